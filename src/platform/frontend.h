@@ -1,0 +1,73 @@
+#pragma once
+// The one way game rules reach the player. The core asks; a front end answers. The Qt
+// window implements it with real dialogs; tests use ScriptedFrontend, which answers from a
+// queue and keeps a log of everything asked. No rule waits on a widget any other way.
+//
+// Every method has a headless default (the first button, an empty answer, nothing shown),
+// so a front end overrides only what it can show and new dialogs can be added here without
+// touching every implementation.
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace morvath {
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgIcon { None, Information, Question, Exclamation, Critical };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+class Frontend {
+public:
+    virtual ~Frontend() = default;
+
+    // A modal message box; returns the button pressed.
+    virtual MsgResult MsgBox(const std::wstring& text, MsgButtons buttons = MsgButtons::Ok,
+                             MsgIcon icon = MsgIcon::None, const std::wstring& title = L"Morvath");
+    // A modal input box; returns the text, or "" when cancelled.
+    virtual std::wstring InputBox(const std::wstring& prompt, const std::wstring& title = L"Morvath",
+                                  const std::wstring& defaultText = L"");
+    // The read-only text viewer; modal waits until the player closes it.
+    virtual void ShowText(const std::wstring& text, bool modal);
+    // Let the window repaint and handle pending input (long actions call this).
+    virtual void DoEvents() {}
+    // A short pause during an animation or a wait.
+    virtual void Pause(int milliseconds) {}
+    virtual void Beep() {}
+    // The game screen should redraw the view and its labels now.
+    virtual void Redraw() {}
+};
+
+// The front end in use; a headless one until the application or a test installs its own.
+Frontend& UI();
+// Installs a front end (not owned); nullptr restores the headless default.
+void SetFrontend(Frontend* frontend);
+
+// Answers from queues, logs every question. Tests assert on `log`.
+class ScriptedFrontend : public Frontend {
+public:
+    std::deque<MsgResult> msgAnswers;      // empty queue: the first button
+    std::deque<std::wstring> inputAnswers; // empty queue: the default text
+    std::vector<std::wstring> log;         // "MsgBox|title|text", "InputBox|title|prompt", ...
+
+    MsgResult MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
+                     const std::wstring& title) override;
+    std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
+                          const std::wstring& defaultText) override;
+    void ShowText(const std::wstring& text, bool modal) override;
+    void Pause(int milliseconds) override;
+    void Beep() override;
+    void Redraw() override;
+
+    // Installs itself for the lifetime of the object.
+    ScriptedFrontend() { SetFrontend(this); }
+    ~ScriptedFrontend() override { SetFrontend(nullptr); }
+    ScriptedFrontend(const ScriptedFrontend&) = delete;
+    ScriptedFrontend& operator=(const ScriptedFrontend&) = delete;
+
+    // How many log lines start with the prefix.
+    int Count(const std::wstring& prefix) const;
+};
+
+MsgResult FirstButton(MsgButtons buttons);
+
+}  // namespace morvath

@@ -1,0 +1,71 @@
+#pragma once
+// The number rules every rule of the game leans on: Int rounds down, a Double stored into a
+// 16- or 32-bit field rounds half to even (2.5 -> 2, 3.5 -> 4) and saturates at the field's
+// range (an overflow must never be undefined behaviour), text <-> number with "." only.
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace morvath {
+
+// Whole part rounded towards minus infinity.
+double Int(double x);
+
+// Round half to even, saturating to T's range; NaN becomes 0.
+template <typename T>
+T RoundTo(double x) {
+    if (x != x) return 0;
+    constexpr double lo = static_cast<double>(std::numeric_limits<T>::min());
+    constexpr double hi = static_cast<double>(std::numeric_limits<T>::max());
+    if (x <= lo) return std::numeric_limits<T>::min();
+    if (x >= hi) return std::numeric_limits<T>::max();
+    double f = Int(x);
+    double diff = x - f;
+    double r = f;
+    if (diff > 0.5 || (diff == 0.5 && static_cast<std::int64_t>(f) % 2 != 0)) r = f + 1;
+    return static_cast<T>(r);
+}
+
+inline std::int16_t CInt(double x) { return RoundTo<std::int16_t>(x); }
+inline std::int32_t CLng(double x) { return RoundTo<std::int32_t>(x); }
+
+// A 16- or 32-bit integer field. Anything stored into it goes through RoundTo, so
+// `hero.HP = hero.HP - 7.5` behaves as the game's rules expect and never overflows.
+template <typename T>
+class VbInt {
+public:
+    constexpr VbInt() = default;
+    VbInt(double x) : v_(RoundTo<T>(x)) {}  // NOLINT: implicit on purpose
+    VbInt(int x) : v_(RoundTo<T>(static_cast<double>(x))) {}  // NOLINT
+    VbInt(long x) : v_(RoundTo<T>(static_cast<double>(x))) {}  // NOLINT
+    VbInt(long long x) : v_(RoundTo<T>(static_cast<double>(x))) {}  // NOLINT
+    operator T() const { return v_; }  // NOLINT
+    T value() const { return v_; }
+    VbInt& operator+=(double d) { return *this = VbInt(static_cast<double>(v_) + d); }
+    VbInt& operator-=(double d) { return *this = VbInt(static_cast<double>(v_) - d); }
+    VbInt& operator*=(double d) { return *this = VbInt(static_cast<double>(v_) * d); }
+    VbInt& operator++() { return *this += 1; }
+    VbInt& operator--() { return *this -= 1; }
+    VbInt operator++(int) { VbInt old = *this; *this += 1; return old; }
+    VbInt operator--(int) { VbInt old = *this; *this -= 1; return old; }
+
+private:
+    T v_ = 0;
+};
+
+using Integer = VbInt<std::int16_t>;
+using Long = VbInt<std::int32_t>;
+
+// The leading number of a text ("12abc" -> 12, " -3.5" -> -3.5, "abc" -> 0); "." only.
+double Val(std::wstring_view text);
+// True when the whole text (blanks around it allowed) is one number.
+bool IsNumeric(std::wstring_view text);
+// Plain decimal text of a number, at most 15 significant digits, "." as decimal point,
+// no exponent for the magnitudes a game holds ("20.5", "-3", "0.1").
+std::wstring NumText(double x);
+// As NumText, but a number that is not negative gets a leading blank in place of a plus
+// sign, which is how the game's own number-to-text routine writes it (2 -> " 2").
+std::wstring StrNum(double x);
+
+}  // namespace morvath

@@ -1,0 +1,46 @@
+#include "platform/random.h"
+
+#include <chrono>
+#include <random>
+
+#include "platform/numbers.h"
+
+namespace morvath {
+namespace {
+
+struct Source {
+    std::mt19937_64 engine;
+    bool seeded = false;
+};
+
+Source& source() {
+    static Source s;
+    if (!s.seeded) {
+        s.engine.seed(static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+        s.seeded = true;
+    }
+    return s;
+}
+
+}  // namespace
+
+double Rnd() {
+    // 53 random bits give every double in [0, 1) on the grid of 2^-53; never 1.0.
+    return static_cast<double>(source().engine() >> 11) * (1.0 / 9007199254740992.0);
+}
+
+void Randomize() { (void)source(); }
+
+void SeedRandom(std::uint64_t seed) {
+    source().engine.seed(seed);
+    source().seeded = true;
+}
+
+int RandomInt(int lo, int hi) {
+    if (lo > hi) return 0;
+    if (lo == hi) return lo;
+    return lo + static_cast<int>(Int(Rnd() * (static_cast<double>(hi) - lo)));
+}
+
+}  // namespace morvath

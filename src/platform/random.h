@@ -1,0 +1,18 @@
+#pragma once
+// One pseudo-random source for the whole process. It is seeded once (from the clock at start,
+// or by a test); the game's many "reseed from the clock" points do not reseed, because a
+// clock that has not ticked would hand every draw in a loop the same number.
+#include <cstdint>
+
+namespace morvath {
+
+// A fresh uniform number in [0, 1).
+double Rnd();
+// The game's "reseed from the clock" statement: deliberately a no-op after the first seeding.
+void Randomize();
+// Tests and replays fix the sequence with this.
+void SeedRandom(std::uint64_t seed);
+// A uniform whole number from lo up to but not including hi; lo when lo == hi; 0 when lo > hi.
+int RandomInt(int lo, int hi);
+
+}  // namespace morvath
