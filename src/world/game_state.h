@@ -1,0 +1,92 @@
+#pragma once
+// The game's whole running state in one place: the model roots, the hero's position, the
+// equipment and skills tables, quest flags, spell flags and the values handed between
+// screens and scripts. Every subsystem reads and writes it directly, as the game's rules are
+// written that way; tests start from a clean slate with ResetGame().
+#include <array>
+#include <memory>
+#include <string>
+
+#include "platform/numbers.h"
+#include "platform/variant.h"
+#include "world/item.h"
+#include "world/main_character.h"
+#include "world/npc.h"
+#include "world/world.h"
+
+namespace morvath {
+
+// Columns of the equipment table, copied from the equipped Item.
+enum EquipColumn : int {
+    kEqName = 0, kEqType = 1, kEqInfo = 2, kEqBalance = 3, kEqScript = 4,
+    kEqWeaponPlus = 5, kEqDefendPlus = 6, kEqWeight = 7, kEqCritical = 8, kEqSkillPlus = 9,
+};
+// Slots (rows) of the equipment table.
+enum EquipSlot : int { kSlotHead = 0, kSlotNeck = 1, kSlotRightHand = 2, kSlotLeftHand = 3, kSlotBody = 4, kSlotLegs = 5 };
+
+// What the game screen shows besides the view; rules write it, the window renders it.
+struct ScreenText {
+    std::wstring lblII;    // the info line
+    std::wstring lblInfo;  // the status line
+};
+
+struct GameState {
+    std::shared_ptr<MainCharacter> Player;
+    std::shared_ptr<World> TheWorld;
+    std::shared_ptr<NPCCol> NPCs;
+    std::shared_ptr<ItemCol> Inventory;
+    std::shared_ptr<NPC> CurNPC;
+    std::shared_ptr<Item> CurItem;
+
+    Integer PlayerX;
+    Integer PlayerY;
+    Integer FacingDir;     // 1 up, 2 down, 3 right, 4 left
+    Variant ReturnX;
+    Integer ReturnY;
+    Long Money;
+
+    std::array<std::array<Variant, 10>, 6> Equip;   // [slot][column]
+    std::array<std::array<Variant, 3>, 21> Skills;  // [row][name, kept value, data text]
+    Integer LastSkillIndex;
+    std::array<Integer, 50> QuestFlags{};
+
+    bool CutSpellKnown = false;
+    bool LightningKnown = false;
+    bool FireballKnown = false;
+    bool CurseKnown = false;
+    bool HealingKnown = false;
+    bool NightKnown = false;
+
+    bool Darkness = false;
+    bool SkipRedraw = false;
+    Integer ResurrectionsLeft;
+    bool PlayerDead = false;
+    bool KeepSaveOnDeath = false;
+    std::wstring CurTile;
+    Integer WearMode;
+    Integer PickedIndex;
+    Integer ChoiceResult;
+    Integer ScriptNPCIndex;
+    Variant ScriptLocal;
+    Integer GivenMoney;
+    Integer GivenItemIndex;
+    Integer EnemyIndex;
+    bool ForgeChoice = false;
+    std::array<std::wstring, 17> Messages;
+
+    ScreenText screen;
+
+    // Creates the four model roots afresh (a new game or a load does this).
+    void CreateRoots();
+};
+
+// The one instance.
+extern GameState modVarsAndMain;
+
+// Back to the state of a program that has just started: every value cleared, no model roots.
+void ResetGame();
+
+// The game folder's settings file.
+fs::path IniPath();
+
+}  // namespace morvath
