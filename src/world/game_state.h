@@ -26,8 +26,18 @@ enum EquipSlot : int { kSlotHead = 0, kSlotNeck = 1, kSlotRightHand = 2, kSlotLe
 
 // What the game screen shows besides the view; rules write it, the window renders it.
 struct ScreenText {
-    std::wstring lblII;    // the info line
-    std::wstring lblInfo;  // the status line
+    std::wstring lblII;         // the info line
+    std::wstring lblInfo;       // the status line
+    std::wstring txtSpeech;     // the speech box's text
+    bool speechVisible = false; // the speech box is showing
+    std::array<std::wstring, 3> choiceCaptions;  // the choice dialog's three options
+};
+
+// Values handed to the hall of fame before it opens.
+struct HallOfFameRequest {
+    std::wstring EnemyName;  // the killer's name
+    std::wstring win;        // an ending's epitaph
+    bool writehf = false;    // add a record when the form opens
 };
 
 struct GameState {
@@ -75,6 +85,7 @@ struct GameState {
     std::array<std::wstring, 17> Messages;
 
     ScreenText screen;
+    HallOfFameRequest hallOfFame;
 
     // Creates the four model roots afresh (a new game or a load does this).
     void CreateRoots();
