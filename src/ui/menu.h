@@ -1,0 +1,71 @@
+#pragma once
+// The start menu: the first window of the process. Four panels: the main menu, the new
+// character, the start-up progress and the About panel.
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QFrame;
+
+namespace morvath::ui {
+
+class frmMenu : public QWidget {
+    Q_OBJECT
+public:
+    frmMenu();
+
+    // Panels and controls, named as the game's rules name them.
+    QGroupBox* Frame1;
+    QLabel* Label1;
+    QLabel* Label2;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command6;
+    QPushButton* Command4;
+
+    QGroupBox* frmNewChar;
+    QLabel* Label3;
+    QLineEdit* txtName;
+    QLabel* Label4;
+    QListWidget* lstPersons;
+    QCheckBox* chkSL;
+    QLabel* Label5;
+    QPushButton* Command5;
+
+    QGroupBox* frmStarting;
+    QLabel* lblStatus;
+    QFrame* picProgreso;
+    QFrame* shaProgreso;
+    QLabel* lblPorc;
+    QLabel* lblAction;
+
+    QGroupBox* Frame2;
+    QWidget* slpTextScroll1;
+    QPushButton* Command7;
+
+    // Shows the progress bar at a percentage with a stage caption.
+    void ShowProgress(int percent, const QString& caption);
+
+signals:
+    void newGameRequested();
+    void loadGameRequested();
+    void hallOfFameRequested();
+    void startRequested();
+    void aboutRequested();
+    void aboutClosed();
+    void personChanged(int row);
+
+private:
+    void Command4_Click();
+};
+
+// True when another copy of the game already runs; the first caller keeps the lock for the
+// life of the process.
+bool AnotherInstanceRunning();
+
+}  // namespace morvath::ui

@@ -1,0 +1,95 @@
+#include "ui/qt_frontend.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+
+#include "ui/qt_text.h"
+#include "ui/text_viewer.h"
+
+namespace morvath::ui {
+
+QtFrontend& TheQtFrontend() {
+    static QtFrontend f;
+    return f;
+}
+
+MsgResult QtFrontend::MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon, const std::wstring& title) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(Q(title));
+    box.setText(Q(text));
+    switch (icon) {
+        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MsgIcon::None: break;
+    }
+    QAbstractButton* ok = nullptr;
+    QAbstractButton* cancel = nullptr;
+    QAbstractButton* yes = nullptr;
+    QAbstractButton* no = nullptr;
+    switch (buttons) {
+        case MsgButtons::Ok:
+            ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            box.setEscapeButton(ok);
+            break;
+        case MsgButtons::OkCancel:
+            ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+            cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+            box.setEscapeButton(cancel);
+            break;
+        case MsgButtons::YesNo:
+            yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+            no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+            box.setEscapeButton(no);
+            break;
+        case MsgButtons::YesNoCancel:
+            yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+            no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+            cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+            box.setEscapeButton(cancel);
+            break;
+    }
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == yes && yes) return MsgResult::Yes;
+    if (clicked == no && no) return MsgResult::No;
+    if (clicked == cancel && cancel) return MsgResult::Cancel;
+    if (clicked == ok && ok) return MsgResult::Ok;
+    // Closed by the window's close box: the escape button's answer.
+    if (cancel) return MsgResult::Cancel;
+    if (no) return MsgResult::No;
+    return MsgResult::Ok;
+}
+
+std::wstring QtFrontend::InputBox(const std::wstring& prompt, const std::wstring& title, const std::wstring& defaultText) {
+    bool ok = false;
+    QString answer = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt), QLineEdit::Normal,
+                                           Q(defaultText), &ok);
+    return ok ? W(answer) : std::wstring();
+}
+
+void QtFrontend::ShowText(const std::wstring& text, bool modal) { frmShowText::Instance().ShowText(Q(text), modal); }
+
+void QtFrontend::DoEvents() { QApplication::processEvents(); }
+
+void QtFrontend::Pause(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+}
+
+void QtFrontend::Beep() { QApplication::beep(); }
+
+void QtFrontend::Redraw() {
+    if (onRedraw) onRedraw();
+}
+
+}  // namespace morvath::ui

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/menu.h"
+#include "ui/text_viewer.h"
+
+using namespace morvath::ui;
+
+TEST(StartMenu, CaptionsAndPanelsAtLoad) {
+    frmMenu m;
+    m.show();
+    EXPECT_EQ(m.windowTitle(), QStringLiteral("Welcome to the Morvath!"));
+    EXPECT_EQ(m.Frame1->title(), QStringLiteral("Добро Пожаловать!..."));
+    EXPECT_EQ(m.Command1->text(), QStringLiteral("Создать персонажа."));
+    EXPECT_EQ(m.Command2->text(), QStringLiteral("Загрузить предыдущую игру."));
+    EXPECT_EQ(m.Command3->text(), QStringLiteral("Зайти в Зал Славы."));
+    EXPECT_EQ(m.Command6->text(), QStringLiteral("Прочитать о программе."));
+    EXPECT_EQ(m.Command4->text(), QStringLiteral("Выйти"));
+    EXPECT_EQ(m.frmNewChar->title(), QStringLiteral("Создать нового персонажа..."));
+    EXPECT_EQ(m.lstPersons->count(), 5);
+    EXPECT_EQ(m.lstPersons->item(3)->text(), QStringLiteral("\"Коготь\""));
+    EXPECT_EQ(m.chkSL->text(), QStringLiteral("Оставлять сохранение когда персонажа убивают"));
+    EXPECT_EQ(m.Command5->text(), QStringLiteral("Вперёд!"));
+    EXPECT_EQ(m.frmStarting->title(), QStringLiteral("Создание нового мира...(ждите)"));
+    EXPECT_EQ(m.Command7->text(), QStringLiteral("Закрыть"));
+    EXPECT_TRUE(m.Frame1->isVisible());
+    EXPECT_FALSE(m.frmNewChar->isVisible());
+    EXPECT_FALSE(m.frmStarting->isVisible());
+    EXPECT_FALSE(m.Frame2->isVisible());
+}
+
+TEST(StartMenu, ProgressBarFollowsThePercentage) {
+    frmMenu m;
+    m.frmStarting->show();
+    m.show();
+    m.picProgreso->setFixedWidth(202);
+    m.ShowProgress(50, QStringLiteral("Карты"));
+    EXPECT_EQ(m.lblPorc->text(), QStringLiteral("50%"));
+    EXPECT_EQ(m.lblStatus->text(), QStringLiteral("Карты"));
+    EXPECT_EQ(m.shaProgreso->width(), 100);
+    m.ShowProgress(150, QStringLiteral("x"));
+    EXPECT_EQ(m.shaProgreso->width(), 200);
+}
+
+TEST(SingleInstance, TheFirstCallerHoldsTheLock) {
+    // In this process the first call takes the lock; asking again still answers "not running".
+    EXPECT_FALSE(AnotherInstanceRunning());
+    EXPECT_FALSE(AnotherInstanceRunning());
+}
+
+TEST(TextViewer, ArrowsScrollAndOtherKeysClose) {
+    auto& v = frmShowText::Instance();
+    v.ShowText(QStringLiteral("первый"), false);
+    v.ShowText(QStringLiteral("второй\n").repeated(200), false);
+    EXPECT_TRUE(v.isVisible());
+    EXPECT_TRUE(v.Text().startsWith(QStringLiteral("второй")));
+    QWidget* box = v.focusWidget() ? v.focusWidget() : &v;
+    for (int key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp}) {
+        QTest::keyClick(box, static_cast<Qt::Key>(key));
+        EXPECT_TRUE(v.isVisible()) << key;
+    }
+    QTest::keyClick(box, Qt::Key_A);
+    EXPECT_FALSE(v.isVisible());
+}
+
+TEST(TextViewer, ModalShowReturnsWhenAKeyIsPressed) {
+    auto& v = frmShowText::Instance();
+    QTimer::singleShot(0, [&v] {
+        QWidget* box = v.focusWidget() ? v.focusWidget() : &v;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    v.ShowText(QStringLiteral("вступление"), true);
+    EXPECT_FALSE(v.isVisible());
+    EXPECT_EQ(v.Text(), QStringLiteral("вступление"));
+}
