@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/numbers.h"
 #include "platform/variant.h"
@@ -83,6 +84,9 @@ struct GameState {
     Integer EnemyIndex;
     bool ForgeChoice = false;
     std::array<std::wstring, 17> Messages;
+    // Cells already searched for herbs, wood and ore in this location; emptied on every
+    // change of location.
+    std::vector<std::wstring> SearchedPlaces;
 
     ScreenText screen;
     HallOfFameRequest hallOfFame;
