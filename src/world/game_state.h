@@ -34,6 +34,12 @@ struct ScreenText {
     std::array<std::wstring, 3> choiceCaptions;  // the choice dialog's three options
 };
 
+struct SearchedPlace {
+    int X = 0;
+    int Y = 0;
+    int flag = 0;
+};
+
 // Values handed to the hall of fame before it opens.
 struct HallOfFameRequest {
     std::wstring EnemyName;  // the killer's name
@@ -84,9 +90,14 @@ struct GameState {
     Integer EnemyIndex;
     bool ForgeChoice = false;
     std::array<std::wstring, 17> Messages;
-    // Cells already searched for herbs, wood and ore in this location; emptied on every
-    // change of location.
-    std::vector<std::wstring> SearchedPlaces;
+    // Cells already searched for herbs, wood and ore in this location (at most 100);
+    // emptied on every change of location.
+    std::vector<SearchedPlace> SearchedPlaces;
+    // The weapon table of \maps\weapons.dat: [row][name, attack, defence, critical, weight,
+    // bonus code, kind, description].
+    std::array<std::array<Variant, 8>, 81> WeaponsTable;
+    // The person's intro text, set by character creation and shown by the staged start.
+    std::wstring IntroText;
 
     ScreenText screen;
     HallOfFameRequest hallOfFame;
