@@ -61,10 +61,11 @@ def roof(ramp):
     return img
 
 def plaster():
-    img = Img(fill='P')
+    img = Img(fill='s')
     for y in range(32):
         for x in range(32):
-            if (x * 5 + y * 3) % 13 == 0: img.set(x, y, 'a')
+            if (x * 5 + y * 3) % 13 == 0: img.set(x, y, 't')
+            elif (x * 7 + y * 11) % 17 == 0: img.set(x, y, 'w')
     # timber frame: posts at the edges, a beam at the top and the bottom
     img.rect(0, 0, 31, 2, 'B'); img.rect(0, 0, 31, 0, 't'); img.rect(0, 2, 31, 2, 'b')
     img.rect(0, 29, 31, 31, 'B'); img.rect(0, 29, 31, 29, 't'); img.rect(0, 31, 31, 31, 'b')
@@ -287,9 +288,9 @@ if __name__ == '__main__':
     save(T + 'imgWallTop.bmp', wall_top(), 'X: the top of the stone town wall: merlons along the far side, flagstones on the walk.')
     save(T + 'imgBlueTop.bmp', roof(('c', 'U', 'i', 'i')), '/: a roof of blue shingles. Repeats seamlessly.')
     save(T + 'imgRedTop.bmp', roof(('R', 'r', 'p', 'p')), '\\: a roof of red tiles. Repeats seamlessly.')
-    save('Images/dom1-4.bmp', plaster(), '±: the front of a whitewashed timber-framed house.')
-    save('Images/dom1-5.bmp', window(plaster(), ('t', 'B', 'b')), '‘: the front of a whitewashed house with a window.')
-    save('Images/dom1-6.bmp', door(plaster(), arch=True), '’: the front of a whitewashed house with an arched door (a door tile).')
+    save('Images/dom1-4.bmp', plaster(), '±: the front of a clay-plastered timber-framed house.')
+    save('Images/dom1-5.bmp', window(plaster(), ('t', 'B', 'b')), '‘: the front of a clay-plastered house with a window.')
+    save('Images/dom1-6.bmp', door(plaster(), arch=True), '’: the front of a clay-plastered house with an arched door (a door tile).')
     walls = [('ImgTIL3', 'TL', 'U', 'top left corner'), ('ImgTIR3', 'TR', 'I', 'top right corner'),
              ('ImgBIL3', 'BL', 'J', 'bottom left corner'), ('ImgBIR3', 'BR', 'K', 'bottom right corner'),
              ('ImgIT3', 'T', 'k', 'top wall: the log face of the wall seen across the room'),

@@ -141,42 +141,44 @@ def planks():
     return img
 
 def forest():
-    """Firs packed tightly, seen from slightly above; repeats in both directions."""
-    img = Img(fill='O')
+    """Firs packed tightly, seen from slightly above; the lower ones overlap those behind.
+    Trees crossing an edge are drawn again on the far side, so the tile repeats."""
+    img = Img(fill='d')
     for y in range(32):
         for x in range(32):
-            if (x*3 + y*5) % 7 == 0: img.set(x, y, 'G')
-    trees = [(8, 6), (24, 6), (0, 20), (16, 20), (32, 20), (8, 34), (24, 34), (0, -12), (16, -12), (32, -12)]
-    for (cx, cy) in sorted(trees, key=lambda t: t[1]):
+            if (x * 3 + y * 5) % 7 == 0: img.set(x, y, 'O')
+    trees = [(5, -2, 15), (17, -5, 16), (27, 0, 14), (11, 8, 16), (23, 10, 15), (2, 15, 15), (16, 19, 16), (28, 19, 15), (8, 25, 14), (21, 27, 15)]
+    for (cx, top, h) in sorted(trees, key=lambda t: t[1] + t[2]):
         for ox in (-32, 0, 32):
             for oy in (-32, 0, 32):
-                draw_fir(img, cx+ox, cy+oy, clip=True)
+                draw_fir(img, cx + ox, top + oy, h)
     return img
 
-def draw_fir(img, cx, cy, clip=False, size=1.0):
-    """A fir whose tip is at (cx, cy-9) and trunk foot at (cx, cy+9)."""
-    tiers = [(-9, 2), (-7, 3), (-5, 4), (-3, 5), (-1, 6), (1, 7), (3, 8), (5, 8)]
-    m = set()
-    for i, (dy, hw) in enumerate(tiers):
-        for k in range(2):
-            yy = cy + dy + k
-            w = hw - (1 if k == 0 else 0)
-            for x in range(cx - w, cx + w + 1): m.add((x, yy))
-    body = m
-    for (x, y) in body:
-        if not (0 <= x < 32 and 0 <= y < 32): continue
-        rel = x - cx
-        row = y - cy
-        # lit left flank, shaded right flank, a dark line under each tier
-        if (row + 9) % 2 == 1 and (x, y+1) in body and (x, y+2) not in body and False: pass
-        if rel < -1: c = 'g' if (x + y) % 3 else 'L'
-        elif rel <= 1: c = 'g' if rel < 0 else 'G'
-        else: c = 'G' if (x + y) % 4 else 'e'
-        if (x, y+1) not in body: c = 'O'
-        elif (x - 1, y) not in body and rel < 0: c = 'L' if y % 2 else 'g'
-        img.set(x, y, c)
-    for y in range(cy + 7, cy + 10):
-        img.set(cx, y, 'b'); img.set(cx - 1, y, 'B')
+def draw_fir(img, cx, top, h=16):
+    """A fir with its tip at (cx, top): three tiers, lit on the left, a dark fringe under each."""
+    tiers = 3
+    rows = []
+    tier_h = h // tiers
+    for i in range(h):
+        t = min(i // tier_h, tiers - 1)
+        k = i - t * tier_h
+        w = 1 + t * 1.4 + k * 1.1
+        rows.append((top + i, w, k == tier_h - 1 or i == h - 1))
+    body = set()
+    for (y, w, _) in rows:
+        for x in range(int(round(cx - w)), int(round(cx + w)) + 1): body.add((x, y))
+    for (y, w, fringe) in rows:
+        for x in range(int(round(cx - w)), int(round(cx + w)) + 1):
+            if not (0 <= x < 32 and 0 <= y < 32): continue
+            rel = (x - cx) / max(w, 1)
+            c = 'g' if rel < -0.45 else ('G' if rel < 0.35 else 'e')
+            if fringe: c = 'O' if rel > -0.6 else 'G'
+            if (x - 1, y) not in body and rel < 0: c = 'L' if (y % 2 == 0) else 'g'
+            if (x + 1, y) not in body and rel > 0: c = 'd'
+            img.set(x, y, c)
+    if 0 <= cx < 32 and 0 <= top < 32: img.set(cx, top, 'L')
+    for y in range(top + h, top + h + 2):
+        img.set(cx, y, 'b'); img.set(cx + 1, y, 'p')
 
 if __name__ == '__main__':
     write_palette()

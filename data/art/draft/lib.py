@@ -21,17 +21,19 @@ class Img:
     def __init__(self, w=32, h=32, fill='k', src=None):
         self.w, self.h = w, h
         self.p = [[fill]*w for _ in range(h)] if src is None else [row[:] for row in src.p]
+        self.touched = set()   # pixels drawn on this picture (not inherited from a copy)
     def copy(self): return Img(self.w, self.h, src=self)
     def get(self, x, y):
         return self.p[y][x] if 0 <= x < self.w and 0 <= y < self.h else None
     def set(self, x, y, c):
-        if 0 <= x < self.w and 0 <= y < self.h and c is not None: self.p[y][x] = c
+        if 0 <= x < self.w and 0 <= y < self.h and c is not None:
+            self.p[y][x] = c; self.touched.add((x, y))
     def rect(self, x0, y0, x1, y1, c):
         for y in range(y0, y1+1):
             for x in range(x0, x1+1): self.set(x, y, c)
     def apply(self, mask, fn):
         for (x, y) in mask:
-            if 0 <= x < self.w and 0 <= y < self.h: self.p[y][x] = fn(self.p[y][x], x, y)
+            if 0 <= x < self.w and 0 <= y < self.h: self.set(x, y, fn(self.p[y][x], x, y))
     def paint(self, mask, c):
         for (x, y) in mask: self.set(x, y, c)
     def darken(self, mask, steps=1):
@@ -129,7 +131,9 @@ def save(name, img, comment, base=None, baseimg=None):
         for x in range(img.w):
             c = img.p[y][x]
             assert c in KEYS, (name, c)
-            r += '.' if (baseimg is not None and baseimg.p[y][x] == c) else c
+            # only ground left as it was shows through; drawn pixels stay drawn even where
+            # they happen to match the ground, so that redrawing the ground cannot mar them
+            r += '.' if (baseimg is not None and baseimg.p[y][x] == c and (x, y) not in img.touched) else c
         rows.append(r)
     path = os.path.join(ROOT, name + '.txt')
     os.makedirs(os.path.dirname(path), exist_ok=True)

@@ -44,7 +44,7 @@ class Fig:
                 if w >= 5 and x >= x1 - max(1, w // 4): c = dk
                 if left not in union or up not in union: c = lt
                 elif down not in union or right not in union: c = dk
-                elif self.own.get(down, i) != i or self.own.get(right, i) != i: c = dk
+                elif any(self.own.get(n, i) != i and not self.parts[self.own[n]][2] for n in (down, right)): c = dk
                 elif self.own.get(up, i) != i and self.own.get(up) is not None and i > self.own.get(up): c = md
                 img.set(x, y, c)
         return img
@@ -110,8 +110,13 @@ def person(spec, facing='down'):
     if not side:
         head = ellipse(16, 9, 4.7, 5.0)
         f.add(head, skin if facing == 'down' else hair)
+        if hs == 'tonsure':
+            if facing == 'up':
+                f.add(ellipse(16, 7, 3.2, 2.8), skin)
+            else:
+                f.add({p for p in head if 7 <= p[1] <= 8 and (p[0] <= 12 or p[0] >= 19)}, hair)
         if facing == 'down':
-            if hs != 'bald':
+            if hs not in ('bald', 'tonsure'):
                 top = {p for p in head if p[1] <= 6} | {p for p in head if p[1] <= 9 and (p[0] <= 11 or p[0] >= 20)}
                 if hs == 'long': top |= box(11, 7, 11, 16) | box(20, 7, 20, 16) | box(10, 9, 10, 15) | box(21, 9, 21, 15)
                 f.add(top, hair)
@@ -123,7 +128,9 @@ def person(spec, facing='down'):
     else:
         head = ellipse(16.5, 9, 4.5, 5.0)
         f.add(head, skin)
-        if hs != 'bald':
+        if hs == 'tonsure':
+            f.add({p for p in head if 7 <= p[1] <= 9 and p[0] <= 15}, hair)
+        elif hs != 'bald':
             back = {p for p in head if p[1] <= 6 or p[0] <= 15}
             if hs == 'long': back |= box(12, 9, 14, 16)
             f.add(back, hair)
@@ -244,14 +251,14 @@ PEOPLE = {
                      emblem=lambda f: f.px([(14, 16), (15, 17), (16, 18), (16, 16), (17, 17), (18, 18)], 'r')),
     'warlock': dict(cloth=BLACK, body='robe', head=('hood', BLACK), hold='staff', staff_top=('D', 'd', 'n'), staff_gem='R',
                     belt='v', eye='R', emblem=lambda f: f.px([(15, 16), (16, 16), (15, 17), (16, 17)], 'v')),
-    'monk': dict(cloth=BROWN, body='robe', hair_style='bald', hair=('t', 'B', 'b'), beard=('B', 'b', 'p'), belt='t',
-                 head=('hood', ('B', 'b', 'p')), emblem=lambda f: f.px([(16, 16), (16, 17), (16, 18), (15, 17), (17, 17)], 'y')),
+    'monk': dict(cloth=BROWN, body='robe', hair_style='tonsure', hair=('a', 'm', 'M'), beard=('P', 'a', 'm'), belt='t',
+                 hold='staff', back_emblem=lambda f: f.add(poly([(11, 14), (20, 14), (18, 18), (13, 18)]), ('B', 'b', 'p')), emblem=lambda f: f.px([(16, 16), (16, 17), (16, 18), (15, 17), (17, 17)], 'y')),
     'hunter': dict(cloth=GREEN, legs=('h', 'O', 'b'), boots=('B', 'b', 'p'), belt='B', hair=('t', 'B', 'b'),
                    head=('cap', ('g', 'G', 'O')), hold='bow'),
     'women1': dict(cloth=RED, body='dress', head=('scarf', WHITE), apron=('P', 'a', 'm')),
     'women2': dict(cloth=BLUE, body='dress', head=('scarf', ('y', 'o', 'B'))),
     'women3': dict(cloth=('l', 'h', 'O'), body='dress', head=('scarf', RED), apron=('s', 't', 'h'), belt='r'),
-    'boy1': dict(cloth=LINEN, legs=('U', 'i', 'n'), hair=('y', 't', 'h'), belt='r',
+    'boy1': dict(cloth=('w', 'P', 'a'), legs=('U', 'i', 'n'), hair=('y', 't', 'h'), belt='r',
                  emblem=lambda f: f.px([(15, 15), (15, 16), (15, 17)], 'r')),
     'boy2': dict(cloth=('c', 'u', 'i'), legs=('h', 'O', 'b'), hair=('D', 'd', 'n'), beard=('D', 'd', 'n'), belt='B'),
     'goodwiz': dict(cloth=BLUE, body='robe', head=('pointy', BLUE), beard=WHITE, hold='staff', staff_gem='C', belt='y'),
