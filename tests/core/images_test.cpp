@@ -245,6 +245,17 @@ TEST(ArtSources, BaseShowsThroughDots) {
     EXPECT_EQ(set.Get("ground.bmp").index, (std::vector<std::uint8_t>{2, 2, 2, 0}));
 }
 
+TEST(ArtSources, ScaleEnlargesEachPixelToABlock) {
+    Palette pal = ParsePalette("k 000000 black\nw ffffff white\n");
+    Picture p = Render(ParseArtSource("# two by one, three times\nscale 3\nkw\n"), pal, nullptr);
+    EXPECT_EQ(p.width, 6);
+    EXPECT_EQ(p.height, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 6; ++x) EXPECT_EQ(p.at(x, y), x < 3 ? 0 : 1) << x << "," << y;
+    EXPECT_THROW(ParseArtSource("scale 9\nk\n"), ArtError);
+    EXPECT_THROW(ParseArtSource("scale 0\nk\n"), ArtError);
+}
+
 TEST(ArtSources, MistakesAreReportedWithTheirPlace) {
     Palette pal = ParsePalette("k 000000 black\nw ffffff white\n");
     std::map<std::string, std::string> files = {
@@ -330,6 +341,15 @@ const std::vector<std::string> kControls = {
     "imgCharGoodWizard", "imgCharBadWizard", "imgCharSoldier", "ImgWar1", "imgVolhv", "imgRedMonk", "imgBear", "imgSkel", "imgKgt",
     "Item", "imgUpChar", "imgDownChar", "imgLeftChar", "imgRightChar", "imgAssasin"};
 
+void ExpectPaletteOnly(const Decoded& d) {
+    for (const auto& px : d.pixels) {
+        if (std::find(kPalette.begin(), kPalette.end(), px) == kPalette.end()) {
+            ADD_FAILURE() << "colour outside the palette: " << int(px.r) << "," << int(px.g) << "," << int(px.b);
+            return;
+        }
+    }
+}
+
 std::optional<Decoded> LoadGamePicture(const std::string& name) {
     auto bytes = ReadBytes(fs::path(MORVATH_GAME_DIR) / name);
     if (!bytes) return std::nullopt;
@@ -354,12 +374,17 @@ TEST(GamePictures, EveryPictureIsThereInItsFormatSizeAndPalette) {
         ASSERT_TRUE(d) << "cannot be decoded";
         EXPECT_EQ(d->width, 32);
         EXPECT_EQ(d->height, 32);
-        for (const auto& px : d->pixels) {
-            if (std::find(kPalette.begin(), kPalette.end(), px) == kPalette.end()) {
-                ADD_FAILURE() << "colour outside the palette: " << int(px.r) << "," << int(px.g) << "," << int(px.b);
-                break;
-            }
-        }
+        ExpectPaletteOnly(*d);
+    }
+}
+
+TEST(GamePictures, DecorativePicturesHaveTheirDocumentedSize) {
+    for (const char* name : {"Images/ui/Image1.bmp", "Images/ui/viewer.bmp"}) {
+        auto d = LoadGamePicture(name);
+        ASSERT_TRUE(d) << name;
+        EXPECT_EQ(d->width, 128) << name;
+        EXPECT_EQ(d->height, 128) << name;
+        ExpectPaletteOnly(*d);
     }
 }
 

@@ -7,6 +7,9 @@
 // rows names another picture (its output name, e.g. "Images/tiles/imgGrass.bmp") of the same
 // size; a "." in the rows then shows that picture's pixel. That is how characters and
 // objects carry the ground they stand on while the ground itself is drawn once.
+// An optional line "scale <n>" (1 to 8) enlarges the finished picture n times, each pixel
+// becoming an n x n block: large decorative pictures keep the look and the small, editable
+// source of the tiles.
 #include <cctype>
 #include <functional>
 #include <map>
@@ -83,6 +86,7 @@ inline Palette ParsePalette(const std::string& text) {
 // One picture source as written: the base it names (or nothing) and its rows.
 struct ArtSource {
     std::string base;
+    int scale = 1;
     std::vector<std::string> rows;
 };
 
@@ -96,6 +100,12 @@ inline ArtSource ParseArtSource(const std::string& text) {
             if (src.base.empty()) throw ArtError("base line names nothing");
             continue;
         }
+        if (src.rows.empty() && line.rfind("scale ", 0) == 0) {
+            std::string n = line.substr(6);
+            if (n.size() != 1 || n[0] < '1' || n[0] > '8') throw ArtError("scale must be 1 to 8");
+            src.scale = n[0] - '0';
+            continue;
+        }
         if (!src.rows.empty() && line.size() != src.rows[0].size())
             throw ArtError("row " + std::to_string(src.rows.size() + 1) + " is " + std::to_string(line.size()) +
                            " pixels wide, the first row " + std::to_string(src.rows[0].size()));
@@ -103,6 +113,14 @@ inline ArtSource ParseArtSource(const std::string& text) {
     }
     if (src.rows.empty()) throw ArtError("no pixel rows");
     return src;
+}
+
+inline Picture Enlarge(const Picture& pic, int n) {
+    Picture big{pic.width * n, pic.height * n, {}};
+    big.index.reserve(static_cast<size_t>(big.width) * big.height);
+    for (int y = 0; y < big.height; ++y)
+        for (int x = 0; x < big.width; ++x) big.index.push_back(pic.at(x / n, y / n));
+    return big;
 }
 
 // Turns a source into palette indices. `loadBase` returns the finished picture of a base name;
@@ -132,7 +150,7 @@ inline Picture Render(const ArtSource& src, const Palette& pal, const std::funct
             pic.index[static_cast<size_t>(y) * pic.width + x] = static_cast<std::uint8_t>(i);
         }
     }
-    return pic;
+    return src.scale == 1 ? pic : Enlarge(pic, src.scale);
 }
 
 // Renders every source of a set by name, each once, following bases; sources that name each

@@ -124,7 +124,7 @@ def ground_shadow(img, cx, cy, rx, ry):
     img.darken(ellipse(cx, cy, rx, ry))
 
 _made = []
-def save(name, img, comment, base=None, baseimg=None):
+def save(name, img, comment, base=None, baseimg=None, scale=1):
     rows = []
     for y in range(img.h):
         r = ''
@@ -140,6 +140,7 @@ def save(name, img, comment, base=None, baseimg=None):
     with open(path, 'w') as f:
         for line in comment.strip().split('\n'): f.write('# ' + line + '\n')
         if base: f.write('base ' + base + '\n')
+        if scale != 1: f.write('scale %d\n' % scale)
         for r in rows: f.write(r + '\n')
     _made.append(name)
 

@@ -9,6 +9,7 @@ def load(name, cache={}):
     for l in lines:
         if l.startswith('#') or not l: continue
         if not rows and l.startswith('base '): base = load(l[5:]); continue
+        if not rows and l.startswith('scale '): continue   # shown unscaled
         rows.append(l)
     px = [[(base[y][x] if c == '.' else RGB[c]) for x, c in enumerate(r)] for y, r in enumerate(rows)]
     cache[name] = px
