@@ -18,27 +18,17 @@ def logs():
     return img
 
 def stone_face():
-    img = Img(fill='M')
-    for y in range(32):
-        row = y // 8
-        for x in range(32):
-            off = 8 if row % 2 else 0
-            bx = (x + off) % 16; by = y % 8
-            if by == 7 or bx == 15: c = 'D'
-            elif by == 0 or bx == 0: c = 'a'
-            elif (x * 3 + y * 5) % 11 == 0: c = 'm'
-            else: c = 'm' if (x + y) % 7 else 'M'
-            img.set(x, y, c)
-    return img
+    def block(x, y):
+        bx = (x + (8 if (y // 8) % 2 else 0)) % 16; by = y % 8
+        if by == 7 or bx == 15: return 'D'
+        if by == 0 or bx == 0: return 'a'
+        if (x * 3 + y * 5) % 11 == 0: return 'm'
+        return 'm' if (x + y) % 7 else 'M'
+    return pattern(block)
 
 def wall_top():
     """The walk along the top of the town wall: flagstones between merlons."""
-    img = Img(fill='m')
-    for y in range(32):
-        for x in range(32):
-            bx, by = x % 8, y % 8
-            c = 'M' if (bx == 7 or by == 7) else ('a' if bx == 0 or by == 0 else 'm')
-            img.set(x, y, c)
+    img = pattern(lambda x, y: 'M' if (x % 8 == 7 or y % 8 == 7) else ('a' if x % 8 == 0 or y % 8 == 0 else 'm'))
     for x0 in (0, 16):
         img.rect(x0 + 2, 0, x0 + 11, 7, 'a'); img.rect(x0 + 2, 7, x0 + 11, 8, 'D'); img.rect(x0 + 11, 0, x0 + 12, 8, 'D')
         img.rect(x0 + 2, 0, x0 + 10, 0, 'P')
@@ -47,25 +37,17 @@ def wall_top():
 
 def roof(ramp):
     lt, md, dk, dd = ramp
-    img = Img(fill=md)
-    for y in range(32):
-        for x in range(32):
-            row = y // 4
-            bx = (x + (4 if row % 2 else 0)) % 8
-            c = md
-            if y % 4 == 0: c = lt
-            elif y % 4 == 3: c = dd
-            elif bx == 7: c = dk
-            elif bx == 0: c = lt if y % 4 == 1 else md
-            img.set(x, y, c)
-    return img
+    def shingle(x, y):
+        bx = (x + (4 if (y // 4) % 2 else 0)) % 8
+        if y % 4 == 0: return lt
+        if y % 4 == 3: return dd
+        if bx == 7: return dk
+        if bx == 0: return lt if y % 4 == 1 else md
+        return md
+    return pattern(shingle)
 
 def plaster():
-    img = Img(fill='s')
-    for y in range(32):
-        for x in range(32):
-            if (x * 5 + y * 3) % 13 == 0: img.set(x, y, 't')
-            elif (x * 7 + y * 11) % 17 == 0: img.set(x, y, 'w')
+    img = pattern(lambda x, y: 't' if (x * 5 + y * 3) % 13 == 0 else ('w' if (x * 7 + y * 11) % 17 == 0 else 's'))
     # timber frame: posts at the edges, a beam at the top and the bottom
     img.rect(0, 0, 31, 2, 'B'); img.rect(0, 0, 31, 0, 't'); img.rect(0, 2, 31, 2, 'b')
     img.rect(0, 29, 31, 31, 'B'); img.rect(0, 29, 31, 29, 't'); img.rect(0, 31, 31, 31, 'b')

@@ -48,6 +48,13 @@ class Img:
                 c = other.p[y][x]
                 if c != skip: self.set(x+dx, y+dy, c)
 
+def pattern(fn, w=32, h=32):
+    """A picture whose every pixel is fn(x, y): bricks, shingles, planks and the like."""
+    img = Img(w, h)
+    for y in range(h):
+        for x in range(w): img.set(x, y, fn(x, y))
+    return img
+
 # ---- masks (sets of (x, y)) ----
 def ellipse(cx, cy, rx, ry):
     s = set()
