@@ -50,10 +50,10 @@ class Fig:
         return img
 
 # ----- building blocks, drawn for a figure facing down (front) or right (side) -----
-def person(spec, facing='down'):
+def person(look, facing='down'):
     side = facing in ('left', 'right')
     f = Fig()
-    g = lambda k, d=None: spec.get(k, d)
+    g = lambda k, d=None: look.get(k, d)
     cloth = g('cloth'); legs = g('legs', ('B', 'b', 'p')); boots = g('boots', ('b', 'p', 'n'))
     skin = g('skin', SKIN); hair = g('hair', ('B', 'b', 'p'))
     body = g('body', 'tunic')
@@ -227,10 +227,10 @@ def person(spec, facing='down'):
     if facing == 'left': f = f.mirrored()
     return f
 
-def figure_img(spec, facing='down', ground=GRASS):
+def figure_img(look, facing='down', ground=GRASS):
     img = ground.copy()
     ground_shadow(img, 16, 29.5, 7.5, 2.2)
-    f = person(spec, facing)
+    f = person(look, facing)
     return f.render(img)
 
 def sash_cross(colour):

@@ -9,10 +9,10 @@ def figure():
     for y in range(32):
         for x in range(32):
             if (x + y) % 4 == 0 and (x * 3 + y) % 7 == 0: ground.set(x, y, 'n')
-    spec = dict(cloth=('w', 'P', 'a'), legs=('a', 'm', 'M'), boots=('B', 'b', 'p'), hair=('t', 'B', 'b'), belt='B')
+    look = dict(cloth=('w', 'P', 'a'), legs=('a', 'm', 'M'), boots=('B', 'b', 'p'), hair=('t', 'B', 'b'), belt='B')
     img = ground.copy()
     ground_shadow(img, 16, 29.5, 7.5, 2.2)
-    return person(spec, 'down').render(img)
+    return person(look, 'down').render(img)
 
 def scroll():
     """The text viewer's panel picture: an unrolled scroll with lines of writing and a quill."""
