@@ -43,6 +43,7 @@ MusicSetup& MusicConfig() {
 }
 
 std::optional<fs::path> FindSoundFont() {
+    SilenceSoundLibraries();
     for (const fs::path& p : MusicConfig().soundFonts) {
         if (FileExists(p) && fluid_is_soundfont(p.c_str())) return p;
     }

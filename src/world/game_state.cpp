@@ -1,5 +1,7 @@
 #include "world/game_state.h"
 
+#include "services/music.h"
+
 namespace morvath {
 
 GameState modVarsAndMain;
@@ -11,7 +13,12 @@ void GameState::CreateRoots() {
     Inventory = std::make_shared<ItemCol>();
 }
 
-void ResetGame() { modVarsAndMain = GameState{}; }
+void ResetGame() {
+    modVarsAndMain = GameState{};
+    // The music module keeps its own switch and the tune that plays; a fresh program has
+    // music off and nothing open.
+    modMusicEngine::ResetMusic();
+}
 
 fs::path IniPath() { return GamePath(L"\\morvath.ini"); }
 

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/frontend.h"
 #include "services/music.h"
+#include "world/game_state.h"
 
 using namespace morvath;
 
@@ -177,5 +178,13 @@ TEST_F(Music, TunePlaysOnceOnADeviceAndTheSwitchOnlyDecidesTheNext) {
     EXPECT_TRUE(modMusicEngine::MidiOpen());
     modMusicEngine::MidiClose();
     EXPECT_FALSE(modMusicEngine::MidiOpen());
+
+    // A reset game is a fresh program: silence, and music off.
+    modMusicEngine::MusicOn = true;
+    modMusicEngine::PlayMusic();
+    ASSERT_TRUE(modMusicEngine::MidiOpen());
+    ResetGame();
+    EXPECT_FALSE(modMusicEngine::MidiOpen());
+    EXPECT_FALSE(modMusicEngine::MusicOn);
     quit();
 }
