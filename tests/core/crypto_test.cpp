@@ -135,11 +135,6 @@ TEST(Cipher, ReproducesTheBaseProvidersCheckVector) {
     EXPECT_EQ(*back, Bytes(0, 12));
 }
 
-TEST(Cipher, Md5IsTheEnvelopeDigest) {
-    EXPECT_EQ(Hex(crypto_detail::Md5("").value()), "d41d8cd98f00b204e9800998ecf8427e");
-    EXPECT_EQ(Hex(crypto_detail::Md5("abc").value()), "900150983cd24fb0d6963f7d28e17f72");
-}
-
 // A file written today must stay readable by every later build: any change to the key
 // derivation, the envelope or the padding shows here.
 TEST(Cipher, EnvelopeOfAKnownTextIsStable) {
