@@ -127,6 +127,11 @@ TextWriter& TextWriter::Bool(bool value) {
     return *this;
 }
 
+TextWriter& TextWriter::Empty() {
+    Separator();
+    return *this;
+}
+
 void TextWriter::EndRecord() {
     out_ += "\r\n";
     inRecord_ = false;

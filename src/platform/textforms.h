@@ -50,6 +50,8 @@ public:
     TextWriter& Text(std::wstring_view text);
     TextWriter& Number(double value);
     TextWriter& Bool(bool value);
+    // A field that holds nothing (an empty table cell): nothing between the commas.
+    TextWriter& Empty();
     void EndRecord();
 
     const std::string& bytes() const { return out_; }

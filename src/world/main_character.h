@@ -65,6 +65,8 @@ struct MainCharacter {
     void CheckTired();
     void LetsSleep();
     void calcPV();
+    // MConst by person: the formula of every turn, also run after a load.
+    void CalcMConst();
 
     double regenerationCarry = 0;  // fractional regeneration carried between turns
 };

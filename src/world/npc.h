@@ -50,6 +50,9 @@ struct NPC {
     void run();
     // Death effects and the death script.
     void Died();
+    // The hero stands on one of the eight squares around the character (the test that
+    // starts a fight after an approaching step).
+    bool AdjacentToHero() const;
     // Runs \scripts\ + file.
     void ExecScriptR(const std::wstring& scriptFile);
 

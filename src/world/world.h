@@ -71,15 +71,25 @@ public:
     int LocCount = 0;        // index of the last used record (-1: none)
 
     // --- Location files (world_files.cpp) ---
-    void SaveMap();
-    void SaveChars();
-    void SaveItems();
-    void SaveCoords();
+    // Each writer replaces its file whole (temporary file and rename) and reports whether
+    // it could; a WorldName that is not a plain file stem writes nothing.
+    bool SaveMap();
+    bool SaveChars();
+    bool SaveItems();
+    bool SaveCoords();
+    // Loads the location WorldName whole: true for a saved location, false for "wild"
+    // (entered through LoadWild) and for a location that cannot be loaded, which leaves
+    // everything as it was (check with LocationExists before changing anything).
     bool Load_World();
     void LoadChar(const fs::path& file);
     void LoadMapRows(const fs::path& file);
     void LoadCoords(const fs::path& file);
     void LoadItems(const fs::path& file);
+    // The location id is a plain file stem and its grid, table and painter kind are in
+    // \saved\ ("wild" needs no painter kind).
+    static bool LocationExists(std::wstring_view id);
+    // \saved\ + id + ext.
+    static fs::path SavedFile(std::wstring_view id, std::wstring_view ext);
 
     // --- Location change (location_change.cpp) ---
     void checkplace();

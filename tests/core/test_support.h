@@ -28,4 +28,24 @@ private:
     fs::path path_;
 };
 
+// A fresh game folder with an empty \saved\ for the lifetime of the object; the previous
+// game folder comes back afterwards.
+class TempGameFolder {
+public:
+    TempGameFolder() : previous_(GameFolder()) {
+        fs::create_directories(dir_.path() / "saved");
+        fs::create_directories(dir_.path() / "scripts");
+        SetGameFolder(dir_.path());
+    }
+    ~TempGameFolder() { SetGameFolder(previous_); }
+    TempGameFolder(const TempGameFolder&) = delete;
+    TempGameFolder& operator=(const TempGameFolder&) = delete;
+    const fs::path& path() const { return dir_.path(); }
+    fs::path saved(const std::string& name) const { return dir_.path() / "saved" / name; }
+
+private:
+    TempDir dir_;
+    fs::path previous_;
+};
+
 }  // namespace morvath

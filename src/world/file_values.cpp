@@ -1,0 +1,72 @@
+#include "world/file_values.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace morvath {
+
+double SingleAsWritten(float v) {
+    if (!std::isfinite(v)) return 0;
+    char buf[48];
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(v));
+        if (std::strtof(buf, nullptr) == v) return std::strtod(buf, nullptr);
+    }
+    return static_cast<double>(v);
+}
+
+std::optional<float> ToSingle(double v) {
+    if (!std::isfinite(v) || std::fabs(v) > static_cast<double>(FLT_MAX)) return std::nullopt;
+    return static_cast<float>(v);
+}
+
+FieldReader& FieldReader::Text(std::wstring& out) {
+    if (ok_) ok_ = r_.ReadText(out);
+    return *this;
+}
+
+FieldReader& FieldReader::Number(double& out) {
+    double d = 0;
+    if (ok_) ok_ = r_.ReadNumber(d);
+    if (ok_) out = d;
+    return *this;
+}
+
+FieldReader& FieldReader::Single(float& out) {
+    double d = 0;
+    Number(d);
+    if (!ok_) return *this;
+    auto f = ToSingle(d);
+    if (f) out = *f;
+    else ok_ = false;
+    return *this;
+}
+
+FieldReader& FieldReader::Bool(bool& out) {
+    bool b = false;
+    if (ok_) ok_ = r_.ReadBool(b);
+    if (ok_) out = b;
+    return *this;
+}
+
+Variant CellFromItem(const std::wstring& item, bool quoted) {
+    if (quoted) return Variant(item);
+    if (item.empty()) return Variant();
+    if (item == L"#TRUE#") return Variant::Boolean(true);
+    if (item == L"#FALSE#") return Variant::Boolean(false);
+    if (IsNumeric(item)) return Variant(Val(item));
+    return Variant(item);
+}
+
+void WriteCell(TextWriter& w, const Variant& v) {
+    switch (v.kind()) {
+        case Variant::Kind::Empty: w.Empty(); break;
+        case Variant::Kind::Number: w.Number(v.ToNumber()); break;
+        case Variant::Kind::Text: w.Text(v.ToText()); break;
+        case Variant::Kind::Bool: w.Bool(v.ToNumber() != 0); break;
+    }
+}
+
+}  // namespace morvath

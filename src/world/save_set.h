@@ -1,0 +1,17 @@
+#pragma once
+// The one save slot: the current location's files plus five files in \saved\ for the hero
+// and the global state (inven, char.itm, char.ch, q.q, attribs).
+
+namespace morvath {
+
+// Writes the current location and the five files, each replaced whole. On failure the
+// player is told and false comes back: the caller must not end the program then, so that
+// saving can be tried again.
+bool SaveGame();
+
+// Reads the save set into the model roots the caller has just created. On failure the
+// player is told "Сохранений нет...." and false comes back; what was read stays in the
+// roots for the caller to discard.
+bool LoadGame();
+
+}  // namespace morvath

@@ -1,0 +1,343 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/cp1251.h"
+#include "platform/random.h"
+#include "test_support.h"
+#include "world/game_state.h"
+
+using namespace morvath;
+
+namespace {
+
+struct LocationFiles : ::testing::Test {
+    TempGameFolder folder;
+
+    void SetUp() override {
+        ResetGame();
+        modVarsAndMain.CreateRoots();
+        SeedRandom(7);
+        w().WorldName = L"N1";
+    }
+    World& w() { return *modVarsAndMain.TheWorld; }
+    NPCCol& npcs() { return *modVarsAndMain.NPCs; }
+    ItemCol& floor() { return *w().mapItemCol; }
+
+    // Writes a file of the location in cp1251 with CRLF line ends.
+    void Put(const std::string& name, const std::wstring& text) {
+        ASSERT_TRUE(WriteFileAtomic(folder.saved(name), ToCrlf(EncodeCp1251(text))));
+    }
+    std::string Bytes(const std::string& name) { return ReadBytes(folder.saved(name)).value_or("<missing>"); }
+
+    // A location holding one of everything the files can carry.
+    void FillLocation() {
+        for (int r = 0; r <= 70; ++r) w().SetRow(r, std::wstring(r % 5 + 1, L'G') + L"aЊп'#");
+        w().SetRow(10, L"");
+        auto a = npcs().Add();
+        a->NPCName = L"Стражник";
+        a->HP = 12.25;
+        a->Symbol = L"S";
+        a->Tactic = 3;
+        a->Weapon = L"М";
+        a->X = 20.5f;
+        a->Y = 7;
+        a->Strenght = 6;
+        a->AIScript_File = L"guard.tai";
+        a->DieScript_File = L"guard.die";
+        a->Last_Speech = L"Проходи, путник, не задерживайся";
+        a->Good = true;
+        auto b = npcs().Add();
+        b->NPCName = L"Паук";
+        b->HP = 3;
+        b->Symbol = L"©";
+        b->Tactic = 1;
+        b->Weapon = L"к";
+        b->X = 0.1f;
+        b->Y = -2;
+        b->DieScript_File = L"spider.die";
+        auto it = floor().Add();
+        it->X = 20.5f;
+        it->Y = 0.1f;
+        it->ItemName = L"Меч";
+        it->ItemType = 1;
+        it->ItemInfo = L"Старый, ржавый";
+        it->Weight = 2.5;
+        it->WeaponPlus = 5;
+        it->DefendPlus = -1;
+        it->itembalance = -1;
+        it->ItemScript = L"sword.scr";
+        it->Critical = 30;
+        it->SkillPlus = L"St+02";
+        it->ItemCount = 4;  // not stored: a floor item is one piece
+        floor().Add()->ItemName = L"Камень";
+        w().ClearLocations();
+        w().LocCount = -1;
+        w().addLocation(17, 2, L"wild", 30, 12);
+        w().addLocation(5, 6, L"loc", 0, L"trap.scr");
+        w().addLocation(8, 9, L"H2", 0, 0);
+        w().MapType = 4;
+    }
+    void SaveLocation() {
+        EXPECT_TRUE(w().SaveChars());
+        EXPECT_TRUE(w().SaveItems());
+        EXPECT_TRUE(w().SaveMap());
+        EXPECT_TRUE(w().SaveCoords());
+    }
+    // Forgets the location in memory, as another location would.
+    void Forget() {
+        auto name = w().WorldName;
+        modVarsAndMain.TheWorld = std::make_shared<World>();
+        modVarsAndMain.NPCs->Clear();
+        w().WorldName = name;
+    }
+};
+
+}  // namespace
+
+TEST_F(LocationFiles, WrittenAndReadBackGivesTheSameLocation) {
+    FillLocation();
+    std::array<std::wstring, 71> grid;
+    for (int r = 0; r <= 70; ++r) grid[r] = w().Row(r);
+    SaveLocation();
+    Forget();
+
+    ASSERT_TRUE(World::LocationExists(L"N1"));
+    EXPECT_TRUE(w().Load_World());
+
+    for (int r = 0; r <= 70; ++r) EXPECT_EQ(w().Row(r), grid[r]) << "row " << r;
+    ASSERT_EQ(npcs().Count(), 2);
+    auto a = npcs().Item(1);
+    EXPECT_EQ(a->NPCName, L"Стражник");
+    EXPECT_EQ(a->HP, 12.25);
+    EXPECT_EQ(a->Symbol, L"S");
+    EXPECT_EQ(a->Tactic, 3);
+    EXPECT_EQ(a->Weapon, L"М");
+    EXPECT_EQ(a->X, 20.5f);
+    EXPECT_EQ(a->Y, 7.0f);
+    EXPECT_EQ(a->Strenght, 6);
+    EXPECT_EQ(a->AIScript_File, L"guard.tai");
+    EXPECT_EQ(a->DieScript_File, L"guard.die");
+    EXPECT_EQ(a->Last_Speech, L"Проходи, путник, не задерживайся");
+    EXPECT_TRUE(a->Good);
+    auto b = npcs().Item(2);
+    EXPECT_EQ(b->X, 0.1f);
+    EXPECT_EQ(b->Y, -2.0f);
+    EXPECT_FALSE(b->Good);
+    EXPECT_EQ(b->AIScript_File, L"");
+    EXPECT_EQ(modVarsAndMain.CurNPC, b);
+
+    ASSERT_EQ(floor().Count(), 2);
+    auto it = floor().Item(1);
+    EXPECT_EQ(it->X, 20.5f);
+    EXPECT_EQ(it->Y, 0.1f);
+    EXPECT_EQ(it->ItemName, L"Меч");
+    EXPECT_EQ(it->ItemType, 1);
+    EXPECT_EQ(it->ItemInfo, L"Старый, ржавый");
+    EXPECT_EQ(it->Weight, 2.5);
+    EXPECT_EQ(it->WeaponPlus, 5);
+    EXPECT_EQ(it->DefendPlus, -1);
+    EXPECT_EQ(it->itembalance, -1);
+    EXPECT_EQ(it->ItemScript, L"sword.scr");
+    EXPECT_EQ(it->Critical, 30);
+    EXPECT_EQ(it->SkillPlus, L"St+02");
+    EXPECT_EQ(it->ItemCount, 0);
+    EXPECT_EQ(floor().Item(2)->ItemName, L"Камень");
+
+    EXPECT_EQ(w().LocCount, 2);
+    EXPECT_EQ(w().Record(0).X.ToNumber(), 17);
+    EXPECT_EQ(w().Record(0).Target.ToText(), L"wild");
+    EXPECT_EQ(w().Record(0).TargetX.ToNumber(), 30);
+    EXPECT_EQ(w().Record(0).TargetY.ToNumber(), 12);
+    EXPECT_EQ(w().Record(1).Target.ToText(), L"loc");
+    EXPECT_EQ(w().Record(1).TargetY.ToText(), L"trap.scr");
+    EXPECT_EQ(w().Record(2).Target.ToText(), L"H2");
+    EXPECT_EQ(w().Record(3).Target.ToText(), L"");
+    EXPECT_EQ(w().MapType, 4);
+}
+
+TEST_F(LocationFiles, FilesHaveTheGameFormats) {
+    FillLocation();
+    SaveLocation();
+    EXPECT_EQ(Bytes("N1.tle"), " 4 \r\n#This is a TileSet type file.Do not remove this Line!'\r\n");
+    EXPECT_EQ(Bytes("N1.crd").substr(0, 47), "17\r\n2\r\nwild\r\n30\r\n 12 \r\n5\r\n6\r\nloc\r\n0\r\ntrap.scr\r\n");
+    const std::string lst = Bytes("N1.lst");
+    EXPECT_EQ(lst.substr(0, lst.find("\r\n")),
+              EncodeCp1251(L"\"Стражник\",12.25,\"S\",3,\"М\",20.5,7,6,\"guard.tai\",\"guard.die\","
+                           L"\"Проходи, путник, не задерживайся\",#TRUE#"));
+    const std::string itm = Bytes("N1.itm");
+    EXPECT_EQ(itm.substr(0, itm.find("\r\n")),
+              EncodeCp1251(L"20.5,0.1,\"Меч\",1,\"Старый, ржавый\",2.5,5,-1,-1,\"sword.scr\",30,\"St+02\""));
+    const std::string map = Bytes("N1.map");
+    EXPECT_EQ(std::count(map.begin(), map.end(), '\n'), 71);
+}
+
+TEST_F(LocationFiles, AQuoteInATextCannotBreakTheRecordsAfterIt) {
+    auto a = npcs().Add();
+    a->NPCName = L"Нищий";
+    a->Last_Speech = L"Он сказал \"прочь\", и ушёл";
+    npcs().Add()->NPCName = L"Второй";
+    ASSERT_TRUE(w().SaveChars());
+    w().LoadChar(folder.saved("N1.lst"));
+    ASSERT_EQ(npcs().Count(), 2);
+    EXPECT_EQ(npcs().Item(1)->Last_Speech, L"Он сказал 'прочь', и ушёл");
+    EXPECT_EQ(npcs().Item(2)->NPCName, L"Второй");
+}
+
+TEST_F(LocationFiles, APainterKindWithABlankBeforeItIsRead) {
+    Put("N1.map", L"GGG\n");
+    Put("N1.crd", L"");
+    Put("N1.tle", L" 4\n#This is a TileSet type file.Do not remove this Line!\n");
+    EXPECT_TRUE(w().Load_World());
+    EXPECT_EQ(w().MapType, 4);
+    EXPECT_EQ(w().LocCount, -1);
+}
+
+TEST_F(LocationFiles, AShorterGridLeavesTheRowsBelowItInPlace) {
+    for (int r = 0; r <= 70; ++r) w().SetRow(r, L"old" + std::to_wstring(r));
+    std::wstring text;
+    for (int r = 0; r < 57; ++r) text += L"new" + std::to_wstring(r) + L"\n";
+    Put("D1.map", text);
+    w().LoadMapRows(folder.saved("D1.map"));
+    EXPECT_EQ(w().Row(0), L"new0");
+    EXPECT_EQ(w().Row(56), L"new56");
+    EXPECT_EQ(w().Row(57), L"old57");
+    EXPECT_EQ(w().Row(70), L"old70");
+}
+
+TEST_F(LocationFiles, AGridLongerThanTheGridStopsAtItsLastRow) {
+    std::wstring text;
+    for (int r = 0; r < 150; ++r) text += L"r" + std::to_wstring(r) + L"\n";
+    Put("big.map", text);
+    w().LoadMapRows(folder.saved("big.map"));
+    EXPECT_EQ(w().Row(100), L"r100");
+}
+
+TEST_F(LocationFiles, TheLocationTableKeepsItsRecordCount) {
+    w().LocCount = -1;
+    ASSERT_TRUE(w().SaveCoords());
+    EXPECT_EQ(Bytes("N1.crd"), "");
+    w().LoadCoords(folder.saved("N1.crd"));
+    EXPECT_EQ(w().LocCount, -1);
+
+    for (int i = 0; i < 40; ++i) w().addLocation(i, 1, L"N2", i, 3);
+    EXPECT_EQ(w().LocCount, 30);
+    ASSERT_TRUE(w().SaveCoords());
+    w().LoadCoords(folder.saved("N1.crd"));
+    EXPECT_EQ(w().LocCount, 30);
+    EXPECT_EQ(w().Record(30).X.ToNumber(), 30);
+}
+
+TEST_F(LocationFiles, ATableLongerThanTheTableKeepsItsFirst31Records) {
+    std::wstring text;
+    for (int i = 0; i < 40; ++i) text += std::to_wstring(i) + L"\n1\nN2\n0\n0\n";
+    text += L"99\n98\n";  // a torn record at the end
+    Put("N1.crd", text);
+    w().LoadCoords(folder.saved("N1.crd"));
+    EXPECT_EQ(w().LocCount, 30);
+    EXPECT_EQ(w().Record(30).X.ToNumber(), 30);
+
+    Put("N1.crd", L"1\n2\nN2\n0\n0\n7\n8\n");
+    w().LoadCoords(folder.saved("N1.crd"));
+    EXPECT_EQ(w().LocCount, 0);
+}
+
+TEST_F(LocationFiles, KilledCharactersStayDead) {
+    npcs().Add()->NPCName = L"Волк";
+    ASSERT_TRUE(w().SaveChars());
+    npcs().Clear();  // the last one was killed
+    ASSERT_TRUE(w().SaveChars());
+    EXPECT_EQ(Bytes("N1.lst"), "");
+    npcs().Add()->NPCName = L"leftover";
+    w().LoadChar(folder.saved("N1.lst"));
+    EXPECT_EQ(npcs().Count(), 0);
+}
+
+TEST_F(LocationFiles, CharacterReadingStopsAtTheFirstBadRecordAndKeepsTheOnesBefore) {
+    Put("N1.lst",
+        L"\"Один\",5,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n"
+        L"\"Два\",5,\"2\",0,\"к\",2,2,1,\"\",\"\",\"\",\"#TRUE#\"\n"
+        L"\"Три\",5,\"3\",0,\"к\",3,3,1,\"\",\"\",\"\",#TRUE#\n");
+    w().LoadChar(folder.saved("N1.lst"));
+    ASSERT_EQ(npcs().Count(), 1);
+    EXPECT_EQ(npcs().Item(1)->NPCName, L"Один");
+
+    Put("N1.lst", L"\"Один\",5,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n\"Обрыв\",5,\"2\"");
+    w().LoadChar(folder.saved("N1.lst"));
+    EXPECT_EQ(npcs().Count(), 1);
+
+    Put("N1.lst", L"\"Далеко\",5,\"1\",0,\"к\",1e300,1,1,\"\",\"\",\"\",#FALSE#\n");
+    w().LoadChar(folder.saved("N1.lst"));
+    EXPECT_EQ(npcs().Count(), 0);
+
+    Put("N1.lst", L"\"Сильный\",abc,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n");
+    w().LoadChar(folder.saved("N1.lst"));
+    EXPECT_EQ(npcs().Count(), 0);
+}
+
+TEST_F(LocationFiles, ItemReadingStopsAtTheFirstBadRecord) {
+    Put("N1.itm",
+        L"1,2,\"Хлеб\",4,\"\",0.5,0,0,0,\"\",0,\"\"\n"
+        L"1,2,\"Сыр\",еда,\"\",0.5,0,0,0,\"\",0,\"\"\n"
+        L"1,2,\"Мёд\",4,\"\",0.5,0,0,0,\"\",0,\"\"\n");
+    w().LoadItems(folder.saved("N1.itm"));
+    ASSERT_EQ(floor().Count(), 1);
+    EXPECT_EQ(floor().Item(1)->ItemName, L"Хлеб");
+    EXPECT_EQ(modVarsAndMain.CurItem, floor().Item(1));
+}
+
+TEST_F(LocationFiles, AMissingLocationIsNotEnteredAtAll) {
+    w().SetRow(3, L"here");
+    npcs().Add()->NPCName = L"Сосед";
+    floor().Add()->ItemName = L"Ложка";
+    Put("N2.map", L"GG\n");
+    Put("N2.tle", L" 0\n");
+    for (const wchar_t* id : {L"N2", L"N3", L"..\\N1", L"", L"a/b"}) {
+        EXPECT_FALSE(World::LocationExists(id));
+        w().WorldName = id;
+        EXPECT_FALSE(w().Load_World());
+    }
+    EXPECT_EQ(w().Row(3), L"here");
+    EXPECT_EQ(npcs().Count(), 1);
+    EXPECT_EQ(floor().Count(), 1);
+
+    Put("N2.crd", L"");
+    EXPECT_TRUE(World::LocationExists(L"n2"));  // file names are matched without regard to case
+}
+
+TEST_F(LocationFiles, MissingCharacterAndItemFilesGiveAnEmptyLocation) {
+    npcs().Add();
+    floor().Add();
+    Put("N1.map", L"GG\n");
+    Put("N1.crd", L"");
+    Put("N1.tle", L" 2\n");
+    EXPECT_TRUE(w().Load_World());
+    EXPECT_EQ(npcs().Count(), 0);
+    EXPECT_EQ(floor().Count(), 0);
+    EXPECT_EQ(w().MapType, 2);
+}
+
+TEST_F(LocationFiles, LoadingSetsDarknessAndForgetsSearchedPlaces) {
+    modVarsAndMain.Darkness = true;
+    modVarsAndMain.SearchedCount = 3;
+    modVarsAndMain.SearchedPlaces[1].Flag = 1;
+    SaveLocation();
+    EXPECT_TRUE(w().Load_World());
+    EXPECT_FALSE(modVarsAndMain.Darkness);
+    EXPECT_EQ(modVarsAndMain.SearchedCount, 0);
+    EXPECT_EQ(modVarsAndMain.SearchedPlaces[1].Flag, 0);
+
+    w().WorldName = L"sword";
+    SaveLocation();
+    EXPECT_TRUE(w().Load_World());
+    EXPECT_TRUE(modVarsAndMain.Darkness);
+}
+
+TEST_F(LocationFiles, ALocationIdThatIsNoPlainNameWritesNothing) {
+    w().WorldName = L"..\\escape";
+    EXPECT_FALSE(w().SaveMap());
+    EXPECT_FALSE(w().SaveChars());
+    EXPECT_FALSE(w().SaveItems());
+    EXPECT_FALSE(w().SaveCoords());
+    EXPECT_FALSE(fs::exists(folder.path() / "escape.map"));
+}
