@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     World& w = *modVarsAndMain.TheWorld;
     w.WorldName = L"fz";
     const bool loaded = w.Load_World();
-    if (loaded != World::LocationExists(L"fz")) std::abort();
+    if (loaded != LocationFilesExist(L"fz")) std::abort();
     if (w.LocCount < -1 || w.LocCount > World::kMaxRecord) std::abort();
     for (int row = 0; row <= World::kMaxRow; ++row) {
         const std::wstring& r = w.Row(row);

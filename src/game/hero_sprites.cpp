@@ -3,6 +3,10 @@
 
 namespace morvath {
 
+void SetHeroImagesN() {}
+void SetHeroImagesM() {}
+void SetHeroImagesOh() {}
+void SetHeroImagesDefault() {}
 void SetHeroImages(long) {}
 
 }  // namespace morvath

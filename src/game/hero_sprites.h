@@ -1,10 +1,14 @@
 #pragma once
-// The hero's four direction pictures and portrait on the game screen, by person.
+// The hero's look: each person has its own four direction pictures (and the portrait, which
+// faces down). Set when a hero is made and after each load; never saved.
 
 namespace morvath {
 
-// Sets the game screen's hero pictures for a person (`MainCharacter::Profession`); person 0
-// keeps the screen's own pictures. Character creation and loading a saved game call it.
+void SetHeroImagesN();        // the warlock
+void SetHeroImagesM();        // the monk
+void SetHeroImagesOh();       // the hunter
+void SetHeroImagesDefault();  // the claw: one picture for every direction
+// The routine for a person (MainCharacter::Profession); the prince keeps the screen's own.
 void SetHeroImages(long profession);
 
 }  // namespace morvath

@@ -270,7 +270,7 @@ bool ReadHero() {
     if (!f->AtEnd()) f->Number(h.HeroeWeight);
     if (!f->ok()) return false;
     // The saved location must be there to be entered; Load_World never half-enters one.
-    if (!World::LocationExists(world.WorldName)) return false;
+    if (!LocationFilesExist(world.WorldName)) return false;
     world.Load_World();
     return true;
 }

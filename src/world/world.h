@@ -79,15 +79,12 @@ public:
     bool SaveCoords();
     // Loads the location WorldName whole: true for a saved location, false for "wild"
     // (entered through LoadWild) and for a location that cannot be loaded, which leaves
-    // everything as it was (check with LocationExists before changing anything).
+    // everything as it was (check with LocationFilesExist before changing anything).
     bool Load_World();
     void LoadChar(const fs::path& file);
     void LoadMapRows(const fs::path& file);
     void LoadCoords(const fs::path& file);
     void LoadItems(const fs::path& file);
-    // The location id is a plain file stem and its grid, table and painter kind are in
-    // \saved\ ("wild" needs no painter kind).
-    static bool LocationExists(std::wstring_view id);
     // \saved\ + id + ext.
     static fs::path SavedFile(std::wstring_view id, std::wstring_view ext);
 
@@ -107,5 +104,9 @@ private:
     std::array<std::wstring, kMaxRow + 1> Map;
     std::array<LocationRecord, kMaxRecord + 1> Locations;
 };
+
+// True when `id` names a location whose files lie in \saved\ (grid, table and painter kind;
+// the wilderness map has no painter-kind file): only then can it be entered.
+bool LocationFilesExist(const std::wstring& id);
 
 }  // namespace morvath

@@ -42,12 +42,6 @@ fs::path World::SavedFile(std::wstring_view id, std::wstring_view ext) {
     return GamePath(rel);
 }
 
-bool World::LocationExists(std::wstring_view id) {
-    if (!IsPlainName(id)) return false;
-    if (!FileExists(SavedFile(id, L".map")) || !FileExists(SavedFile(id, L".crd"))) return false;
-    return id == L"wild" || FileExists(SavedFile(id, L".tle"));
-}
-
 bool World::SaveMap() {
     if (!IsPlainName(WorldName)) return false;
     TextWriter w;
@@ -177,7 +171,7 @@ bool World::Load_World() {
     }
     // A location whose files are missing is not entered at all: half a change of
     // location is worse than none.
-    if (!LocationExists(WorldName)) return false;
+    if (!LocationFilesExist(WorldName)) return false;
     mapItemCol->Clear();
     g.NPCs->Clear();
     LoadMapRows(SavedFile(WorldName, L".map"));

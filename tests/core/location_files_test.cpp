@@ -102,7 +102,7 @@ TEST_F(LocationFiles, WrittenAndReadBackGivesTheSameLocation) {
     SaveLocation();
     Forget();
 
-    ASSERT_TRUE(World::LocationExists(L"N1"));
+    ASSERT_TRUE(LocationFilesExist(L"N1"));
     EXPECT_TRUE(w().Load_World());
 
     for (int r = 0; r <= 70; ++r) EXPECT_EQ(w().Row(r), grid[r]) << "row " << r;
@@ -293,7 +293,7 @@ TEST_F(LocationFiles, AMissingLocationIsNotEnteredAtAll) {
     Put("N2.map", L"GG\n");
     Put("N2.tle", L" 0\n");
     for (const wchar_t* id : {L"N2", L"N3", L"..\\N1", L"", L"a/b"}) {
-        EXPECT_FALSE(World::LocationExists(id));
+        EXPECT_FALSE(LocationFilesExist(id));
         w().WorldName = id;
         EXPECT_FALSE(w().Load_World());
     }
@@ -302,7 +302,7 @@ TEST_F(LocationFiles, AMissingLocationIsNotEnteredAtAll) {
     EXPECT_EQ(floor().Count(), 1);
 
     Put("N2.crd", L"");
-    EXPECT_TRUE(World::LocationExists(L"n2"));  // file names are matched without regard to case
+    EXPECT_TRUE(LocationFilesExist(L"n2"));  // file names are matched without regard to case
 }
 
 TEST_F(LocationFiles, MissingCharacterAndItemFilesGiveAnEmptyLocation) {
@@ -319,13 +319,11 @@ TEST_F(LocationFiles, MissingCharacterAndItemFilesGiveAnEmptyLocation) {
 
 TEST_F(LocationFiles, LoadingSetsDarknessAndForgetsSearchedPlaces) {
     modVarsAndMain.Darkness = true;
-    modVarsAndMain.SearchedCount = 3;
-    modVarsAndMain.SearchedPlaces[1].Flag = 1;
+    modVarsAndMain.SearchedPlaces.push_back({4, 5, 1});
     SaveLocation();
     EXPECT_TRUE(w().Load_World());
     EXPECT_FALSE(modVarsAndMain.Darkness);
-    EXPECT_EQ(modVarsAndMain.SearchedCount, 0);
-    EXPECT_EQ(modVarsAndMain.SearchedPlaces[1].Flag, 0);
+    EXPECT_TRUE(modVarsAndMain.SearchedPlaces.empty());
 
     w().WorldName = L"sword";
     SaveLocation();
