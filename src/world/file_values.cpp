@@ -34,16 +34,6 @@ FieldReader& FieldReader::Number(double& out) {
     return *this;
 }
 
-FieldReader& FieldReader::Single(float& out) {
-    double d = 0;
-    Number(d);
-    if (!ok_) return *this;
-    auto f = ToSingle(d);
-    if (f) out = *f;
-    else ok_ = false;
-    return *this;
-}
-
 FieldReader& FieldReader::Bool(bool& out) {
     bool b = false;
     if (ok_) ok_ = r_.ReadBool(b);

@@ -15,24 +15,44 @@ double SingleAsWritten(float v);
 // A number read from a file into a Single field; nothing when it does not fit one.
 std::optional<float> ToSingle(double v);
 
+// The typed reads every reader of the game's files offers on top of its own
+// Number(double&) and ok(): 16- and 32-bit integer fields, and Singles, which must fit.
+// A value that does not convert spoils the read: ok() turns false and the field is left alone.
+template <typename Reader>
+class TypedReads {
+public:
+    template <typename T>
+    Reader& Number(VbInt<T>& out) {
+        double d = 0;
+        self().Number(d);
+        if (self().ok()) out = d;
+        return self();
+    }
+    Reader& Single(float& out) {
+        double d = 0;
+        self().Number(d);
+        if (!self().ok()) return self();
+        if (auto f = ToSingle(d)) out = *f;
+        else self().Spoil();
+        return self();
+    }
+
+private:
+    Reader& self() { return static_cast<Reader&>(*this); }
+};
+
 // Reads the fields of one record in turn. The first field that is missing or cannot be
 // converted spoils the record: ok() turns false, the target is left alone, and later reads
 // do nothing.
-class FieldReader {
+class FieldReader : public TypedReads<FieldReader> {
 public:
     explicit FieldReader(TextReader& reader) : r_(reader) {}
+    using TypedReads::Number;
     FieldReader& Text(std::wstring& out);
     FieldReader& Number(double& out);
-    template <typename T>
-    FieldReader& Number(VbInt<T>& out) {
-        double d = 0;
-        Number(d);
-        if (ok_) out = d;
-        return *this;
-    }
-    FieldReader& Single(float& out);
     FieldReader& Bool(bool& out);
     bool ok() const { return ok_; }
+    void Spoil() { ok_ = false; }
 
 private:
     TextReader& r_;

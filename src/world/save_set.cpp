@@ -52,7 +52,7 @@ std::wstring Lower(std::wstring s) {
 
 // Reads a print-form save file a line at a time. The first missing line or value that does
 // not convert spoils the file: ok() turns false and later reads do nothing.
-class LineReader {
+class LineReader : public TypedReads<LineReader> {
 public:
     explicit LineReader(TextReader r) : r_(std::move(r)) {}
     static std::optional<LineReader> Open(const wchar_t* name) {
@@ -63,6 +63,8 @@ public:
 
     bool AtEnd() const { return r_.AtEnd(); }
     bool ok() const { return ok_; }
+    void Spoil() { ok_ = false; }
+    using TypedReads::Number;
 
     LineReader& Text(std::wstring& out) {
         std::wstring s;
@@ -76,21 +78,6 @@ public:
         std::wstring t = Trimmed(s);
         if (t.empty()) out = 0;
         else if (IsNumeric(t)) out = Val(t);
-        else ok_ = false;
-        return *this;
-    }
-    template <typename T>
-    LineReader& Number(VbInt<T>& out) {
-        double d = 0;
-        Number(d);
-        if (ok_) out = d;
-        return *this;
-    }
-    LineReader& Single(float& out) {
-        double d = 0;
-        Number(d);
-        if (!ok_) return *this;
-        if (auto f = ToSingle(d)) out = *f;
         else ok_ = false;
         return *this;
     }

@@ -45,6 +45,16 @@ struct Characters : ::testing::Test {
         modVarsAndMain.PlayerX = x;
         modVarsAndMain.PlayerY = y;
     }
+    // One move: at most one square each way, and the symbol stands where the character
+    // now stands. True when it moved.
+    bool MoveOnce(NPC& n) {
+        const float x = n.X, y = n.Y;
+        n.Do_Move(1);
+        EXPECT_LE(std::fabs(n.X - x), 1);
+        EXPECT_LE(std::fabs(n.Y - y), 1);
+        EXPECT_EQ(At(n.X, n.Y), L"W");
+        return n.X != x || n.Y != y;
+    }
     void Script(const std::string& name, const std::wstring& text) {
         ASSERT_TRUE(WriteFileAtomic(folder.path() / "scripts" / name, ToCrlf(EncodeCp1251(text))));
     }
@@ -108,14 +118,9 @@ TEST_F(Characters, ABlockedCharacterTakesOnlyPassableRandomSteps) {
     auto n = Put(2, 2, kTacticApproach);
     int moved = 0;
     for (int i = 0; i < 60; ++i) {
-        const float x = n->X, y = n->Y;
-        n->Do_Move(1);
-        ASSERT_LE(std::fabs(n->X - x), 1);
-        ASSERT_LE(std::fabs(n->Y - y), 1);
-        ASSERT_EQ(At(n->X, n->Y), L"W");
+        if (MoveOnce(*n)) ++moved;
         ASSERT_LE(n->X, 2);
         ASSERT_LE(n->Y, 2);
-        if (n->X != x || n->Y != y) ++moved;
     }
     EXPECT_GT(moved, 0);
 }
@@ -172,15 +177,11 @@ TEST_F(Characters, ARandomWalkerNeverLeavesTheFloorNorStepsOnTheHero) {
     int moved = 0;
     for (int i = 0; i < 300; ++i) {
         const float x = n->X, y = n->Y;
-        n->Do_Move(1);
-        ASSERT_LE(std::fabs(n->X - x), 1);
-        ASSERT_LE(std::fabs(n->Y - y), 1);
-        ASSERT_FALSE(n->X == 2 && n->Y == 1) << "stepped onto the hero";
-        ASSERT_EQ(At(n->X, n->Y), L"W");
-        if (n->X != x || n->Y != y) {
+        if (MoveOnce(*n)) {
             ++moved;
             ASSERT_EQ(At(x, y), L"G");
         }
+        ASSERT_FALSE(n->X == 2 && n->Y == 1) << "stepped onto the hero";
     }
     EXPECT_GT(moved, 50);
 }
