@@ -7,6 +7,7 @@
 #include "script/find_messages.h"
 #include "test_support.h"
 #include "world/game_state.h"
+#include "world/random_content.h"
 
 using namespace morvath;
 
@@ -22,6 +23,48 @@ struct StartContent : ::testing::Test {
 };
 
 }  // namespace
+
+TEST_F(StartContent, CalendarLuck) {
+    auto& luck = modVarsAndMain.Player->Luck;
+    ApplyCalendarLuck(14, 6, 1);  // 14 June, a Sunday
+    EXPECT_EQ(luck, 9);
+    luck = 0;
+    ApplyCalendarLuck(6, 3, 3);
+    EXPECT_EQ(luck, -1);
+    luck = 0;
+    ApplyCalendarLuck(13, 5, 3);
+    EXPECT_EQ(luck, -3);
+    luck = 5;
+    ApplyCalendarLuck(13, 5, 6);  // Friday the 13th
+    EXPECT_EQ(luck, -10);
+    luck = 0;
+    ApplyCalendarLuck(2, 2, 4);
+    EXPECT_EQ(luck, 0);
+}
+
+TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
+    for (std::uint64_t seed = 0; seed < 200; ++seed) {
+        SeedRandom(seed);
+        modVarsAndMain.Inventory->Clear();
+        GenerateStartInventory();
+        long n = modVarsAndMain.Inventory->Count();
+        ASSERT_GE(n, 1);
+        ASSERT_LE(n, 6);
+        for (const auto& item : *modVarsAndMain.Inventory) {
+            if (item->ItemName == L"Кинжал") {
+                EXPECT_EQ(item->ItemType, kWeapon);
+                EXPECT_GE(item->WeaponPlus, 0);
+                EXPECT_LE(item->WeaponPlus, 2);
+                EXPECT_EQ(item->Critical, 70);
+            } else {
+                EXPECT_EQ(item->ItemName, L"Еда");
+                EXPECT_EQ(item->ItemScript, L"food.itm");
+                EXPECT_EQ(item->Weight, 1);
+            }
+            EXPECT_EQ(item->ItemCount, 0);
+        }
+    }
+}
 
 TEST_F(StartContent, WeaponTableReadsRecordsAndStopsAtABadValue) {
     fs::create_directories(dir.path() / "maps");

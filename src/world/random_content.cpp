@@ -1,0 +1,66 @@
+#include "world/random_content.h"
+
+#include <ctime>
+
+#include "platform/random.h"
+#include "script/cscript.h"
+#include "world/game_state.h"
+
+namespace morvath {
+
+void GenerateStartInventory() {
+    auto& g = modVarsAndMain;
+    int added = 0;
+    auto addFood = [&] {
+        auto food = g.Inventory->Add();
+        g.CurItem = food;
+        food->ItemName = L"Еда";
+        food->ItemType = kFood;
+        food->itembalance = 0;
+        food->ItemScript = L"food.itm";
+        food->WeaponPlus = 0;
+        food->Weight = 1;
+    };
+    const int draws = static_cast<int>(Int(Rnd() * 4)) + 3;
+    for (int i = 1; i <= draws; ++i) {
+        int d = static_cast<int>(Int(Rnd() * 6));
+        if (d == 2) {
+            auto dagger = g.Inventory->Add();
+            g.CurItem = dagger;
+            dagger->ItemName = L"Кинжал";
+            dagger->ItemType = kWeapon;
+            dagger->itembalance = 0;
+            dagger->WeaponPlus = Int(Rnd() * 3);
+            dagger->Weight = 0.5;
+            dagger->Critical = 70;
+            ++added;
+        } else if (d == 4) {
+            addFood();
+            ++added;
+        }
+    }
+    if (added == 0) addFood();
+    g.Player->DoWeight();
+}
+
+void ApplyCalendarLuck(int day, int month, int weekday) {
+    auto& luck = modVarsAndMain.Player->Luck;
+    if (day == 14 && month == 6) luck += 8;
+    if (weekday == 1) luck += 1;
+    if (day == 6) luck -= 1;
+    if (day == 13) {
+        luck -= 3;
+        if (weekday == 6) luck = -10;
+    }
+}
+
+void ApplyCalendarLuck() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    ApplyCalendarLuck(local.tm_mday, local.tm_mon + 1, local.tm_wday + 1);
+}
+
+void RunStartScript() { RunScriptFile(L"start.scr"); }
+
+}  // namespace morvath
