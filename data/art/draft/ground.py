@@ -190,8 +190,10 @@ if __name__ == '__main__':
                  TOR=('imgTOR', 'W', 'outer corner: land above and right, water towards the bottom left'),
                  BOL=('imgBOL', 'A', 'outer corner: land below and left, water towards the top right'),
                  BOR=('imgBOR', 'S', 'outer corner: land below and right, water towards the top left'),
-                 IT=('ImgIT', 'D', 'edge: land above, water below'),
-                 IB=('ImgIB', 'F', 'edge: land below, water above'),
+                 # fishing wants D or water above the hero, or F below him: so D is the bank
+                 # south of the water (water above it) and F the bank north of it
+                 IT=('ImgIB', 'F', 'edge: land above, water below'),
+                 IB=('ImgIT', 'D', 'edge: land below, water above'),
                  IL=('ImgIL', 'E', 'edge: land left, water right'),
                  IR=('ImgIR', 'R', 'edge: land right, water left'),
                  TIL=('ImgTIL', 'T', 'inner corner: water all round but a point of land in the top left'),
