@@ -8,6 +8,7 @@ void Say(const std::wstring& text, const std::wstring& speaker) {
     auto& s = modVarsAndMain.screen;
     s.txtSpeech = speaker + text + L"\r\n\r\n[пробел]";
     s.speechVisible = true;
+    ++s.speechSerial;  // the box takes the keyboard, so the next key closes it
 }
 
 void ShowInfo(const std::wstring& text) { modVarsAndMain.screen.lblII = text; }

@@ -75,6 +75,15 @@ void RemoveFile(const fs::path& p) {
     fs::remove(p, ec);
 }
 
+void RemoveFilesIn(const fs::path& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        std::error_code fileEc;
+        if (it->is_regular_file(fileEc)) fs::remove(it->path(), fileEc);
+    }
+}
+
 std::optional<std::string> ReadBytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     if (!in) return std::nullopt;

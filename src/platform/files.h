@@ -24,6 +24,8 @@ fs::path ResolvePath(const fs::path& base, std::wstring_view relative);
 bool FileExists(const fs::path& p);
 // Removes a file; a missing file is not an error.
 void RemoveFile(const fs::path& p);
+// Removes every file directly in a folder (not its subfolders); failures are ignored.
+void RemoveFilesIn(const fs::path& folder);
 
 std::optional<std::string> ReadBytes(const fs::path& p);
 // The whole text of a cp1251 file, line ends included; nothing when it cannot be read.

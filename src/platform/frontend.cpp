@@ -63,6 +63,7 @@ void ScriptedFrontend::ShowText(const std::wstring& text, bool modal) {
 void ScriptedFrontend::Pause(int) {}
 void ScriptedFrontend::Beep() { log.push_back(L"Beep"); }
 void ScriptedFrontend::Redraw() {}
+void ScriptedFrontend::EndProgram() { log.push_back(L"EndProgram"); }
 
 int ScriptedFrontend::Count(const std::wstring& prefix) const {
     int n = 0;

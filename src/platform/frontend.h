@@ -35,6 +35,8 @@ public:
     virtual void Beep() {}
     // The game screen should redraw the view and its labels now.
     virtual void Redraw() {}
+    // A quit key ends the program now: no window-closing pass, no hall of fame.
+    virtual void EndProgram() {}
 };
 
 // The front end in use; a headless one until the application or a test installs its own.
@@ -57,6 +59,7 @@ public:
     void Pause(int milliseconds) override;
     void Beep() override;
     void Redraw() override;
+    void EndProgram() override;
 
     // Installs itself for the lifetime of the object.
     ScriptedFrontend() { SetFrontend(this); }

@@ -13,6 +13,7 @@
 #include "world/item.h"
 #include "world/main_character.h"
 #include "world/npc.h"
+#include "world/screen_state.h"
 #include "world/world.h"
 
 namespace morvath {
@@ -32,6 +33,7 @@ struct ScreenText {
     std::wstring txtSpeech;     // the speech box's text
     bool speechVisible = false; // the speech box is showing
     std::array<std::wstring, 3> choiceCaptions;  // the choice dialog's three options
+    unsigned speechSerial = 0;  // counts the texts said: a new one takes the keyboard
 };
 
 struct SearchedPlace {
@@ -100,6 +102,10 @@ struct GameState {
     std::wstring IntroText;
 
     ScreenText screen;
+    GameScreenState gameScreen;
+    Integer LastSpell;          // the spell Z repeats: 1..5, 6 after "Закрыть"
+    bool AnimationRunning = false;  // a spell or arrow is flying: the game screen takes no keys
+    bool GameOverRunning = false;   // the game-over pass is under way (it closes the game screen)
     HallOfFameRequest hallOfFame;
 
     // Creates the four model roots afresh (a new game or a load does this).

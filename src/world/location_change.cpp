@@ -1,7 +1,25 @@
-// Temporary: the location change task replaces this file.
+// Changing location: the trigger cells of a location (doors, gates, exits, script cells),
+// entering the wilderness map, and the entry script of a location reached from it.
+#include "game/screen.h"
+#include "platform/frontend.h"
+#include "platform/textforms.h"
+#include "script/cscript.h"
 #include "world/game_state.h"
+#include "world/wilderness.h"
 
 namespace morvath {
+namespace {
+
+void RunScriptText(std::wstring text) {
+    // Place and entry scripts speak for nobody: a character remembered from an earlier
+    // talk must not be acted on by them.
+    modVarsAndMain.ScriptNPCIndex = 0;
+    Cscript run;
+    run.Script = std::move(text);
+    run.ScriptExecute();
+}
+
+}  // namespace
 
 bool LocationFilesExist(const std::wstring& id) {
     if (!IsPlainName(id)) return false;
@@ -10,6 +28,95 @@ bool LocationFilesExist(const std::wstring& id) {
     return id == L"wild" || has(L".tle");
 }
 
-void World::LoadWild(double, double) {}
+void World::checkplace() {
+    auto& g = modVarsAndMain;
+    const std::wstring oldId = WorldName;
+
+    const LocationRecord* found = nullptr;
+    for (int i = 0; i <= LocCount && i <= kMaxRecord; ++i) {
+        const LocationRecord& r = Locations[static_cast<std::size_t>(i)];
+        // Unused records are (0, 0, "", 0, 0); one must not send a hero at (0, 0) nowhere.
+        if (r.Target.ToText().empty()) continue;
+        if (r.X.ToNumber() == g.PlayerX && r.Y.ToNumber() == g.PlayerY) {
+            found = &r;
+            break;
+        }
+    }
+    if (!found) return;
+    const LocationRecord rec = *found;  // the table is replaced below
+    const std::wstring target = rec.Target.ToText();
+
+    if (target == L"loc") {
+        const std::wstring script = rec.TargetY.ToText();
+        if (!IsPlainName(script)) return;
+        if (auto text = ReadWholeFile(GamePath(L"\\scripts\\" + script))) RunScriptText(std::move(*text));
+        return;
+    }
+    // Cave levels and plains are generated on entry; until their generators exist these
+    // records lead nowhere, and the hero stays where he is.
+    if (target == L"AG" || target == L"plain") return;
+    // A door to a location that cannot be loaded is no door: stepping through it must not
+    // leave the hero half in one place and half in another.
+    if (!LocationFilesExist(target)) return;
+
+    const double targetX = rec.TargetX.ToNumber();
+    const double targetY = rec.TargetY.ToNumber();
+    if (targetX == 0) {
+        const double backX = g.ReturnX.ToNumber();
+        const double backY = g.ReturnY;
+        g.ReturnX = Variant(static_cast<double>(g.PlayerX));
+        g.ReturnY = g.PlayerY;
+        g.PlayerX = backX;
+        g.PlayerY = backY;
+    } else {
+        g.ReturnX = Variant(static_cast<double>(g.PlayerX));
+        g.ReturnY = g.PlayerY;
+        g.PlayerX = targetX;
+        g.PlayerY = targetY;
+    }
+
+    SaveChars();
+    SaveMap();
+    SaveItems();
+
+    WorldName = target;
+    if (target == L"wild") {
+        LoadWild(targetX, targetY);
+        return;
+    }
+    InfLevel = 0;
+    g.CurTile = GetPosMap(g.PlayerX + 3, g.PlayerY + 3);
+    g.Darkness = false;
+    Load_World();
+    DrawIt();
+    if (oldId == L"wild") RunLocationScript(WorldName);
+}
+
+void World::LoadWild(double x, double y) {
+    auto& g = modVarsAndMain;
+    InfLevel = 0;
+    g.CurTile = GetPosMap(g.PlayerX + 3, g.PlayerY + 3);
+    g.PlayerX = x;
+    g.PlayerY = y;
+    LoadMapRows(SavedFile(WorldName, L".map"));
+    LoadCoords(SavedFile(WorldName, L".crd"));
+    g.NPCs->Clear();
+    mapItemCol->Clear();
+    PlaceWildExit();
+    g.Darkness = false;
+    MapType = kMapWild;
+    DrawWild(g.gameScreen.view);
+    UI().Redraw();
+}
+
+void World::RunLocationScript(const std::wstring& name) {
+    if (!IsPlainName(name)) return;
+    auto reader = TextReader::Open(GamePath(L"\\scripts\\" + name + L".sc"));
+    if (!reader) return;
+    // Read as the location files are: a comma outside quotes starts a new script line.
+    std::wstring text, item;
+    while (reader->ReadItem(item)) text += item + L"\r\n";
+    RunScriptText(std::move(text));
+}
 
 }  // namespace morvath

@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "platform/variant.h"
 #include "world/item.h"
+#include "world/view.h"
 
 namespace morvath {
 
@@ -89,9 +90,20 @@ public:
     static fs::path SavedFile(std::wstring_view id, std::wstring_view ext);
 
     // --- Location change (location_change.cpp) ---
+    // Acts on the first record at the hero's position: runs its script, or changes location.
     void checkplace();
     void LoadWild(double x, double y);
     void RunLocationScript(const std::wstring& name);
+
+    // --- View drawing (view.cpp): the view around the hero, by MapType ---
+    void DrawWorld(View& view);
+    void DrawNormal(View& view);
+    void DrawWild(View& view);
+    void DrawHouse(View& view);
+    void DrawForest(View& view);
+    void DrawCave(View& view);
+    void DrawNothing(int dx, int dy, View& view);
+    void CharacterMovements(View& view);
 
     // --- Generators ---
     void Generate_Plains();

@@ -1,0 +1,384 @@
+#include "game/keymap.h"
+
+#include "game/fight.h"
+#include "game/gathering.h"
+#include "game/items.h"
+#include "game/movement.h"
+#include "game/screen.h"
+#include "game/skills.h"
+#include "game/speech.h"
+#include "game/spells.h"
+#include "game/talk.h"
+#include "game/turn.h"
+#include "platform/frontend.h"
+#include "services/music.h"
+#include "world/game_state.h"
+#include "world/wilderness.h"
+
+namespace morvath {
+
+void SaveGame();  // the save set
+
+namespace {
+
+const wchar_t kQuitTitle[] = L"Morvath...";
+const wchar_t kNotOnMap[] = L"Не на карте...";
+
+void DeleteSaveSet() { RemoveFilesIn(GamePath(L"\\saved")); }
+
+void Quit() {
+    modMusicEngine::MidiClose();
+    EndProgram();
+}
+
+// Esc. True when the program ends.
+bool QuitDialog() {
+    if (UI().MsgBox(L"Действительно выйти?", MsgButtons::YesNo, MsgIcon::None, kQuitTitle) != MsgResult::Yes) {
+        return false;
+    }
+    if (UI().MsgBox(L"Сохранить игру?", MsgButtons::YesNo, MsgIcon::None, kQuitTitle) == MsgResult::Yes) {
+        SaveGame();
+    } else {
+        DeleteSaveSet();
+    }
+    Quit();
+    return true;
+}
+
+// Shift+S.
+bool SaveAndQuit() {
+    if (UI().MsgBox(L"Сохраниться и выйти?", MsgButtons::YesNo, MsgIcon::Question, L"Morvath") != MsgResult::Yes) {
+        return false;
+    }
+    SaveGame();
+    Quit();
+    return true;
+}
+
+// Q with a modifier.
+bool QuitWithoutSaving() {
+    if (UI().MsgBox(L"Действительно выйти не сохраняя?", MsgButtons::YesNo, MsgIcon::None, kQuitTitle) !=
+        MsgResult::Yes) {
+        return false;
+    }
+    DeleteSaveSet();
+    RemoveFile(GamePath(L"\\monst.cnt"));
+    Quit();
+    return true;
+}
+
+// L: the items lying on the hero's square, shown even when there are none.
+void Look() {
+    const auto& g = modVarsAndMain;
+    std::wstring text;
+    for (const auto& item : *g.TheWorld->mapItemCol) {
+        if (item->X != g.PlayerX || item->Y != g.PlayerY) continue;
+        switch (static_cast<int>(item->ItemType)) {
+            case kWeapon: case kShield: case kLegs: case kBody: case kHead:
+                text += item->ItemName + L"[" + NumText(item->WeaponPlus) + L"," + NumText(item->DefendPlus) +
+                        L"] (" + NumText(item->Critical) + L"%)";
+                break;
+            default:
+                text += item->ItemName;
+        }
+        text += L"\r\n";
+    }
+    Say(text, L"");
+}
+
+// E. False when the player chose nothing.
+bool Eat() {
+    auto& g = modVarsAndMain;
+    const int picked = ChooseItemOfKind(kFood);
+    if (picked == 0) return false;
+    if (auto item = g.Inventory->Item(picked)) item->DoAction();
+    g.Player->DoWeight();
+    g.Player->CheckWeight();
+    Do_Change_Of_World();
+    return true;
+}
+
+void SetTactic(long tactic, const wchar_t* text) {
+    modVarsAndMain.Player->HeroeTactic = tactic;
+    Say(text, L"");
+}
+
+void ShowHelpFile(const wchar_t* relative) {
+    // A missing help text shows nothing rather than ending the game.
+    if (auto text = ReadWholeFile(GamePath(relative))) UI().ShowText(*text, false);
+}
+
+// F11, a developer's key: only a location that can be loaded is loaded.
+void DebugLoadWorld() {
+    auto& g = modVarsAndMain;
+    const std::wstring id = UI().InputBox(L"World:", L"Morvath", L"N1");
+    if (!LocationFilesExist(id) || id == L"wild") return;
+    g.TheWorld->WorldName = id;
+    g.TheWorld->Load_World();
+}
+
+void CastOption(int index) {
+    switch (index) {
+        case 0: CastCutWeeds(); break;
+        case 1: CastLightning(); break;
+        case 2: CastFireball(); break;
+        case 3: CastHealingLight(); break;
+        case 4: CastNight(); break;
+        default: break;
+    }
+}
+
+bool IsWild() { return modVarsAndMain.TheWorld->WorldName == L"wild"; }
+
+}  // namespace
+
+void Form_KeyDown(int KeyCode, int Shift) {
+    auto& g = modVarsAndMain;
+    if (!g.Player || !g.TheWorld || KeysBlocked()) return;
+    g.screen.lblII.clear();
+    bool doorStep = false;
+
+    switch (KeyCode) {
+        case kVkUp: case kVkDown: case kVkRight: case kVkLeft:
+            doorStep = ArrowKey(KeyCode, Shift);
+            break;
+        case 'L':
+            Look();
+            Do_Change_Of_World();
+            break;
+        case 'W':
+            GatherInFront();
+            Do_Change_Of_World();
+            DrawIt();
+            break;
+        case kVkEscape:
+            if (QuitDialog()) return;
+            break;
+        case kVkSemicolon:
+            if (Shift != 0) {
+                adv_Kbd();
+            } else {
+                PickUpItems();
+                Do_Change_Of_World();
+            }
+            break;
+        case kVkComma:
+            PickUpItems();
+            Do_Change_Of_World();
+            break;
+        case kVkNumpad5: case kVk5:
+            Do_Change_Of_World();
+            DrawIt();
+            break;
+        case kVkF9:
+            modMusicEngine::MusicOn = !modMusicEngine::MusicOn;
+            break;
+        case 'T':
+            TalkNearby();
+            Do_Change_Of_World();
+            DrawIt();
+            break;
+        case 'I':
+            ShowEquipForm();
+            break;
+        case 'F':
+            AttackNearby();
+            Do_Change_Of_World();
+            break;
+        case 'U':
+            UseItem();
+            Do_Change_Of_World();
+            // A script that lit the view asked for it to stay as it is for this key.
+            if (g.SkipRedraw) {
+                g.SkipRedraw = false;
+                return;
+            }
+            break;
+        case 'D':
+            if (IsWild()) {
+                g.screen.lblII = kNotOnMap;
+            } else {
+                DropItem();
+                Do_Change_Of_World();
+            }
+            break;
+        case 'G':
+            if (Shift != 0) {
+                GiveNearby(kGiveCoins);
+                DrawIt();
+                Do_Change_Of_World();
+            } else {
+                GiveNearby(kGiveItem);
+                Do_Change_Of_World();
+            }
+            break;
+        case 'C':
+            g.Player->Show_Char();
+            break;
+        case kVkF1:
+            ShowHelpFile(L"\\intros\\keys.txt");
+            break;
+        case kVkF2:
+            ShowHelpFile(L"\\manual.txt");
+            break;
+        case 'A':
+            if (IsWild()) {
+                g.screen.lblII = kNotOnMap;
+            } else {
+                ShowSkills();
+            }
+            break;
+        case 'E':
+            // Nothing eaten: no turn, no location check, no redraw.
+            if (!Eat()) return;
+            break;
+        case 'S':
+            if (Shift == kShiftMask) {
+                if (SaveAndQuit()) return;
+            } else if (IsWild()) {
+                g.screen.lblII = kNotOnMap;
+            } else {
+                ShowSpellList();
+            }
+            break;
+        case 'Z':
+            RepeatLastSpell();
+            Do_Change_Of_World();
+            break;
+        case kVkSpace:
+            HideSpeech();
+            break;
+        case kVkPeriod:
+            EnterWildLocation();
+            break;
+        case 'Q':
+            if (Shift != 0 && QuitWithoutSaving()) return;
+            break;
+        case kVkF4:
+            SetTactic(-2, L"Ваше поведение : Скрытное, сила удара упала на 4, защита возросла на 4.");
+            break;
+        case kVkF5:
+            SetTactic(-1, L"Ваше поведение : Осторожное, сила удара упала на 2, защита возросла на 2.");
+            break;
+        case kVkF6:
+            SetTactic(0, L"Ваше поведение : Нормальное");
+            break;
+        case kVkF7:
+            SetTactic(1, L"Ваше поведение : Агрессивное, сила удара возросла на 2, защита упала на 2.");
+            break;
+        case kVkF8:
+            SetTactic(2, L"Ваше поведение : Берсерк , сила удара возросла на 4, защита упала на 4.");
+            break;
+        case kVkF11:
+            DebugLoadWorld();
+            break;
+        case 'P':
+            UI().MsgBox(NumText(g.PlayerX) + L"," + NumText(g.PlayerY));
+            break;
+        case kVkF10:
+            g.Money = 1000;
+            g.CutSpellKnown = true;
+            g.LightningKnown = true;
+            g.Player->Mana = 80;
+            break;
+        default:
+            break;
+    }
+
+    if (g.gameScreen.programEnded) return;
+    if (KeyCode != kVkSpace && !doorStep && !IsWild()) g.TheWorld->checkplace();
+    DrawIt();
+}
+
+void adv_Kbd() {
+    auto& g = modVarsAndMain;
+    const std::wstring answer = UI().InputBox(L"Расширенные команды([s]leep, [S]wap):", L"Morvath");
+    if (answer == L"s") {
+        g.Player->LetsSleep();
+    } else if (answer == L"S") {
+        int dx = 0, dy = 0;
+        switch (static_cast<int>(g.FacingDir)) {
+            case 1: dy = -1; break;
+            case 2: dy = 1; break;
+            case 3: dx = 1; break;
+            case 4: dx = -1; break;
+            default: return;
+        }
+        const int x = g.PlayerX, y = g.PlayerY;
+        if (!CanMove(g.TheWorld->GetPosMap(x + 3 + 2 * dx, y + 3 + 2 * dy))) return;
+        for (const auto& npc : *g.NPCs) {
+            // A hunting character will not let the hero by.
+            if (npc->X == x + dx && npc->Y == y + dy && npc->Tactic != kTacticApproach) {
+                g.PlayerX = x + 2 * dx;
+                g.PlayerY = y + 2 * dy;
+                Do_Change_Of_World();
+                return;
+            }
+        }
+    }
+}
+
+bool txtSpeech_KeyDown(int KeyCode, int Shift) {
+    if (KeysBlocked()) return true;
+    switch (KeyCode) {
+        case kVkPageDown: case kVkPageUp: case kVkUp: case kVkDown:
+            return true;
+        default:
+            HideSpeech();
+            Form_KeyDown(KeyCode, Shift);
+            return false;
+    }
+}
+
+void txtSpeech_Click() { HideSpeech(); }
+
+void lblS_DblClick(int Index) {
+    if (KeysBlocked()) return;
+    if (Index >= 0 && Index < SpellList::kClose) {
+        CastOption(Index);
+        modVarsAndMain.LastSpell = Index + 1;
+        HideSpellList();
+        Do_Change_Of_World();
+    } else {
+        HideSpellList();
+    }
+    DrawIt();
+}
+
+void lblS_KeyPress(int Index, int KeyAscii) {
+    if (KeysBlocked() || KeyAscii != kVkReturn) return;
+    CastOption(Index);
+    // Enter on "Закрыть" spends the turn too, and leaves a last spell that repeats nothing.
+    modVarsAndMain.LastSpell = Index + 1;
+    Do_Change_Of_World();
+    HideSpellList();
+    DrawIt();
+}
+
+void lblS_KeyDown(int, int KeyCode) {
+    if (KeyCode == kVkEscape) HideSpellList();
+}
+
+void lstAttribs_DblClick() {
+    auto& g = modVarsAndMain;
+    if (KeysBlocked()) return;
+    if (g.ForgeChoice) {
+        // The smithing choice is confirmed; the forge reads the selected line.
+        g.gameScreen.skills.visible = false;
+    } else {
+        UseSkill(g.gameScreen.skills.ListIndex);
+    }
+    DrawIt();
+}
+
+void lstAttribs_KeyPress(int KeyAscii) {
+    if (KeyAscii == kVkReturn) lstAttribs_DblClick();
+}
+
+void lstAttribs_KeyDown(int KeyCode) {
+    if (KeyCode != kVkEscape) return;
+    modVarsAndMain.ForgeChoice = false;
+    modVarsAndMain.gameScreen.skills.visible = false;
+}
+
+}  // namespace morvath

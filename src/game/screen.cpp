@@ -1,0 +1,63 @@
+#include "game/screen.h"
+
+#include "platform/frontend.h"
+#include "world/game_over.h"
+#include "world/game_state.h"
+
+namespace morvath {
+
+void SaveGame();  // the save set
+
+void DrawIt() {
+    auto& g = modVarsAndMain;
+    if (g.TheWorld) g.TheWorld->DrawWorld(g.gameScreen.view);
+    UI().Redraw();
+}
+
+void Form_Load() {
+    auto& hero = modVarsAndMain.gameScreen.hero;
+    hero.portrait = hero.down;
+}
+
+void Form_Unload() {
+    auto& g = modVarsAndMain;
+    // A quit key has already ended the program; and game over closes this window itself,
+    // in which case its pass must not run twice nor be followed by a save.
+    if (g.gameScreen.programEnded || g.GameOverRunning) return;
+    // A game that is over (a dead hero, kept or not) is not saved: a kept save must hold
+    // the hero as he was before he died, not a corpse that dies again on loading.
+    const bool alive = !g.PlayerDead && g.Player && g.Player->HP >= 1;
+    if (alive) SaveGame();
+    GameOver();
+}
+
+bool KeysBlocked() {
+    const auto& g = modVarsAndMain;
+    return (g.Player && g.Player->Sleep) || g.AnimationRunning;
+}
+
+void HideSpeech() { modVarsAndMain.screen.speechVisible = false; }
+
+void ShowSpellList() {
+    auto& g = modVarsAndMain;
+    auto& list = g.gameScreen.spells;
+    list.visible = true;
+    list.focus = SpellList::kClose;
+    const bool known[5] = {g.CutSpellKnown, g.LightningKnown, g.FireballKnown, g.HealingKnown, g.NightKnown};
+    // Known spells are shown (and never hidden again); the keyboard ends on the last of them.
+    for (int i = 0; i < 5; ++i) {
+        if (!known[i]) continue;
+        list.optionVisible[static_cast<std::size_t>(i)] = true;
+        list.focus = i;
+    }
+    ++list.focusSerial;
+}
+
+void HideSpellList() { modVarsAndMain.gameScreen.spells.visible = false; }
+
+void EndProgram() {
+    modVarsAndMain.gameScreen.programEnded = true;
+    UI().EndProgram();
+}
+
+}  // namespace morvath

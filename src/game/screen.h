@@ -1,0 +1,26 @@
+#pragma once
+// The game screen's operations that rules, scripts and other screens call. What the screen
+// shows lives in modVarsAndMain (screen, gameScreen); the window renders it.
+
+namespace morvath {
+
+// Redraws the view from the current location and asks the window to show it.
+void DrawIt();
+// The screen opens: the portrait shows the hero facing down.
+void Form_Load();
+// The screen's window is closed (not by a quit key): saves a running game, then ends it.
+void Form_Unload();
+// True while the screen must not act on keys: the hero sleeps or a spell or arrow flies.
+bool KeysBlocked();
+
+// The speech box.
+void HideSpeech();
+
+// The spell list (key S).
+void ShowSpellList();
+void HideSpellList();
+
+// Ends the program from a quit key: the window closes without the closing pass.
+void EndProgram();
+
+}  // namespace morvath

@@ -1,0 +1,13 @@
+// Temporary: the spells task replaces this file.
+#include "game/spells.h"
+
+namespace morvath {
+
+void CastCutWeeds() {}
+void CastLightning() {}
+void CastFireball() {}
+void CastHealingLight() {}
+void CastNight() {}
+void RepeatLastSpell() {}
+
+}  // namespace morvath

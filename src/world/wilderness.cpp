@@ -1,0 +1,30 @@
+// Temporary: the wilderness task replaces EnterWildLocation and RollWildEncounter (the
+// encounters and generated grounds); PlaceWildExit stays.
+#include "world/wilderness.h"
+
+#include "game/turn.h"
+#include "world/game_state.h"
+
+namespace morvath {
+
+void EnterWildLocation() {
+    auto& g = modVarsAndMain;
+    if (g.TheWorld->WorldName != L"wild") return;
+    Do_Change_Of_World();
+    g.CurTile = g.TheWorld->GetPosMap(g.PlayerX + 3, g.PlayerY + 3);
+    // Forest and plain are generated grounds; until they exist, their squares lead nowhere.
+    if (g.CurTile == L"B" || g.CurTile == L"\u040A" || g.CurTile == L"G") return;
+    g.TheWorld->checkplace();
+}
+
+void RollWildEncounter() {
+    auto& g = modVarsAndMain;
+    g.CurTile = g.TheWorld->GetPosMap(g.PlayerX + 3, g.PlayerY + 3);
+    g.Player->DoChangesWild();
+}
+
+void PlaceWildExit() {
+    if (modVarsAndMain.QuestFlags[2] != 0) modVarsAndMain.TheWorld->setPosMap(14, 40, L"q");
+}
+
+}  // namespace morvath
