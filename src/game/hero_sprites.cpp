@@ -32,7 +32,7 @@ void SetHeroImagesDefault() {
     hero.down = hero.up = hero.left = hero.right = hero.portrait = Pic::imgAssasin;
 }
 
-void SetHeroImagesFor(long profession) {
+void SetHeroImages(long profession) {
     switch (profession) {
         case kWarlock: SetHeroImagesN(); break;
         case kMonk: SetHeroImagesM(); break;

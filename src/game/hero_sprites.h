@@ -9,6 +9,6 @@ void SetHeroImagesM();        // the monk
 void SetHeroImagesOh();       // the hunter
 void SetHeroImagesDefault();  // the claw: one picture for every direction
 // The routine for a person (MainCharacter::Profession); the prince keeps the screen's own.
-void SetHeroImagesFor(long profession);
+void SetHeroImages(long profession);
 
 }  // namespace morvath

@@ -17,7 +17,7 @@
 
 namespace morvath {
 
-void SaveGame();  // the save set
+bool SaveGame();  // the save set: false (after telling the player) when it failed
 
 namespace {
 
@@ -37,7 +37,8 @@ bool QuitDialog() {
         return false;
     }
     if (UI().MsgBox(L"Сохранить игру?", MsgButtons::YesNo, MsgIcon::None, kQuitTitle) == MsgResult::Yes) {
-        SaveGame();
+        // A save that failed must not be followed by the end of the game.
+        if (!SaveGame()) return false;
     } else {
         DeleteSaveSet();
     }
@@ -50,7 +51,7 @@ bool SaveAndQuit() {
     if (UI().MsgBox(L"Сохраниться и выйти?", MsgButtons::YesNo, MsgIcon::Question, L"Morvath") != MsgResult::Yes) {
         return false;
     }
-    SaveGame();
+    if (!SaveGame()) return false;
     Quit();
     return true;
 }

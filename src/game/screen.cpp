@@ -6,7 +6,7 @@
 
 namespace morvath {
 
-void SaveGame();  // the save set
+bool SaveGame();  // the save set: false (after telling the player) when it failed
 
 void DrawIt() {
     auto& g = modVarsAndMain;

@@ -52,12 +52,10 @@ void World::checkplace() {
         if (auto text = ReadWholeFile(GamePath(L"\\scripts\\" + script))) RunScriptText(std::move(*text));
         return;
     }
-    // Cave levels and plains are generated on entry; until their generators exist these
-    // records lead nowhere, and the hero stays where he is.
-    if (target == L"AG" || target == L"plain") return;
-    // A door to a location that cannot be loaded is no door: stepping through it must not
-    // leave the hero half in one place and half in another.
-    if (!LocationFilesExist(target)) return;
+    // Cave levels and plains are made anew on entry; any other place must be loadable: a
+    // door to nowhere must not leave the hero half in one place and half in another.
+    const bool generated = target == L"AG" || target == L"plain";
+    if (!generated && !LocationFilesExist(target)) return;
 
     const double targetX = rec.TargetX.ToNumber();
     const double targetY = rec.TargetY.ToNumber();
@@ -80,6 +78,15 @@ void World::checkplace() {
     SaveItems();
 
     WorldName = target;
+    if (target == L"AG") {
+        InfLevel += 1;
+        Generate_Cave_World();
+        return;
+    }
+    if (target == L"plain") {
+        Generate_Plains();
+        return;
+    }
     if (target == L"wild") {
         LoadWild(targetX, targetY);
         return;
@@ -100,6 +107,7 @@ void World::LoadWild(double x, double y) {
     g.PlayerY = y;
     LoadMapRows(SavedFile(WorldName, L".map"));
     LoadCoords(SavedFile(WorldName, L".crd"));
+    g.SearchedPlaces.clear();
     g.NPCs->Clear();
     mapItemCol->Clear();
     PlaceWildExit();

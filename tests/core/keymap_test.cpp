@@ -1,0 +1,343 @@
+// The key map's table beyond walking: what runs after a key, the quit keys, the lists, the
+// speech box and the extended command box.
+#include "game/screen.h"
+#include "game/turn.h"
+#include "services/music.h"
+#include "screen_fixture.h"
+
+using namespace morvath;
+
+namespace {
+
+using KeyMap = ScreenTest;
+
+
+class AfterKey : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
+        Record(5, 5, L"house", Variant(3), Variant(7));
+    }
+};
+
+TEST_F(AfterKey, AKeyOutsideTheTableStillChecksTheCellAndRedraws) {
+    const unsigned before = g().gameScreen.view.serial;
+    Key('X');
+    EXPECT_EQ(w().WorldName, L"house");
+    EXPECT_GT(g().gameScreen.view.serial, before);
+    EXPECT_EQ(w().Turn, 0);
+}
+
+TEST_F(AfterKey, SpaceClosesTheSpeechBoxAndRedrawsWithoutACheck) {
+    g().screen.speechVisible = true;
+    const unsigned before = g().gameScreen.view.serial;
+    Key(kVkSpace);
+    EXPECT_FALSE(g().screen.speechVisible);
+    EXPECT_EQ(w().WorldName, L"town");
+    EXPECT_GT(g().gameScreen.view.serial, before);
+}
+
+TEST_F(AfterKey, QWithoutAModifierIsAnyOtherKey) {
+    Key('Q');
+    EXPECT_EQ(ui_.Count(L"MsgBox"), 0);
+    EXPECT_EQ(w().WorldName, L"house");
+}
+
+TEST_F(AfterKey, NoCheckOnTheWildMap) {
+    w().WorldName = L"wild";
+    Key('X');
+    EXPECT_EQ(w().WorldName, L"wild");
+}
+
+TEST_F(AfterKey, ASleepingHeroOrAFlyingSpellTakesNoKeys) {
+    g().Player->Sleep = true;
+    Key(kVkEscape);
+    Key(kVkRight);
+    Key('X');
+    EXPECT_EQ(ui_.log.size(), 0u);
+    EXPECT_EQ(g().PlayerX, 5);
+    EXPECT_EQ(w().WorldName, L"town");
+    g().Player->Sleep = false;
+    g().AnimationRunning = true;
+    Key(kVkRight);
+    EXPECT_EQ(g().PlayerX, 5);
+    EXPECT_EQ(w().Turn, 0);
+}
+
+TEST_F(AfterKey, EatingNothingSpendsNoTurnAndChecksNothing) {
+    const unsigned before = g().gameScreen.view.serial;
+    Key('E');  // nothing to eat: the picker comes back empty
+    EXPECT_EQ(w().Turn, 0);
+    EXPECT_EQ(w().WorldName, L"town");
+    EXPECT_EQ(g().gameScreen.view.serial, before);
+}
+
+TEST_F(AfterKey, TheInfoLineIsEmptiedByEveryKey) {
+    g().screen.lblII = L"старое";
+    Key(kVkF6);
+    EXPECT_EQ(g().screen.lblII, L"");
+}
+
+class Quit : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        WriteText(L"saved/town.map", L"G\r\n");
+        WriteText(L"saved/char.ch", L"Игорь\r\n");
+        WriteText(L"monst.cnt", L"Волк\r\n");
+    }
+    bool Saved(const char* name) { return fs::exists(folder() / "saved" / name); }
+};
+
+TEST_F(Quit, EscAnsweredNoGoesOnAsAnyKey) {
+    ui_.msgAnswers = {MsgResult::No};
+    Key(kVkEscape);
+    EXPECT_EQ(ui_.log.front(), L"MsgBox|Morvath...|Действительно выйти?");
+    EXPECT_EQ(ui_.Count(L"EndProgram"), 0);
+    EXPECT_FALSE(g().gameScreen.programEnded);
+}
+
+TEST_F(Quit, EscWithSavingEndsTheProgramAndKeepsTheSave) {
+    ui_.msgAnswers = {MsgResult::Yes, MsgResult::Yes};
+    Key(kVkEscape);
+    EXPECT_EQ(ui_.log[1], L"MsgBox|Morvath...|Сохранить игру?");
+    EXPECT_EQ(ui_.Count(L"EndProgram"), 1);
+    EXPECT_TRUE(g().gameScreen.programEnded);
+    EXPECT_TRUE(Saved("char.ch"));
+}
+
+TEST_F(Quit, EscWithoutSavingDeletesTheSaveButKeepsTheKillLog) {
+    ui_.msgAnswers = {MsgResult::Yes, MsgResult::No};
+    Key(kVkEscape);
+    EXPECT_EQ(ui_.Count(L"EndProgram"), 1);
+    EXPECT_FALSE(Saved("char.ch"));
+    EXPECT_FALSE(Saved("town.map"));
+    EXPECT_TRUE(fs::exists(folder() / "saved"));
+    EXPECT_TRUE(fs::exists(folder() / "monst.cnt"));
+}
+
+TEST_F(Quit, QWithAModifierDeletesTheSaveAndTheKillLog) {
+    ui_.msgAnswers = {MsgResult::No};
+    Key('Q', kCtrlMask);
+    EXPECT_EQ(ui_.log.front(), L"MsgBox|Morvath...|Действительно выйти не сохраняя?");
+    EXPECT_TRUE(Saved("char.ch"));
+    ui_.msgAnswers = {MsgResult::Yes};
+    Key('Q', kAltMask);
+    EXPECT_FALSE(Saved("char.ch"));
+    EXPECT_FALSE(fs::exists(folder() / "monst.cnt"));
+    EXPECT_EQ(ui_.Count(L"EndProgram"), 1);
+}
+
+TEST_F(Quit, ShiftSAsksToSaveAndQuitWhileSOpensTheSpells) {
+    ui_.msgAnswers = {MsgResult::No};
+    Key('S', kShiftMask);
+    EXPECT_EQ(ui_.log.front(), L"MsgBox|Morvath|Сохраниться и выйти?");
+    EXPECT_FALSE(g().gameScreen.spells.visible);
+    EXPECT_EQ(ui_.Count(L"EndProgram"), 0);
+    ui_.msgAnswers = {MsgResult::Yes};
+    Key('S', kShiftMask);
+    EXPECT_EQ(ui_.Count(L"EndProgram"), 1);
+    EXPECT_TRUE(Saved("char.ch"));
+}
+
+TEST_F(KeyMap, TheSpellListShowsKnownSpellsAndFocusesTheLast) {
+    g().LightningKnown = true;
+    g().HealingKnown = true;
+    Key('S');
+    const auto& list = g().gameScreen.spells;
+    EXPECT_TRUE(list.visible);
+    EXPECT_EQ(list.optionVisible, (std::array<bool, 6>{false, true, false, true, false, true}));
+    EXPECT_EQ(list.focus, 3);
+    // Nothing known: the keyboard rests on "Закрыть".
+    g().LightningKnown = g().HealingKnown = false;
+    Key('S');
+    EXPECT_EQ(list.focus, SpellList::kClose);
+    EXPECT_TRUE(list.optionVisible[1]);  // once shown, never hidden again
+}
+
+TEST_F(KeyMap, NotOnTheWildMap) {
+    w().WorldName = L"wild";
+    Key('S');
+    EXPECT_FALSE(g().gameScreen.spells.visible);
+    EXPECT_EQ(g().screen.lblII, L"Не на карте...");
+    Key('D');
+    EXPECT_EQ(g().screen.lblII, L"Не на карте...");
+    EXPECT_EQ(w().Turn, 0);
+    Key('A');
+    EXPECT_EQ(g().screen.lblII, L"Не на карте...");
+}
+
+TEST_F(KeyMap, SpellListKeys) {
+    Key('S');
+    // Enter on "Закрыть" spends a turn and leaves a last spell that repeats nothing.
+    lblS_KeyPress(SpellList::kClose, kVkReturn);
+    EXPECT_FALSE(g().gameScreen.spells.visible);
+    EXPECT_EQ(w().Turn, 1);
+    EXPECT_EQ(g().LastSpell, 6);
+    // A double click on it does not.
+    Key('S');
+    lblS_DblClick(SpellList::kClose);
+    EXPECT_FALSE(g().gameScreen.spells.visible);
+    EXPECT_EQ(w().Turn, 1);
+    Key('S');
+    lblS_DblClick(2);
+    EXPECT_EQ(g().LastSpell, 3);
+    EXPECT_EQ(w().Turn, 2);
+    Key('S');
+    lblS_KeyDown(1, kVkEscape);
+    EXPECT_FALSE(g().gameScreen.spells.visible);
+    EXPECT_EQ(w().Turn, 2);
+}
+
+TEST_F(KeyMap, SkillListKeys) {
+    auto& list = g().gameScreen.skills;
+    list.visible = true;
+    g().ForgeChoice = true;
+    lstAttribs_KeyPress(kVkReturn);  // the smithing choice is confirmed
+    EXPECT_FALSE(list.visible);
+    EXPECT_TRUE(g().ForgeChoice);
+    list.visible = true;
+    lstAttribs_KeyDown(kVkEscape);
+    EXPECT_FALSE(list.visible);
+    EXPECT_FALSE(g().ForgeChoice);
+}
+
+TEST_F(KeyMap, TheSpeechBoxKeepsItsScrollKeysAndPassesTheRest) {
+    WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
+    Record(5, 5, L"house", Variant(3), Variant(7));
+    g().screen.speechVisible = true;
+    EXPECT_TRUE(txtSpeech_KeyDown(kVkPageDown, 0));
+    EXPECT_TRUE(txtSpeech_KeyDown(kVkUp, 0));
+    EXPECT_TRUE(g().screen.speechVisible);
+    EXPECT_EQ(g().PlayerY, 5);
+    EXPECT_FALSE(txtSpeech_KeyDown('X', 0));
+    EXPECT_FALSE(g().screen.speechVisible);
+    EXPECT_EQ(w().WorldName, L"house");
+}
+
+TEST_F(KeyMap, TacticKeysSetTheBehaviourAndSayIt) {
+    Key(kVkF4);
+    EXPECT_EQ(g().Player->HeroeTactic, -2);
+    EXPECT_EQ(g().screen.txtSpeech,
+              L"Ваше поведение : Скрытное, сила удара упала на 4, защита возросла на 4.\r\n\r\n[пробел]");
+    Key(kVkF8);
+    EXPECT_EQ(g().Player->HeroeTactic, 2);
+    Key(kVkF6);
+    EXPECT_EQ(g().Player->HeroeTactic, 0);
+    EXPECT_EQ(g().screen.txtSpeech, L"Ваше поведение : Нормальное\r\n\r\n[пробел]");
+}
+
+TEST_F(KeyMap, LookListsTheItemsOnTheHerosSquare) {
+    auto add = [&](const wchar_t* name, long type, float x, float y) {
+        auto item = w().mapItemCol->Add();
+        item->ItemName = name;
+        item->ItemType = type;
+        item->X = x;
+        item->Y = y;
+        item->WeaponPlus = 3;
+        item->DefendPlus = 1;
+        item->Critical = 15;
+    };
+    add(L"Меч", kWeapon, 5, 5);
+    add(L"Хлеб", kFood, 5, 5);
+    add(L"Щит", kShield, 6, 5);
+    Key('L');
+    EXPECT_EQ(g().screen.txtSpeech, L"Меч[3,1] (15%)\r\nХлеб\r\n\r\n\r\n[пробел]");
+    EXPECT_EQ(w().Turn, 1);
+    w().mapItemCol->Clear();
+    Key('L');  // said even when nothing lies here
+    EXPECT_EQ(g().screen.txtSpeech, L"\r\n\r\n[пробел]");
+}
+
+TEST_F(KeyMap, DebugKeys) {
+    Key('P');
+    EXPECT_EQ(ui_.log.back(), L"MsgBox|Morvath|5,5");
+    Key(kVkF10);
+    EXPECT_EQ(g().Money, 1000);
+    EXPECT_TRUE(g().CutSpellKnown);
+    EXPECT_TRUE(g().LightningKnown);
+    EXPECT_EQ(g().Player->Mana, 80);
+}
+
+TEST_F(KeyMap, TheWorldDebugKeyLoadsOnlyALoadableLocation) {
+    WriteLocation(L"N1", Grass(20, 20), {});
+    ui_.inputAnswers = {L"..\\saved\\N1", L"nowhere", L"N1"};
+    Key(kVkF11);
+    Key(kVkF11);
+    EXPECT_EQ(w().WorldName, L"town");
+    Key(kVkF11);
+    EXPECT_EQ(ui_.Count(L"InputBox|Morvath|World:"), 3);
+    EXPECT_EQ(w().WorldName, L"N1");
+    EXPECT_EQ(w().Row(0).size(), 20u);
+}
+
+TEST_F(KeyMap, HelpKeysShowTheirTextsAndNothingWhenMissing) {
+    Key(kVkF1);
+    EXPECT_EQ(ui_.Count(L"ShowText"), 0);
+    WriteText(L"intros/keys.txt", L"Стрелки - ходить");
+    WriteText(L"manual.txt", L"Руководство");
+    Key(kVkF1);
+    Key(kVkF2);
+    EXPECT_EQ(ui_.log[0], L"ShowText|modeless|Стрелки - ходить");
+    EXPECT_EQ(ui_.log[1], L"ShowText|modeless|Руководство");
+}
+
+TEST_F(KeyMap, WaitingAndTheMusicToggle) {
+    Key(kVkNumpad5);
+    Key(kVk5);
+    EXPECT_EQ(w().Turn, 2);
+    const bool before = MusicOn();
+    Key(kVkF9);
+    EXPECT_NE(MusicOn(), before);
+    EXPECT_EQ(w().Turn, 2);
+    SetMusicOn(before);
+}
+
+TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
+    auto npc = g().NPCs->Add();
+    npc->Symbol = L"2";
+    npc->X = 6;
+    npc->Y = 5;
+    npc->Tactic = kTacticApproach;
+    PutNPCsOnMap();
+    g().FacingDir = 3;
+    ui_.inputAnswers = {L"S"};
+    Key(kVkSemicolon, kShiftMask);
+    EXPECT_EQ(ui_.log.front(), L"InputBox|Morvath|Расширенные команды([s]leep, [S]wap):");
+    EXPECT_EQ(g().PlayerX, 5);  // a hunting character will not let him by
+    EXPECT_EQ(w().Turn, 0);
+
+    npc->Tactic = kTacticStay;
+    Put(7, 5, L"a");
+    ui_.inputAnswers = {L"S"};
+    Key(kVkSemicolon, kShiftMask);
+    EXPECT_EQ(g().PlayerX, 5);  // nowhere to land
+
+    Put(7, 5, L"G");
+    ui_.inputAnswers = {L"s "};  // neither command
+    Key(kVkSemicolon, kShiftMask);
+    EXPECT_EQ(g().PlayerX, 5);
+    ui_.inputAnswers = {L"S"};
+    Key(kVkSemicolon, kShiftMask);
+    EXPECT_EQ(g().PlayerX, 7);
+    EXPECT_EQ(w().Turn, 1);
+    EXPECT_EQ(npc->X, 6);
+}
+
+TEST_F(KeyMap, SemicolonWithoutAModifierPicksUpAndSpendsATurn) {
+    Key(kVkSemicolon);
+    Key(kVkComma);
+    EXPECT_EQ(ui_.Count(L"InputBox"), 0);
+    EXPECT_EQ(w().Turn, 2);
+}
+
+TEST_F(KeyMap, ClosingTheWindowSavesOnlyARunningGame) {
+    WriteText(L"saved/char.ch", L"до смерти\r\n");
+    g().PlayerDead = true;
+    g().KeepSaveOnDeath = true;
+    Form_Unload();
+    EXPECT_EQ(ReadWholeFile(folder() / "saved" / "char.ch").value_or(L""), L"до смерти\r\n");
+}
+
+}  // namespace
