@@ -7,5 +7,9 @@ void AttackNearby() {}
 void StartFight(double, double) {}
 void EnemyAttack() {}
 void AlarmSoldiers() {}
+void btnStrike_Click() {}
+void btnMage_Click() {}
+void cmdRun_Click() {}
+void cmdAuto_Click() {}
 
 }  // namespace morvath

@@ -13,4 +13,10 @@ void EnemyAttack();
 // Every character named "Солдат" turns hostile.
 void AlarmSoldiers();
 
+// The fight panel's buttons: strike, the curse, flee, fight on automatically.
+void btnStrike_Click();
+void btnMage_Click();
+void cmdRun_Click();
+void cmdAuto_Click();
+
 }  // namespace morvath

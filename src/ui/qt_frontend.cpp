@@ -92,4 +92,7 @@ void QtFrontend::Redraw() {
     if (onRedraw) onRedraw();
 }
 
+// The windows stay as they are: closing them would run their end-of-game passes.
+void QtFrontend::EndProgram() { QCoreApplication::exit(0); }
+
 }  // namespace morvath::ui

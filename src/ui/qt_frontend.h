@@ -17,6 +17,7 @@ public:
     void Pause(int milliseconds) override;
     void Beep() override;
     void Redraw() override;
+    void EndProgram() override;
 
     // The game screen registers how it repaints itself.
     std::function<void()> onRedraw;

@@ -1,0 +1,392 @@
+#include "ui/game_screen.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "game/fight.h"
+#include "game/keymap.h"
+#include "game/screen.h"
+#include "ui/keys.h"
+#include "ui/pictures.h"
+#include "ui/qt_frontend.h"
+#include "ui/qt_text.h"
+#include "world/game_state.h"
+
+namespace morvath::ui {
+namespace {
+
+frmGame*& Instance() {
+    static frmGame* screen = nullptr;
+    return screen;
+}
+
+constexpr int kPanelWidth = 300;
+
+QString Display(const std::wstring& text) {
+    QString s = Q(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return s;
+}
+
+int Percent(double part) { return static_cast<int>(std::lround(std::clamp(part, 0.0, 1.0) * 100)); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- the view
+
+ViewWidget::ViewWidget(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    SetScale(1);
+}
+
+void ViewWidget::SetScale(int scale) {
+    scale_ = std::max(1, scale);
+    setFixedSize(View::kPixels * scale_, View::kPixels * scale_);
+    update();
+}
+
+QImage ViewWidget::Render() const {
+    const View& view = modVarsAndMain.gameScreen.view;
+    QImage image(View::kPixels, View::kPixels, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    // Row by row from the top left, each picture at its own size: a picture a pixel or two
+    // larger than its cell lies under the next cell's picture, as the game has always drawn.
+    for (int row = 0; row < View::kCells; ++row) {
+        for (int col = 0; col < View::kCells; ++col) {
+            p.drawImage(col * View::kCellPixels, row * View::kCellPixels, Pictures().Get(view.At(col, row)));
+        }
+    }
+    if (view.heroShown) {
+        const int at = View::kHeroCell * View::kCellPixels;
+        p.drawImage(at, at, Pictures().Get(view.hero));
+    }
+    return image;
+}
+
+void ViewWidget::paintEvent(QPaintEvent*) {
+    // Whole screen pixels per picture pixel, also on a screen with a fractional pixel ratio,
+    // and no smoothing: tiles stay sharp.
+    const qreal ratio = devicePixelRatioF();
+    const int n = std::max(1, static_cast<int>(std::floor(scale_ * ratio + 0.01)));
+    QImage big = Render().scaled(View::kPixels * n, View::kPixels * n, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    big.setDevicePixelRatio(ratio);
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    p.drawImage(0, 0, big);
+}
+
+// ---------------------------------------------------------------- the screen
+
+frmGame::frmGame() {
+    setWindowTitle(QStringLiteral("Morvath"));
+
+    pic = new ViewWidget(this);
+    lblII = new QLabel(this);
+    lblInfo = new QLabel(this);
+    for (QLabel* l : {lblII, lblInfo}) {
+        l->setMinimumHeight(l->fontMetrics().height() + 4);
+        l->setTextFormat(Qt::PlainText);
+    }
+
+    imgPlayer = new QLabel(this);
+    imgPlayer->setAlignment(Qt::AlignCenter);
+
+    frmFight = new QGroupBox(QStringLiteral("Бой"), this);
+    lblEnemyName = new QLabel(frmFight);
+    EnemyWeapon = new QLabel(frmFight);
+    Enemystr = new QLabel(frmFight);
+    EnemyLife = new QLabel(frmFight);
+    SHPEnemyLife = new QProgressBar(frmFight);
+    lblLife = new QLabel(frmFight);
+    lblStrenght = new QLabel(frmFight);
+    Weapon = new QLabel(frmFight);
+    shapeLife = new QProgressBar(frmFight);
+    lblFight = new QLabel(frmFight);
+    lblFight->setWordWrap(true);
+    for (QProgressBar* bar : {SHPEnemyLife, shapeLife}) {
+        bar->setRange(0, 100);
+        bar->setTextVisible(false);
+        bar->setMaximumHeight(10);
+    }
+    btnStrike = new QPushButton(QStringLiteral("Удар"), frmFight);
+    btnMage = new QPushButton(QStringLiteral("Проклятие"), frmFight);
+    cmdRun = new QPushButton(QStringLiteral("Бежать"), frmFight);
+    cmdAuto = new QPushButton(QStringLiteral("Авто"), frmFight);
+    auto* fight = new QGridLayout(frmFight);
+    fight->addWidget(lblEnemyName, 0, 0);
+    fight->addWidget(EnemyWeapon, 0, 1);
+    fight->addWidget(EnemyLife, 1, 0);
+    fight->addWidget(Enemystr, 1, 1);
+    fight->addWidget(SHPEnemyLife, 2, 0, 1, 2);
+    fight->addWidget(lblLife, 3, 0);
+    fight->addWidget(lblStrenght, 3, 1);
+    fight->addWidget(Weapon, 4, 0, 1, 2);
+    fight->addWidget(shapeLife, 5, 0, 1, 2);
+    fight->addWidget(lblFight, 6, 0, 1, 2);
+    fight->addWidget(btnStrike, 7, 0);
+    fight->addWidget(btnMage, 7, 1);
+    fight->addWidget(cmdRun, 8, 0);
+    fight->addWidget(cmdAuto, 8, 1);
+    connect(btnStrike, &QPushButton::clicked, this, [this] { Run([] { btnStrike_Click(); }); });
+    connect(btnMage, &QPushButton::clicked, this, [this] { Run([] { btnMage_Click(); }); });
+    connect(cmdRun, &QPushButton::clicked, this, [this] { Run([] { cmdRun_Click(); }); });
+    connect(cmdAuto, &QPushButton::clicked, this, [this] { Run([] { cmdAuto_Click(); }); });
+
+    frmSpells = new QGroupBox(QStringLiteral("Заклинания"), this);
+    auto* spells = new QVBoxLayout(frmSpells);
+    const char* captions[6] = {"Срезать бурьян", "Молния", "Огненный шар", "Лечение светом", "Заклинание Ночи", "Закрыть"};
+    for (int i = 0; i < 6; ++i) {
+        lblS[static_cast<std::size_t>(i)] = new QRadioButton(QString::fromUtf8(captions[i]), frmSpells);
+        spells->addWidget(lblS[static_cast<std::size_t>(i)]);
+    }
+
+    lstAttribs = new QListWidget(this);
+    lstAttribs->setMinimumHeight(120);
+    connect(lstAttribs, &QListWidget::currentRowChanged, this,
+            [](int row) { modVarsAndMain.gameScreen.skills.ListIndex = row; });
+    connect(lstAttribs, &QListWidget::itemDoubleClicked, this, [this] { Run([] { lstAttribs_DblClick(); }); });
+
+    frmSpeech = new QGroupBox(QStringLiteral("Speech..."), this);
+    txtSpeech = new QPlainTextEdit(frmSpeech);
+    txtSpeech->setReadOnly(true);
+    txtSpeech->setMinimumHeight(110);
+    auto* speech = new QVBoxLayout(frmSpeech);
+    speech->addWidget(txtSpeech);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(pic);
+    left->addWidget(lblII);
+    left->addWidget(lblInfo);
+    left->addStretch(1);
+    // Every panel has its own place in the side column: a fight, the spell list and a speech
+    // can all be on screen at once without covering each other or the view.
+    auto* right = new QVBoxLayout;
+    right->addWidget(imgPlayer);
+    right->addWidget(frmFight);
+    right->addWidget(frmSpells);
+    right->addWidget(lstAttribs);
+    right->addWidget(frmSpeech, 1);
+    right->addStretch(0);
+    auto* side = new QWidget(this);
+    side->setLayout(right);
+    side->setFixedWidth(kPanelWidth);
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(left);
+    top->addWidget(side);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{this, pic, txtSpeech, lstAttribs, btnStrike, btnMage, cmdRun, cmdAuto}) Watch(w);
+    for (QRadioButton* b : lblS) Watch(b);
+    txtSpeech->viewport()->installEventFilter(this);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) pic->SetScale(ScaleFor(screen->availableGeometry().size()));
+    frmFight->hide();
+    frmSpells->hide();
+    lstAttribs->hide();
+    frmSpeech->hide();
+
+    TheQtFrontend().onRedraw = [this] {
+        auto& g = modVarsAndMain;
+        if (g.TheWorld) g.TheWorld->DrawWorld(g.gameScreen.view);
+        Refresh();
+    };
+}
+
+frmGame::~frmGame() {
+    TheQtFrontend().onRedraw = nullptr;
+    if (Instance() == this) Instance() = nullptr;
+}
+
+int frmGame::ScaleFor(const QSize& available) {
+    const int byWidth = (available.width() - kPanelWidth - 40) / View::kPixels;
+    const int byHeight = (available.height() - 100) / View::kPixels;
+    return std::max(1, std::min(byWidth, byHeight));
+}
+
+void frmGame::Watch(QWidget* w) { w->installEventFilter(this); }
+
+template <typename F>
+void frmGame::Run(F&& command) {
+    command();
+    Refresh();
+}
+
+void frmGame::Refresh() {
+    if (refreshing_) return;
+    refreshing_ = true;
+    const auto& g = modVarsAndMain;
+    const ScreenText& st = g.screen;
+    const GameScreenState& gs = g.gameScreen;
+
+    lblII->setText(Q(st.lblII));
+    lblInfo->setText(Q(st.lblInfo));
+
+    const QString speech = Display(st.txtSpeech);
+    if (txtSpeech->toPlainText() != speech) txtSpeech->setPlainText(speech);
+    frmSpeech->setVisible(st.speechVisible);
+    txtSpeech->setEnabled(st.speechVisible);
+
+    const FightPanel& f = gs.fight;
+    frmFight->setVisible(f.visible);
+    lblFight->setText(Q(f.lblFight));
+    lblEnemyName->setText(Q(f.lblEnemyName));
+    EnemyWeapon->setText(Q(f.EnemyWeapon));
+    Enemystr->setText(Q(f.Enemystr));
+    EnemyLife->setText(Q(f.EnemyLife));
+    lblLife->setText(Q(f.lblLife));
+    lblStrenght->setText(Q(f.lblStrenght));
+    Weapon->setText(Q(f.Weapon));
+    SHPEnemyLife->setValue(Percent(f.enemyLifeBar));
+    shapeLife->setValue(Percent(f.lifeBar));
+
+    const SpellList& s = gs.spells;
+    frmSpells->setVisible(s.visible);
+    for (std::size_t i = 0; i < lblS.size(); ++i) lblS[i]->setVisible(s.optionVisible[i]);
+
+    const SkillList& k = gs.skills;
+    bool same = lstAttribs->count() == static_cast<int>(k.lines.size());
+    for (int i = 0; same && i < lstAttribs->count(); ++i) same = lstAttribs->item(i)->text() == Q(k.lines[static_cast<std::size_t>(i)]);
+    if (!same) {
+        lstAttribs->clear();
+        for (const auto& line : k.lines) lstAttribs->addItem(Q(line));
+    }
+    if (lstAttribs->currentRow() != k.ListIndex && k.ListIndex < lstAttribs->count()) lstAttribs->setCurrentRow(k.ListIndex);
+    lstAttribs->setVisible(k.visible);
+
+    const int portrait = View::kCellPixels * std::min(pic->Scale(), 2);
+    imgPlayer->setPixmap(QPixmap::fromImage(Pictures().Get(gs.hero.portrait).scaled(portrait, portrait, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+
+    // The keyboard goes where the game's rules send it: a new speech, an opened list, the
+    // strike button when a fight starts; and back to the view when its holder is hidden.
+    if (st.speechSerial != speechSerial_) {
+        speechSerial_ = st.speechSerial;
+        if (st.speechVisible) txtSpeech->setFocus();
+    }
+    if (s.focusSerial != spellSerial_) {
+        spellSerial_ = s.focusSerial;
+        if (s.visible) {
+            QRadioButton* b = lblS[static_cast<std::size_t>(std::clamp(s.focus, 0, 5))];
+            b->setChecked(true);
+            b->setFocus();
+        }
+    }
+    if (k.focusSerial != skillSerial_) {
+        skillSerial_ = k.focusSerial;
+        if (k.visible) lstAttribs->setFocus();
+    }
+    if (f.focusSerial != fightSerial_) {
+        fightSerial_ = f.focusSerial;
+        if (f.visible) btnStrike->setFocus();
+    }
+    QWidget* focus = focusWidget();
+    if (!focus || !focus->isVisibleTo(this) || !focus->isEnabled()) pic->setFocus();
+
+    pic->update();
+    refreshing_ = false;
+}
+
+bool frmGame::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            return KeyPress(watched, static_cast<QKeyEvent*>(event));
+        case QEvent::MouseButtonPress:
+            if (watched == txtSpeech->viewport()) Run([] { txtSpeech_Click(); });
+            break;
+        case QEvent::MouseButtonDblClick:
+            for (std::size_t i = 0; i < lblS.size(); ++i) {
+                if (watched == lblS[i]) {
+                    Run([i] { lblS_DblClick(static_cast<int>(i)); });
+                    return true;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Each press is handled here once, by the widget holding the keyboard: the lists and the
+// speech box keep their own keys, every other key goes to the key map. Key releases are not
+// keys.
+bool frmGame::KeyPress(QObject* watched, QKeyEvent* key) {
+    const int vk = KeyCodeOf(*key);
+    const int shift = ShiftOf(key->modifiers());
+    if (watched == txtSpeech) {
+        bool kept = false;
+        Run([&] { kept = txtSpeech_KeyDown(vk, shift); });
+        return !kept;  // a scroll key scrolls the text
+    }
+    for (std::size_t i = 0; i < lblS.size(); ++i) {
+        if (watched != lblS[i]) continue;
+        const int index = static_cast<int>(i);
+        if (vk == kVkReturn) {
+            Run([index] { lblS_KeyPress(index, kVkReturn); });
+        } else if (vk == kVkEscape) {
+            Run([index] { lblS_KeyDown(index, kVkEscape); });
+        } else if (vk >= kVkLeft && vk <= kVkDown) {
+            return false;  // from option to option
+        } else {
+            Run([&] { Form_KeyDown(vk, shift); });
+        }
+        return true;
+    }
+    if (watched == lstAttribs) {
+        switch (vk) {
+            case kVkReturn: Run([] { lstAttribs_KeyPress(kVkReturn); }); return true;
+            case kVkEscape: Run([] { lstAttribs_KeyDown(kVkEscape); }); return true;
+            case kVkUp: case kVkDown: case kVkPageUp: case kVkPageDown: case 35: case 36: return false;
+            default: break;
+        }
+    }
+    if (auto* button = qobject_cast<QPushButton*>(watched)) {
+        if (vk == kVkReturn) {
+            button->click();
+            return true;
+        }
+        if (vk == kVkSpace) return false;  // the button clicks itself
+    }
+    Run([&] { Form_KeyDown(vk, shift); });
+    return true;
+}
+
+void frmGame::closeEvent(QCloseEvent* event) {
+    // A quit key has ended the program already; any other close is the end of this game.
+    if (!modVarsAndMain.gameScreen.programEnded) Form_Unload();
+    event->accept();
+}
+
+frmGame& ShowGameScreen() {
+    frmGame*& screen = Instance();
+    if (!screen) {
+        screen = new frmGame();
+        screen->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    Pictures().Clear();  // a new game loads its crest and hero pictures anew
+    Form_Load();
+    DrawIt();
+    screen->Refresh();
+    screen->show();
+    screen->raise();
+    screen->activateWindow();
+    screen->pic->setFocus();
+    return *screen;
+}
+
+frmGame* GameScreen() { return Instance(); }
+
+}  // namespace morvath::ui

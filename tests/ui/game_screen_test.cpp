@@ -1,0 +1,214 @@
+// The game screen window: keys under Latin and Russian layouts, the view drawn from the
+// game's pictures, the panels' places, and one action per key press.
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "../core/test_support.h"
+#include "game/keymap.h"
+#include "game/screen.h"
+#include "game/speech.h"
+#include "platform/random.h"
+#include "ui/game_screen.h"
+#include "ui/keys.h"
+#include "ui/pictures.h"
+#include "world/game_state.h"
+
+using namespace morvath;
+using namespace morvath::ui;
+
+namespace {
+
+TEST(GameScreenKeys, PhysicalKeysWhateverTheLayout) {
+    const auto none = Qt::NoModifier;
+    // Latin layout, any platform.
+    EXPECT_EQ(KeyCodeOf(Qt::Key_L, none, "l", 0, false), 'L');
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Semicolon, none, ";", 0, false), 186);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Colon, Qt::ShiftModifier, ":", 0, false), 186);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Comma, none, ",", 0, false), 188);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Period, none, ".", 0, false), 190);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_5, none, "5", 0, false), '5');
+    EXPECT_EQ(KeyCodeOf(Qt::Key_5, Qt::KeypadModifier, "5", 0, false), 101);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Q, Qt::ControlModifier, QString(QChar(0x11)), 0, false), 'Q');
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Up, none, "", 0, false), 38);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_F9, none, "", 0, false), 120);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_F11, none, "", 0, false), 122);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Escape, none, "\x1b", 0, false), 27);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Space, none, " ", 0, false), 32);
+    // Russian layout without X11 key codes: the letter typed names its key.
+    EXPECT_EQ(KeyCodeOf(0x0414, none, QStringLiteral("д"), 0, false), 'L');
+    EXPECT_EQ(KeyCodeOf(0x0416, none, QStringLiteral("ж"), 0, false), 186);
+    EXPECT_EQ(KeyCodeOf(0x0411, none, QStringLiteral("б"), 0, false), 188);
+    EXPECT_EQ(KeyCodeOf(0x042E, none, QStringLiteral("ю"), 0, false), 190);
+    EXPECT_EQ(KeyCodeOf(0x042B, Qt::ShiftModifier, QStringLiteral("Ы"), 0, false), 'S');
+    EXPECT_EQ(KeyCodeOf(0x0419, Qt::ControlModifier, QString(), 0, false), 'Q');
+    // On X11 the key's own code decides, whatever it types.
+    EXPECT_EQ(KeyCodeOf(0x0414, none, QStringLiteral("д"), 46, true), 'L');
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Period, none, ".", 61, true), 191);  // "." on the Russian "/" key
+    EXPECT_EQ(KeyCodeOf(0x0416, none, QStringLiteral("ж"), 47, true), 186);
+    EXPECT_EQ(KeyCodeOf(Qt::Key_Up, none, "", 111, true), 38);
+    EXPECT_EQ(ShiftOf(Qt::ShiftModifier | Qt::AltModifier), 5);
+    EXPECT_EQ(ShiftOf(Qt::ControlModifier), 2);
+}
+
+TEST(GameScreenKeys, TheViewScalesByWholeFactors) {
+    EXPECT_EQ(frmGame::ScaleFor(QSize(800, 600)), 1);
+    EXPECT_EQ(frmGame::ScaleFor(QSize(1024, 768)), 2);
+    EXPECT_EQ(frmGame::ScaleFor(QSize(3840, 2100)), 6);
+    EXPECT_EQ(frmGame::ScaleFor(QSize(300, 200)), 1);
+}
+
+QRgb Colour(int r, int g, int b) { return qRgb(r, g, b); }
+
+class GameWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        old_ = GameFolder();
+        SetGameFolder(dir_.path());
+        Picture("Images/tiles/imgGrass.bmp", kGrass);
+        Picture("Images/tiles/imgCave.bmp", kRock);
+        Picture("Images/tiles/imgDownChar.bmp", kHero);
+        Picture("Images/tiles/imgRightChar.bmp", kHeroRight);
+        // imgNothing is left out: a missing picture must come out black all the same.
+        Pictures().Clear();
+        ResetGame();
+        SeedRandom(1);
+        auto& g = modVarsAndMain;
+        g.CreateRoots();
+        g.Player->HP = 20;
+        g.Player->MaxHp = 20;
+        g.Player->MaxWeight = 100;
+        g.Player->BeginMaxWeight = 100;
+        World& w = *g.TheWorld;
+        w.WorldName = L"test";
+        w.MapType = kMapTown;
+        w.LocCount = -1;
+        for (int row = 0; row <= 30; ++row) w.SetRow(row, std::wstring(25, L'G'));
+        w.setPosMap(4, 4, L"a");  // rock at hero (1, 1)
+        g.PlayerX = 1;
+        g.PlayerY = 3;
+        g.FacingDir = 2;
+        screen_ = &ShowGameScreen();
+    }
+    void TearDown() override {
+        delete screen_;
+        Pictures().Clear();
+        SetGameFolder(old_);
+    }
+    void Picture(const char* relative, QRgb colour) {
+        const fs::path p = dir_.path() / relative;
+        fs::create_directories(p.parent_path());
+        QImage image(32, 32, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(QString::fromStdString(p.string()), "BMP"));
+    }
+    // The colour in the middle of view cell (col, row) as the window shows it.
+    QRgb CellColour(const QImage& shot, int col, int row) {
+        const int scale = screen_->pic->Scale();
+        return shot.pixel((col * 32 + 16) * scale, (row * 32 + 16) * scale) & 0xFFFFFF;
+    }
+    QImage Shot() { return screen_->pic->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    const QRgb kGrass = Colour(60, 160, 60);
+    const QRgb kRock = Colour(90, 90, 200);
+    const QRgb kHero = Colour(200, 40, 40);
+    const QRgb kHeroRight = Colour(230, 200, 40);
+    frmGame* screen_ = nullptr;
+
+private:
+    TempDir dir_;
+    fs::path old_;
+};
+
+TEST_F(GameWindow, TheViewShowsTheLocationWithOurPictures) {
+    const QImage shot = Shot();
+    shot.save(QStringLiteral("/tmp/morvath-game-view.png"));
+    screen_->grab().save(QStringLiteral("/tmp/morvath-game-screen.png"));
+    EXPECT_EQ(CellColour(shot, 5, 5), kHero & 0xFFFFFF);
+    EXPECT_EQ(CellColour(shot, 6, 5), kGrass & 0xFFFFFF);
+    EXPECT_EQ(CellColour(shot, 5, 3), kRock & 0xFFFFFF);  // the rock two cells above the hero
+    EXPECT_EQ(CellColour(shot, 0, 5), 0u);                // off the map on the left
+    EXPECT_EQ(CellColour(shot, 0, 0), 0u);
+}
+
+TEST_F(GameWindow, ArrowKeysMoveTheHeroOncePerPress) {
+    QTest::keyClick(screen_->pic, Qt::Key_Right);
+    EXPECT_EQ(modVarsAndMain.PlayerX, 2);
+    EXPECT_EQ(modVarsAndMain.TheWorld->Turn, 1);
+    const QImage shot = Shot();
+    EXPECT_EQ(CellColour(shot, 5, 5), kHeroRight & 0xFFFFFF);
+    EXPECT_EQ(CellColour(shot, 4, 3), kRock & 0xFFFFFF);  // the rock slid one cell left
+    QTest::keyClick(screen_->pic, Qt::Key_Down);
+    EXPECT_EQ(modVarsAndMain.PlayerY, 4);
+    EXPECT_EQ(modVarsAndMain.TheWorld->Turn, 2);
+}
+
+TEST_F(GameWindow, RussianLettersActAsTheirKeys) {
+    QKeyEvent press(QEvent::KeyPress, 0x0414, Qt::NoModifier, QStringLiteral("д"));  // the L key: look
+    QApplication::sendEvent(screen_->pic, &press);
+    EXPECT_EQ(modVarsAndMain.TheWorld->Turn, 1);
+    EXPECT_TRUE(screen_->frmSpeech->isVisibleTo(screen_));
+    EXPECT_EQ(QApplication::focusWidget() == screen_->txtSpeech || screen_->txtSpeech->hasFocus() ||
+                  screen_->focusWidget() == screen_->txtSpeech,
+              true);
+}
+
+TEST_F(GameWindow, TheSpeechBoxTakesTheKeyboardAndTheNextKeyClosesIt) {
+    Say(L"Здравствуй, путник!", L"Ольга:");
+    screen_->Refresh();
+    EXPECT_TRUE(screen_->frmSpeech->isVisibleTo(screen_));
+    EXPECT_EQ(screen_->focusWidget(), screen_->txtSpeech);
+    EXPECT_EQ(screen_->txtSpeech->toPlainText(), QStringLiteral("Ольга:Здравствуй, путник!\n\n[пробел]"));
+    QTest::keyClick(screen_->txtSpeech, Qt::Key_PageDown);
+    EXPECT_TRUE(screen_->frmSpeech->isVisibleTo(screen_));
+    QTest::keyClick(screen_->txtSpeech, Qt::Key_Right);
+    EXPECT_FALSE(screen_->frmSpeech->isVisibleTo(screen_));
+    EXPECT_EQ(modVarsAndMain.PlayerX, 2);  // the key went on to the key map, once
+    EXPECT_EQ(screen_->focusWidget(), screen_->pic);
+}
+
+TEST_F(GameWindow, PanelsHaveTheirOwnPlaces) {
+    auto& gs = modVarsAndMain.gameScreen;
+    gs.fight.visible = true;
+    gs.fight.lblEnemyName = L"Волк";
+    gs.spells.visible = true;
+    gs.skills.visible = true;
+    gs.skills.lines = {L"Травничество", L"Лечение"};
+    Say(L"Бой!", L"");
+    screen_->resize(screen_->sizeHint());
+    screen_->Refresh();
+    QApplication::processEvents();
+    std::vector<QWidget*> panels = {screen_->pic, screen_->frmFight, screen_->frmSpells, screen_->lstAttribs,
+                                    screen_->frmSpeech, screen_->imgPlayer, screen_->lblII, screen_->lblInfo};
+    for (QWidget* w : panels) ASSERT_TRUE(w->isVisibleTo(screen_));
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        const QRect a(panels[i]->mapTo(screen_, QPoint(0, 0)), panels[i]->size());
+        EXPECT_TRUE(screen_->rect().contains(a)) << i;
+        for (std::size_t j = i + 1; j < panels.size(); ++j) {
+            const QRect b(panels[j]->mapTo(screen_, QPoint(0, 0)), panels[j]->size());
+            EXPECT_FALSE(a.intersects(b)) << i << " " << j;
+        }
+    }
+    screen_->grab().save(QStringLiteral("/tmp/morvath-game-panels.png"));
+}
+
+TEST_F(GameWindow, TheSpellListTakesEnterAndEscape) {
+    modVarsAndMain.LightningKnown = true;
+    QTest::keyClick(screen_->pic, Qt::Key_S);
+    EXPECT_TRUE(screen_->frmSpells->isVisibleTo(screen_));
+    EXPECT_EQ(screen_->focusWidget(), screen_->lblS[1]);
+    EXPECT_FALSE(screen_->lblS[0]->isVisibleTo(screen_));
+    QTest::keyClick(screen_->lblS[1], Qt::Key_Return);
+    EXPECT_FALSE(screen_->frmSpells->isVisibleTo(screen_));
+    EXPECT_EQ(modVarsAndMain.LastSpell, 2);
+    EXPECT_EQ(modVarsAndMain.TheWorld->Turn, 1);
+    EXPECT_EQ(screen_->focusWidget(), screen_->pic);
+}
+
+}  // namespace
