@@ -59,8 +59,9 @@ void ViewWidget::SetScale(int scale) {
     update();
 }
 
-QImage ViewWidget::Render() const {
-    const View& view = modVarsAndMain.gameScreen.view;
+QImage ViewWidget::Render() const { return RenderView(modVarsAndMain.gameScreen.view); }
+
+QImage RenderView(const View& view) {
     QImage image(View::kPixels, View::kPixels, QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter p(&image);

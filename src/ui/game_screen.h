@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <array>
 
+#include "world/view.h"
+
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -14,6 +16,9 @@ class QPushButton;
 class QRadioButton;
 
 namespace morvath::ui {
+
+// The view at its own size, 320 x 320, each picture at its own size from its cell's corner.
+QImage RenderView(const View& view);
 
 // The 10 x 10 cell view, scaled by a whole factor (each picture pixel a square of screen
 // pixels, never smoothed).

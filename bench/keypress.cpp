@@ -1,0 +1,73 @@
+// One key press on a town map through the core (the move, the turn, the location check and
+// the view's cells) and the view painted offscreen at twice its size, as a window shows it.
+// Goal: a median of at most 1 ms.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include "game/keymap.h"
+#include "game/screen.h"
+#include "platform/files.h"
+#include "platform/random.h"
+#include "ui/game_screen.h"
+#include "world/game_state.h"
+
+using namespace morvath;
+
+namespace {
+
+void SetUpTown() {
+    ResetGame();
+    SeedRandom(11);
+    auto& g = modVarsAndMain;
+    g.CreateRoots();
+    g.Player->HP = 30;
+    g.Player->MaxHp = 30;
+    g.Player->BeginMaxWeight = 100;
+    g.Player->MaxWeight = 100;
+    g.Player->Hungry = 500;
+    World& w = *g.TheWorld;
+    w.WorldName = L"bench";
+    w.MapType = kMapTown;
+    // A town of 60 x 60 with water, walls, people, animals and a few doors.
+    const std::wstring pattern = L"GGGGB<0~\u043FGGQAWSEDRF-GGZX*/\\#GGG1234r%\u00A9GGG9!()[]G";
+    for (int row = 0; row <= 60; ++row) {
+        std::wstring r;
+        for (int col = 0; col < 60; ++col) r += pattern[static_cast<std::size_t>((row * 7 + col * 3) % pattern.size())];
+        w.SetRow(row, r);
+    }
+    // The hero walks to and fro on an open street of row 33.
+    w.SetRow(33, std::wstring(60, L'G'));
+    for (int i = 0; i < 30; ++i) w.addLocation(Variant(i * 2), Variant(10), Variant(L"house"), Variant(1), Variant(1));
+    g.PlayerX = 25;
+    g.PlayerY = 30;
+    g.FacingDir = 3;
+}
+
+void BM_KeyPressAndRedraw(benchmark::State& state) {
+    SetUpTown();
+    int key = kVkRight;
+    for (auto _ : state) {
+        Form_KeyDown(key, 0);
+        key = key == kVkRight ? kVkLeft : kVkRight;
+        const QImage view = ui::RenderView(modVarsAndMain.gameScreen.view)
+                                .scaled(2 * View::kPixels, 2 * View::kPixels, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        benchmark::DoNotOptimize(view.constBits());
+    }
+}
+BENCHMARK(BM_KeyPressAndRedraw)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // The game's own pictures, when the game folder has been built beside the benchmark.
+    const fs::path game = fs::path(QCoreApplication::applicationDirPath().toStdString()) / "game";
+    if (fs::exists(game)) SetGameFolder(game);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
