@@ -287,11 +287,13 @@ TEST_F(KeyMap, WaitingAndTheMusicToggle) {
     Key(kVkNumpad5);
     Key(kVk5);
     EXPECT_EQ(w().Turn, 2);
-    const bool before = MusicOn();
+    modMusicEngine::MusicOn = false;
     Key(kVkF9);
-    EXPECT_NE(MusicOn(), before);
+    EXPECT_TRUE(modMusicEngine::MusicOn);
+    EXPECT_FALSE(modMusicEngine::MidiOpen());  // the switch starts no tune
+    Key(kVkF9);
+    EXPECT_FALSE(modMusicEngine::MusicOn);
     EXPECT_EQ(w().Turn, 2);
-    SetMusicOn(before);
 }
 
 TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
