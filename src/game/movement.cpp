@@ -40,48 +40,27 @@ bool ArrowKey(int KeyCode, int Shift) {
     auto& g = modVarsAndMain;
     World& w = *g.TheWorld;
     bool doorStep = false;
+    int facing = 0, dx = 0, dy = 0;
     switch (KeyCode) {
-        case kVkUp: g.FacingDir = 1; break;
-        case kVkDown: g.FacingDir = 2; break;
-        case kVkRight: g.FacingDir = 3; break;
-        case kVkLeft: g.FacingDir = 4; break;
+        case kVkUp: facing = 1, dy = -1; break;
+        case kVkDown: facing = 2, dy = 1; break;
+        case kVkRight: facing = 3, dx = 1; break;
+        case kVkLeft: facing = 4, dx = -1; break;
         default: return false;
     }
+    g.FacingDir = facing;
     if (!g.Player->CheckWeight()) {
         g.screen.lblII = L"Невозможно идти дальше - вы перегружены донельзя!";
     } else if (Shift != kShiftMask) {
         const int x = g.PlayerX, y = g.PlayerY;
-        bool moved = false;
-        // The grid answers "" beyond its edges, which no rule lets the hero enter.
-        switch (KeyCode) {
-            case kVkUp:
-                g.CurTile = w.GetPosMap(x + 3, y + 2);
-                if (CanMoveUP(g.CurTile) && y - 1 > 0) {
-                    g.PlayerY = y - 1;
-                    moved = true;
-                }
-                break;
-            case kVkDown:
-                g.CurTile = w.GetPosMap(x + 3, y + 4);
-                if (CanMove(g.CurTile)) {
-                    g.PlayerY = y + 1;
-                    moved = true;
-                }
-                break;
-            case kVkRight:
-                g.CurTile = w.GetPosMap(x + 4, y + 3);
-                if (CanMove(g.CurTile)) {
-                    g.PlayerX = x + 1;
-                    moved = true;
-                }
-                break;
-            case kVkLeft:
-                g.CurTile = w.GetPosMap(x + 2, y + 3);
-                if (CanMove(g.CurTile) && x - 1 > 0) {
-                    g.PlayerX = x - 1;
-                    moved = true;
-                }
-                break;
+        // The grid answers "" beyond its edges, which no rule lets the hero enter; at the top
+        // and left the hero also keeps to coordinates of 1 and more.
+        g.CurTile = w.GetPosMap(x + 3 + dx, y + 3 + dy);
+        const bool passable = KeyCode == kVkUp ? CanMoveUP(g.CurTile) : CanMove(g.CurTile);
+        const bool moved = passable && (dx >= 0 || x + dx > 0) && (dy >= 0 || y + dy > 0);
+        if (moved) {
+            g.PlayerX = x + dx;
+            g.PlayerY = y + dy;
         }
         if (moved && g.CurTile == L"9") g.screen.lblII = L"Несколько вещей... ";
         if (KeyCode == kVkUp && w.WorldName != L"wild" && OneOf(g.CurTile, kDoors)) {

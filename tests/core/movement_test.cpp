@@ -97,6 +97,10 @@ TEST_F(Movement, TheHeroNeverLeavesTheGrid) {
     Key(kVkLeft);
     EXPECT_EQ(g().PlayerX, 1);
     EXPECT_EQ(g().PlayerY, 1);
+    // The bound holds along the step only: on column 0 the hero still walks down.
+    g().PlayerX = 0;
+    Key(kVkDown);
+    EXPECT_EQ(g().PlayerY, 2);
     // The right edge: nothing lies past the end of a row.
     g().PlayerX = 27;  // column 30, the last
     Key(kVkRight);
