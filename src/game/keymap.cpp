@@ -13,11 +13,10 @@
 #include "platform/frontend.h"
 #include "services/music.h"
 #include "world/game_state.h"
+#include "world/save_set.h"
 #include "world/wilderness.h"
 
 namespace morvath {
-
-bool SaveGame();  // the save set: false (after telling the player) when it failed
 
 namespace {
 

@@ -3,10 +3,9 @@
 #include "platform/frontend.h"
 #include "world/game_over.h"
 #include "world/game_state.h"
+#include "world/save_set.h"
 
 namespace morvath {
-
-bool SaveGame();  // the save set: false (after telling the player) when it failed
 
 void DrawIt() {
     auto& g = modVarsAndMain;

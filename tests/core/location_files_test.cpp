@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/turn.h"
 #include "platform/cp1251.h"
 #include "platform/random.h"
 #include "test_support.h"
@@ -97,6 +98,7 @@ struct LocationFiles : ::testing::Test {
 
 TEST_F(LocationFiles, WrittenAndReadBackGivesTheSameLocation) {
     FillLocation();
+    PutNPCsOnMap();  // in play the characters stand on the grid, and loading puts them back there
     std::array<std::wstring, 71> grid;
     for (int r = 0; r <= 70; ++r) grid[r] = w().Row(r);
     SaveLocation();
