@@ -110,6 +110,8 @@ const LanguageCase kCases[] = {
     {"UnclosedLiteralInAConditionEndsTheRun", L"input(\"a\")\nif \"b = \"1\"\ninput(\"b\")", {L"a"}},
 };
 
+void PrintTo(const LanguageCase& c, std::ostream* os) { *os << c.name; }
+
 class LanguageTest : public ScriptFixture, public ::testing::WithParamInterface<LanguageCase> {};
 
 TEST_P(LanguageTest, Runs) {
