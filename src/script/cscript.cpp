@@ -1,5 +1,6 @@
 #include "script/cscript.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -162,10 +163,12 @@ Variant Cscript::EvalArith(std::wstring_view t) {
     return acc;
 }
 
-Variant Cscript::EvalExpression(std::wstring_view text) {
-    // Find the innermost group first; fast path: no parenthesis at all.
-    std::size_t lastOpen = std::wstring_view::npos, close = std::wstring_view::npos;
-    std::size_t opens = 0;
+namespace {
+
+// The innermost group: the last "(" before the first ")", literals jumped over. `open` is
+// npos when there is no "(" before the first ")" (or none at all).
+void FindGroup(std::wstring_view text, std::size_t& open, std::size_t& close) {
+    open = close = std::wstring_view::npos;
     for (std::size_t k = 0; k < text.size(); ++k) {
         wchar_t c = text[k];
         if (c == L'"') {
@@ -173,48 +176,42 @@ Variant Cscript::EvalExpression(std::wstring_view text) {
             if (q == std::wstring_view::npos) Abort();
             k = q;
         } else if (c == L'(') {
-            lastOpen = k;
+            open = k;
         } else if (c == L')') {
             close = k;
-            break;
+            return;
         }
     }
-    if (lastOpen == std::wstring_view::npos) return EvalArith(text);
+}
+
+}  // namespace
+
+Variant Cscript::EvalExpression(std::wstring_view text) {
+    std::size_t open, close;
+    FindGroup(text, open, close);
+    if (open == std::wstring_view::npos) return EvalArith(text);  // the common case: no group
     if (close == std::wstring_view::npos) Abort();
-    for (wchar_t c : text) opens += (c == L'(');
 
     // Each group is replaced by its value as a quoted literal and the text is scanned again.
-    // A value may itself hold quotes and parentheses (text typed by the player), so the
-    // number of rounds is bounded by the groups the text had to begin with.
+    // A value may itself hold quotes and parentheses (text typed by the player) and rebuild
+    // a group for ever, so the rounds are bounded by the "(" the text had to begin with.
+    const std::size_t opens = static_cast<std::size_t>(std::count(text.begin(), text.end(), L'('));
     std::wstring& buf = exprBuffer_;
     buf.assign(text);
     for (std::size_t rounds = 0;; ++rounds) {
         if (rounds >= opens) Abort();
-        Variant v = EvalArith(std::wstring_view(buf).substr(lastOpen + 1, close - lastOpen - 1));
+        Variant v = EvalArith(std::wstring_view(buf).substr(open + 1, close - open - 1));
         std::wstring replaced;
         replaced.reserve(buf.size() + 8);
-        replaced.append(buf, 0, lastOpen);
+        replaced.append(buf, 0, open);
         replaced += L" \"";
         replaced += ValueText(v);
         replaced += L"\" ";
         replaced.append(buf, close + 1, std::wstring::npos);
         buf = std::move(replaced);
 
-        lastOpen = close = std::wstring::npos;
-        for (std::size_t k = 0; k < buf.size(); ++k) {
-            wchar_t c = buf[k];
-            if (c == L'"') {
-                std::size_t q = buf.find(L'"', k + 1);
-                if (q == std::wstring::npos) Abort();
-                k = q;
-            } else if (c == L'(') {
-                lastOpen = k;
-            } else if (c == L')') {
-                close = k;
-                break;
-            }
-        }
-        if (lastOpen == std::wstring::npos) return EvalArith(buf);
+        FindGroup(buf, open, close);
+        if (open == std::wstring::npos) return EvalArith(buf);
         if (close == std::wstring::npos) Abort();
     }
 }

@@ -38,6 +38,15 @@ void TakeCarriedAt(long index) {
     Reweigh(true);
 }
 
+// take and give of "money" in any case: the coins change by the amount (and may go below 0).
+bool ChangeCoins(CommandCall& c, const std::wstring& name, double sign) {
+    if (LCase(name) != L"money") return false;
+    if (auto amount = c.Arg(1)) {
+        if (auto n = StrictNumber(*amount)) modVarsAndMain.Money = static_cast<double>(modVarsAndMain.Money) + sign * *n;
+    }
+    return true;
+}
+
 // A sum the game would refuse as an overflow leaves the value as it was.
 void AddFinite(double& field, double d) {
     double r = field + d;
@@ -69,14 +78,7 @@ Variant CmdHave(CommandCall& c) {
 
 Variant CmdTake(CommandCall& c) {
     auto name = c.Arg(0);
-    if (!name) return {};
-    if (LCase(*name) == L"money") {
-        auto amount = c.Arg(1);
-        if (!amount) return {};
-        if (auto n = StrictNumber(*amount)) modVarsAndMain.Money = static_cast<double>(modVarsAndMain.Money) - *n;
-        return {};
-    }
-    if (!Carried()) return {};
+    if (!name || ChangeCoins(c, *name, -1) || !Carried()) return {};
     for (const auto& item : *Carried()) {
         if (item->ItemName == *name) {
             // One piece, not the whole stack: "take the herb" must not empty a bag of ten.
@@ -90,13 +92,7 @@ Variant CmdTake(CommandCall& c) {
 
 Variant CmdGive(CommandCall& c) {
     auto name = c.Arg(0);
-    if (!name) return {};
-    if (LCase(*name) == L"money") {
-        auto amount = c.Arg(1);
-        if (!amount) return {};
-        if (auto n = StrictNumber(*amount)) modVarsAndMain.Money = static_cast<double>(modVarsAndMain.Money) + *n;
-        return {};
-    }
+    if (!name || ChangeCoins(c, *name, 1)) return {};
     ItemCol* inv = Carried();
     if (!inv) return {};
 
