@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "platform/frontend.h"
+#include "ui/qt_text.h"
 
 namespace morvath::ui {
 
@@ -36,8 +37,8 @@ frmS::frmS(QWidget* parent) : QDialog(parent), answer_(kChoiceSkipped) {
 }
 
 void frmS::Fill(const std::wstring& question, const std::array<std::wstring, 3>& options) {
-    lbltxt->setText(QString::fromStdWString(question));
-    for (int i = 0; i < 3; ++i) lblA[i]->setText(QString::fromStdWString(options[i]));
+    lbltxt->setText(Q(question));
+    for (int i = 0; i < 3; ++i) lblA[i]->setText(Q(options[i]));
     lblA[2]->setVisible(!options[2].empty());
     answer_ = kChoiceSkipped;
 }
