@@ -459,7 +459,9 @@ void RunWithoutSpeaker(const std::function<void()>& body) {
 
 bool RunScriptFile(const std::wstring& file) {
     if (!IsPlainName(file)) return false;
-    auto text = ReadWholeFile(GamePath(L"\\scripts\\" + file));
+    fs::path path = GamePath(L"\\scripts\\" + file);
+    if (!FileExists(path)) return false;  // also a folder of that name
+    auto text = ReadWholeFile(path);
     if (!text) return false;
     RunWithoutSpeaker([&] {
         Cscript s;

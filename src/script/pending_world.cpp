@@ -12,7 +12,9 @@ __attribute__((weak)) void MainCharacter::DoWeight() {}
 __attribute__((weak)) bool MainCharacter::CheckWeight() { return true; }
 
 __attribute__((weak)) void NPC::ExecScriptR(const std::wstring& scriptFile) {
-    auto text = ReadWholeFile(GamePath(L"\\scripts\\" + scriptFile));
+    fs::path path = GamePath(L"\\scripts\\" + scriptFile);
+    if (!FileExists(path)) return;
+    auto text = ReadWholeFile(path);
     if (!text) return;
     Cscript s;
     s.Script = *text;

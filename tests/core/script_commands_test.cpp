@@ -102,7 +102,7 @@ TEST_F(Commands, ShowFileReadsFromTheGameFolder) {
     ui.log.clear();
     // A file that cannot be read shows nothing; a path that climbs out is never read.
     ASSERT_TRUE(WriteFileAtomic(dir.path() / ".." / (dir.path().filename().string() + "-outside.txt"), "x"));
-    Run(L"showfile(\"intros\\none.txt\")\nshowfile(\"..\\" + dir.path().filename().wstring() +
+    Run(L"showfile(\"intros\")\nshowfile(\"\\\")\nshowfile(\"intros\\none.txt\")\nshowfile(\"..\\" + dir.path().filename().wstring() +
         L"-outside.txt\")\nshowfile(\"c:\\x.txt\")\nshowfile(\"\")");
     fs::remove(dir.path() / ".." / (dir.path().filename().string() + "-outside.txt"));
     EXPECT_EQ(ui.Count(L"ShowText"), 0);

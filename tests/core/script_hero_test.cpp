@@ -348,7 +348,8 @@ TEST_F(Hero, ItemScriptsRunForNobody) {
 }
 
 TEST_F(Hero, ItemsWithoutAScriptOrWithABadOneDoNothing) {
-    for (const wchar_t* name : {L"", L" ", L"0", L"missing.itm", L"..\\scripts\\x.itm"}) {
+    fs::create_directories(dir.path() / "scripts" / "folder.itm");
+    for (const wchar_t* name : {L"", L" ", L"0", L"missing.itm", L"..\\scripts\\x.itm", L"folder.itm"}) {
         Item it;
         it.ItemScript = name;
         it.DoAction();
