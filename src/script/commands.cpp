@@ -202,7 +202,7 @@ Variant CmdShowFile(CommandCall& c) {
     auto path = c.Arg(0);
     if (!path) return {};
     auto file = ViewerPath(*path);
-    if (!file || !FileExists(*file)) return {};  // a folder is no text to show
+    if (!file) return {};
     auto text = ReadWholeFile(*file);
     // A file that cannot be read shows nothing rather than an empty viewer.
     if (text) UI().ShowText(*text, true);

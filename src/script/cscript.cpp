@@ -459,9 +459,7 @@ void RunWithoutSpeaker(const std::function<void()>& body) {
 
 bool RunScriptFile(const std::wstring& file) {
     if (!IsPlainName(file)) return false;
-    fs::path path = GamePath(L"\\scripts\\" + file);
-    if (!FileExists(path)) return false;  // also a folder of that name
-    auto text = ReadWholeFile(path);
+    auto text = ReadWholeFile(GamePath(L"\\scripts\\" + file));
     if (!text) return false;
     RunWithoutSpeaker([&] {
         Cscript s;
