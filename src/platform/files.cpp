@@ -85,6 +85,8 @@ void RemoveFilesIn(const fs::path& folder) {
 }
 
 std::optional<std::string> ReadBytes(const fs::path& p) {
+    // A folder opens like a file here and then throws on the first read.
+    if (!FileExists(p)) return std::nullopt;
     std::ifstream in(p, std::ios::binary);
     if (!in) return std::nullopt;
     std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

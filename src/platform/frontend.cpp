@@ -35,6 +35,8 @@ std::wstring Frontend::InputBox(const std::wstring&, const std::wstring&, const 
 
 void Frontend::ShowText(const std::wstring&, bool) {}
 
+int Frontend::Choice(const std::wstring&, const std::array<std::wstring, 3>&) { return 0; }
+
 Frontend& UI() { return current() ? *current() : headless(); }
 
 void SetFrontend(Frontend* frontend) { current() = frontend; }
@@ -64,6 +66,14 @@ void ScriptedFrontend::Pause(int) {}
 void ScriptedFrontend::Beep() { log.push_back(L"Beep"); }
 void ScriptedFrontend::Redraw() {}
 void ScriptedFrontend::EndProgram() { log.push_back(L"EndProgram"); }
+
+int ScriptedFrontend::Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) {
+    log.push_back(L"Choice|" + question + L"|" + options[0] + L"|" + options[1] + L"|" + options[2]);
+    if (choiceAnswers.empty()) return 0;
+    int r = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    return r;
+}
 
 int ScriptedFrontend::Count(const std::wstring& prefix) const {
     int n = 0;

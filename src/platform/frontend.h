@@ -6,6 +6,7 @@
 // Every method has a headless default (the first button, an empty answer, nothing shown),
 // so a front end overrides only what it can show and new dialogs can be added here without
 // touching every implementation.
+#include <array>
 #include <deque>
 #include <string>
 #include <vector>
@@ -37,7 +38,13 @@ public:
     virtual void Redraw() {}
     // A quit key ends the program now: no window-closing pass, no hall of fame.
     virtual void EndProgram() {}
+    // The choice dialog: a question and three options, the third hidden when it is empty.
+    // Returns the option taken (0, 1 or 2), or kChoiceSkipped when the player skipped it or
+    // closed the window.
+    virtual int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options);
 };
+
+inline constexpr int kChoiceSkipped = 11;
 
 // The front end in use; a headless one until the application or a test installs its own.
 Frontend& UI();
@@ -49,7 +56,9 @@ class ScriptedFrontend : public Frontend {
 public:
     std::deque<MsgResult> msgAnswers;      // empty queue: the first button
     std::deque<std::wstring> inputAnswers; // empty queue: the default text
-    std::vector<std::wstring> log;         // "MsgBox|title|text", "InputBox|title|prompt", ...
+    std::deque<int> choiceAnswers;         // empty queue: the first option
+    std::vector<std::wstring> log;         // "MsgBox|title|text", "InputBox|title|prompt",
+                                           // "Choice|question|option0|option1|option2", ...
 
     MsgResult MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
                      const std::wstring& title) override;
@@ -60,6 +69,7 @@ public:
     void Beep() override;
     void Redraw() override;
     void EndProgram() override;
+    int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) override;
 
     // Installs itself for the lifetime of the object.
     ScriptedFrontend() { SetFrontend(this); }

@@ -34,6 +34,15 @@ struct ScreenText {
     bool speechVisible = false; // the speech box is showing
     std::array<std::wstring, 3> choiceCaptions;  // the choice dialog's three options
     unsigned speechSerial = 0;  // counts the texts said: a new one takes the keyboard
+    std::wstring choiceQuestion;                 // the choice dialog's question
+};
+
+// Bounds on script runs, shared by a run and every run it starts (exe, died): a script that
+// loops for ever or runs itself must end its run, not freeze the game.
+struct ScriptRunState {
+    int depth = 0;               // runs active right now (nested ones included)
+    long long linesLeft = 0;     // lines the outermost run and its nested runs may still take
+    long long lineBudget = 1000000;  // lines granted to each outermost run
 };
 
 struct SearchedPlace {
@@ -107,6 +116,7 @@ struct GameState {
     bool AnimationRunning = false;  // a spell or arrow is flying: the game screen takes no keys
     bool GameOverRunning = false;   // the game-over pass is under way (it closes the game screen)
     HallOfFameRequest hallOfFame;
+    ScriptRunState scriptRun;
 
     // Creates the four model roots afresh (a new game or a load does this).
     void CreateRoots();

@@ -251,6 +251,14 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporaryFiles) {
     EXPECT_FALSE(WriteFileAtomic(dir.path() / "x.txt" / "sub", "y"));
 }
 
+TEST(Files, AFolderOrAMissingFileReadsAsNothing) {
+    TempDir dir;
+    fs::create_directories(dir.path() / "scripts");
+    EXPECT_FALSE(ReadBytes(dir.path() / "scripts"));
+    EXPECT_FALSE(ReadWholeFile(dir.path() / "scripts"));
+    EXPECT_FALSE(ReadBytes(dir.path() / "none.txt"));
+}
+
 TEST(Files, PlainNames) {
     EXPECT_TRUE(IsPlainName(L"vira"));
     EXPECT_TRUE(IsPlainName(L"Иван Грозный"));

@@ -1,0 +1,342 @@
+// Script commands for the hero, the carried items, the coins, the spells and the skills.
+#include <cmath>
+#include <memory>
+
+#include "game/speech.h"
+#include "platform/numbers.h"
+#include "script/command_call.h"
+#include "script/script_text.h"
+#include "world/game_state.h"
+
+namespace morvath {
+namespace {
+
+ItemCol* Carried() { return modVarsAndMain.Inventory.get(); }
+
+// One piece of a carried stack leaves the hero; the last piece takes the item with it.
+void TakeOnePiece(const std::shared_ptr<Item>& item) {
+    if (!item || !Carried()) return;
+    if (item->ItemCount < 1) {
+        Carried()->Remove(item);
+    } else {
+        item->ItemCount -= 1;
+    }
+}
+
+void Reweigh(bool checkLoad) {
+    MainCharacter* hero = Hero();
+    if (!hero) return;
+    hero->DoWeight();
+    if (checkLoad) hero->CheckWeight();
+}
+
+// The item the hero handed over or picked, taken one piece at a time.
+void TakeCarriedAt(long index) {
+    if (index == 0 || !Carried()) return;
+    // A position that no longer holds an item (the script took it already) does nothing.
+    TakeOnePiece(Carried()->Item(index));
+    Reweigh(true);
+}
+
+// take and give of "money" in any case: the coins change by the amount (and may go below 0).
+bool ChangeCoins(CommandCall& c, const std::wstring& name, double sign) {
+    if (LCase(name) != L"money") return false;
+    if (auto amount = c.Arg(1)) {
+        if (auto n = StrictNumber(*amount)) modVarsAndMain.Money = static_cast<double>(modVarsAndMain.Money) + sign * *n;
+    }
+    return true;
+}
+
+// A sum the game would refuse as an overflow leaves the value as it was.
+void AddFinite(double& field, double d) {
+    double r = field + d;
+    if (std::isfinite(r)) field = r;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Coins and carried items
+
+Variant CmdHave(CommandCall& c) {
+    auto name = c.Arg(0);
+    if (!name) return {};
+    if (*name == L"money") {
+        auto amount = c.Arg(1);
+        if (!amount) return {};  // a test that failed is not a yes
+        auto n = StrictInteger(*amount);
+        if (n && modVarsAndMain.Money >= *n) return L"true";
+        return {};
+    }
+    if (Carried()) {
+        for (const auto& item : *Carried()) {
+            if (item->ItemName == *name) return L"true";
+        }
+    }
+    return {};
+}
+
+Variant CmdTake(CommandCall& c) {
+    auto name = c.Arg(0);
+    if (!name || ChangeCoins(c, *name, -1) || !Carried()) return {};
+    for (const auto& item : *Carried()) {
+        if (item->ItemName == *name) {
+            // One piece, not the whole stack: "take the herb" must not empty a bag of ten.
+            TakeOnePiece(item);
+            Reweigh(false);
+            break;
+        }
+    }
+    return {};
+}
+
+Variant CmdGive(CommandCall& c) {
+    auto name = c.Arg(0);
+    if (!name || ChangeCoins(c, *name, 1)) return {};
+    ItemCol* inv = Carried();
+    if (!inv) return {};
+
+    // An equal item (name, balance, script, bonuses, weight) is already carried: one more
+    // piece on its stack.
+    auto balanceText = c.Arg(2);
+    auto script = c.Arg(4);
+    auto weaponText = c.Arg(5);
+    auto defendText = c.Arg(6);
+    auto weightText = c.Arg(7);
+    auto balance = balanceText ? StrictNumber(*balanceText) : std::nullopt;
+    std::shared_ptr<Item> match;
+    if (balance && script && weaponText && defendText && weightText) {
+        for (const auto& item : *inv) {
+            if (item->ItemName == *name && item->itembalance == *balance && item->ItemScript == *script &&
+                item->WeaponPlus == Val(*weaponText) && item->DefendPlus == Val(*defendText) &&
+                item->Weight == Val(*weightText)) {
+                match = item;
+            }
+        }
+    }
+    if (match) {
+        match->ItemCount += 1;
+    } else {
+        auto item = inv->Add();
+        modVarsAndMain.CurItem = item;
+        item->ItemName = *name;
+        // A field whose text is not a number keeps its default.
+        if (auto a = c.Arg(1)) {
+            if (auto v = StrictLong(*a)) item->ItemType = *v;
+        }
+        if (balanceText) {
+            if (auto v = StrictLong(*balanceText)) item->itembalance = *v;
+        }
+        if (auto a = c.Arg(3)) item->ItemInfo = *a;
+        if (script) item->ItemScript = *script;
+        if (weaponText) {
+            if (auto v = StrictInteger(*weaponText)) item->WeaponPlus = *v;
+        }
+        if (defendText) {
+            if (auto v = StrictInteger(*defendText)) item->DefendPlus = *v;
+        }
+        if (weightText) item->Weight = Val(*weightText);
+        if (auto a = c.Arg(8)) {
+            if (auto v = StrictInteger(*a)) item->Critical = *v;
+        }
+        if (auto a = c.Arg(9)) item->SkillPlus = *a;
+    }
+    Reweigh(true);
+    return {};
+}
+
+Variant CmdWantItem(CommandCall&) {
+    TakeCarriedAt(modVarsAndMain.GivenItemIndex);
+    return {};
+}
+
+Variant CmdRemove(CommandCall&) {
+    // The item the player last picked in the inventory list (0: none was picked).
+    TakeCarriedAt(modVarsAndMain.PickedIndex);
+    return {};
+}
+
+Variant CmdGiveMoney(CommandCall&) { return static_cast<int>(modVarsAndMain.GivenMoney); }
+
+Variant CmdGiveItem(CommandCall&) {
+    long index = modVarsAndMain.GivenItemIndex;
+    if (index == 0) return L"0";
+    auto item = Carried() ? Carried()->Item(index) : nullptr;
+    if (!item) return {};
+    return item->ItemName;
+}
+
+// ---------------------------------------------------------------------------------------
+// Spells
+
+Variant CmdGives(CommandCall& c) {
+    auto name = c.Arg(0);
+    if (!name) return {};
+    if (*name == L"CutSpell") modVarsAndMain.CutSpellKnown = true;
+    else if (*name == L"Lighting") modVarsAndMain.LightningKnown = true;
+    else if (*name == L"Darkness") modVarsAndMain.Darkness = true;
+    return {};
+}
+
+Variant CmdHaveSpell(CommandCall& c) {
+    auto name = c.Arg(0);
+    if (!name) return L"false";
+    std::wstring key = LCase(*name);
+    bool known = (key == L"lighting" && modVarsAndMain.LightningKnown) ||
+                 (key == L"cutspell" && modVarsAndMain.CutSpellKnown);
+    return known ? L"true" : L"false";
+}
+
+// ---------------------------------------------------------------------------------------
+// Hero values by key
+
+Variant CmdGetVar(CommandCall& c) {
+    auto name = c.Arg(0);
+    if (!name) return {};
+    std::wstring key = LCase(*name);
+    auto& g = modVarsAndMain;
+    if (key == L"local") return g.ScriptLocal;
+    if (key == L"wear") return static_cast<int>(g.WearMode);
+    if (key == L"darkness") return g.Darkness ? 1 : 0;
+    MainCharacter* hero = Hero();
+    if (!hero) return {};
+    // The game's signed number text: " 2" for 2, so scripts compare it as a number.
+    if (key == L"doom") return StrNum(hero->Doom);
+    if (key == L"luck") return static_cast<int>(hero->Luck);
+    if (key == L"mud") return static_cast<int>(hero->Science);
+    if (key == L"maxhp") return static_cast<int>(hero->MaxHp);
+    return {};
+}
+
+Variant CmdPlusVar(CommandCall& c) {
+    auto name = c.Arg(0);
+    auto amount = c.Arg(1);
+    MainCharacter* hero = Hero();
+    if (!name || !amount || !hero) return {};
+    std::wstring key = LCase(*name);
+    const double d = Val(*amount);
+    if (key == L"doom") {
+        AddFinite(hero->Doom, d);
+    } else if (key == L"hungry") {
+        // Food lowers hunger; below -60 the hero cannot eat more.
+        if (hero->Hungry + d < -60) {
+            Say(L"Вы обьеты - в вас больше ничего не влезает!", L"");
+        } else {
+            hero->Hungry = hero->Hungry + d;
+        }
+    } else if (key == L"poison") {
+        hero->Poison = hero->Poison + d;
+    } else if (key == L"strenght") {
+        AddFinite(hero->Strenght, d);
+    } else if (key == L"sick") {
+        hero->Sick = hero->Sick + d;
+    } else if (key == L"hp") {
+        hero->HP = hero->HP + d;
+    } else if (key == L"mana") {
+        if (auto n = StrictNumber(*amount)) AddFinite(hero->Mana, *n);
+    } else if (key == L"luck") {
+        if (auto n = StrictNumber(*amount)) hero->Luck = hero->Luck + *n;
+    }
+    return {};
+}
+
+Variant CmdSetVar(CommandCall& c) {
+    auto name = c.Arg(0);
+    auto value = c.Arg(1);
+    if (!name || !value) return {};
+    std::wstring key = LCase(*name);
+    auto& g = modVarsAndMain;
+    if (key == L"local") {
+        g.ScriptLocal = Val(*value);
+        return {};
+    }
+    if (key == L"darkness") {
+        g.Darkness = *value != L"0";
+        return {};
+    }
+    MainCharacter* hero = Hero();
+    if (!hero) return {};
+    if (key == L"doom") {
+        hero->Doom = Val(*value);
+    } else if (key == L"strenght") {
+        hero->Strenght = Val(*value);
+    } else if (key == L"mana") {
+        hero->Mana = Val(*value);
+    } else if (key == L"hungry" || key == L"poison" || key == L"sick" || key == L"hp") {
+        auto v = StrictInteger(*value);
+        if (!v) return {};
+        if (key == L"hungry") hero->Hungry = *v;
+        else if (key == L"poison") hero->Poison = *v;
+        else if (key == L"sick") hero->Sick = *v;
+        else hero->HP = *v;
+    }
+    return {};
+}
+
+// ---------------------------------------------------------------------------------------
+// Hero state
+
+Variant CmdKill(CommandCall&) {
+    // The upkeep rules notice the death.
+    if (MainCharacter* hero = Hero()) hero->HP = -1;
+    return {};
+}
+
+Variant CmdHeal(CommandCall&) {
+    if (MainCharacter* hero = Hero()) hero->HP = static_cast<int>(hero->MaxHp);
+    return {};
+}
+
+Variant CmdILevel(CommandCall&) {
+    // The experience at which the next level is due.
+    if (MainCharacter* hero = Hero()) hero->Exp = (static_cast<int>(hero->Level) + 1) * 4;
+    return {};
+}
+
+Variant CmdGetLevel(CommandCall&) {
+    MainCharacter* hero = Hero();
+    if (!hero) return {};
+    return static_cast<int>(hero->Level);
+}
+
+Variant CmdGetPerson(CommandCall&) {
+    MainCharacter* hero = Hero();
+    if (!hero) return {};
+    return static_cast<int>(hero->Profession);
+}
+
+// ---------------------------------------------------------------------------------------
+// Skills: every row counts, row 0 too (each person's first skill is there).
+
+Variant CmdGetSkill(CommandCall& c) {
+    auto name = c.Arg(0);
+    if (!name) return {};
+    for (const auto& row : modVarsAndMain.Skills) {
+        if (row[0].ToText() == *name) return 1;
+    }
+    return 0;
+}
+
+Variant CmdGiveSkill(CommandCall& c) {
+    auto name = c.Arg(0);
+    if (!name) return {};
+    auto& skills = modVarsAndMain.Skills;
+    for (const auto& row : skills) {
+        if (row[0].ToText() == *name) return {};
+    }
+    for (auto& row : skills) {
+        if (row[0].ToText().empty()) {
+            row[0] = *name;
+            modVarsAndMain.LastSkillIndex += 1;
+            break;
+        }
+    }
+    return {};
+}
+
+Variant CmdSkillPlus(CommandCall& c) {
+    c.Arg(0);  // read, and nothing more: scripts may call it harmlessly
+    return {};
+}
+
+}  // namespace morvath

@@ -1,0 +1,9 @@
+// Temporary: the story content replaces this file.
+#include "script/story.h"
+
+namespace morvath {
+
+void EvilEnding() {}
+void InTalk(const std::wstring&) {}
+
+}  // namespace morvath

@@ -1,0 +1,74 @@
+#pragma once
+// A fresh game with a scripted player, and a way to run script text and watch it. Scripts
+// report what they see through input(), whose prompts the scripted player logs.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/frontend.h"
+#include "platform/random.h"
+#include "script/cscript.h"
+#include "test_support.h"
+#include "world/game_state.h"
+
+namespace morvath {
+
+// "\n" in test text stands for the CR LF line end of script files.
+inline std::wstring ScriptLines(std::wstring_view text) {
+    std::wstring s;
+    for (wchar_t c : text) {
+        if (c == L'\n') s += L"\r\n";
+        else s += c;
+    }
+    return s;
+}
+
+struct ScriptFixture : ::testing::Test {
+    ScriptedFrontend ui;
+    TempDir dir;
+    fs::path oldFolder;
+
+    void SetUp() override {
+        ResetGame();
+        modVarsAndMain.CreateRoots();
+        SeedRandom(7);
+        oldFolder = GameFolder();
+        SetGameFolder(dir.path());
+        fs::create_directories(dir.path() / "scripts");
+    }
+    void TearDown() override { SetGameFolder(oldFolder); }
+
+    void Run(std::wstring_view text) {
+        Cscript s;
+        s.Script = ScriptLines(text);
+        s.ScriptExecute();
+    }
+    // The prompts of every input() call, in order.
+    std::vector<std::wstring> Seen() const {
+        std::vector<std::wstring> r;
+        for (const auto& l : ui.log) {
+            if (l.starts_with(L"InputBox|Morvath|")) r.push_back(l.substr(17));
+        }
+        return r;
+    }
+    std::vector<std::wstring> RunAndSee(std::wstring_view text) {
+        ui.log.clear();
+        Run(text);
+        return Seen();
+    }
+    void WriteScript(const std::string& name, std::wstring_view text) {
+        ASSERT_TRUE(WriteFileAtomic(dir.path() / "scripts" / name, EncodeCp1251(ScriptLines(text))));
+    }
+    // A character of the location whose script is running.
+    std::shared_ptr<NPC> AddSpeaker(const std::wstring& name) {
+        auto npc = modVarsAndMain.NPCs->Add();
+        npc->NPCName = name;
+        modVarsAndMain.ScriptNPCIndex = static_cast<int>(modVarsAndMain.NPCs->Count());
+        return npc;
+    }
+    int Boxes() const { return ui.Count(L"MsgBox|Script VM Error|"); }
+};
+
+}  // namespace morvath
