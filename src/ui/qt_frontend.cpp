@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QThread>
 
+#include "ui/choice_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/text_viewer.h"
 
@@ -87,6 +88,10 @@ void QtFrontend::Pause(int milliseconds) {
 }
 
 void QtFrontend::Beep() { QApplication::beep(); }
+
+int QtFrontend::Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) {
+    return frmS::Ask(question, options, QApplication::activeWindow());
+}
 
 void QtFrontend::Redraw() {
     if (onRedraw) onRedraw();

@@ -17,6 +17,7 @@ public:
     void Pause(int milliseconds) override;
     void Beep() override;
     void Redraw() override;
+    int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) override;
     void EndProgram() override;
 
     // The game screen registers how it repaints itself.
