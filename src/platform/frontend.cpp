@@ -66,6 +66,9 @@ void ScriptedFrontend::Pause(int) {}
 void ScriptedFrontend::Beep() { log.push_back(L"Beep"); }
 void ScriptedFrontend::Redraw() {}
 void ScriptedFrontend::EndProgram() { log.push_back(L"EndProgram"); }
+void ScriptedFrontend::ShowHallOfFame(bool modal) {
+    log.push_back(std::wstring(L"ShowHallOfFame|") + (modal ? L"modal" : L"modeless"));
+}
 
 int ScriptedFrontend::Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) {
     log.push_back(L"Choice|" + question + L"|" + options[0] + L"|" + options[1] + L"|" + options[2]);

@@ -36,12 +36,16 @@ public:
     virtual void Beep() {}
     // The game screen should redraw the view and its labels now.
     virtual void Redraw() {}
-    // A quit key ends the program now: no window-closing pass, no hall of fame.
+    // Ends the program now, with no window-closing pass: the quit keys, and the hall of
+    // fame closed after a run.
     virtual void EndProgram() {}
     // The choice dialog: a question and three options, the third hidden when it is empty.
     // Returns the option taken (0, 1 or 2), or kChoiceSkipped when the player skipped it or
     // closed the window.
     virtual int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options);
+    // The hall of fame. When a run has just ended (the hall of fame's writehf), the game
+    // screen closes first and the run is recorded; modal waits until the player closes it.
+    virtual void ShowHallOfFame(bool modal) {}
 };
 
 inline constexpr int kChoiceSkipped = 11;
@@ -70,6 +74,7 @@ public:
     void Redraw() override;
     void EndProgram() override;
     int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) override;
+    void ShowHallOfFame(bool modal) override;
 
     // Installs itself for the lifetime of the object.
     ScriptedFrontend() { SetFrontend(this); }

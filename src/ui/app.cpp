@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QFont>
 #include <QGroupBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "ui/menu.h"
 #include "ui/qt_frontend.h"
+#include "world/game_state.h"
 
 namespace morvath::ui {
 
@@ -27,6 +29,15 @@ int RunApplication(int argc, char** argv) {
     QObject::connect(menu, &frmMenu::newGameRequested, menu, [menu] {
         menu->frmNewChar->show();
         menu->Command5->setFocus();
+    });
+    // A visit to the hall of fame from the menu records nothing; the menu waits hidden.
+    TheQtFrontend().onBackToMenu = [guard = QPointer<frmMenu>(menu)] {
+        if (guard) guard->show();
+    };
+    QObject::connect(menu, &frmMenu::hallOfFameRequested, menu, [menu] {
+        modVarsAndMain.hallOfFame.writehf = false;
+        UI().ShowHallOfFame(false);
+        menu->hide();
     });
     QObject::connect(menu, &frmMenu::aboutRequested, menu, [menu] {
         menu->Frame2->show();

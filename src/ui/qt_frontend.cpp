@@ -8,8 +8,11 @@
 #include <QThread>
 
 #include "ui/choice_dialog.h"
+#include "ui/game_screen.h"
+#include "ui/hall_of_fame.h"
 #include "ui/qt_text.h"
 #include "ui/text_viewer.h"
+#include "world/game_state.h"
 
 namespace morvath::ui {
 
@@ -99,5 +102,15 @@ void QtFrontend::Redraw() {
 
 // The windows stay as they are: closing them would run their end-of-game passes.
 void QtFrontend::EndProgram() { QCoreApplication::exit(0); }
+
+void QtFrontend::ShowHallOfFame(bool modal) {
+    if (modVarsAndMain.hallOfFame.writehf) {
+        // The run is over and so is the game screen; the program ends when the hall of fame
+        // closes, not when the game screen, for a moment the last window, does.
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        if (frmGame* screen = GameScreen()) screen->close();
+    }
+    ShowHallOfFameWindow(modal, onBackToMenu);
+}
 
 }  // namespace morvath::ui

@@ -19,9 +19,12 @@ public:
     void Redraw() override;
     int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) override;
     void EndProgram() override;
+    void ShowHallOfFame(bool modal) override;
 
     // The game screen registers how it repaints itself.
     std::function<void()> onRedraw;
+    // The start menu registers how it comes back after a visit to the hall of fame.
+    std::function<void()> onBackToMenu;
 };
 
 // The application's one instance.

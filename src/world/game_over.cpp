@@ -1,8 +1,63 @@
-// Temporary: the records task replaces this file.
 #include "world/game_over.h"
 
-namespace morvath {
+#include "platform/frontend.h"
+#include "services/music.h"
+#include "world/game_state.h"
 
-void GameOver() {}
+namespace morvath {
+namespace {
+
+// The warlock's dark arts bring him back, stripped of his strength, in a fresh cave level.
+void Revive() {
+    auto& g = modVarsAndMain;
+    g.ResurrectionsLeft -= 1;
+    // The place is left as a change of location leaves it: its map and floor too, or items
+    // picked up there would lie on the floor again when he comes back.
+    if (g.TheWorld) {
+        g.TheWorld->SaveChars();
+        g.TheWorld->SaveMap();
+        g.TheWorld->SaveItems();
+    }
+    UI().MsgBox(L"Чёрная Магия и Власть над мёртвыми опять помогли вам - Вы возродились!", MsgButtons::Ok,
+                MsgIcon::Information, L"Morvath");
+    g.PlayerDead = false;
+    auto& hero = *g.Player;
+    hero.Strenght = 1;
+    hero.Level = 0;
+    hero.HardIness = 1;
+    hero.HP = 1;
+    hero.MaxHp = 5;
+    // This death is undone: a later one must not be recorded with this killer or epitaph.
+    g.hallOfFame.EnemyName.clear();
+    g.hallOfFame.win.clear();
+    if (g.TheWorld && g.NPCs) {
+        g.TheWorld->WorldName = L"AG";
+        g.TheWorld->Generate_Cave_World();
+    }
+}
+
+void EndOfRun() {
+    auto& g = modVarsAndMain;
+    if (!g.KeepSaveOnDeath) RemoveFilesIn(GamePath(L"\\saved"));
+    modMusicEngine::MidiClose();
+    g.hallOfFame.writehf = true;
+    UI().ShowHallOfFame(true);
+}
+
+}  // namespace
+
+void GameOver() {
+    auto& g = modVarsAndMain;
+    if (g.GameOverRunning) return;
+    g.GameOverRunning = true;
+    // Only a death is undone: an ending, or the game screen closed by the player, is the
+    // end of the run whoever the hero is.
+    if (g.PlayerDead && g.Player && g.Player->Profession == kWarlock && g.ResurrectionsLeft >= 1) {
+        Revive();
+    } else {
+        EndOfRun();
+    }
+    modVarsAndMain.GameOverRunning = false;
+}
 
 }  // namespace morvath

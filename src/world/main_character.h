@@ -1,6 +1,8 @@
 #pragma once
 // The hero: attributes and counters, and the upkeep that runs once per game turn.
+#include <array>
 #include <string>
+#include <string_view>
 
 #include "platform/numbers.h"
 
@@ -14,6 +16,9 @@ enum Profession : int {
     kClaw = 3,     // "Коготь"
     kHunter = 4,   // "Охотник"
 };
+// The persons' names, by Profession.
+inline constexpr std::array<std::wstring_view, 5> kPersonNames = {L"Князь", L"Чернокнижник", L"Монах", L"Коготь",
+                                                                   L"Охотник"};
 
 struct MainCharacter {
     std::wstring PlayerName;

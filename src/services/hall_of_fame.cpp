@@ -1,0 +1,371 @@
+#include "services/hall_of_fame.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cwctype>
+#include <system_error>
+#include <utility>
+
+#include "platform/cp1251.h"
+#include "platform/frontend.h"
+#include "platform/random.h"
+#include "platform/textforms.h"
+#include "services/crypto.h"
+#include "services/file_cipher.h"
+#include "services/music.h"
+#include "world/game_state.h"
+
+namespace morvath {
+namespace {
+
+// The drawing that heads every deeds file; backslashes are part of the picture.
+constexpr std::array<std::wstring_view, 19> kTombstone = {
+    LR"~(               _______________________)~",
+    LR"~(              /                       \         ___)~",
+    LR"~(             /                         \ ___   /   \      ___)~",
+    LR"~(            /        Безымянному        \   \  :   :     /   \)~",
+    LR"~(           /           Герою             \  : _;,,,;_    :   :)~",
+    LR"~(          /                               \,;_          _;,,,;_)~",
+    LR"~(         |                                 |   ___)~",
+    LR"~(         |                                 |  /   \)~",
+    LR"~(         |                                 |  :   :)~",
+    LR"~(         |                                 | _;,,,;_   ____)~",
+    LR"~(         |       С уважением,              |          /    \)~",
+    LR"~(         |          от убийцы Драконов...  |          :    :)~",
+    LR"~(         |                                 |          :    :)~",
+    LR"~(         |                                 |         _;,,,,;_)~",
+    LR"~(         |                                 |)~",
+    LR"~(         |       С уважением,              |)~",
+    LR"~(         |           от Хаоса...           |)~",
+    LR"~(        *|   *     *     *    *   *     *  | *)~",
+    LR"~(________)/\\_)_/___(\/___(//_\)/_\//__\\(/_|_)_______)~",
+};
+
+const std::wstring kRule = World::RepeatString(L"-", 80);
+const std::wstring kIndent(10, L' ');
+
+std::wstring PersonText(int person) {
+    if (person >= 0 && person < static_cast<int>(kPersonNames.size())) {
+        return std::wstring(kPersonNames[static_cast<std::size_t>(person)]);
+    }
+    return NumText(person);
+}
+
+// The cipher itself works (the pass phrase gives a key and a text enciphers): then a file
+// it cannot decipher is damaged, not merely unreadable today.
+bool CipherWorks() {
+    clsCrypto c;
+    c.Password(kFilePassPhrase);
+    c.InBuffer("Morvath");
+    return c.HashFile() && c.GeneratePasswordKey() && c.EncryptFileData() && c.DestroySessionKey();
+}
+
+// A damaged hall of fame is kept for whoever wants to rescue it, under a name no later run
+// will take.
+void MoveAside(const fs::path& file) {
+    for (int n = 1; n < 1000; ++n) {
+        fs::path aside = file;
+        aside += n == 1 ? std::string(".bad") : ".bad" + std::to_string(n);
+        std::error_code ec;
+        if (fs::exists(aside, ec)) continue;
+        fs::rename(file, aside, ec);
+        return;
+    }
+}
+
+bool IsForbiddenInFileName(wchar_t c) {
+    return c < 32 || c == 127 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
+}
+
+void TrimName(std::wstring& s) {
+    while (!s.empty() && (s.back() == L' ' || s.back() == L'.')) s.pop_back();
+    std::size_t first = s.find_first_not_of(L' ');
+    s.erase(0, first == std::wstring::npos ? s.size() : first);
+}
+
+bool IsDeviceName(std::wstring stem) {
+    stem = stem.substr(0, stem.find(L'.'));
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    for (auto& c : stem) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    for (std::wstring_view d : {L"CON", L"PRN", L"AUX", L"NUL", L"CLOCK$"}) {
+        if (stem == d) return true;
+    }
+    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'0' &&
+           stem[3] <= L'9';
+}
+
+}  // namespace
+
+fs::path HiscorePath() { return GamePath(L"\\Hiscore"); }
+fs::path KillLogPath() { return GamePath(L"\\monst.cnt"); }
+
+int ScoreOf(const MainCharacter& hero, bool ending, double r) {
+    double s = 1;
+    if (hero.Exp != 0 || hero.Level != 0) {
+        const double level = hero.Level;
+        s = std::fabs(Int(Int((hero.Luck + 10.0) * r) + (hero.Exp + 10.0) * level * 4 + level + hero.MaxHp +
+                          Int(hero.Mana / 10) + hero.HP - hero.Hungry + hero.Strenght + hero.Learning +
+                          hero.HardIness + hero.Magic));
+    }
+    if (ending) s *= 2;
+    if (s != s) return 0;
+    return static_cast<int>(std::min(s, static_cast<double>(kMaxScore)));
+}
+
+std::wstring DeathCause(const MainCharacter& hero, std::wstring_view enemyName) {
+    if (!enemyName.empty()) {
+        const std::wstring name(enemyName);
+        const std::wstring stem = name.substr(0, name.size() - 1);
+        switch (name.back()) {
+            case L'а': return L" был убит " + stem + L"ой";
+            case L'ь': return name == L"Тварь" ? L" был убит Тварью" : L" был убит " + stem + L"ем";
+            case L'й': return L" был убит " + stem + L"м";
+            default: return L" был убит " + name + L"ом";
+        }
+    }
+    // Each later test wins over the one before: poison is named before sickness and hunger.
+    std::wstring cause = L" умер по неизвестной причине.";
+    if (hero.Hungry >= 140) cause = L" умер от голода.";
+    if (hero.Sick > 0) cause = L" умер от болезни.";
+    if (hero.Poison > 0) cause = L" умер от яда.";
+    return cause;
+}
+
+std::vector<HallOfFameRecord> ParseHallOfFame(std::string_view plain) {
+    std::vector<HallOfFameRecord> records;
+    std::size_t pos = 0;
+    while (pos < plain.size()) {
+        std::size_t end = plain.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = plain.size();
+        std::string_view line = plain.substr(pos, end - pos);
+        pos = end;
+        if (pos < plain.size() && plain[pos] == '\r') ++pos;
+        if (pos < plain.size() && plain[pos] == '\n') ++pos;
+        if (line.find_first_not_of(" \t") == std::string_view::npos) continue;
+
+        TextReader r{std::string(line)};
+        HallOfFameRecord rec;
+        double person = 0, score = 0, level = 0;
+        if (!r.ReadText(rec.name) || !r.ReadNumber(person) || !r.ReadNumber(score) || !r.ReadNumber(level) ||
+            !r.ReadText(rec.cause) || !r.ReadText(rec.epitaph) || !r.AtEnd()) {
+            break;
+        }
+        rec.person = person;
+        rec.level = level;
+        rec.score = std::clamp(score, 0.0, static_cast<double>(kMaxScore));
+        records.push_back(std::move(rec));
+    }
+    return records;
+}
+
+std::string RecordLine(const HallOfFameRecord& record) {
+    TextWriter w;
+    w.Text(record.name).Number(record.person).Number(record.score).Number(record.level);
+    w.Text(record.cause).Text(record.epitaph).EndRecord();
+    return w.bytes();
+}
+
+std::vector<std::wstring> ListLines(const HallOfFameRecord& record) {
+    return {
+        record.name + L" - " + PersonText(record.person),
+        L"Достиг уровня:" + NumText(record.level) + L" и набрал " + NumText(record.score) + L" очков.",
+        L"И " + (record.cause != L"#" ? record.cause : record.epitaph),
+        L" ",
+    };
+}
+
+fs::path DeedsFilePath(std::wstring_view playerName) {
+    std::wstring stem(playerName);
+    for (auto& c : stem) {
+        if (IsForbiddenInFileName(c)) c = L'_';
+    }
+    TrimName(stem);
+    // Long enough for any real name, short enough for any file system.
+    if (stem.size() > 100) {
+        stem.resize(100);
+        TrimName(stem);
+    }
+    if (stem.empty()) stem = L"Герой";
+    if (IsDeviceName(stem)) stem.insert(0, L"_");
+    return GameFolder() / fs::path(ToUtf8(stem + L".dth"));
+}
+
+std::wstring AlignmentSentence(double doom) {
+    if (doom < -10) return L"Он преклонялся перед духами Добра";
+    if (doom < -5) return L"Духи Добра расположены к нему..";
+    if (doom <= -1) return L"Он склонялся к духам Добра";
+    if (doom == 0) return L"Он находился на перепутье между Духами";
+    if (doom > 10) return L"Им владели Духи Зла";
+    if (doom > 1) return L"Он склонялся в сторону Духов Зла";
+    return L"";
+}
+
+std::vector<std::wstring> ReadKillLog() {
+    std::vector<std::wstring> names;
+    auto r = TextReader::Open(KillLogPath());
+    if (!r) return names;
+    std::wstring name;
+    while (r->ReadItem(name)) names.push_back(name);
+    return names;
+}
+
+std::vector<std::wstring> DeedsLines(int score, const std::wstring& cause) {
+    const auto& g = modVarsAndMain;
+    if (!g.Player) return {};
+    const MainCharacter& hero = *g.Player;
+    std::vector<std::wstring> out(kTombstone.begin(), kTombstone.end());
+    out.insert(out.end(), {L"", L"", kRule, hero.PlayerName + L", " + PersonText(static_cast<int>(hero.Profession)),
+                           kRule, L"", kRule, L"Его деяния:", kRule, L""});
+    out.push_back(L"Он набрал " + NumText(score) + L" очка(ов) и" + cause + L".");
+    out.push_back(L"Он достиг уровня " + NumText(hero.Level) + L".");
+    out.push_back(AlignmentSentence(hero.Doom) + L".");
+    out.push_back(L"Он путешествовал " + NumText(g.TheWorld ? static_cast<double>(g.TheWorld->Day) : 0) + L" дней.");
+    if (g.QuestFlags[9] > 1) out.push_back(L"Он был последователем секты 'Коготь Дракона'.");
+    if (g.QuestFlags[7] > 1) out.push_back(L"Он был последователем секты 'Солнечный Луч'.");
+    if (g.QuestFlags[41] == 2) {
+        out.push_back(L"Он убил черного волка и помог одному сумашедшему старику завершить свои исследования.");
+    }
+    if (g.Money > 1) out.push_back(L"Его состояние: " + NumText(g.Money) + L" монет.");
+    out.push_back(L"Его вещи:");
+    out.push_back(L"");
+
+    // The neck is not listed.
+    const std::pair<int, const wchar_t*> slots[] = {{kSlotHead, L"Голова: "},
+                                                    {kSlotRightHand, L"Правая рука: "},
+                                                    {kSlotLeftHand, L"Левая рука: "},
+                                                    {kSlotBody, L"Тело: "},
+                                                    {kSlotLegs, L"Ноги: "}};
+    for (const auto& [slot, label] : slots) {
+        const auto& e = g.Equip[static_cast<std::size_t>(slot)];
+        out.push_back(kIndent + label + e[kEqName].ToText() + L"[" + e[kEqWeaponPlus].ToText() + L"," +
+                      e[kEqDefendPlus].ToText() + L"]" + L"  [" + e[kEqWeight].ToText() + L"кг.]");
+    }
+    out.push_back(L"");
+
+    if (g.Inventory) {
+        for (const auto& item : *g.Inventory) {
+            std::wstring detail;
+            switch (static_cast<int>(item->ItemType)) {
+                case kWeapon:
+                case kShield:
+                case kLegs:
+                case kBody:
+                case kHead:
+                    detail = L"(" + NumText(item->WeaponPlus) + L"," + NumText(item->DefendPlus) + L") [" +
+                             NumText(item->Critical) + L"%]";
+                    break;
+                default: break;
+            }
+            out.push_back(kIndent + item->ItemName + detail + L" [" + NumText(item->Weight) + L"кг.]" + L" (" +
+                          NumText(item->ItemCount + 1) + L"шт.)");
+        }
+    }
+
+    out.push_back(L"Он уничтожил " + NumText(hero.dMonsters) + L" существ...");
+    out.push_back(L"Вот полная летопись их имен:");
+    for (const auto& name : ReadKillLog()) out.push_back(kIndent + name);
+    return out;
+}
+
+HallOfFameRecord HallOfFame::RunRecord() {
+    const auto& g = modVarsAndMain;
+    const MainCharacter& hero = *g.Player;
+    const auto& request = g.hallOfFame;
+    const bool ending = !request.win.empty();
+    HallOfFameRecord rec;
+    rec.name = hero.PlayerName;
+    rec.person = static_cast<double>(hero.Profession);
+    rec.level = hero.Level;
+    rec.score = score = runScore_ = ScoreOf(hero, ending, Rnd());
+    cause = runCause_ = ending ? request.win : DeathCause(hero, request.EnemyName);
+    rec.cause = ending ? L"#" : cause;
+    rec.epitaph = ending ? request.win : L"";
+    return rec;
+}
+
+void HallOfFame::AddHallOfFame(const fs::path& plainFile) {
+    if (!modVarsAndMain.Player) return;
+    std::string line = RecordLine(RunRecord());
+    // A file whose last line has no line end would swallow the new record into it.
+    if (auto old = ReadBytes(plainFile); old && !old->empty() && old->back() != '\n') line.insert(0, "\r\n");
+    recorded_ = AppendToFile(plainFile, line);
+}
+
+void HallOfFame::LoadHallOfFame(const fs::path& plainFile) {
+    auto bytes = ReadBytes(plainFile);
+    if (!bytes) return;
+    for (const auto& rec : ParseHallOfFame(*bytes)) {
+        for (auto& line : ListLines(rec)) List1.push_back(std::move(line));
+        score = rec.score;
+        cause = rec.cause;
+        epitaph = rec.epitaph;
+    }
+}
+
+bool HallOfFame::WriteDeedsFile() {
+    if (!modVarsAndMain.Player) return false;
+    std::string text;
+    for (const auto& line : DeedsLines(runScore_, runCause_)) text += EncodeCp1251(line) + "\r\n";
+    const fs::path path = DeedsFilePath(modVarsAndMain.Player->PlayerName);
+    if (WriteFileAtomic(path, text)) return true;
+    UI().MsgBox(L"Не удалось записать файл " + FromUtf8(path.filename().string()), MsgButtons::Ok,
+                MsgIcon::Exclamation, L"Morvath");
+    return false;
+}
+
+bool HallOfFame::OpenWorkingCopy(const fs::path& file, const fs::path& work) {
+    RemoveFile(work);
+    if (!FileExists(file)) return true;
+    auto bytes = ReadBytes(file);
+    if (!bytes || !WriteFileAtomic(work, *bytes)) return false;
+    if (DecryptFileInPlace(work)) return true;
+    RemoveFile(work);
+    // Records must never be added to a file that was not deciphered: the old runs would
+    // turn into permanent garbage at the top of the list. A damaged file goes aside and a
+    // new hall of fame starts; with a cipher that does not work at all, nothing is touched.
+    if (!CipherWorks()) return false;
+    MoveAside(file);
+    return !FileExists(file);
+}
+
+void HallOfFame::Form_Load() {
+    auto& g = modVarsAndMain;
+    writehf_ = g.hallOfFame.writehf;
+    recorded_ = false;
+    List1.clear();
+
+    const fs::path file = HiscorePath();
+    fs::path work = file;
+    work += ".work";
+    const bool usable = OpenWorkingCopy(file, work);
+    if (writehf_ && g.Player) {
+        if (usable) AddHallOfFame(work);
+        else RunRecord();  // not recorded, yet the deeds file still tells the run's score
+    }
+    if (usable) {
+        LoadHallOfFame(work);
+        std::error_code ec;
+        if (recorded_ && EncryptFileInPlace(work)) fs::rename(work, file, ec);
+    }
+    RemoveFile(work);
+
+    modMusicEngine::MidiClose();
+    modMusicEngine::MusicName = L"\\music\\music.mid";
+    modMusicEngine::PlayMusic();
+
+    if (writehf_ && g.Player &&
+        UI().MsgBox(L"Хотите создать файл описания деяний вашего персонажа?", MsgButtons::YesNo, MsgIcon::None,
+                    L"Morvath") == MsgResult::Yes) {
+        WriteDeedsFile();
+    }
+    // Viewed from the start menu, the kill log still belongs to a saved game in progress.
+    if (writehf_) RemoveFile(KillLogPath());
+}
+
+bool HallOfFame::Form_Unload() {
+    modMusicEngine::MidiClose();
+    return writehf_;
+}
+
+}  // namespace morvath

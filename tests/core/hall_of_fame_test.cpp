@@ -1,0 +1,433 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "platform/cp1251.h"
+#include "platform/frontend.h"
+#include "platform/random.h"
+#include "platform/textforms.h"
+#include "services/crypto.h"
+#include "services/file_cipher.h"
+#include "services/hall_of_fame.h"
+#include "test_support.h"
+#include "world/game_state.h"
+
+using namespace morvath;
+
+namespace {
+
+// A game folder of its own and a clean game for each test.
+class HallOfFameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = GameFolder();
+        SetGameFolder(dir_.path());
+        ResetGame();
+        modVarsAndMain.CreateRoots();
+        SeedRandom(7);
+    }
+    void TearDown() override {
+        ResetGame();
+        SetGameFolder(previous_);
+    }
+
+    const fs::path& folder() const { return dir_.path(); }
+    MainCharacter& hero() { return *modVarsAndMain.Player; }
+
+    // What a plain hall-of-fame text looks like on disk.
+    void WriteEnciphered(const std::string& plain) {
+        ASSERT_TRUE(WriteFileAtomic(HiscorePath(), plain));
+        ASSERT_TRUE(EncryptFileInPlace(HiscorePath()));
+    }
+    std::string Deciphered() {
+        fs::path copy = folder() / "copy";
+        fs::copy_file(HiscorePath(), copy, fs::copy_options::overwrite_existing);
+        EXPECT_TRUE(DecryptFileInPlace(copy));
+        return ReadBytes(copy).value_or("");
+    }
+
+    // The hero of a run that ended in a fight with a wolf.
+    void KilledByWolf(const std::wstring& name) {
+        hero().PlayerName = name;
+        hero().Profession = kClaw;
+        hero().Level = 2;
+        hero().Exp = 15;
+        modVarsAndMain.hallOfFame = {L"Волк", L"", true};
+    }
+
+private:
+    TempDir dir_;
+    fs::path previous_;
+};
+
+std::string ReadFile(const fs::path& p) { return ReadBytes(p).value_or(""); }
+
+std::vector<std::wstring> Utf8Lines(const fs::path& p) {
+    std::vector<std::wstring> lines;
+    std::ifstream in(p);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(FromUtf8(line));
+    return lines;
+}
+
+// A hero whose score can be worked out by hand.
+MainCharacter ScoredHero() {
+    MainCharacter h;
+    h.Luck = 0;
+    h.Exp = 100;
+    h.Level = 3;
+    h.MaxHp = 20;
+    h.Mana = 45;
+    h.HP = 15;
+    h.Hungry = 30;
+    h.Strenght = 5.5;
+    h.Learning = 2;
+    h.HardIness = 3.25;
+    h.Magic = 1.5;
+    return h;
+}
+
+}  // namespace
+
+TEST(HallOfFameScore, FollowsTheFormulaAndDoublesForAnEnding) {
+    MainCharacter h = ScoredHero();
+    // Int(10 * 0.5) + 110 * 3 * 4 + 3 + 20 + Int(4.5) + 15 - 30 + 5.5 + 2 + 3.25 + 1.5 = 1349.25
+    EXPECT_EQ(ScoreOf(h, false, 0.5), 1349);
+    EXPECT_EQ(ScoreOf(h, true, 0.5), 2698);
+    // The random share is Int((Luck + 10) * r): at most Luck + 9.
+    h.Luck = 10;
+    EXPECT_EQ(ScoreOf(h, false, 0.0), 1344);
+    EXPECT_EQ(ScoreOf(h, false, 0.999), 1344 + 19);
+}
+
+TEST(HallOfFameScore, AHeroWithNoExperienceAndNoLevelScoresOne) {
+    MainCharacter h;
+    h.HP = 30;
+    h.MaxHp = 30;
+    EXPECT_EQ(ScoreOf(h, false, 0.7), 1);
+    EXPECT_EQ(ScoreOf(h, true, 0.7), 2);
+    h.Exp = 1;  // either one counts
+    EXPECT_GT(ScoreOf(h, false, 0.7), 1);
+}
+
+TEST(HallOfFameScore, IsKeptWithinTheRecordsRange) {
+    MainCharacter h = ScoredHero();
+    h.Exp = 30000;
+    h.Level = 300;
+    EXPECT_EQ(ScoreOf(h, false, 0.5), kMaxScore);
+    EXPECT_EQ(ScoreOf(h, true, 0.5), kMaxScore);
+    // A starving hero's sum is negative: its absolute value counts, and -32768 may not overflow.
+    h = ScoredHero();
+    h.Hungry = 32767;
+    h.Level = 1;
+    h.Exp = 0;
+    // 40 + 1 + 20 + 4 + 15 - 32767 + 5.5 + 2 + 3.25 + 1.5 = -32674.75, rounded down
+    EXPECT_EQ(ScoreOf(h, false, 0.0), 32675);
+    h.Mana = -1e9;
+    EXPECT_EQ(ScoreOf(h, false, 0.0), kMaxScore);
+    h.Mana = std::nan("");
+    EXPECT_EQ(ScoreOf(h, false, 0.0), 0);
+}
+
+TEST(HallOfFameCause, TheKillerIsNamedInTheInstrumentalCase) {
+    MainCharacter h;
+    EXPECT_EQ(DeathCause(h, L"Тварь"), L" был убит Тварью");
+    EXPECT_EQ(DeathCause(h, L"Собака"), L" был убит Собакой");
+    EXPECT_EQ(DeathCause(h, L"Медведь"), L" был убит Медведем");
+    EXPECT_EQ(DeathCause(h, L"Злодей"), L" был убит Злодем");
+    EXPECT_EQ(DeathCause(h, L"Волк"), L" был убит Волком");
+    EXPECT_EQ(DeathCause(h, L"Солдат"), L" был убит Солдатом");
+    // Only the exact name gets the irregular form; the rules look at the last letter only.
+    EXPECT_EQ(DeathCause(h, L"Большая Тварь"), L" был убит Большая Тварем");
+    EXPECT_EQ(DeathCause(h, L"А"), L" был убит Аом");
+    EXPECT_EQ(DeathCause(h, L"а"), L" был убит ой");
+}
+
+TEST(HallOfFameCause, WithoutAKillerTheLastMatchingStateWins) {
+    MainCharacter h;
+    EXPECT_EQ(DeathCause(h, L""), L" умер по неизвестной причине.");
+    h.Hungry = 139;
+    EXPECT_EQ(DeathCause(h, L""), L" умер по неизвестной причине.");
+    h.Hungry = 140;
+    EXPECT_EQ(DeathCause(h, L""), L" умер от голода.");
+    h.Sick = 1;
+    EXPECT_EQ(DeathCause(h, L""), L" умер от болезни.");
+    h.Sick = 0;
+    h.Poison = 1;
+    EXPECT_EQ(DeathCause(h, L""), L" умер от яда.");
+    // A killer wins over every state.
+    EXPECT_EQ(DeathCause(h, L"Паук"), L" был убит Пауком");
+}
+
+TEST(HallOfFameList, FourLinesPerRecord) {
+    HallOfFameRecord death{L"Ратибор", 3, 1349, 4, L" умер от голода.", L""};
+    EXPECT_EQ(ListLines(death), (std::vector<std::wstring>{L"Ратибор - Коготь",
+                                                           L"Достиг уровня:4 и набрал 1349 очков.",
+                                                           L"И  умер от голода.", L" "}));
+    HallOfFameRecord ending{L"Всеслав", 1, 500, 9, L"#", L"В лучах славы, Героем вы прожили свою жизнь..."};
+    EXPECT_EQ(ListLines(ending)[0], L"Всеслав - Чернокнижник");
+    EXPECT_EQ(ListLines(ending)[2], L"И В лучах славы, Героем вы прожили свою жизнь...");
+    // A person code the game does not know is shown as it stands.
+    HallOfFameRecord odd{L"X", 7, 1, 0, L"c", L""};
+    EXPECT_EQ(ListLines(odd)[0], L"X - 7");
+    EXPECT_EQ(ListLines(HallOfFameRecord{L"Y", 0, 1, 0, L"c", L""})[0], L"Y - Князь");
+}
+
+TEST(HallOfFameFile, RecordsRoundTripAndAQuoteInANameCannotBreakTheFile) {
+    std::vector<HallOfFameRecord> runs = {
+        {L"Иван \"Грозный\", сын", 0, 12, 1, L" был убит Волком", L""},
+        {L"Всеслав", 4, 32767, 20, L"#", L"Героем вы вернулись, к себе"},
+    };
+    std::string text;
+    for (const auto& r : runs) text += RecordLine(r);
+    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
+    auto back = ParseHallOfFame(text);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[0].name, L"Иван 'Грозный', сын");
+    EXPECT_EQ(back[1], runs[1]);
+}
+
+TEST(HallOfFameFile, ReadingStopsAtTheFirstDamagedRecord) {
+    std::string text = RecordLine({L"A", 1, 10, 2, L" c", L""});
+    text += "\r\n";  // a blank line is no record, and no damage either
+    text += RecordLine({L"B", 2, 20, 3, L" c", L""});
+    text += "\"C\",1,\"not a number\",3,\" c\",\"\"\r\n";
+    text += RecordLine({L"D", 2, 20, 3, L" c", L""});
+    auto records = ParseHallOfFame(text);
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].name, L"B");
+
+    EXPECT_EQ(ParseHallOfFame("\"A\",1,10,2,\" c\"\r\n").size(), 0u);                  // a field short
+    EXPECT_EQ(ParseHallOfFame("\"A\",1,10,2,\" c\",\"\",7\r\n").size(), 0u);          // one too many
+    EXPECT_EQ(ParseHallOfFame("\"A\",1,10,2,\" c\",\"\"").size(), 1u);                // no line end
+    // A score from an old or foreign file stays within the record's range.
+    auto big = ParseHallOfFame("\"A\",1,99999,2,\" c\",\"\"\r\n\"B\",1,-5,2,\" c\",\"\"\r\n");
+    ASSERT_EQ(big.size(), 2u);
+    EXPECT_EQ(big[0].score, kMaxScore);
+    EXPECT_EQ(big[1].score, 0);
+}
+
+TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
+    ScriptedFrontend ui;
+    ui.msgAnswers = {MsgResult::No, MsgResult::No};
+    KilledByWolf(L"Ратибор");
+    HallOfFame first;
+    first.Form_Load();
+    EXPECT_EQ(first.List1.size(), 4u);
+    EXPECT_EQ(first.List1[2], L"И  был убит Волком");
+    // On disk only cipher text: the name is nowhere in the file.
+    EXPECT_EQ(ReadFile(HiscorePath()).find(EncodeCp1251(L"Ратибор")), std::string::npos);
+
+    hero().PlayerName = L"Всеслав";
+    hero().Profession = kWarlock;
+    modVarsAndMain.hallOfFame = {L"", L"закончил своё путешествие Героем злых духов - их наместником на Земле!", true};
+    HallOfFame second;
+    second.Form_Load();
+    ASSERT_EQ(second.List1.size(), 8u);
+    EXPECT_EQ(second.List1[0], L"Ратибор - Коготь");
+    EXPECT_EQ(second.List1[4], L"Всеслав - Чернокнижник");
+    EXPECT_EQ(second.List1[6], L"И закончил своё путешествие Героем злых духов - их наместником на Земле!");
+    EXPECT_EQ(second.cause, modVarsAndMain.hallOfFame.win);
+    // The ending's record keeps "#" as its cause, and its score is even (doubled).
+    auto records = ParseHallOfFame(Deciphered());
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].cause, L"#");
+    EXPECT_EQ(records[1].score % 2, 0);
+    EXPECT_EQ(records[1].score, second.score);
+    // No working copy stays behind.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder()), fs::directory_iterator()), 2);  // Hiscore, copy
+}
+
+TEST_F(HallOfFameTest, BrowsingFromTheMenuChangesNoFile) {
+    ScriptedFrontend ui;
+    WriteEnciphered(RecordLine({L"A", 1, 10, 2, L" c", L""}) + RecordLine({L"B", 2, 20, 3, L" d", L""}));
+    const std::string before = ReadFile(HiscorePath());
+    ASSERT_TRUE(AppendToFile(KillLogPath(), EncodeCp1251(L"Волк\r\n")));
+    modVarsAndMain.hallOfFame = {L"Волк", L"", false};
+
+    HallOfFame h;
+    h.Form_Load();
+    EXPECT_EQ(h.List1.size(), 8u);
+    EXPECT_EQ(h.score, 20);
+    EXPECT_EQ(h.cause, L" d");
+    EXPECT_EQ(ReadFile(HiscorePath()), before);
+    // The kill log belongs to a saved game still in progress.
+    EXPECT_TRUE(FileExists(KillLogPath()));
+    EXPECT_EQ(ui.Count(L"MsgBox"), 0);
+    EXPECT_FALSE(h.Form_Unload());
+}
+
+TEST_F(HallOfFameTest, AnEndedRunOffersTheDeedsFileAndClearsTheKillLog) {
+    ScriptedFrontend ui;
+    ui.msgAnswers = {MsgResult::No};
+    ASSERT_TRUE(AppendToFile(KillLogPath(), EncodeCp1251(L"Волк\r\n")));
+    KilledByWolf(L"Ратибор");
+    HallOfFame h;
+    h.Form_Load();
+    ASSERT_EQ(ui.log.size(), 1u);
+    EXPECT_EQ(ui.log[0], L"MsgBox|Morvath|Хотите создать файл описания деяний вашего персонажа?");
+    EXPECT_FALSE(FileExists(folder() / ToUtf8(L"Ратибор.dth")));
+    EXPECT_FALSE(FileExists(KillLogPath()));
+    EXPECT_TRUE(h.Form_Unload());
+}
+
+TEST_F(HallOfFameTest, AnUndecipherableHallOfFameIsMovedAsideAndANewOneStarted) {
+    ScriptedFrontend ui;
+    ui.msgAnswers = {MsgResult::Ok, MsgResult::No};
+    std::string garbage = EncodeCp1251(L"\"Старый\",1,10,2,\" c\",\"\"\r\n");
+    garbage += std::string(61, '\x5a');
+    ASSERT_TRUE(WriteFileAtomic(HiscorePath(), garbage));
+    KilledByWolf(L"Ратибор");
+
+    HallOfFame h;
+    h.Form_Load();
+    EXPECT_EQ(ReadFile(folder() / "Hiscore.bad"), garbage);
+    ASSERT_EQ(h.List1.size(), 4u);
+    EXPECT_EQ(h.List1[0], L"Ратибор - Коготь");
+    auto records = ParseHallOfFame(Deciphered());
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].name, L"Ратибор");
+
+    // A second damaged file never takes the place of the first one set aside.
+    ASSERT_TRUE(WriteFileAtomic(HiscorePath(), "junk"));
+    HallOfFame again;
+    again.Form_Load();
+    EXPECT_EQ(ReadFile(folder() / "Hiscore.bad"), garbage);
+    EXPECT_EQ(ReadFile(folder() / "Hiscore.bad2"), "junk");
+}
+
+TEST_F(HallOfFameTest, AHallOfFameOfManyRunsStaysWhole) {
+    ScriptedFrontend ui;
+    std::string text;
+    for (int i = 0; i < 700; ++i) text += RecordLine({L"Герой номер " + std::to_wstring(i), i % 5, i, i % 30, L" был убит Волком", L""});
+    ASSERT_GT(text.size(), 40000u);
+    WriteEnciphered(text);
+    KilledByWolf(L"Последний");
+    ui.msgAnswers = {MsgResult::No};
+    HallOfFame h;
+    h.Form_Load();
+    ASSERT_EQ(h.List1.size(), 701u * 4);
+    EXPECT_EQ(h.List1[699 * 4], L"Герой номер 699 - Коготь");
+    EXPECT_EQ(h.List1[700 * 4], L"Последний - Коготь");
+    EXPECT_FALSE(FileExists(folder() / "Hiscore.bad"));
+}
+
+TEST_F(HallOfFameTest, TheDeedsFileOfAHandMadeHero) {
+    auto& g = modVarsAndMain;
+    hero().PlayerName = L"Ратибор";
+    hero().Profession = kClaw;
+    hero().Level = 4;
+    hero().Doom = -1;
+    hero().dMonsters = 3;
+    g.TheWorld->Day = 12;
+    g.QuestFlags[9] = 2;
+    g.QuestFlags[7] = 1;
+    g.QuestFlags[41] = 2;
+    g.Money = 57;
+    auto equip = [&](int slot, const wchar_t* name, int attack, int defence, double weight) {
+        auto& row = g.Equip[static_cast<std::size_t>(slot)];
+        row[kEqName] = name;
+        row[kEqWeaponPlus] = attack;
+        row[kEqDefendPlus] = defence;
+        row[kEqWeight] = weight;
+    };
+    equip(kSlotHead, L"Шлем", 0, 2, 1.5);
+    equip(kSlotNeck, L"Амулет", 0, 0, 0.1);
+    equip(kSlotRightHand, L"Меч", 5, 0, 3);
+    equip(kSlotLegs, L"Сапоги", 0, 1, 2.25);
+    auto carry = [&](const wchar_t* name, int kind, int attack, int defence, int critical, double weight, int more) {
+        auto it = g.Inventory->Add();
+        it->ItemName = name;
+        it->ItemType = kind;
+        it->WeaponPlus = attack;
+        it->DefendPlus = defence;
+        it->Critical = critical;
+        it->Weight = weight;
+        it->ItemCount = more;
+    };
+    carry(L"Кинжал", kWeapon, 3, 0, 70, 0.5, 0);
+    carry(L"Хлеб", kFood, 0, 0, 0, 0.25, 2);
+    carry(L"Кольчуга", kBody, 0, 4, 0, 8, 0);
+    // A name with a comma is two entries of the log.
+    ASSERT_TRUE(AppendToFile(KillLogPath(), EncodeCp1251(L"Волк\r\nПаук\r\nБродяга, старый\r\n")));
+
+    auto lines = DeedsLines(1349, L" был убит Волком");
+    auto expected = Utf8Lines(fs::path(MORVATH_TEST_DATA) / "hall_of_fame" / "deeds_expected.txt");
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
+
+    // The alignment line is the 32nd; some values have no sentence at all.
+    const std::pair<double, const wchar_t*> doom[] = {
+        {0.5, L"."}, {-1, L"Он склонялся к духам Добра."}, {10, L"Он склонялся в сторону Духов Зла."},
+        {1, L"."}, {0, L"Он находился на перепутье между Духами."}, {-0.5, L"."},
+        {-5, L"Он склонялся к духам Добра."}, {-5.5, L"Духи Добра расположены к нему..."},
+        {-10, L"Духи Добра расположены к нему..."}, {-10.5, L"Он преклонялся перед духами Добра."},
+        {10.5, L"Им владели Духи Зла."}, {1.5, L"Он склонялся в сторону Духов Зла."},
+    };
+    for (const auto& [value, line] : doom) {
+        hero().Doom = value;
+        EXPECT_EQ(DeedsLines(1, L"")[31], line) << value;
+    }
+}
+
+TEST_F(HallOfFameTest, NoKillsGiveTheHeadingsAndNoNames) {
+    auto lines = DeedsLines(1, L" умер от голода.");
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], L"Он уничтожил 0 существ...");
+    EXPECT_EQ(lines.back(), L"Вот полная летопись их имен:");
+    EXPECT_EQ(lines[29], L"Он набрал 1 очка(ов) и умер от голода.");
+}
+
+TEST_F(HallOfFameTest, TheDeedsFileIsWrittenInCp1251WithTheRunsScore) {
+    ScriptedFrontend ui;
+    ui.msgAnswers = {MsgResult::Yes};
+    ASSERT_TRUE(AppendToFile(KillLogPath(), EncodeCp1251(L"Волк\r\n")));
+    KilledByWolf(L"Ратибор");
+    HallOfFame h;
+    h.Form_Load();
+    std::string bytes = ReadFile(folder() / ToUtf8(L"Ратибор.dth"));
+    std::wstring text = DecodeCp1251(bytes);
+    EXPECT_NE(text.find(L"Он набрал " + NumText(h.score) + L" очка(ов) и был убит Волком.\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"\r\n          Волк\r\n"), std::wstring::npos);
+    EXPECT_EQ(text.substr(0, 40), L"               _______________________\r\n");
+    EXPECT_EQ(bytes.find("\n"), bytes.find("\r\n") + 1);
+}
+
+TEST_F(HallOfFameTest, AHeroNamedWithPathCharactersWritesInsideTheGameFolder) {
+    for (const std::wstring name : {L"..\\x:y", L"../../etc/passwd", L"C:\\Windows\\evil", L"a*b?c<d>e|f\"g"}) {
+        const fs::path p = DeedsFilePath(name);
+        EXPECT_EQ(p.parent_path(), folder()) << ToUtf8(name);
+        EXPECT_EQ(p.extension(), ".dth");
+    }
+    EXPECT_EQ(DeedsFilePath(L"..\\x:y").filename(), ".._x_y.dth");
+    EXPECT_EQ(DeedsFilePath(L"CON").filename(), "_CON.dth");
+    EXPECT_EQ(DeedsFilePath(L"lpt1.txt").filename(), "_lpt1.txt.dth");
+    EXPECT_EQ(DeedsFilePath(L"   ").filename(), ToUtf8(L"Герой.dth"));
+    EXPECT_EQ(DeedsFilePath(L"..").filename(), ToUtf8(L"Герой.dth"));
+    EXPECT_EQ(DeedsFilePath(L" Иван. ").filename(), ToUtf8(L"Иван.dth"));
+    EXPECT_LE(DeedsFilePath(std::wstring(400, L'Ж')).filename().string().size(), 255u);
+
+    ScriptedFrontend ui;
+    ui.msgAnswers = {MsgResult::Yes};
+    fs::create_directories(folder() / "x");
+    KilledByWolf(L"..\\x:y");
+    HallOfFame h;
+    h.Form_Load();
+    EXPECT_TRUE(FileExists(folder() / ".._x_y.dth"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder() / "x"), fs::directory_iterator()), 0);
+    EXPECT_FALSE(FileExists(folder().parent_path() / "x:y.dth"));
+}
+
+TEST_F(HallOfFameTest, ADeedsFileThatCannotBeWrittenIsReportedNotFatal) {
+    ScriptedFrontend ui;
+    ui.msgAnswers = {MsgResult::Yes, MsgResult::Ok};
+    KilledByWolf(L"Ратибор");
+    // A folder in the way of the file.
+    fs::create_directories(folder() / ToUtf8(L"Ратибор.dth") / "inside");
+    HallOfFame h;
+    h.Form_Load();
+    ASSERT_EQ(ui.log.size(), 2u);
+    EXPECT_EQ(ui.log[1], L"MsgBox|Morvath|Не удалось записать файл Ратибор.dth");
+    EXPECT_EQ(h.List1.size(), 4u);
+}
