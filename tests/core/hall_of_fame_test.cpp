@@ -228,7 +228,9 @@ TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
     EXPECT_EQ(second.List1[0], L"Ратибор - Коготь");
     EXPECT_EQ(second.List1[4], L"Всеслав - Чернокнижник");
     EXPECT_EQ(second.List1[6], L"И закончил своё путешествие Героем злых духов - их наместником на Земле!");
-    EXPECT_EQ(second.cause, modVarsAndMain.hallOfFame.win);
+    // The screen keeps the fields of the last record listed.
+    EXPECT_EQ(second.cause, L"#");
+    EXPECT_EQ(second.epitaph, modVarsAndMain.hallOfFame.win);
     // The ending's record keeps "#" as its cause, and its score is even (doubled).
     auto records = ParseHallOfFame(Deciphered());
     ASSERT_EQ(records.size(), 2u);
@@ -300,16 +302,18 @@ TEST_F(HallOfFameTest, AnUndecipherableHallOfFameIsMovedAsideAndANewOneStarted) 
 TEST_F(HallOfFameTest, AHallOfFameOfManyRunsStaysWhole) {
     ScriptedFrontend ui;
     std::string text;
-    for (int i = 0; i < 700; ++i) text += RecordLine({L"Герой номер " + std::to_wstring(i), i % 5, i, i % 30, L" был убит Волком", L""});
+    for (int i = 0; i < 1000; ++i) {
+        text += RecordLine({L"Герой номер " + std::to_wstring(i), kClaw, i, i % 30, L" был убит Волком", L""});
+    }
     ASSERT_GT(text.size(), 40000u);
     WriteEnciphered(text);
     KilledByWolf(L"Последний");
     ui.msgAnswers = {MsgResult::No};
     HallOfFame h;
     h.Form_Load();
-    ASSERT_EQ(h.List1.size(), 701u * 4);
-    EXPECT_EQ(h.List1[699 * 4], L"Герой номер 699 - Коготь");
-    EXPECT_EQ(h.List1[700 * 4], L"Последний - Коготь");
+    ASSERT_EQ(h.List1.size(), 1001u * 4);
+    EXPECT_EQ(h.List1[999 * 4], L"Герой номер 999 - Коготь");
+    EXPECT_EQ(h.List1[1000 * 4], L"Последний - Коготь");
     EXPECT_FALSE(FileExists(folder() / "Hiscore.bad"));
 }
 
@@ -376,7 +380,8 @@ TEST_F(HallOfFameTest, NoKillsGiveTheHeadingsAndNoNames) {
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[lines.size() - 2], L"Он уничтожил 0 существ...");
     EXPECT_EQ(lines.back(), L"Вот полная летопись их имен:");
-    EXPECT_EQ(lines[29], L"Он набрал 1 очка(ов) и умер от голода.");
+    // The cause ends in a full stop of its own, and the line adds one.
+    EXPECT_EQ(lines[29], L"Он набрал 1 очка(ов) и умер от голода..");
 }
 
 TEST_F(HallOfFameTest, TheDeedsFileIsWrittenInCp1251WithTheRunsScore) {
