@@ -15,9 +15,6 @@ const wchar_t kRevived[] = L"MsgBox|Morvath|Чёрная Магия и Влас�
 class GameOverTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = GameFolder();
-        SetGameFolder(dir_.path());
-        fs::create_directories(saved());
         ResetGame();
         SeedRandom(11);
         auto& g = modVarsAndMain;
@@ -32,12 +29,9 @@ protected:
         g.TheWorld->InfLevel = 0;
         for (int row = 0; row <= 70; ++row) g.TheWorld->SetRow(row, std::wstring(80, L'G'));
     }
-    void TearDown() override {
-        ResetGame();
-        SetGameFolder(previous_);
-    }
+    void TearDown() override { ResetGame(); }
 
-    fs::path saved() const { return dir_.path() / "saved"; }
+    fs::path saved() const { return game_.path() / "saved"; }
     MainCharacter& hero() { return *modVarsAndMain.Player; }
 
     // The hero has just been killed in a fight.
@@ -49,8 +43,7 @@ protected:
     }
 
 private:
-    TempDir dir_;
-    fs::path previous_;
+    TempGameFolder game_;
 };
 
 }  // namespace

@@ -21,18 +21,13 @@ namespace {
 class HallOfFameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        previous_ = GameFolder();
-        SetGameFolder(dir_.path());
         ResetGame();
         modVarsAndMain.CreateRoots();
         SeedRandom(7);
     }
-    void TearDown() override {
-        ResetGame();
-        SetGameFolder(previous_);
-    }
+    void TearDown() override { ResetGame(); }
 
-    const fs::path& folder() const { return dir_.path(); }
+    const fs::path& folder() const { return game_.path(); }
     MainCharacter& hero() { return *modVarsAndMain.Player; }
 
     // What a plain hall-of-fame text looks like on disk.
@@ -57,8 +52,7 @@ protected:
     }
 
 private:
-    TempDir dir_;
-    fs::path previous_;
+    TempGameFolder game_;
 };
 
 std::string ReadFile(const fs::path& p) { return ReadBytes(p).value_or(""); }
@@ -238,7 +232,9 @@ TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
     EXPECT_EQ(records[1].score % 2, 0);
     EXPECT_EQ(records[1].score, second.score);
     // No working copy stays behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder()), fs::directory_iterator()), 2);  // Hiscore, copy
+    for (const auto& e : fs::directory_iterator(folder())) {
+        EXPECT_TRUE(e.is_directory() || e.path().filename() == "Hiscore" || e.path().filename() == "copy") << e.path();
+    }
 }
 
 TEST_F(HallOfFameTest, BrowsingFromTheMenuChangesNoFile) {
