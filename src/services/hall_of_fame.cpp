@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cwctype>
 #include <system_error>
 #include <utility>
 
@@ -82,17 +81,6 @@ void TrimName(std::wstring& s) {
     while (!s.empty() && (s.back() == L' ' || s.back() == L'.')) s.pop_back();
     std::size_t first = s.find_first_not_of(L' ');
     s.erase(0, first == std::wstring::npos ? s.size() : first);
-}
-
-bool IsDeviceName(std::wstring stem) {
-    stem = stem.substr(0, stem.find(L'.'));
-    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    for (auto& c : stem) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-    for (std::wstring_view d : {L"CON", L"PRN", L"AUX", L"NUL", L"CLOCK$"}) {
-        if (stem == d) return true;
-    }
-    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'0' &&
-           stem[3] <= L'9';
 }
 
 }  // namespace
@@ -187,18 +175,16 @@ fs::path DeedsFilePath(std::wstring_view playerName) {
         TrimName(stem);
     }
     if (stem.empty()) stem = L"Герой";
-    if (IsDeviceName(stem)) stem.insert(0, L"_");
+    // What is left can only be a device name ("CON") or hold "..": harmless as one name,
+    // and a leading "_" makes either an ordinary file.
+    if (!IsPlainName(stem)) stem.insert(0, L"_");
     return GameFolder() / fs::path(ToUtf8(stem + L".dth"));
 }
 
 std::wstring AlignmentSentence(double doom) {
-    if (doom < -10) return L"Он преклонялся перед духами Добра";
-    if (doom < -5) return L"Духи Добра расположены к нему..";
-    if (doom <= -1) return L"Он склонялся к духам Добра";
-    if (doom == 0) return L"Он находился на перепутье между Духами";
-    if (doom > 10) return L"Им владели Духи Зла";
-    if (doom > 1) return L"Он склонялся в сторону Духов Зла";
-    return L"";
+    return AlignmentText(doom, {L"Он преклонялся перед духами Добра", L"Духи Добра расположены к нему..",
+                                L"Он склонялся к духам Добра", L"Он находился на перепутье между Духами",
+                                L"Он склонялся в сторону Духов Зла", L"Им владели Духи Зла"});
 }
 
 std::vector<std::wstring> ReadKillLog() {

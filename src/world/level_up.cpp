@@ -111,13 +111,9 @@ std::wstring Num(double v) { return NumText(v); }
 std::wstring Whole(double v) { return NumText(Int(v)); }
 
 std::wstring Alignment(double d) {
-    if (d < -10) return L"Вы преклоняетесь перед духами Добра";
-    if (d < -5) return L"Духи Добра расположены к вам..";
-    if (d <= -1) return L"Вы склоняетесь к духам Добра";
-    if (d == 0) return L"Вы находитесь на перепутье между Духами";
-    if (d > 10) return L"Вами владеют Духи Зла";
-    if (d > 1) return L"Вы склонились в сторону Духов Зла";
-    return L"";
+    return AlignmentText(d, {L"Вы преклоняетесь перед духами Добра", L"Духи Добра расположены к вам..",
+                             L"Вы склоняетесь к духам Добра", L"Вы находитесь на перепутье между Духами",
+                             L"Вы склонились в сторону Духов Зла", L"Вами владеют Духи Зла"});
 }
 
 std::wstring TacticLine(long tactic) {

@@ -242,4 +242,15 @@ void MainCharacter::Show_Status() {
     modVarsAndMain.screen.lblInfo = s;
 }
 
+std::wstring AlignmentText(double doom, const std::array<std::wstring_view, 6>& sentences) {
+    int band = -1;
+    if (doom < -10) band = 0;
+    else if (doom < -5) band = 1;
+    else if (doom <= -1) band = 2;
+    else if (doom == 0) band = 3;
+    else if (doom > 10) band = 5;
+    else if (doom > 1) band = 4;
+    return band < 0 ? L"" : std::wstring(sentences[static_cast<std::size_t>(band)]);
+}
+
 }  // namespace morvath

@@ -76,4 +76,9 @@ struct MainCharacter {
     double regenerationCarry = 0;  // fractional regeneration carried between turns
 };
 
+// Where the hero's Doom leans: the sentence of its band, from bowing before the spirits of
+// Good (Doom < -10) to being possessed by the spirits of Evil (Doom > 10); "" between the
+// bands, where nothing is said (-1 < Doom < 0 and 0 < Doom <= 1).
+std::wstring AlignmentText(double doom, const std::array<std::wstring_view, 6>& sentences);
+
 }  // namespace morvath
