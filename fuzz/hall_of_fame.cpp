@@ -21,17 +21,19 @@ void Require(bool condition) {
     if (!condition) std::abort();
 }
 
+// Kept alive past the static destructors, so that the exit handler can still remove it.
 const fs::path& Folder() {
-    static const fs::path folder = [] {
+    static const fs::path* folder = [] {
         std::string pattern = (fs::temp_directory_path() / "morvath-fuzz-XXXXXX").string();
         Require(::mkdtemp(pattern.data()) != nullptr);
+        auto* made = new fs::path(pattern);
         std::atexit([] {
             std::error_code ec;
             fs::remove_all(Folder(), ec);
         });
-        return fs::path(pattern);
+        return made;
     }();
-    return folder;
+    return *folder;
 }
 
 std::string Envelope(std::string_view plain) {
