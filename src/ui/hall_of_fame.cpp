@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "platform/frontend.h"
 #include "services/music.h"
 #include "ui/qt_text.h"
 
@@ -23,7 +24,7 @@ frmHallOfFame::frmHallOfFame(QWidget* parent) : QDialog(parent) {
     List1->installEventFilter(this);
     layout->addWidget(List1);
     setStyleSheet(QStringLiteral("QDialog { background: #45283c; }"));
-    endProgram = [] { QCoreApplication::exit(0); };
+    endProgram = [] { UI().EndProgram(); };
 }
 
 void frmHallOfFame::Form_Load() {

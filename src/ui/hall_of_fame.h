@@ -23,7 +23,7 @@ public:
     void done(int r) override;
 
     QListWidget* List1;
-    // Ends the program once the window of an ended run closes; tests put a probe here.
+    // Ends the program once the window of an ended run closes (the front end's EndProgram).
     std::function<void()> endProgram;
 
 signals:

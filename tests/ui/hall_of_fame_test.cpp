@@ -2,14 +2,18 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/frontend.h"
 #include "services/file_cipher.h"
 #include "services/hall_of_fame.h"
+#include "ui/game_screen.h"
 #include "ui/hall_of_fame.h"
 #include "ui/qt_frontend.h"
+#include "world/game_over.h"
 #include "world/game_state.h"
 
 using namespace morvath;
@@ -127,4 +131,47 @@ TEST_F(HallOfFameWindow, TheMenuOpensItThroughTheFrontEndAndComesBack) {
     QTest::keyClick(shown->List1, Qt::Key_Escape);
     EXPECT_TRUE(back);
     qt.onBackToMenu = nullptr;
+}
+
+TEST_F(HallOfFameWindow, ADeathClosesTheGameScreenRecordsTheRunAndEndsTheProgram) {
+    // The real windows; the questions answered and the program's end counted.
+    struct DeathFrontend : QtFrontend {
+        int ended = 0;
+        MsgResult MsgBox(const std::wstring&, MsgButtons buttons, MsgIcon, const std::wstring&) override {
+            return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
+        }
+        void EndProgram() override { ++ended; }
+    } ui;
+    SetFrontend(&ui);
+    auto& g = modVarsAndMain;
+    g.CreateRoots();
+    g.Player->PlayerName = L"Мирослава";
+    g.Player->Profession = kHunter;
+    g.TheWorld->WorldName = L"test";
+    for (int row = 0; row <= 30; ++row) g.TheWorld->SetRow(row, std::wstring(25, L'G'));
+    QPointer<frmGame> screen = &ShowGameScreen();
+    ASSERT_TRUE(screen->isVisible());
+
+    g.PlayerDead = true;
+    g.hallOfFame.EnemyName = L"Паук";
+    QStringList listed;
+    QTimer::singleShot(0, [&] {
+        auto* hall = qobject_cast<frmHallOfFame*>(QApplication::activeModalWidget());
+        if (!hall) return;
+        listed = Lines(hall->List1);
+        QTest::keyClick(hall->List1, Qt::Key_Escape);
+    });
+    GameOver();
+
+    EXPECT_TRUE(!screen || !screen->isVisible());
+    ASSERT_EQ(listed.size(), 12);
+    EXPECT_EQ(listed[10], QStringLiteral("И  был убит Пауком"));
+    EXPECT_EQ(ui.ended, 1);
+    // Closing the game screen did not end the program by itself.
+    EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
+
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    SetFrontend(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete screen.data();
 }
