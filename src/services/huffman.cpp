@@ -1,13 +1,36 @@
 #include "services/huffman.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
 #include <memory>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace morvath {
 namespace {
+
+// One node of the code tree. 256 leaves and 255 inner nodes are the most a code over bytes
+// needs, hence the fixed array of kHuffmanNodes.
+struct HuffmanNode {
+    std::int16_t ParentNode = -1;
+    std::int16_t RightNode = -1;  // reached by a 1 bit
+    std::int16_t LeftNode = -1;   // reached by a 0 bit
+    std::int16_t Value = -1;      // the byte of a leaf; -1 for an inner node
+    std::int32_t Weight = 0;
+};
+constexpr int kHuffmanNodes = 512;
+
+// A byte's code: Count bits (0 = the byte has no code), the bit taken at the root first,
+// packed from the least significant bit of Data[0] up. 255 bits is the longest code a
+// one-byte length can state.
+struct HuffmanCode {
+    std::uint8_t Count = 0;
+    std::array<std::uint32_t, 8> Data{};
+};
 
 constexpr std::string_view kStoredId{"HE0\r", 4};
 constexpr std::string_view kCodedId{"HE3\r", 4};
@@ -22,9 +45,20 @@ std::string StoredStream(std::string_view data) {
     return out;
 }
 
+// XOR of all bytes, eight at a time: a byte at a time it would cost as much as decoding.
 std::uint8_t Checksum(std::string_view data) {
-    std::uint8_t x = 0;
-    for (char c : data) x ^= static_cast<std::uint8_t>(c);
+    std::uint64_t wide = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= data.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, data.data() + i, sizeof w);
+        wide ^= w;
+    }
+    wide ^= wide >> 32;
+    wide ^= wide >> 16;
+    wide ^= wide >> 8;
+    auto x = static_cast<std::uint8_t>(wide);
+    for (; i < data.size(); ++i) x ^= static_cast<std::uint8_t>(data[i]);
     return x;
 }
 
@@ -91,8 +125,16 @@ void CreateBitSequences(const std::array<HuffmanNode, kHuffmanNodes>& nodes, int
 
 // ---- Decoding ----
 
+// The decoding tree. Its nodes keep only what decoding reads (a node's children, reached by
+// a 0 and a 1 bit, and the byte of a leaf); they are set up when created, so a stream with a
+// small alphabet does not pay for clearing all 512.
+struct TreeNode {
+    std::int16_t child[2];
+    std::int16_t value;  // -1 for an inner node
+};
+
 struct CodeTree {
-    std::array<HuffmanNode, kHuffmanNodes> nodes;
+    TreeNode nodes[kHuffmanNodes];
     int count = 1;  // node 0 is the root
 };
 
@@ -102,25 +144,27 @@ struct ParsedStream {
     std::uint8_t checksum = 0;
     std::int32_t length = 0;
     std::size_t dataStart = 0;
+    // How many codes have each length from 1 to 12; longer ones are counted at 13.
+    std::uint16_t lengthHistogram[14];
     CodeTree tree;
 };
 
-// Inserts one code into the decoding tree; false when the tree would outgrow its array.
-bool CreateTree(CodeTree& t, int value, const HuffmanCode& code) {
+inline unsigned BitAt(const std::uint8_t* s, std::size_t bit) { return (s[bit >> 3] >> (bit & 7)) & 1u; }
+
+// Inserts one code, read straight from the code bits, into the tree; false when the tree
+// would outgrow its array.
+bool CreateTree(CodeTree& t, int value, int length, const std::uint8_t* s, std::size_t& bit) {
     int node = 0;
-    for (int i = 0; i < code.Count; ++i) {
-        HuffmanNode& cur = t.nodes[static_cast<std::size_t>(node)];
-        std::int16_t& child = code.Bit(i) ? cur.RightNode : cur.LeftNode;
+    for (int i = 0; i < length; ++i) {
+        std::int16_t& child = t.nodes[node].child[BitAt(s, bit++)];
         if (child == -1) {
             if (t.count == kHuffmanNodes) return false;
-            HuffmanNode fresh;
-            fresh.ParentNode = static_cast<std::int16_t>(node);
-            t.nodes[static_cast<std::size_t>(t.count)] = fresh;
+            t.nodes[t.count] = {{-1, -1}, -1};
             child = static_cast<std::int16_t>(t.count++);
         }
         node = child;
     }
-    t.nodes[static_cast<std::size_t>(node)].Value = static_cast<std::int16_t>(value);
+    t.nodes[node].value = static_cast<std::int16_t>(value);
     return true;
 }
 
@@ -139,33 +183,35 @@ Header ParseHeader(std::string_view s, ParsedStream& p) {
     if (p.length < 0 || n < 0 || n > 256) return Header::Corrupt;
     if (s.size() < kHeaderSize + 2 * static_cast<std::size_t>(n)) return Header::Corrupt;
 
-    CodeTable codes;
-    std::array<bool, 256> seen{};
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
+    std::uint8_t lengths[256];
+    std::uint64_t seen[4] = {0, 0, 0, 0};
     std::size_t totalBits = 0;
+    std::fill(std::begin(p.lengthHistogram), std::end(p.lengthHistogram), std::uint16_t{0});
     for (int i = 0; i < n; ++i) {
-        std::size_t at = kHeaderSize + 2 * static_cast<std::size_t>(i);
-        auto value = static_cast<std::uint8_t>(s[at]);
-        if (seen[value]) return Header::Corrupt;
-        seen[value] = true;
-        codes[value].Count = static_cast<std::uint8_t>(s[at + 1]);
-        totalBits += codes[value].Count;
+        const std::uint8_t* pair = bytes + kHeaderSize + 2 * i;
+        const unsigned value = pair[0];
+        const std::uint64_t flag = std::uint64_t{1} << (value & 63);
+        if (seen[value >> 6] & flag) return Header::Corrupt;
+        seen[value >> 6] |= flag;
+        lengths[value] = pair[1];
+        totalBits += pair[1];
+        ++p.lengthHistogram[std::min<unsigned>(pair[1], 13)];
     }
-    std::size_t codeStart = kHeaderSize + 2 * static_cast<std::size_t>(n);
-    std::size_t codeBytes = (totalBits + 7) / 8;
+    const std::size_t codeStart = kHeaderSize + 2 * static_cast<std::size_t>(n);
+    const std::size_t codeBytes = (totalBits + 7) / 8;
     if (s.size() - codeStart < codeBytes) return Header::Corrupt;
 
+    // Codes follow one another in ascending order of byte value.
+    p.tree.nodes[0] = {{-1, -1}, -1};
+    p.tree.count = 1;
     std::size_t bit = codeStart * 8;
-    for (int v = 0; v < 256; ++v) {
-        HuffmanCode& c = codes[static_cast<std::size_t>(v)];
-        for (int i = 0; i < c.Count; ++i, ++bit) {
-            if ((static_cast<std::uint8_t>(s[bit >> 3]) >> (bit & 7)) & 1u) {
-                c.Data[static_cast<std::size_t>(i) / 32] |= 1u << (i % 32);
+    for (unsigned word = 0; word < 4; ++word) {
+        for (std::uint64_t w = seen[word]; w != 0; w &= w - 1) {
+            const unsigned value = word * 64 + static_cast<unsigned>(std::countr_zero(w));
+            if (lengths[value] > 0 && !CreateTree(p.tree, static_cast<int>(value), lengths[value], bytes, bit)) {
+                return Header::Corrupt;
             }
-        }
-    }
-    for (int v = 0; v < 256; ++v) {
-        if (codes[static_cast<std::size_t>(v)].Count > 0 && !CreateTree(p.tree, v, codes[static_cast<std::size_t>(v)])) {
-            return Header::Corrupt;
         }
     }
     p.dataStart = codeStart + codeBytes;
@@ -179,13 +225,10 @@ inline bool WalkOne(const CodeTree& t, const std::uint8_t* s, std::size_t endBit
     int node = 0;
     for (;;) {
         if (bit >= endBit) return false;
-        unsigned b = (s[bit >> 3] >> (bit & 7)) & 1u;
-        ++bit;
-        const HuffmanNode& n = t.nodes[static_cast<std::size_t>(node)];
-        node = b ? n.RightNode : n.LeftNode;
+        node = t.nodes[node].child[BitAt(s, bit++)];
         if (node < 0) return false;
-        if (t.nodes[static_cast<std::size_t>(node)].Value > -1) {
-            value = static_cast<std::uint8_t>(t.nodes[static_cast<std::size_t>(node)].Value);
+        if (t.nodes[node].value > -1) {
+            value = static_cast<std::uint8_t>(t.nodes[node].value);
             return true;
         }
     }
@@ -217,63 +260,124 @@ std::size_t OutputBound(std::string_view s, const ParsedStream& p) {
 
 // ---- Table-driven decoding ----
 //
-// The look-up table is built from the very tree the plain walk uses, so both give the same
-// bytes, including on corrupt streams: anything the table cannot settle (a code longer than
-// the table, a bit that leads nowhere, the last bits of the data) goes through WalkOne.
+// One look-up on the next K bits gives every byte whose code ends within them and how many
+// bits those codes take. The tables are built from the very tree the plain walk uses, so
+// both give the same bytes, including on corrupt streams: whatever a table entry cannot
+// settle (a code longer than K, a bit that leads nowhere, the last bits of the data) goes
+// through WalkOne.
 
 constexpr int kMaxTableBits = 12;
-constexpr int kSymbolsPerEntry = 6;
-constexpr int kLookupsPerLoad = 4;  // 4 x 12 bits fit the 57 bits one 64-bit load guarantees
+// Every code takes a bit at least, so an entry holds K <= 12 bytes at most.
+constexpr unsigned kEntryBytes = 16;
 
-// First step: the one leaf each pattern of `bits` bits reaches, as value | length << 8, or 0
-// when none is reached within those bits.
-void FillSingle(const CodeTree& t, int node, int depth, std::uint32_t prefix, int bits, std::uint16_t* single) {
-    const std::uint32_t size = 1u << bits;
-    const HuffmanNode& n = t.nodes[static_cast<std::size_t>(node)];
-    if (depth > 0 && n.Value > -1) {
-        auto entry = static_cast<std::uint16_t>(n.Value | depth << 8);
-        for (std::uint32_t j = prefix; j < size; j += 1u << depth) single[j] = entry;
-        return;
-    }
-    if (depth == bits) {
-        single[prefix] = 0;
-        return;
-    }
+// Level w (w = 0..K) holds the decoding of every w-bit pattern, at [2^w, 2^(w+1)). A w-bit
+// pattern decodes as its first code followed by the decoding of the bits after it, a pattern
+// of the level below; so each level is built from the lower ones, one cheap step per entry,
+// and the top level is the look-up table.
+struct DecodeTables {
+    // The decoding's bytes, the first one first; stored whole into the output.
+    struct alignas(16) Bytes {
+        std::uint8_t b[kEntryBytes];
+    };
+    Bytes bytes[2 << kMaxTableBits];
+    // The bits they take | how many bytes << 8; 0 = nothing decoded. The bits come first: the
+    // look-up loop shifts by them, and the shift is the loop's critical path.
+    std::uint16_t info[2 << kMaxTableBits];
+};
+
+// An entry's bytes with one more in front: a 16-byte shift by one byte.
+inline void Prepend(const DecodeTables::Bytes& from, std::uint8_t value, DecodeTables::Bytes& to) {
+#if defined(__SSE2__)
+    __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(from.b));
+    v = _mm_or_si128(_mm_slli_si128(v, 1), _mm_cvtsi32_si128(value));
+    _mm_store_si128(reinterpret_cast<__m128i*>(to.b), v);
+#else
+    std::uint8_t tmp[kEntryBytes];
+    tmp[0] = value;
+    std::memcpy(tmp + 1, from.b, kEntryBytes - 1);
+    std::memcpy(to.b, tmp, kEntryBytes);
+#endif
+}
+
+DecodeTables& Tables() {
+    thread_local auto tables = std::make_unique<DecodeTables>();
+    return *tables;
+}
+
+struct Leaf {
+    std::uint32_t code;  // the bits from the root, the first in the lowest bit
+    unsigned length;
+    std::uint8_t value;
+};
+
+// The leaves the walk can reach within `maxDepth` bits. A node that got a byte is a leaf even
+// if a later (corrupt) code passed through it: the walk stops at the first byte it meets.
+void CollectLeaves(const CodeTree& t, int node, unsigned depth, std::uint32_t code, unsigned maxDepth, Leaf* leaves,
+                   int& count) {
     for (unsigned b = 0; b < 2; ++b) {
-        int child = b ? n.RightNode : n.LeftNode;
-        std::uint32_t p = prefix | b << depth;
-        if (child < 0) {
-            for (std::uint32_t j = p; j < size; j += 1u << (depth + 1)) single[j] = 0;
-        } else {
-            FillSingle(t, child, depth + 1, p, bits, single);
+        const int child = t.nodes[node].child[b];
+        if (child < 0) continue;
+        const std::uint32_t c = code | b << depth;
+        if (t.nodes[child].value > -1) {
+            leaves[count++] = {c, depth + 1, static_cast<std::uint8_t>(t.nodes[child].value)};
+        } else if (depth + 1 < maxDepth) {
+            CollectLeaves(t, child, depth + 1, c, maxDepth, leaves, count);
         }
     }
 }
 
-// Entry layout: bytes 0..5 the decoded values, byte 6 how many, byte 7 the bits they take.
-// Written whole to the output, so the buffer keeps 8 bytes of slack.
-void FillMulti(const std::uint16_t* single, int bits, std::uint64_t* multi) {
-    const std::uint32_t size = 1u << bits;
-    for (std::uint32_t p = 0; p < size; ++p) {
-        std::uint64_t e = 0;
-        int count = 0, used = 0;
-        while (count < kSymbolsPerEntry) {
-            std::uint16_t s = single[p >> used];
-            int len = s >> 8;
-            // A shorter window still decides a code that fits it: its bits are all known.
-            if (len == 0 || used + len > bits) break;
-            e |= static_cast<std::uint64_t>(s & 0xFF) << (8 * count);
-            ++count;
-            used += len;
+void BuildTables(const CodeTree& tree, unsigned bits, DecodeTables& t) {
+    // Each byte value is the value of one node at most, so 256 leaves at most.
+    Leaf leaves[256];
+    int count = 0;
+    CollectLeaves(tree, 0, 0, 0, bits, leaves, count);
+    t.info[1] = 0;
+    for (unsigned w = 1; w <= bits; ++w) {
+        const std::uint32_t level = 1u << w;
+        std::fill(t.info + level, t.info + 2 * level, std::uint16_t{0});
+        for (int i = 0; i < count; ++i) {
+            const Leaf& leaf = leaves[i];
+            if (leaf.length > w) continue;
+            const std::uint32_t below = 1u << (w - leaf.length);
+            const unsigned add = leaf.length | 1u << 8;
+            const std::size_t step = std::size_t{1} << leaf.length;
+            std::size_t d = level + leaf.code;
+            for (std::uint32_t r = below; r < 2 * below; ++r, d += step) {
+                Prepend(t.bytes[r], leaf.value, t.bytes[d]);
+                t.info[d] = static_cast<std::uint16_t>(t.info[r] + add);
+            }
         }
-        multi[p] = e | static_cast<std::uint64_t>(count) << 48 | static_cast<std::uint64_t>(used) << 56;
     }
 }
 
-// Small streams do not pay for a big table: the table should cost less than the decoding.
-int ChooseTableBits(std::size_t outputBytes) {
-    int bits = std::bit_width(outputBytes) - 2;
-    return std::clamp(bits, 6, kMaxTableBits);
+// Whether a table pays, and how large: building one costs about two steps per top-level
+// entry, a look-up a few cycles whatever it yields, the walk a few cycles per bit. The code
+// lengths tell what a look-up yields: a code of length l stands for about 2^-l of the data.
+// 0: no table, walk the tree (tiny streams, mostly).
+int ChooseTableBits(const ParsedStream& p, std::size_t outputBytes) {
+    double share[14], kraft = 0, meanLength = 0;
+    for (int l = 1; l <= 13; ++l) {
+        share[l] = p.lengthHistogram[l] / static_cast<double>(1u << l);
+        kraft += share[l];
+        meanLength += share[l] * l;
+    }
+    if (kraft <= 0) return 0;
+    meanLength /= kraft;
+    const double n = static_cast<double>(outputBytes);
+    const double walkPerByte = meanLength * 4;
+    int best = 0;
+    double bestCost = n * walkPerByte;
+    double longShare = 1;  // the part of the data whose codes do not fit the table
+    for (int k = 1; k <= kMaxTableBits; ++k) {
+        longShare -= share[k] / kraft;
+        const double perLookup = std::max((k - meanLength / 2) / meanLength, 1.0);
+        const double cost = 300 + 5.0 * (1u << k) + n * ((1 - longShare) * 9 / perLookup + longShare * (walkPerByte + 25));
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = k;
+        }
+    }
+    return best;
 }
 
 inline std::uint64_t Load64(const std::uint8_t* p) {
@@ -283,12 +387,79 @@ inline std::uint64_t Load64(const std::uint8_t* p) {
     return v;
 }
 
-inline void StoreEntry(char* out, std::uint64_t e) {
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(out, &e, sizeof e);
-    } else {
-        for (int i = 0; i < kSymbolsPerEntry; ++i) out[i] = static_cast<char>(e >> (8 * i));
+
+// Look-ups while the output is short of its length; returns where a table entry could not
+// settle the next byte (the caller walks it) or the data end. An entry's bytes are stored
+// whole, and a look-up may run past the length: the buffer has room for that and the caller
+// cuts the result to the length; the walk would have stopped there with the same bytes.
+template <int lookups>
+void DecodeTable(const DecodeTables& t, unsigned bits, const std::uint8_t* bytes, std::size_t size, std::size_t& bit,
+                 char* out, std::size_t& produced, std::size_t length) {
+    const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;
+    const DecodeTables::Bytes* entries = t.bytes + (std::size_t{1} << bits);
+    const std::uint16_t* info = t.info + (std::size_t{1} << bits);
+    const std::size_t endBit = size * 8;
+    while (produced < length) {
+        const std::size_t at = bit >> 3;
+        std::uint64_t window;
+        if (at + 8 <= size) {
+            window = Load64(bytes + at);
+        } else {
+            // The last bytes: the missing ones read as 0 bits, which no look-up may use.
+            std::uint8_t tail[8] = {};
+            std::memcpy(tail, bytes + at, size - at);
+            window = Load64(tail);
+        }
+        window >>= bit & 7;
+        for (int k = 0; k < lookups; ++k) {
+            const std::size_t i = window & mask;
+            const unsigned e = info[i];
+            const unsigned used = e & 0xFF;
+            if (e == 0 || bit + used > endBit) return;
+            std::memcpy(out + produced, entries[i].b, kEntryBytes);
+            produced += e >> 8;
+            window >>= e & 63;  // the same as `used`, said so that the shift takes `e` as it is
+            bit += used;
+        }
     }
+}
+
+DecodedStream DecodeWithTable(std::string_view s, const ParsedStream& p, int tableBits) {
+    const std::size_t length = static_cast<std::size_t>(p.length);
+    const std::size_t cap = OutputBound(s, p);
+    std::string out;
+    // Every byte takes a bit at least, so the output never passes `cap`; a round of look-ups
+    // that starts short of it stores at most 6 whole entries.
+    out.resize(cap + 6 * kEntryBytes);
+    char* o = out.data();
+    std::size_t produced = 0;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
+    const std::size_t size = s.size();
+    const std::size_t endBit = size * 8;
+    std::size_t bit = p.dataStart * 8;
+    bool broken = false;
+
+    DecodeTables* t = nullptr;
+    if (tableBits > 0) {
+        t = &Tables();
+        BuildTables(p.tree, static_cast<unsigned>(tableBits), *t);
+    }
+    while (produced < length) {
+        if (t && tableBits <= 9) {
+            DecodeTable<6>(*t, static_cast<unsigned>(tableBits), bytes, size, bit, o, produced, length);
+        } else if (t) {
+            DecodeTable<4>(*t, static_cast<unsigned>(tableBits), bytes, size, bit, o, produced, length);
+        }
+        if (produced >= length) break;
+        std::uint8_t v;
+        if (!WalkOne(p.tree, bytes, endBit, bit, v)) {
+            broken = true;
+            break;
+        }
+        o[produced++] = static_cast<char>(v);
+    }
+    out.resize(std::min(produced, length));
+    return Finish(p, std::move(out), broken);
 }
 
 }  // namespace
@@ -362,10 +533,9 @@ std::string HuffmanEncode(std::string_view data) {
 }
 
 DecodedStream HuffmanDecodeTreeWalk(std::string_view s) {
-    auto parsed = std::make_unique<ParsedStream>();
+    ParsedStream p;
     DecodedStream early;
-    if (!Prepare(s, *parsed, early)) return early;
-    const ParsedStream& p = *parsed;
+    if (!Prepare(s, p, early)) return early;
     std::string out;
     out.reserve(OutputBound(s, p));
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
@@ -384,63 +554,17 @@ DecodedStream HuffmanDecodeTreeWalk(std::string_view s) {
 }
 
 DecodedStream HuffmanDecode(std::string_view s) {
-    // Sized by the bytes a coded stream states; a wrong length only costs speed.
-    std::size_t stated = s.size() >= 9 ? GetLe(s, 5, 4) & 0x7FFFFFFFu : 0;
-    return HuffmanDecode(s, ChooseTableBits(std::min(stated, (s.size()) * 8)));
+    ParsedStream p;
+    DecodedStream early;
+    if (!Prepare(s, p, early)) return early;
+    return DecodeWithTable(s, p, ChooseTableBits(p, OutputBound(s, p)));
 }
 
 DecodedStream HuffmanDecode(std::string_view s, int tableBits) {
-    tableBits = std::clamp(tableBits, 1, kMaxTableBits);
-    auto parsed = std::make_unique<ParsedStream>();
+    ParsedStream p;
     DecodedStream early;
-    if (!Prepare(s, *parsed, early)) return early;
-    const ParsedStream& p = *parsed;
-
-    const std::uint32_t tableSize = 1u << tableBits;
-    auto single = std::make_unique_for_overwrite<std::uint16_t[]>(tableSize);
-    auto multi = std::make_unique_for_overwrite<std::uint64_t[]>(tableSize);
-    FillSingle(p.tree, 0, 0, 0, tableBits, single.get());
-    FillMulti(single.get(), tableBits, multi.get());
-    const std::uint64_t mask = tableSize - 1;
-
-    const std::size_t cap = OutputBound(s, p);
-    std::string out(cap + 8, '\0');
-    char* o = out.data();
-    std::size_t produced = 0;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
-    const std::size_t size = s.size();
-    const std::size_t endBit = size * 8;
-    std::size_t bit = p.dataStart * 8;
-    bool broken = false;
-
-    while (produced < static_cast<std::size_t>(p.length)) {
-        // Fast path: while 8 whole bytes remain to load and the output has room for the most
-        // the look-ups below can give, no bounds need checking inside.
-        while ((bit >> 3) + 8 <= size && produced + kLookupsPerLoad * kSymbolsPerEntry <= cap) {
-            std::uint64_t window = Load64(bytes + (bit >> 3)) >> (bit & 7);
-            int k = 0;
-            for (; k < kLookupsPerLoad; ++k) {
-                std::uint64_t e = multi[window & mask];
-                unsigned count = static_cast<unsigned>(e >> 48) & 0xFF;
-                if (count == 0) break;
-                unsigned used = static_cast<unsigned>(e >> 56);
-                StoreEntry(o + produced, e);
-                produced += count;
-                window >>= used;
-                bit += used;
-            }
-            if (k < kLookupsPerLoad) break;
-        }
-        if (produced >= static_cast<std::size_t>(p.length)) break;
-        std::uint8_t v;
-        if (!WalkOne(p.tree, bytes, endBit, bit, v)) {
-            broken = true;
-            break;
-        }
-        o[produced++] = static_cast<char>(v);
-    }
-    out.resize(produced);
-    return Finish(p, std::move(out), broken);
+    if (!Prepare(s, p, early)) return early;
+    return DecodeWithTable(s, p, std::clamp(tableBits, 1, kMaxTableBits));
 }
 
 }  // namespace morvath
