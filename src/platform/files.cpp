@@ -138,6 +138,8 @@ bool IsPlainName(std::wstring_view name) {
         if (c < 32 || c == 127 || c == L'\\' || c == L'/' || c == L':') return false;
     }
     if (name.find(L"..") != std::wstring_view::npos) return false;
+    // "." names the folder itself.
+    if (name == L".") return false;
     std::wstring stem = Lower(std::wstring(name.substr(0, name.find(L'.'))));
     while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     static const std::array<std::wstring_view, 6> reserved = {L"con", L"prn", L"aux", L"nul", L"clock$", L""};

@@ -268,6 +268,8 @@ TEST(Files, PlainNames) {
     EXPECT_FALSE(IsPlainName(L"a/b"));
     EXPECT_FALSE(IsPlainName(L"c:x"));
     EXPECT_FALSE(IsPlainName(L".."));
+    EXPECT_FALSE(IsPlainName(L"."));
+    EXPECT_TRUE(IsPlainName(L"a.map"));
     EXPECT_FALSE(IsPlainName(L"a\nb"));
     EXPECT_FALSE(IsPlainName(L"CON"));
     EXPECT_FALSE(IsPlainName(L"nul.txt"));

@@ -2,24 +2,12 @@
 // text files become Windows-1251 with CRLF line ends, everything else is copied as it is.
 // Files that did not change are left alone so that the build stays quick.
 #include <cstdio>
-#include <set>
 #include <string>
 
-#include "platform/cp1251.h"
 #include "platform/files.h"
+#include "platform/source_text.h"
 
 using namespace morvath;
-
-namespace {
-
-bool IsTextFile(const fs::path& p) {
-    static const std::set<std::string> binary = {".bmp", ".gif", ".jpg", ".png", ".mid", ".uni", ".sf2", ".ico"};
-    std::string ext = p.extension().string();
-    for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return !binary.count(ext);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -46,17 +34,14 @@ int main(int argc, char** argv) {
             continue;
         }
         std::string content = *bytes;
-        if (IsTextFile(rel)) {
-            std::wstring text = FromUtf8(content);
-            for (wchar_t c : text) {
-                if (c != L'\r' && c != L'\n' && c != L'\t' && UnicodeToCp1251(c) < 0) {
-                    std::fprintf(stderr, "mkgame: %s has a character outside Windows-1251 (U+%04X)\n",
-                                 rel.c_str(), static_cast<unsigned>(c));
-                    ++failures;
-                    break;
-                }
+        if (IsSourceTextFile(rel)) {
+            wchar_t bad = 0;
+            content = SourceTextToGame(content, &bad);
+            if (bad != 0) {
+                std::fprintf(stderr, "mkgame: %s has a character outside Windows-1251 (U+%04X)\n",
+                             rel.c_str(), static_cast<unsigned>(bad));
+                ++failures;
             }
-            content = ToCrlf(EncodeCp1251(text));
         }
         auto old = ReadBytes(out);
         if (old && *old == content) continue;

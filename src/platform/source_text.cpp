@@ -1,0 +1,31 @@
+#include "platform/source_text.h"
+
+#include <cctype>
+#include <set>
+
+#include "platform/cp1251.h"
+
+namespace morvath {
+
+bool IsSourceTextFile(const fs::path& p) {
+    static const std::set<std::string> binary = {".bmp", ".gif", ".jpg", ".png", ".mid", ".uni", ".sf2", ".ico"};
+    std::string ext = p.extension().string();
+    for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return !binary.count(ext);
+}
+
+std::string SourceTextToGame(std::string_view utf8, wchar_t* unsupported) {
+    std::wstring text = FromUtf8(utf8);
+    if (unsupported) {
+        *unsupported = 0;
+        for (wchar_t c : text) {
+            if (UnicodeToCp1251(c) < 0) {
+                *unsupported = c;
+                break;
+            }
+        }
+    }
+    return ToCrlf(EncodeCp1251(text));
+}
+
+}  // namespace morvath
