@@ -3,16 +3,122 @@
 #include <QApplication>
 #include <QFont>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QCheckBox>
 #include <QPointer>
 #include <QPushButton>
 
+#include "game/new_game.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
+#include "services/music.h"
+#include "ui/game_screen.h"
 #include "ui/menu.h"
 #include "ui/qt_frontend.h"
+#include "ui/qt_text.h"
 #include "world/game_state.h"
 
 namespace morvath::ui {
+namespace {
+
+// The menu's actions: each button hands its work to the core and shows the outcome.
+class MenuController : public QObject {
+public:
+    explicit MenuController(frmMenu* menu) : menu_(menu), list_(menu->lstPersons) {
+        connect(menu, &frmMenu::newGameRequested, this, [this] { Command1_Click(); });
+        connect(menu, &frmMenu::startRequested, this, [this] { Command5_Click(); });
+        connect(menu, &frmMenu::loadGameRequested, this, [this] { Command2_Click(); });
+        connect(menu, &frmMenu::hallOfFameRequested, this, [this] { Command3_Click(); });
+        connect(menu, &frmMenu::aboutRequested, this, [this] { Command6_Click(); });
+        connect(menu, &frmMenu::aboutClosed, this, [this] { Command7_Click(); });
+        connect(menu, &frmMenu::personChanged, this, [this](int) { ProposeName(); });
+        menu->lstPersons->installEventFilter(this);
+        menu->lstPersons->setCurrentRow(0);
+        ProposeName();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A key press in the list proposes a name even when it does not move the selection.
+        if (event->type() == QEvent::KeyPress && watched == list_.data() && menu_) {
+            QMetaObject::invokeMethod(this, [this] { ProposeName(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void ProposeName() {
+        if (!menu_) return;
+        menu_->txtName->setText(Q(PickRandomName(std::max(0, menu_->lstPersons->currentRow())))); }
+
+    void Command1_Click() {
+        menu_->lstPersons->setCurrentRow(0);
+        ProposeName();
+        menu_->frmNewChar->show();
+        menu_->Command5->setFocus();
+    }
+
+    void Command5_Click() {
+        int person = std::max(0, menu_->lstPersons->currentRow());
+        if (!CreateCharacter(person, W(menu_->txtName->text()), menu_->chkSL->isChecked())) return;
+        menu_->frmNewChar->hide();
+        menu_->Frame1->hide();
+        menu_->Frame2->hide();
+        menu_->frmStarting->show();
+        StartHooks hooks;
+        hooks.progress = [this](const std::wstring& caption, int percent) { menu_->ShowProgress(percent, Q(caption)); };
+        hooks.hideMenu = [this] { menu_->hide(); };
+        hooks.showGameScreen = [] { ShowGameScreen(); };
+        if (!InitGame(hooks)) {
+            // The world could not be entered: back to the menu, nothing half-started.
+            menu_->frmStarting->hide();
+            menu_->Frame1->show();
+            menu_->show();
+            return;
+        }
+        menu_->deleteLater();
+    }
+
+    void Command2_Click() {
+        if (!LoadSavedGame()) return;
+        ShowGameScreen();
+        menu_->hide();
+        menu_->deleteLater();
+    }
+
+    void Command3_Click() {
+        // A visit to the hall of fame from the menu records nothing; the menu waits hidden
+        // and comes back when the hall of fame closes.
+        modVarsAndMain.hallOfFame.writehf = false;
+        TheQtFrontend().onBackToMenu = [guard = QPointer<frmMenu>(menu_)] {
+            if (guard) guard->show();
+        };
+        UI().ShowHallOfFame(false);
+        menu_->hide();
+    }
+
+    void Command6_Click() {
+        menu_->Frame2->show();
+        menu_->Frame1->hide();
+        modMusicEngine::MidiClose();
+        modMusicEngine::MusicName = L"\\music\\final.mid";
+        modMusicEngine::PlayMusic();
+    }
+
+    void Command7_Click() {
+        menu_->Frame2->hide();
+        menu_->Frame1->show();
+        modMusicEngine::MidiClose();
+    }
+
+    // The menu is unloaded once a game starts; the controller outlives it.
+    QPointer<frmMenu> menu_;
+    QPointer<QObject> list_;
+};
+
+}  // namespace
 
 int RunApplication(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -26,27 +132,8 @@ int RunApplication(int argc, char** argv) {
     }
 
     auto* menu = new frmMenu();
-    QObject::connect(menu, &frmMenu::newGameRequested, menu, [menu] {
-        menu->frmNewChar->show();
-        menu->Command5->setFocus();
-    });
-    // A visit to the hall of fame from the menu records nothing; the menu waits hidden.
-    TheQtFrontend().onBackToMenu = [guard = QPointer<frmMenu>(menu)] {
-        if (guard) guard->show();
-    };
-    QObject::connect(menu, &frmMenu::hallOfFameRequested, menu, [menu] {
-        modVarsAndMain.hallOfFame.writehf = false;
-        UI().ShowHallOfFame(false);
-        menu->hide();
-    });
-    QObject::connect(menu, &frmMenu::aboutRequested, menu, [menu] {
-        menu->Frame2->show();
-        menu->Frame1->hide();
-    });
-    QObject::connect(menu, &frmMenu::aboutClosed, menu, [menu] {
-        menu->Frame2->hide();
-        menu->Frame1->show();
-    });
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    MenuController controller(menu);
     menu->show();
     return app.exec();
 }

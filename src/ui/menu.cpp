@@ -79,7 +79,7 @@ frmMenu::frmMenu() {
         l2->addWidget(w);
     }
     l2->addStretch();
-    frmNewChar->setFixedWidth(340);
+    frmNewChar->setFixedWidth(430);
     frmNewChar->hide();
 
     frmStarting = new QGroupBox(QStringLiteral("Создание нового мира...(ждите)"), this);
@@ -117,7 +117,7 @@ frmMenu::frmMenu() {
     root->addWidget(frmStarting);
     root->addWidget(Frame2);
     root->addStretch();
-    setMinimumSize(700, 440);
+    setMinimumSize(780, 440);
 
     connect(Command1, &QPushButton::clicked, this, &frmMenu::newGameRequested);
     connect(Command2, &QPushButton::clicked, this, &frmMenu::loadGameRequested);
