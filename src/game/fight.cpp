@@ -145,8 +145,8 @@ void StartFight(double x, double y) {
     SetUpPanel(enemy);
 
     if (Int(Rnd() * 7) + hero.Luck / 2.0 < 5) EnemyAttack();
-    // The first blow may have ended the run; nothing of this fight goes on after that.
-    if (G().PlayerDead) return;
+    // The first blow may have killed the hero; the fight's tune is for a fight that goes on.
+    if (!FightOn()) return;
     PlayFightTune();
     ++G().gameScreen.fight.focusSerial;  // the strike button takes the keyboard
 }

@@ -1,6 +1,8 @@
 // The hero's actions on the fight panel, and what the fight engine and the panel share.
 #include "game/fight_panel.h"
 
+#include <vector>
+
 #include "game/fight.h"
 #include "game/speech.h"
 #include "platform/cp1251.h"
@@ -15,6 +17,9 @@ namespace morvath {
 namespace {
 
 GameState& G() { return modVarsAndMain; }
+
+// The enemy the buttons act on: nothing while no fight is on.
+std::shared_ptr<NPC> PanelEnemy() { return G().gameScreen.fight.visible ? FightEnemy() : nullptr; }
 
 double Fraction(double part, double whole) {
     double f = part / whole;
@@ -47,8 +52,7 @@ void KillEnemy(const std::shared_ptr<NPC>& enemy) {
     BuryEnemy(enemy);
 
     // Whoever stands on the hero's own cell fights on at once.
-    auto npcs = G().NPCs;
-    std::vector<std::shared_ptr<NPC>> rest(npcs->begin(), npcs->end());
+    std::vector<std::shared_ptr<NPC>> rest(G().NPCs->begin(), G().NPCs->end());
     for (const auto& npc : rest) {
         if (!G().NPCs->Contains(npc)) continue;
         if (npc->X == G().PlayerX && npc->Y == G().PlayerY) StartFight(npc->X, npc->Y);
@@ -78,11 +82,6 @@ std::shared_ptr<NPC> FightEnemy() {
 void CloseFightPanel() {
     G().gameScreen.fight.visible = false;
 }
-
-namespace {
-// The enemy the buttons act on: nothing while no fight is on.
-std::shared_ptr<NPC> PanelEnemy() { return G().gameScreen.fight.visible ? FightEnemy() : nullptr; }
-}  // namespace
 
 bool FightOn() { return PanelEnemy() != nullptr; }
 

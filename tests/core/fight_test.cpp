@@ -320,7 +320,7 @@ TEST_F(Fight, AKillRewardsLogsRunsTheDeathAndRemovesOnlyTheDead) {
     G().TheWorld->setPosMap(13, 14, L"w");
     wolf->DieScript_File = L"wolf.die";
     fs::create_directories(dir.path() / "scripts");
-    WriteFileAtomic(dir.path() / "scripts" / "wolf.die", EncodeCp1251(L"шкура\r\n"));
+    WriteFileAtomic(dir.path() / "scripts" / "wolf.die", EncodeCp1251(L"say(\"шкура\")\r\n"));
     OnPanel(wolf, 2);
     modMusicEngine::MusicName = L"\\music\\Fight.mid";
     auto r = Draws(6, 3);
@@ -335,10 +335,10 @@ TEST_F(Fight, AKillRewardsLogsRunsTheDeathAndRemovesOnlyTheDead) {
     // A kill stops the fight's tune and starts no other.
     EXPECT_EQ(Tune(), L"\\music\\Fight.mid");
     EXPECT_FALSE(modMusicEngine::MidiOpen());
-    // The death ran with the dead as the speaker of its script.
+    // The death script ran with the dead as its speaker.
     EXPECT_EQ(G().ScriptNPCIndex, 2);
     EXPECT_EQ(wolf->ScriptEvent, 1);
-    EXPECT_NE(wolf->scriptText.find(L"шкура"), std::wstring::npos);
+    EXPECT_EQ(G().screen.txtSpeech, L"Волк:шкура\r\n\r\n[пробел]");
     EXPECT_EQ(G().TheWorld->GetPosMap(14, 13), L"G");
     ASSERT_EQ(G().NPCs->Count(), 2);
     EXPECT_EQ(G().NPCs->Item(1), before);
@@ -555,6 +555,20 @@ TEST_F(Fight, LuckDecidesWhoStrikesFirst) {
     SeedRandom(1);
     StartFight(11, 10);
     EXPECT_LT(hero().HP, 50);
+}
+
+TEST_F(Fight, AHeroKilledByTheFirstBlowHearsNoFightTune) {
+    NoDodge();
+    hero().Strenght = 0;
+    hero().Luck = -10;
+    hero().HP = 1;
+    AddNpc(L"Медведь", 11, 10, 60, 30);
+    SeedRandom(3);
+    StartFight(11, 10);
+    EXPECT_TRUE(G().PlayerDead);
+    EXPECT_EQ(G().hallOfFame.EnemyName, L"Медведь");
+    EXPECT_FALSE(FightOn());
+    EXPECT_NE(Tune(), L"\\music\\Fight.mid");
 }
 
 TEST_F(Fight, NobodyOnTheCellMeansNoFightEvenWithAnOldEnemyIndex) {
