@@ -13,7 +13,9 @@ void EnemyAttack();
 // Every character named "Солдат" turns hostile.
 void AlarmSoldiers();
 
-// The fight panel's buttons: strike, the curse, flee, fight on automatically.
+// The fight panel's buttons: strike, the curse, flee, fight on automatically (a bounded
+// number of exchanges per click). Each acts only while a fight is on; game/fight_panel.h has
+// the rest of the panel's rules.
 void btnStrike_Click();
 void btnMage_Click();
 void cmdRun_Click();

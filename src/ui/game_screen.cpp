@@ -1,7 +1,6 @@
 #include "ui/game_screen.h"
 
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,7 +8,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -19,6 +17,7 @@
 #include "game/fight.h"
 #include "game/keymap.h"
 #include "game/screen.h"
+#include "ui/fight_panel.h"
 #include "ui/keys.h"
 #include "ui/pictures.h"
 #include "ui/qt_frontend.h"
@@ -40,8 +39,6 @@ QString Display(const std::wstring& text) {
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return s;
 }
-
-int Percent(double part) { return static_cast<int>(std::lround(std::clamp(part, 0.0, 1.0) * 100)); }
 
 }  // namespace
 
@@ -107,46 +104,8 @@ frmGame::frmGame() {
     imgPlayer = new QLabel(this);
     imgPlayer->setAlignment(Qt::AlignCenter);
 
-    frmFight = new QGroupBox(QStringLiteral("Бой"), this);
-    lblEnemyName = new QLabel(frmFight);
-    EnemyWeapon = new QLabel(frmFight);
-    Enemystr = new QLabel(frmFight);
-    EnemyLife = new QLabel(frmFight);
-    SHPEnemyLife = new QProgressBar(frmFight);
-    lblLife = new QLabel(frmFight);
-    lblStrenght = new QLabel(frmFight);
-    Weapon = new QLabel(frmFight);
-    shapeLife = new QProgressBar(frmFight);
-    lblFight = new QLabel(frmFight);
-    lblFight->setWordWrap(true);
-    for (QProgressBar* bar : {SHPEnemyLife, shapeLife}) {
-        bar->setRange(0, 100);
-        bar->setTextVisible(false);
-        bar->setMaximumHeight(10);
-    }
-    btnStrike = new QPushButton(QStringLiteral("Удар"), frmFight);
-    btnMage = new QPushButton(QStringLiteral("Проклятие"), frmFight);
-    cmdRun = new QPushButton(QStringLiteral("Бежать"), frmFight);
-    cmdAuto = new QPushButton(QStringLiteral("Авто"), frmFight);
-    auto* fight = new QGridLayout(frmFight);
-    fight->addWidget(lblEnemyName, 0, 0);
-    fight->addWidget(EnemyWeapon, 0, 1);
-    fight->addWidget(EnemyLife, 1, 0);
-    fight->addWidget(Enemystr, 1, 1);
-    fight->addWidget(SHPEnemyLife, 2, 0, 1, 2);
-    fight->addWidget(lblLife, 3, 0);
-    fight->addWidget(lblStrenght, 3, 1);
-    fight->addWidget(Weapon, 4, 0, 1, 2);
-    fight->addWidget(shapeLife, 5, 0, 1, 2);
-    fight->addWidget(lblFight, 6, 0, 1, 2);
-    fight->addWidget(btnStrike, 7, 0);
-    fight->addWidget(btnMage, 7, 1);
-    fight->addWidget(cmdRun, 8, 0);
-    fight->addWidget(cmdAuto, 8, 1);
-    connect(btnStrike, &QPushButton::clicked, this, [this] { Run([] { btnStrike_Click(); }); });
-    connect(btnMage, &QPushButton::clicked, this, [this] { Run([] { btnMage_Click(); }); });
-    connect(cmdRun, &QPushButton::clicked, this, [this] { Run([] { cmdRun_Click(); }); });
-    connect(cmdAuto, &QPushButton::clicked, this, [this] { Run([] { cmdAuto_Click(); }); });
+    frmFight = new ui::frmFight(this);
+    connect(frmFight, &ui::frmFight::acted, this, [this] { Refresh(); });
 
     frmSpells = new QGroupBox(QStringLiteral("Заклинания"), this);
     auto* spells = new QVBoxLayout(frmSpells);
@@ -190,7 +149,10 @@ frmGame::frmGame() {
     top->addLayout(left);
     top->addWidget(side);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{this, pic, txtSpeech, lstAttribs, btnStrike, btnMage, cmdRun, cmdAuto}) Watch(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{this, pic, txtSpeech, lstAttribs, frmFight->btnStrike,
+                                                       frmFight->btnMage, frmFight->cmdRun, frmFight->cmdAuto}) {
+        Watch(w);
+    }
     for (QRadioButton* b : lblS) Watch(b);
     txtSpeech->viewport()->installEventFilter(this);
 
@@ -241,18 +203,7 @@ void frmGame::Refresh() {
     frmSpeech->setVisible(st.speechVisible);
     txtSpeech->setEnabled(st.speechVisible);
 
-    const FightPanel& f = gs.fight;
-    frmFight->setVisible(f.visible);
-    lblFight->setText(Q(f.lblFight));
-    lblEnemyName->setText(Q(f.lblEnemyName));
-    EnemyWeapon->setText(Q(f.EnemyWeapon));
-    Enemystr->setText(Q(f.Enemystr));
-    EnemyLife->setText(Q(f.EnemyLife));
-    lblLife->setText(Q(f.lblLife));
-    lblStrenght->setText(Q(f.lblStrenght));
-    Weapon->setText(Q(f.Weapon));
-    SHPEnemyLife->setValue(Percent(f.enemyLifeBar));
-    shapeLife->setValue(Percent(f.lifeBar));
+    frmFight->refresh();
 
     const SpellList& s = gs.spells;
     frmSpells->setVisible(s.visible);
@@ -272,7 +223,8 @@ void frmGame::Refresh() {
     imgPlayer->setPixmap(QPixmap::fromImage(Pictures().Get(gs.hero.portrait).scaled(portrait, portrait, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
 
     // The keyboard goes where the game's rules send it: a new speech, an opened list, the
-    // strike button when a fight starts; and back to the view when its holder is hidden.
+    // strike button when a fight starts (the fight panel sees to that); and back to the view
+    // when its holder is hidden.
     if (st.speechSerial != speechSerial_) {
         speechSerial_ = st.speechSerial;
         if (st.speechVisible) txtSpeech->setFocus();
@@ -288,10 +240,6 @@ void frmGame::Refresh() {
     if (k.focusSerial != skillSerial_) {
         skillSerial_ = k.focusSerial;
         if (k.visible) lstAttribs->setFocus();
-    }
-    if (f.focusSerial != fightSerial_) {
-        fightSerial_ = f.focusSerial;
-        if (f.visible) btnStrike->setFocus();
     }
     QWidget* focus = focusWidget();
     if (!focus || !focus->isVisibleTo(this) || !focus->isEnabled()) pic->setFocus();

@@ -11,11 +11,12 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
 namespace morvath::ui {
+
+class frmFight;
 
 // The view at its own size, 320 x 320, each picture at its own size from its cell's corner.
 QImage RenderView(const View& view);
@@ -55,21 +56,7 @@ public:
     QLabel* imgPlayer;
     QGroupBox* frmSpeech;
     QPlainTextEdit* txtSpeech;
-    QGroupBox* frmFight;
-    QLabel* lblFight;
-    QLabel* lblEnemyName;
-    QLabel* EnemyWeapon;
-    QLabel* Enemystr;
-    QLabel* EnemyLife;
-    QProgressBar* SHPEnemyLife;
-    QLabel* lblLife;
-    QLabel* lblStrenght;
-    QLabel* Weapon;
-    QProgressBar* shapeLife;
-    QPushButton* btnStrike;
-    QPushButton* btnMage;
-    QPushButton* cmdRun;
-    QPushButton* cmdAuto;
+    ui::frmFight* frmFight;  // the fight panel, with its own labels, bars and buttons
     QGroupBox* frmSpells;
     std::array<QRadioButton*, 6> lblS;
     QListWidget* lstAttribs;
@@ -88,7 +75,6 @@ private:
     unsigned speechSerial_ = 0;
     unsigned spellSerial_ = 0;
     unsigned skillSerial_ = 0;
-    unsigned fightSerial_ = 0;
     bool refreshing_ = false;
 };
 

@@ -2,12 +2,16 @@
 // The game screen's running state besides its texts: the view, the hero's pictures and the
 // panels (fight, spell list, skill list). Rules change it; the window shows it.
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/numbers.h"
 #include "world/view.h"
 
 namespace morvath {
+
+struct NPC;
 
 // The fight panel's labels and life bars; a fight is on exactly while it is visible.
 struct FightPanel {
@@ -23,6 +27,10 @@ struct FightPanel {
     double enemyLifeBar = 1;    // SHPEnemyLife width as a part of the full bar
     double lifeBar = 1;         // shapeLife width as a part of the full bar
     unsigned focusSerial = 0;   // bumped when the strike button should take the keyboard
+    // The enemy itself, not its position in NPCs: scripts add and remove characters, so the
+    // panel closes when this object is no longer among them.
+    std::shared_ptr<NPC> enemy;
+    Integer EnemyStartHP;       // the enemy's HP when the fight started; scales both sides
 };
 
 // The spell list: options 0..4 cast a spell, 5 closes the list.

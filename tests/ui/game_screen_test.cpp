@@ -15,6 +15,7 @@
 #include "game/screen.h"
 #include "game/speech.h"
 #include "platform/random.h"
+#include "ui/fight_panel.h"
 #include "ui/game_screen.h"
 #include "ui/keys.h"
 #include "ui/pictures.h"
@@ -176,6 +177,7 @@ TEST_F(GameWindow, TheSpeechBoxTakesTheKeyboardAndTheNextKeyClosesIt) {
 TEST_F(GameWindow, PanelsHaveTheirOwnPlaces) {
     auto& gs = modVarsAndMain.gameScreen;
     gs.fight.visible = true;
+    gs.fight.enemy = modVarsAndMain.NPCs->Add();  // a panel shows only while its enemy is here
     gs.fight.lblEnemyName = L"Волк";
     gs.spells.visible = true;
     gs.skills.visible = true;
@@ -196,6 +198,33 @@ TEST_F(GameWindow, PanelsHaveTheirOwnPlaces) {
         }
     }
     screen_->grab().save(QStringLiteral("/tmp/morvath-game-panels.png"));
+}
+
+TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
+    auto& g = modVarsAndMain;
+    g.Player->Constitution = -200;  // the wolf never gets through
+    g.Player->Strenght = 5;
+    g.Player->Luck = 10;            // the hero has the first blow
+    auto wolf = g.NPCs->Add();
+    wolf->NPCName = L"Волк";
+    wolf->Symbol = L"w";
+    wolf->X = 2;
+    wolf->Y = 3;
+    wolf->HP = 500;
+    wolf->Strenght = 3;
+    QTest::keyClick(screen_->pic, Qt::Key_F);
+    ASSERT_TRUE(screen_->frmFight->isVisibleTo(screen_));
+    EXPECT_EQ(screen_->frmFight->lblEnemyName->text(), QStringLiteral("Волк"));
+    EXPECT_EQ(screen_->focusWidget(), screen_->frmFight->btnStrike);
+    QTest::keyClick(screen_->frmFight->btnStrike, Qt::Key_Return);
+    EXPECT_LT(wolf->HP, 500);
+    const double hp = wolf->HP;
+    QTest::keyClick(screen_->frmFight->btnStrike, Qt::Key_Space);
+    EXPECT_LT(wolf->HP, hp);
+    // Other keys still reach the key map while a fight is on: a step down.
+    QTest::keyClick(screen_->frmFight->btnStrike, Qt::Key_Down);
+    EXPECT_EQ(g.PlayerY, 4);
+    screen_->grab().save(QStringLiteral("/tmp/morvath-game-fight.png"));
 }
 
 TEST_F(GameWindow, TheSpellListTakesEnterAndEscape) {
