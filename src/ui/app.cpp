@@ -18,6 +18,7 @@
 #include "ui/menu.h"
 #include "ui/qt_frontend.h"
 #include "ui/qt_text.h"
+#include "ui/theme.h"
 #include "world/game_state.h"
 
 namespace morvath::ui {
@@ -123,6 +124,7 @@ private:
 int RunApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    app.setStyleSheet(GameStyleSheet());
     SetFrontend(&TheQtFrontend());
     Randomize();
 

@@ -1,4 +1,5 @@
 #include "ui/game_screen.h"
+#include "ui/theme.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -92,6 +93,8 @@ void ViewWidget::paintEvent(QPaintEvent*) {
 
 frmGame::frmGame() {
     setWindowTitle(QStringLiteral("Morvath"));
+    setObjectName(QStringLiteral("frmGame"));
+    setStyleSheet(GameStyleSheet());
 
     pic = new ViewWidget(this);
     lblII = new QLabel(this);

@@ -14,30 +14,13 @@
 #include <cstdlib>
 
 #include "platform/files.h"
+#include "ui/theme.h"
 
 namespace morvath::ui {
-namespace {
-
-QString Style() {
-    return QStringLiteral(
-        "QWidget#frmMenu { background: #222034; }"
-        "QGroupBox { color: #eec39a; border: 2px solid #8f563b; border-radius: 4px; margin-top: 14px;"
-        "  padding: 10px; font-weight: bold; background: #45283c; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; }"
-        "QLabel { color: #eec39a; }"
-        "QPushButton { background: #663931; color: #fbf236; border: 1px solid #d9a066; padding: 6px 12px;"
-        "  text-align: left; }"
-        "QPushButton:focus, QPushButton:hover { background: #8f563b; }"
-        "QLineEdit, QListWidget { background: #eec39a; color: #222034; }"
-        "QCheckBox { color: #eec39a; }");
-}
-
-}  // namespace
-
 frmMenu::frmMenu() {
     setObjectName(QStringLiteral("frmMenu"));
+    setStyleSheet(GameStyleSheet());
     setWindowTitle(QStringLiteral("Welcome to the Morvath!"));
-    setStyleSheet(Style());
     auto* root = new QHBoxLayout(this);
 
     Frame1 = new QGroupBox(QStringLiteral("Добро Пожаловать!..."), this);
