@@ -13,12 +13,18 @@ int RndInt(double n) { return static_cast<int>(Int(Rnd() * n)); }
 
 }  // namespace
 
-void World::Generate_Plains() {
-    auto& g = modVarsAndMain;
+// An empty battleground walled by forest, its four exits leading back to where the hero
+// stood on the wilderness map.
+void World::LayOutGround() {
     ClearLocations();
-    g.NPCs->Clear();
+    modVarsAndMain.NPCs->Clear();
     FillBorders(L"Њ");
     AddStandartLocations();
+}
+
+void World::Generate_Plains() {
+    auto& g = modVarsAndMain;
+    LayOutGround();
     g.PlayerX = 20;
     g.PlayerY = 20;
     MapType = kMapForest;
@@ -26,10 +32,7 @@ void World::Generate_Plains() {
 
 void World::Generate_Forest() {
     auto& g = modVarsAndMain;
-    ClearLocations();
-    g.NPCs->Clear();
-    FillBorders(L"Њ");
-    AddStandartLocations();
+    LayOutGround();
     Randomize();
     for (int row = 7; row <= 34; ++row) {
         for (int col = 7; col <= 44; ++col) {

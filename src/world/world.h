@@ -109,6 +109,7 @@ public:
     void Generate_Plains();
     void Generate_Forest();
     void Generate_Cave_World();
+    void LayOutGround();
 
     bool DrawSkip = false;   // the cell being drawn lies off the map
 
