@@ -33,7 +33,7 @@ std::wstring Frontend::InputBox(const std::wstring&, const std::wstring&, const 
     return defaultText;
 }
 
-void Frontend::ShowText(const std::wstring&, bool) {}
+void Frontend::ShowText(const std::wstring&, bool, const std::wstring&) {}
 
 int Frontend::Choice(const std::wstring&, const std::array<std::wstring, 3>&) { return 0; }
 
@@ -58,7 +58,8 @@ std::wstring ScriptedFrontend::InputBox(const std::wstring& prompt, const std::w
     return r;
 }
 
-void ScriptedFrontend::ShowText(const std::wstring& text, bool modal) {
+void ScriptedFrontend::ShowText(const std::wstring& text, bool modal, const std::wstring& caption) {
+    if (!caption.empty()) textCaption = caption;
     log.push_back(std::wstring(modal ? L"ShowText|modal|" : L"ShowText|modeless|") + text);
 }
 

@@ -27,8 +27,9 @@ public:
     // A modal input box; returns the text, or "" when cancelled.
     virtual std::wstring InputBox(const std::wstring& prompt, const std::wstring& title = L"Morvath",
                                   const std::wstring& defaultText = L"");
-    // The read-only text viewer; modal waits until the player closes it.
-    virtual void ShowText(const std::wstring& text, bool modal);
+    // The read-only text viewer; modal waits until the player closes it. The viewer keeps
+    // its caption until a caller gives it another one; an empty caption changes nothing.
+    virtual void ShowText(const std::wstring& text, bool modal, const std::wstring& caption = L"");
     // Let the window repaint and handle pending input (long actions call this).
     virtual void DoEvents() {}
     // A short pause during an animation or a wait.
@@ -63,12 +64,13 @@ public:
     std::deque<int> choiceAnswers;         // empty queue: the first option
     std::vector<std::wstring> log;         // "MsgBox|title|text", "InputBox|title|prompt",
                                            // "Choice|question|option0|option1|option2", ...
+    std::wstring textCaption;              // the text viewer's caption, as the last ShowText left it
 
     MsgResult MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
                      const std::wstring& title) override;
     std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
                           const std::wstring& defaultText) override;
-    void ShowText(const std::wstring& text, bool modal) override;
+    void ShowText(const std::wstring& text, bool modal, const std::wstring& caption) override;
     void Pause(int milliseconds) override;
     void Beep() override;
     void Redraw() override;

@@ -77,7 +77,9 @@ std::wstring QtFrontend::InputBox(const std::wstring& prompt, const std::wstring
     return ok ? W(answer) : std::wstring();
 }
 
-void QtFrontend::ShowText(const std::wstring& text, bool modal) { frmShowText::Instance().ShowText(Q(text), modal); }
+void QtFrontend::ShowText(const std::wstring& text, bool modal, const std::wstring& caption) {
+    frmShowText::Instance().ShowText(Q(text), modal, Q(caption));
+}
 
 void QtFrontend::DoEvents() { QApplication::processEvents(); }
 

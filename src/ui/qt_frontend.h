@@ -12,7 +12,7 @@ public:
                      const std::wstring& title) override;
     std::wstring InputBox(const std::wstring& prompt, const std::wstring& title,
                           const std::wstring& defaultText) override;
-    void ShowText(const std::wstring& text, bool modal) override;
+    void ShowText(const std::wstring& text, bool modal, const std::wstring& caption) override;
     void DoEvents() override;
     void Pause(int milliseconds) override;
     void Beep() override;

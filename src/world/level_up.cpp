@@ -178,6 +178,6 @@ void MainCharacter::UpdateLevel() {
     CalcMConst();
 }
 
-void MainCharacter::Show_Char() { UI().ShowText(CharacterSheet(*this), true); }
+void MainCharacter::Show_Char() { UI().ShowText(CharacterSheet(*this), true, L"Характеристики"); }
 
 }  // namespace morvath

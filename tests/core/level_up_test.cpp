@@ -188,6 +188,7 @@ TEST_F(LevelUp, CharacterSheet) {
     c.Magic = 1.5;
     c.Appearance = 7.7;
     c.Show_Char();
+    EXPECT_EQ(ui.textCaption, L"Характеристики");
     ASSERT_EQ(ui.log.size(), 1u);
     EXPECT_EQ(ui.log[0],
               L"ShowText|modal|"
