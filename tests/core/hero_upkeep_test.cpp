@@ -256,6 +256,30 @@ TEST_F(Upkeep, FatigueTexts) {
     EXPECT_EQ(speech(), L"Вы Валитесь с ног от усталости\r\n\r\n[пробел]");
 }
 
+// Above 4400 the three fatigue texts are spoken in their order, and only then does the
+// hero fall asleep: the first turn of the sleep finds the last of them in the speech box.
+TEST_F(Upkeep, AboveTheLastBandAllThreeFatigueTextsComeBeforeTheSleep) {
+    struct Watch : ScriptedFrontend {
+        std::wstring firstSpeech;
+        unsigned firstSerial = 0;
+        bool seen = false;
+        void Redraw() override {
+            if (seen) return;
+            seen = true;
+            firstSpeech = modVarsAndMain.screen.txtSpeech;
+            firstSerial = modVarsAndMain.screen.speechSerial;
+        }
+    } watch;
+    const unsigned before = modVarsAndMain.screen.speechSerial;
+    h().TiredConst = 1;
+    h().Tired = 4400;
+    h().CheckTired();
+    ASSERT_TRUE(watch.seen);
+    EXPECT_EQ(watch.firstSerial - before, 3u);
+    EXPECT_EQ(watch.firstSpeech, L"Вы внезапно заснули...\r\n\r\n[пробел]");
+    EXPECT_EQ(modVarsAndMain.screen.speechSerial - before, 4u);  // and "Вы проснулись!"
+}
+
 TEST_F(Upkeep, FallingAsleepSleepsUntilRested) {
     h().Profession = kWarlock;
     h().TiredConst = 1;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <tuple>
+
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "world/game_state.h"
@@ -122,6 +125,54 @@ TEST_F(LevelUp, SpellsAndFixedGainsAtTheirLevels) {
     ReachLevel(kClaw, 3);
     EXPECT_GE(h().Mobility, 1.2);
     EXPECT_LT(h().Strenght, 2);
+}
+
+// Each random gain is a fresh draw of its own, in the order the gains are listed.
+TEST_F(LevelUp, RandomExtrasDrawFreshNumbersInTurn) {
+    auto draws = [](std::uint64_t seed) {
+        SeedRandom(seed);
+        std::pair<double, double> r;
+        r.first = Rnd();
+        r.second = Rnd();
+        SeedRandom(seed);
+        return r;
+    };
+    auto reach = [&](long person, int level, std::uint64_t seed) {
+        auto r = draws(seed);
+        h() = MainCharacter{};
+        ReachLevel(person, level);
+        return r;
+    };
+    std::uint64_t seed = 100;
+    auto [a, b] = reach(kPrince, 4, ++seed);
+    EXPECT_DOUBLE_EQ(h().Strenght, 0.1 + a * 4 / 4);
+    EXPECT_DOUBLE_EQ(h().HardIness, b * 4 / 12);
+    std::tie(a, b) = reach(kPrince, 15, ++seed);
+    EXPECT_DOUBLE_EQ(h().Strenght, 0.1 + 2 * a);
+    EXPECT_DOUBLE_EQ(h().HardIness, 2 * b);
+    std::tie(a, b) = reach(kWarlock, 2, ++seed);
+    EXPECT_DOUBLE_EQ(h().HardIness, 2 * a);
+    EXPECT_EQ(h().Strenght, 0);
+    std::tie(a, b) = reach(kWarlock, 4, ++seed);
+    EXPECT_DOUBLE_EQ(h().Strenght, 2 * a);
+    EXPECT_EQ(h().HardIness, 0);
+    std::tie(a, b) = reach(kMonk, 3, ++seed);
+    EXPECT_DOUBLE_EQ(h().Strenght, 2 * a);
+    EXPECT_DOUBLE_EQ(h().HardIness, 0.1 + 3 * b);
+    std::tie(a, b) = reach(kMonk, 14, ++seed);
+    EXPECT_DOUBLE_EQ(h().HardIness, 0.1 + 4 * a);
+    std::tie(a, b) = reach(kClaw, 3, ++seed);
+    EXPECT_DOUBLE_EQ(h().Strenght, 2 * a);
+    EXPECT_DOUBLE_EQ(h().HardIness, 2 * b);
+    EXPECT_DOUBLE_EQ(h().Mobility, 1.2);
+    std::tie(a, b) = reach(kClaw, 14, ++seed);
+    EXPECT_DOUBLE_EQ(h().Mobility, 0.2 + 3 * a);
+    std::tie(a, b) = reach(kHunter, 13, ++seed);
+    EXPECT_DOUBLE_EQ(h().Mobility, 0.3 + 2 * a);
+    std::tie(a, b) = reach(kHunter, 15, ++seed);
+    EXPECT_DOUBLE_EQ(h().Strenght, 3 * a);
+    EXPECT_DOUBLE_EQ(h().HardIness, 3 * b);
+    EXPECT_DOUBLE_EQ(h().Mobility, 1.3);
 }
 
 TEST_F(LevelUp, SkillsGoToTheNextFreeRow) {

@@ -323,6 +323,7 @@ TEST_F(SaveSet, DamagedOrIncompleteSavesFailWithTheSameMessage) {
     };
     broken("char.itm", "<remove>");
     broken("char.itm", " 0 \r\n 0 \r\nhalf an item\r\n");
+    broken("char.ch", "<remove>");
     broken("char.ch", "name\r\n 2 \r\n");
     broken("char.ch", std::string("name\r\nmonk\r\n") + std::string(40, '\n'));
     broken("q.q", " 1 \r\n 2 \r\n");
