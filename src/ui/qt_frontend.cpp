@@ -21,7 +21,18 @@ QtFrontend& TheQtFrontend() {
     return f;
 }
 
+namespace {
+
+// A dialog opens over the game screen as the rules have just left it: a speech said a moment
+// ago is on show while the player answers, and a box the same key closed is gone.
+void ShowGameScreenAsItIs() {
+    if (frmGame* screen = GameScreen()) screen->Refresh();
+}
+
+}  // namespace
+
 MsgResult QtFrontend::MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon, const std::wstring& title) {
+    ShowGameScreenAsItIs();
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(Q(title));
     box.setText(Q(text));
@@ -71,6 +82,7 @@ MsgResult QtFrontend::MsgBox(const std::wstring& text, MsgButtons buttons, MsgIc
 }
 
 std::wstring QtFrontend::InputBox(const std::wstring& prompt, const std::wstring& title, const std::wstring& defaultText) {
+    ShowGameScreenAsItIs();
     bool ok = false;
     QString answer = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt), QLineEdit::Normal,
                                            Q(defaultText), &ok);
@@ -78,6 +90,7 @@ std::wstring QtFrontend::InputBox(const std::wstring& prompt, const std::wstring
 }
 
 void QtFrontend::ShowText(const std::wstring& text, bool modal, const std::wstring& caption) {
+    ShowGameScreenAsItIs();
     frmShowText::Instance().ShowText(Q(text), modal, Q(caption));
 }
 
@@ -95,6 +108,7 @@ void QtFrontend::Pause(int milliseconds) {
 void QtFrontend::Beep() { QApplication::beep(); }
 
 int QtFrontend::Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) {
+    ShowGameScreenAsItIs();
     return frmS::Ask(question, options, QApplication::activeWindow());
 }
 

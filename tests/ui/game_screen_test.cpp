@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include "../core/test_support.h"
 #include "game/keymap.h"
@@ -19,6 +20,7 @@
 #include "ui/game_screen.h"
 #include "ui/keys.h"
 #include "ui/pictures.h"
+#include "ui/qt_frontend.h"
 #include "world/game_state.h"
 
 using namespace morvath;
@@ -238,6 +240,34 @@ TEST_F(GameWindow, TheSpellListTakesEnterAndEscape) {
     EXPECT_EQ(modVarsAndMain.LastSpell, 2);
     EXPECT_EQ(modVarsAndMain.TheWorld->Turn, 1);
     EXPECT_EQ(screen_->focusWidget(), screen_->pic);
+}
+
+// A dialog opens over the screen as the rules have just left it: what was said is on show
+// while the player answers, and a box closed by the same key is gone.
+TEST_F(GameWindow, ADialogOpensOverTheScreenAsTheRulesLeftIt) {
+    SetFrontend(&TheQtFrontend());
+    bool speechShown = false;
+    QString speech;
+    QTimer::singleShot(0, [&] {
+        speechShown = screen_->frmSpeech->isVisibleTo(screen_);
+        speech = screen_->txtSpeech->toPlainText();
+        if (QWidget* box = QApplication::activeModalWidget()) box->close();
+    });
+    Say(L"Стой! Кто идёт?", L"Страж:");
+    UI().MsgBox(L"Ответить?", MsgButtons::YesNo);
+    EXPECT_TRUE(speechShown);
+    EXPECT_EQ(speech, QStringLiteral("Страж:Стой! Кто идёт?\n\n[пробел]"));
+
+    // The speech box has the keyboard; C closes it and opens the character sheet.
+    screen_->Refresh();
+    speechShown = true;
+    QTimer::singleShot(0, [&] {
+        speechShown = screen_->frmSpeech->isVisibleTo(screen_);
+        if (QWidget* viewer = QApplication::activeModalWidget()) viewer->close();
+    });
+    QTest::keyClick(screen_->txtSpeech, Qt::Key_C);
+    EXPECT_FALSE(speechShown);
+    SetFrontend(nullptr);
 }
 
 }  // namespace
