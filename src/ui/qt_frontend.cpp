@@ -83,10 +83,13 @@ MsgResult QtFrontend::MsgBox(const std::wstring& text, MsgButtons buttons, MsgIc
 
 std::wstring QtFrontend::InputBox(const std::wstring& prompt, const std::wstring& title, const std::wstring& defaultText) {
     ShowGameScreenAsItIs();
-    bool ok = false;
-    QString answer = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt), QLineEdit::Normal,
-                                           Q(defaultText), &ok);
-    return ok ? W(answer) : std::wstring();
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(Q(title));
+    box.setLabelText(Q(prompt));
+    box.setTextValue(Q(defaultText));
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Отмена"));
+    return box.exec() == QDialog::Accepted ? W(box.textValue()) : std::wstring();
 }
 
 void QtFrontend::ShowText(const std::wstring& text, bool modal, const std::wstring& caption) {

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QInputDialog>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -268,6 +269,21 @@ TEST_F(GameWindow, ADialogOpensOverTheScreenAsTheRulesLeftIt) {
     QTest::keyClick(screen_->txtSpeech, Qt::Key_C);
     EXPECT_FALSE(speechShown);
     SetFrontend(nullptr);
+}
+
+TEST_F(GameWindow, TheInputBoxSpeaksRussian) {
+    SetFrontend(&TheQtFrontend());
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box) return;
+        for (QAbstractButton* b : box->findChildren<QAbstractButton*>()) buttons << b->text().remove(QLatin1Char('&'));
+        box->close();
+    });
+    EXPECT_EQ(UI().InputBox(L"Сколько(ENTER=5)?", L"Morvath", L"5"), L"");
+    SetFrontend(nullptr);
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Отмена")}));
 }
 
 }  // namespace
