@@ -90,6 +90,35 @@ TEST_F(Movement, PassabilityDependsOnTheSideAndTheMap) {
     EXPECT_EQ(g().screen.lblII, L"Равнины...");
 }
 
+// Each tile met by each arrow key, in town and on the wilderness map: the key map decides
+// by the side the hero steps from and by the map he is on.
+TEST_F(Movement, EveryArrowKeyKnowsWhichTilesItEnters) {
+    const std::wstring tiles = L"\u043F9Gq+{B\u040A1?#vcREaw\u2019%n";
+    const std::wstring sideways = L"\u043F9Gq+{", sidewaysWild = L"B\u040A1q?vcRE";
+    const std::wstring upwards = L"\u043F9G{", upwardsWild = L"B\u040A1q?#vcRE";
+    const std::wstring doors = L"#\u2019q+";  // entered from below by the door step, off the wild map
+    auto in = [](const std::wstring& set, wchar_t c) { return set.find(c) != std::wstring::npos; };
+    struct Step { int key, dx, dy; };
+    for (const wchar_t* map : {L"town", L"wild"}) {
+        const bool wild = std::wstring(map) == L"wild";
+        for (wchar_t c : tiles) {
+            for (Step s : {Step{kVkRight, 1, 0}, Step{kVkLeft, -1, 0}, Step{kVkDown, 0, 1}, Step{kVkUp, 0, -1}}) {
+                w().WorldName = map;
+                for (int row = 0; row <= 40; ++row) w().SetRow(row, std::wstring(30, L'G'));
+                g().PlayerX = 5;
+                g().PlayerY = 5;
+                Put(5 + s.dx, 5 + s.dy, std::wstring(1, c).c_str());
+                Key(s.key);
+                bool enters = s.key == kVkUp ? in(upwards, c) || (wild && in(upwardsWild, c))
+                                             : in(sideways, c) || (wild && in(sidewaysWild, c));
+                if (s.key == kVkUp && !wild && in(doors, c)) enters = true;
+                EXPECT_EQ(g().PlayerX, enters ? 5 + s.dx : 5) << ToUtf8(map) << " " << int(c) << " key " << s.key;
+                EXPECT_EQ(g().PlayerY, enters ? 5 + s.dy : 5) << ToUtf8(map) << " " << int(c) << " key " << s.key;
+            }
+        }
+    }
+}
+
 TEST_F(Movement, TheHeroNeverLeavesTheGrid) {
     g().PlayerX = 1;
     g().PlayerY = 1;
