@@ -60,6 +60,9 @@ Variant CmdLCase(CommandCall&);
 Variant CmdStrCpy(CommandCall&);
 Variant CmdRnd(CommandCall&);
 
+// Commands for characters, the world and the generators.
+Variant CmdGenHouse(CommandCall&);
+
 // Commands for the hero, items, money and skills.
 Variant CmdHave(CommandCall&);
 Variant CmdTake(CommandCall&);

@@ -80,7 +80,7 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"intalk", CmdInTalk},
     {L"setq", CmdSetQ},
     {L"gendungeon", CmdNotYet},
-    {L"genhouse", CmdNotYet},
+    {L"genhouse", CmdGenHouse},
     {L"lcase", CmdLCase},
     {L"strcpy", CmdStrCpy},
     {L"rnd", CmdRnd},
