@@ -275,7 +275,7 @@ Variant CmdStar(CommandCall& c) {
     auto a = c.Arg(0);
     auto b = c.Arg(1);
     if (!a || !b) return {};
-    double r = Val(*a) * Val(*b);
+    double r = ScriptNumber(*a) * ScriptNumber(*b);
     if (!std::isfinite(r)) return {};
     return r;
 }

@@ -108,8 +108,8 @@ Variant CmdGive(CommandCall& c) {
     if (balance && script && weaponText && defendText && weightText) {
         for (const auto& item : *inv) {
             if (item->ItemName == *name && item->itembalance == *balance && item->ItemScript == *script &&
-                item->WeaponPlus == Val(*weaponText) && item->DefendPlus == Val(*defendText) &&
-                item->Weight == Val(*weightText)) {
+                item->WeaponPlus == ScriptNumber(*weaponText) && item->DefendPlus == ScriptNumber(*defendText) &&
+                item->Weight == ScriptNumber(*weightText)) {
                 match = item;
             }
         }
@@ -135,7 +135,7 @@ Variant CmdGive(CommandCall& c) {
         if (defendText) {
             if (auto v = StrictInteger(*defendText)) item->DefendPlus = *v;
         }
-        if (weightText) item->Weight = Val(*weightText);
+        if (weightText) item->Weight = ScriptNumber(*weightText);
         if (auto a = c.Arg(8)) {
             if (auto v = StrictInteger(*a)) item->Critical = *v;
         }
@@ -214,7 +214,7 @@ Variant CmdPlusVar(CommandCall& c) {
     MainCharacter* hero = Hero();
     if (!name || !amount || !hero) return {};
     std::wstring key = LCase(*name);
-    const double d = Val(*amount);
+    const double d = ScriptNumber(*amount);
     if (key == L"doom") {
         AddFinite(hero->Doom, d);
     } else if (key == L"hungry") {
@@ -247,7 +247,7 @@ Variant CmdSetVar(CommandCall& c) {
     std::wstring key = LCase(*name);
     auto& g = modVarsAndMain;
     if (key == L"local") {
-        g.ScriptLocal = Val(*value);
+        g.ScriptLocal = ScriptNumber(*value);
         return {};
     }
     if (key == L"darkness") {
@@ -257,11 +257,11 @@ Variant CmdSetVar(CommandCall& c) {
     MainCharacter* hero = Hero();
     if (!hero) return {};
     if (key == L"doom") {
-        hero->Doom = Val(*value);
+        hero->Doom = ScriptNumber(*value);
     } else if (key == L"strenght") {
-        hero->Strenght = Val(*value);
+        hero->Strenght = ScriptNumber(*value);
     } else if (key == L"mana") {
-        hero->Mana = Val(*value);
+        hero->Mana = ScriptNumber(*value);
     } else if (key == L"hungry" || key == L"poison" || key == L"sick" || key == L"hp") {
         auto v = StrictInteger(*value);
         if (!v) return {};

@@ -178,8 +178,8 @@ TEST_F(Commands, SkipMakesEveryLaterCommandDoNothing) {
 
 TEST_F(Commands, PlainValues) {
     EXPECT_EQ(RunAndSee(L"var a;b;c;d\na ~ star(\"2.5\";\"4\")\nb ~ lcase(\"ПРИВЕТ Мир ЁЖ\")\nc ~ strcpy(\"ab\";b)\n"
-                        L"d ~ star(\"x\";\"3\")\ninput(a)\ninput(b)\ninput(c)\ninput(d)"),
-              (Seen_{L"10", L"привет мир ёж", L"abпривет мир ёж", L"0"}));
+                        L"d ~ star(\"x\";\"3\")\ninput(a)\ninput(b)\ninput(c)\ninput(d)\nd ~ star(\"1 0\";\"2e2\")\ninput(d)"),
+              (Seen_{L"10", L"привет мир ёж", L"abпривет мир ёж", L"0", L"20"}));
 }
 
 TEST_F(Commands, RndDrawsBelowItsArgument) {

@@ -237,6 +237,18 @@ TEST_F(Hero, PlusVarKeys) {
     EXPECT_EQ(hero().MaxHp, 0);
 }
 
+TEST_F(Hero, HeroValuesReadTextsAsTheLanguageDoes) {
+    Run(L"setvar(\"doom\";\" 1 5\")\nplusvar(\"strenght\";\"2e1\")\nsetvar(\"local\";\"- 4\")");
+    EXPECT_DOUBLE_EQ(hero().Doom, 15);
+    EXPECT_DOUBLE_EQ(hero().Strenght, 2);
+    EXPECT_EQ(modVarsAndMain.ScriptLocal, Variant(-4.0));
+    Run(L"give(\"Камень\";\"11\";\"0\";\"\";\"\";\"0\";\"0\";\"1 .5\";\"0\";\"\")\n"
+        L"give(\"Камень\";\"11\";\"0\";\"\";\"\";\"0\";\"0\";\"15e-1\";\"0\";\"\")");
+    ASSERT_EQ(inv().Count(), 2);
+    EXPECT_DOUBLE_EQ(inv().Item(1)->Weight, 1.5);
+    EXPECT_DOUBLE_EQ(inv().Item(2)->Weight, 15);
+}
+
 TEST_F(Hero, AnOverfedHeroCannotEatMore) {
     hero().Hungry = 30;
     Run(L"plusvar(\"hungry\";\"-100\")");
