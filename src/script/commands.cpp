@@ -120,9 +120,17 @@ const std::wstring* CommandCall::Arg(std::size_t i) {
     return nullptr;
 }
 
+bool CommandCall::Have(std::initializer_list<std::size_t> indices) {
+    for (std::size_t i : indices) {
+        if (i >= args.size()) {
+            ReportMissing();
+            return false;
+        }
+    }
+    return true;
+}
+
 void CommandCall::ReportMissing() {
-    if (reported_) return;
-    reported_ = true;
     UI().MsgBox(L"Argument not optional in call to procedure: " + std::wstring(name), MsgButtons::Ok,
                 MsgIcon::Critical, L"Script VM Error");
 }

@@ -97,21 +97,17 @@ Variant CmdGive(CommandCall& c) {
     if (!inv) return {};
 
     // An equal item (name, balance, script, bonuses, weight) is already carried: one more
-    // piece on its stack.
-    auto balanceText = c.Arg(2);
-    auto script = c.Arg(4);
-    auto weaponText = c.Arg(5);
-    auto defendText = c.Arg(6);
-    auto weightText = c.Arg(7);
-    auto balance = balanceText ? StrictNumber(*balanceText) : std::nullopt;
+    // piece on its stack. Each carried item is one test; one that cannot be made (an
+    // argument is missing, the balance is not a number) is no match.
+    const auto& a = c.args;
     std::shared_ptr<Item> match;
-    if (balance && script && weaponText && defendText && weightText) {
-        for (const auto& item : *inv) {
-            if (item->ItemName == *name && item->itembalance == *balance && item->ItemScript == *script &&
-                item->WeaponPlus == ScriptNumber(*weaponText) && item->DefendPlus == ScriptNumber(*defendText) &&
-                item->Weight == ScriptNumber(*weightText)) {
-                match = item;
-            }
+    for (const auto& item : *inv) {
+        if (!c.Have({2, 4, 5, 6, 7})) continue;
+        auto balance = StrictNumber(a[2]);
+        if (balance && item->ItemName == *name && item->itembalance == *balance && item->ItemScript == a[4] &&
+            item->WeaponPlus == ScriptNumber(a[5]) && item->DefendPlus == ScriptNumber(a[6]) &&
+            item->Weight == ScriptNumber(a[7])) {
+            match = item;
         }
     }
     if (match) {
@@ -120,26 +116,27 @@ Variant CmdGive(CommandCall& c) {
         auto item = inv->Add();
         modVarsAndMain.CurItem = item;
         item->ItemName = *name;
-        // A field whose text is not a number keeps its default.
-        if (auto a = c.Arg(1)) {
-            if (auto v = StrictLong(*a)) item->ItemType = *v;
+        // One field at a time: a missing argument or a text that is not a number leaves
+        // that field at its default.
+        if (auto t = c.Arg(1)) {
+            if (auto v = StrictLong(*t)) item->ItemType = *v;
         }
-        if (balanceText) {
-            if (auto v = StrictLong(*balanceText)) item->itembalance = *v;
+        if (auto t = c.Arg(2)) {
+            if (auto v = StrictLong(*t)) item->itembalance = *v;
         }
-        if (auto a = c.Arg(3)) item->ItemInfo = *a;
-        if (script) item->ItemScript = *script;
-        if (weaponText) {
-            if (auto v = StrictInteger(*weaponText)) item->WeaponPlus = *v;
+        if (auto t = c.Arg(3)) item->ItemInfo = *t;
+        if (auto t = c.Arg(4)) item->ItemScript = *t;
+        if (auto t = c.Arg(5)) {
+            if (auto v = StrictInteger(*t)) item->WeaponPlus = *v;
         }
-        if (defendText) {
-            if (auto v = StrictInteger(*defendText)) item->DefendPlus = *v;
+        if (auto t = c.Arg(6)) {
+            if (auto v = StrictInteger(*t)) item->DefendPlus = *v;
         }
-        if (weightText) item->Weight = ScriptNumber(*weightText);
-        if (auto a = c.Arg(8)) {
-            if (auto v = StrictInteger(*a)) item->Critical = *v;
+        if (auto t = c.Arg(7)) item->Weight = ScriptNumber(*t);
+        if (auto t = c.Arg(8)) {
+            if (auto v = StrictInteger(*t)) item->Critical = *v;
         }
-        if (auto a = c.Arg(9)) item->SkillPlus = *a;
+        if (auto t = c.Arg(9)) item->SkillPlus = *t;
     }
     Reweigh(true);
     return {};
@@ -208,12 +205,32 @@ Variant CmdGetVar(CommandCall& c) {
     return {};
 }
 
+namespace {
+
+bool IsPlusVarKey(const std::wstring& key) {
+    return key == L"doom" || key == L"hungry" || key == L"poison" || key == L"strenght" || key == L"sick" ||
+           key == L"hp" || key == L"mana" || key == L"luck";
+}
+
+bool IsSetVarKey(const std::wstring& key) {
+    return key == L"local" || key == L"darkness" || key == L"doom" || key == L"strenght" || key == L"mana" ||
+           key == L"hungry" || key == L"poison" || key == L"sick" || key == L"hp";
+}
+
+}  // namespace
+
 Variant CmdPlusVar(CommandCall& c) {
     auto name = c.Arg(0);
-    auto amount = c.Arg(1);
-    MainCharacter* hero = Hero();
-    if (!name || !amount || !hero) return {};
+    if (!name) return {};
+    // Only the keys that change something read the amount.
     std::wstring key = LCase(*name);
+    if (!IsPlusVarKey(key)) return {};
+    MainCharacter* hero = Hero();
+    auto amount = c.Arg(1);
+    // Hunger tests the amount first. A test that cannot be made is not passed, so the
+    // other branch runs, and it needs the amount as well.
+    if (key == L"hungry" && !amount) c.Arg(1);
+    if (!amount || !hero) return {};
     const double d = ScriptNumber(*amount);
     if (key == L"doom") {
         AddFinite(hero->Doom, d);
@@ -242,9 +259,11 @@ Variant CmdPlusVar(CommandCall& c) {
 
 Variant CmdSetVar(CommandCall& c) {
     auto name = c.Arg(0);
-    auto value = c.Arg(1);
-    if (!name || !value) return {};
+    if (!name) return {};
     std::wstring key = LCase(*name);
+    if (!IsSetVarKey(key)) return {};
+    auto value = c.Arg(1);
+    if (!value) return {};
     auto& g = modVarsAndMain;
     if (key == L"local") {
         g.ScriptLocal = ScriptNumber(*value);
@@ -262,7 +281,7 @@ Variant CmdSetVar(CommandCall& c) {
         hero->Strenght = ScriptNumber(*value);
     } else if (key == L"mana") {
         hero->Mana = ScriptNumber(*value);
-    } else if (key == L"hungry" || key == L"poison" || key == L"sick" || key == L"hp") {
+    } else {
         auto v = StrictInteger(*value);
         if (!v) return {};
         if (key == L"hungry") hero->Hungry = *v;

@@ -113,11 +113,30 @@ TEST_F(Hero, GiveKeepsDefaultsForFieldsThatAreNotNumbers) {
     EXPECT_EQ(item->WeaponPlus, 0);
     EXPECT_EQ(item->Critical, 0);
     EXPECT_EQ(item->Weight, 0);
-    // With arguments missing the player hears of it once and the item still comes.
+    // With arguments missing the item still comes; each of its fields that has no
+    // argument is reported, and so is each carried item it could not be compared with.
     Run(L"give(\"Палка\";\"1\")");
     EXPECT_EQ(inv().Count(), 2);
     EXPECT_EQ(inv().Item(2)->ItemType, 1);
-    EXPECT_EQ(Boxes(), 1);
+    EXPECT_EQ(inv().Item(2)->ItemScript, L"");
+    EXPECT_EQ(Boxes(), 1 + 8);
+}
+
+TEST_F(Hero, HeroValuesReportAMissingAmountOnlyForKeysThatUseIt) {
+    hero().HP = 10;
+    hero().Hungry = 100;
+    Run(L"plusvar(\"maxhp\")\nsetvar(\"luck\")\nplusvar(\"nothing\")\nsetvar(\"wear\")");
+    EXPECT_EQ(Boxes(), 0);
+    Run(L"plusvar(\"hp\")\nsetvar(\"doom\")");
+    EXPECT_EQ(Boxes(), 2);
+    EXPECT_EQ(hero().HP, 10);
+    // Hunger tests the amount, and a test that cannot be made is not passed: the other
+    // branch, which needs the amount too, reports it again.
+    ui.log.clear();
+    Run(L"plusvar(\"hungry\")");
+    EXPECT_EQ(Boxes(), 2);
+    EXPECT_EQ(hero().Hungry, 100);
+    EXPECT_FALSE(modVarsAndMain.screen.speechVisible);
 }
 
 TEST_F(Hero, WantItemTakesOnePieceOfWhatWasHandedOver) {
