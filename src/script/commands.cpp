@@ -213,7 +213,7 @@ Variant CmdShowFile(CommandCall& c) {
     if (!file) return {};
     auto text = ReadWholeFile(*file);
     // A file that cannot be read shows nothing rather than an empty viewer.
-    if (text) UI().ShowText(*text, true);
+    if (text) UI().ShowText(*text, true, L"...");
     return {};
 }
 

@@ -104,6 +104,8 @@ TEST_F(Commands, ShowFileReadsFromTheGameFolder) {
     ASSERT_TRUE(WriteFileAtomic(dir.path() / "intros" / "Legend.txt", EncodeCp1251(L"Давным-давно\r\n")));
     Run(L"showfile(\"intros\\legend.txt\")\nshowfile(\"\\INTROS\\legend.txt\")");
     EXPECT_EQ(ui.Count(L"ShowText|modal|Давным-давно\r\n"), 2);
+    // The viewer's caption becomes "..." for a script's file.
+    EXPECT_EQ(ui.textCaption, L"...");
     ui.log.clear();
     // A file that cannot be read shows nothing; a path that climbs out is never read.
     ASSERT_TRUE(WriteFileAtomic(dir.path() / ".." / (dir.path().filename().string() + "-outside.txt"), "x"));
