@@ -58,14 +58,6 @@ TEST_F(Commands, SpeakShowsTheChoiceAndReturnsTheAnswer) {
     EXPECT_EQ(modVarsAndMain.ChoiceResult, 1);
 }
 
-TEST_F(Commands, SpeakWithThreeArgumentsReportsThenAsks) {
-    ui.choiceAnswers = {0};
-    EXPECT_EQ(RunAndSee(L"var r\nr ~ speak(\"Куда?\";\"Север\";\"Юг\")\ninput(r)"), (Seen_{L"0"}));
-    ASSERT_GE(ui.log.size(), 2u);
-    EXPECT_EQ(ui.log[0], kMissing + L"speak");
-    EXPECT_EQ(ui.log[1], L"Choice|Куда?|Север|Юг|");
-}
-
 TEST_F(Commands, ChoiceClosedWithoutAnAnswerIsSkippedNotThePreviousAnswer) {
     modVarsAndMain.ChoiceResult = 1;
     ui.choiceAnswers = {kChoiceSkipped, 2, 7};

@@ -194,14 +194,6 @@ TEST_F(Hero, SpellsAreGivenByExactNameAndTestedInAnyCase) {
 
 // --- hero values ---
 
-TEST_F(Hero, DoomReadsWithTheSignedBlank) {
-    hero().Doom = 2;
-    EXPECT_EQ(RunAndSee(L"var d\nd ~ getvar(\"doom\")\ninput(d)\nif d = \"2\"\ninput(\"eq\")\nend\nif d > \"1\"\ninput(\"gt\")\nend"),
-              (Seen_{L" 2", L"gt"}));
-    hero().Doom = -3;
-    EXPECT_EQ(RunAndSee(L"var d\nd ~ getvar(\"DOOM\")\ninput(d)"), (Seen_{L"-3"}));
-}
-
 TEST_F(Hero, GetVarKeys) {
     hero().Luck = 4;
     hero().Science = 7;
@@ -266,15 +258,6 @@ TEST_F(Hero, HeroValuesReadTextsAsTheLanguageDoes) {
     ASSERT_EQ(inv().Count(), 2);
     EXPECT_DOUBLE_EQ(inv().Item(1)->Weight, 1.5);
     EXPECT_DOUBLE_EQ(inv().Item(2)->Weight, 15);
-}
-
-TEST_F(Hero, AnOverfedHeroCannotEatMore) {
-    hero().Hungry = 30;
-    Run(L"plusvar(\"hungry\";\"-100\")");
-    EXPECT_EQ(hero().Hungry, 30);
-    EXPECT_EQ(modVarsAndMain.screen.txtSpeech, L"Вы обьеты - в вас больше ничего не влезает!\r\n\r\n[пробел]");
-    Run(L"plusvar(\"hungry\";\"-90\")");
-    EXPECT_EQ(hero().Hungry, -60);
 }
 
 TEST_F(Hero, HeroState) {
