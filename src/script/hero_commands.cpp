@@ -64,8 +64,11 @@ Variant CmdHave(CommandCall& c) {
     if (*name == L"money") {
         auto amount = c.Arg(1);
         if (!amount) return {};  // a test that failed is not a yes
-        auto n = StrictInteger(*amount);
-        if (n && modVarsAndMain.Money >= *n) return L"true";
+        // The amount is read as a 16-bit whole number; a text that is none (not a number,
+        // or beyond that range) fails the test rather than standing for the largest one.
+        auto n = StrictNumber(*amount);
+        if (!n || std::nearbyint(*n) < -32768 || std::nearbyint(*n) > 32767) return {};
+        if (modVarsAndMain.Money >= CInt(*n)) return L"true";
         return {};
     }
     if (Carried()) {

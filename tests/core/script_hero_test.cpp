@@ -48,6 +48,13 @@ TEST_F(Hero, HaveCoinsWithoutAnAmountReportsAndIsNoYes) {
     EXPECT_EQ(Boxes(), 1);
 }
 
+TEST_F(Hero, AnAmountBeyondAWholeNumberOfTheGameIsNeverHad) {
+    // The amount is a 16-bit number: 40000 is none, so nobody has it, however rich.
+    modVarsAndMain.Money = 35000;
+    EXPECT_EQ(RunAndSee(L"var a;b\na ~ have(\"money\";\"40000\")\nb ~ have(\"money\";\"30000\")\ninput(a)\ninput(b)"),
+              (Seen_{L"", L"true"}));
+}
+
 TEST_F(Hero, CoinsSaturateInsteadOfOverflowing) {
     modVarsAndMain.Money = 2147483000;
     Run(L"give(\"money\";\"100000\")");
