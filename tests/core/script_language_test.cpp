@@ -87,6 +87,8 @@ const LanguageCase kCases[] = {
 
     // --- goto and labels ---
     {"GotoJumpsForwardPastTheLabel", L"goto skip\ninput(\"x\")\nskip\ninput(\"y\")", {L"y"}},
+    {"TheLabelLineIsConsumedNotExecuted",
+     L"goto input(\"L\")\ninput(\"x\")\ninput(\"L\")\ninput(\"y\")", {L"y"}},
     {"GotoToAnEarlierLabelSilencesTheRest", L"top\ninput(\"a\")\ngoto top\ninput(\"b\")", {L"a"}},
     {"GotoLabelIsTrimmedButMatchedExactly", L"goto  Skip \ninput(\"x\")\nskip\ninput(\"y\")\nSkip\ninput(\"z\")", {L"z"}},
     {"LabelWithACommentNoLongerMatches", L"goto done\ninput(\"x\")\ndone # the end\ninput(\"y\")", {}},
