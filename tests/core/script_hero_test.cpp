@@ -80,6 +80,20 @@ TEST_F(Hero, TakeRemovesOnePieceOfTheFirstItemOfThatName) {
     EXPECT_EQ(inv().Count(), 0);
 }
 
+TEST_F(Hero, ItemsThatComeOrGoAreWeighedAtOnce) {
+    auto stones = Carry(L"Камень", 2);
+    stones->Weight = 3;
+    Run(L"take(\"Камень\")");
+    EXPECT_DOUBLE_EQ(hero().Weight, 2 * 3);
+    Run(L"give(\"Камень\";\"11\";\"0\";\"\";\"\";\"0\";\"0\";\"3\";\"0\";\"\")");
+    EXPECT_DOUBLE_EQ(hero().Weight, 3 * 3);
+    Run(L"give(\"Слиток\";\"11\";\"0\";\"\";\"\";\"0\";\"0\";\"5\";\"0\";\"\")");
+    EXPECT_DOUBLE_EQ(hero().Weight, 3 * 3 + 5);
+    modVarsAndMain.GivenItemIndex = 2;
+    Run(L"wantitem()");
+    EXPECT_DOUBLE_EQ(hero().Weight, 3 * 3);
+}
+
 TEST_F(Hero, GiveAddsANewItemWithItsFields) {
     Run(L"give(\"Меч\";\"1\";\"-1\";\"Острый\";\"mech.itm\";\"3\";\"2\";\"4.5\";\"2.5\";\"stp03\")");
     ASSERT_EQ(inv().Count(), 1);
