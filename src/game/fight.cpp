@@ -25,8 +25,8 @@ bool KnowsAmbush() {
 }
 
 // Mobility, luck, strength and tactic against the enemy's health and strength, with a
-// little luck on both sides. Kept as the game has always kept it: a whole number, rounded.
-Integer AmbushScore(const MainCharacter& hero, const NPC& enemy) {
+// little luck on both sides. Any positive score, however small, is an ambush.
+double AmbushScore(const MainCharacter& hero, const NPC& enemy) {
     Randomize();
     double r1 = Rnd();
     double r2 = Rnd();

@@ -2,6 +2,7 @@
 // What every script command is handed: its arguments as texts, the name the script wrote,
 // the run it belongs to, and the one way to report a missing argument.
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,18 +20,19 @@ public:
     CommandCall(Cscript& run, std::wstring_view name, const std::vector<std::wstring>& args)
         : run(run), name(name), args(args) {}
 
-    // Argument i, or nullptr after reporting it missing. A command goes on with its next
-    // step after a missing argument, so one call may miss several; the player is told once.
+    // Argument i, or nullptr after reporting it missing. A command reads an argument in
+    // each step that needs it and goes on with its next step when it is missing, so one
+    // call may report several times.
     const std::wstring* Arg(std::size_t i);
+    // True when all of these arguments are there; else one report for the step that needs
+    // them.
+    bool Have(std::initializer_list<std::size_t> indices);
     // The "Argument not optional" box, also for an index out of range (a quest flag).
     void ReportMissing();
 
     Cscript& run;
     std::wstring_view name;  // as the script wrote it
     const std::vector<std::wstring>& args;
-
-private:
-    bool reported_ = false;
 };
 
 // The character whose script runs, or nullptr when there is none.

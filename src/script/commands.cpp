@@ -120,9 +120,17 @@ const std::wstring* CommandCall::Arg(std::size_t i) {
     return nullptr;
 }
 
+bool CommandCall::Have(std::initializer_list<std::size_t> indices) {
+    for (std::size_t i : indices) {
+        if (i >= args.size()) {
+            ReportMissing();
+            return false;
+        }
+    }
+    return true;
+}
+
 void CommandCall::ReportMissing() {
-    if (reported_) return;
-    reported_ = true;
     UI().MsgBox(L"Argument not optional in call to procedure: " + std::wstring(name), MsgButtons::Ok,
                 MsgIcon::Critical, L"Script VM Error");
 }
@@ -205,7 +213,7 @@ Variant CmdShowFile(CommandCall& c) {
     if (!file) return {};
     auto text = ReadWholeFile(*file);
     // A file that cannot be read shows nothing rather than an empty viewer.
-    if (text) UI().ShowText(*text, true);
+    if (text) UI().ShowText(*text, true, L"...");
     return {};
 }
 
@@ -275,7 +283,7 @@ Variant CmdStar(CommandCall& c) {
     auto a = c.Arg(0);
     auto b = c.Arg(1);
     if (!a || !b) return {};
-    double r = Val(*a) * Val(*b);
+    double r = ScriptNumber(*a) * ScriptNumber(*b);
     if (!std::isfinite(r)) return {};
     return r;
 }

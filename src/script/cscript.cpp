@@ -40,7 +40,7 @@ double ConditionNumber(const Variant& v) {
     if (v.IsNumber()) {
         double x = v.ToNumber();
         if (x == std::floor(x) && std::fabs(x) < 1e15) return x;
-        return Val(NumText(x));
+        return ScriptNumber(NumText(x));
     }
     return ValueNumber(v);
 }

@@ -64,8 +64,11 @@ Variant CmdHave(CommandCall& c) {
     if (*name == L"money") {
         auto amount = c.Arg(1);
         if (!amount) return {};  // a test that failed is not a yes
-        auto n = StrictInteger(*amount);
-        if (n && modVarsAndMain.Money >= *n) return L"true";
+        // The amount is read as a 16-bit whole number; a text that is none (not a number,
+        // or beyond that range) fails the test rather than standing for the largest one.
+        auto n = StrictNumber(*amount);
+        if (!n || std::nearbyint(*n) < -32768 || std::nearbyint(*n) > 32767) return {};
+        if (modVarsAndMain.Money >= CInt(*n)) return L"true";
         return {};
     }
     if (Carried()) {
@@ -97,21 +100,17 @@ Variant CmdGive(CommandCall& c) {
     if (!inv) return {};
 
     // An equal item (name, balance, script, bonuses, weight) is already carried: one more
-    // piece on its stack.
-    auto balanceText = c.Arg(2);
-    auto script = c.Arg(4);
-    auto weaponText = c.Arg(5);
-    auto defendText = c.Arg(6);
-    auto weightText = c.Arg(7);
-    auto balance = balanceText ? StrictNumber(*balanceText) : std::nullopt;
+    // piece on its stack. Each carried item is one test; one that cannot be made (an
+    // argument is missing, the balance is not a number) is no match.
+    const auto& a = c.args;
     std::shared_ptr<Item> match;
-    if (balance && script && weaponText && defendText && weightText) {
-        for (const auto& item : *inv) {
-            if (item->ItemName == *name && item->itembalance == *balance && item->ItemScript == *script &&
-                item->WeaponPlus == Val(*weaponText) && item->DefendPlus == Val(*defendText) &&
-                item->Weight == Val(*weightText)) {
-                match = item;
-            }
+    for (const auto& item : *inv) {
+        if (!c.Have({2, 4, 5, 6, 7})) continue;
+        auto balance = StrictNumber(a[2]);
+        if (balance && item->ItemName == *name && item->itembalance == *balance && item->ItemScript == a[4] &&
+            item->WeaponPlus == ScriptNumber(a[5]) && item->DefendPlus == ScriptNumber(a[6]) &&
+            item->Weight == ScriptNumber(a[7])) {
+            match = item;
         }
     }
     if (match) {
@@ -120,26 +119,27 @@ Variant CmdGive(CommandCall& c) {
         auto item = inv->Add();
         modVarsAndMain.CurItem = item;
         item->ItemName = *name;
-        // A field whose text is not a number keeps its default.
-        if (auto a = c.Arg(1)) {
-            if (auto v = StrictLong(*a)) item->ItemType = *v;
+        // One field at a time: a missing argument or a text that is not a number leaves
+        // that field at its default.
+        if (auto t = c.Arg(1)) {
+            if (auto v = StrictLong(*t)) item->ItemType = *v;
         }
-        if (balanceText) {
-            if (auto v = StrictLong(*balanceText)) item->itembalance = *v;
+        if (auto t = c.Arg(2)) {
+            if (auto v = StrictLong(*t)) item->itembalance = *v;
         }
-        if (auto a = c.Arg(3)) item->ItemInfo = *a;
-        if (script) item->ItemScript = *script;
-        if (weaponText) {
-            if (auto v = StrictInteger(*weaponText)) item->WeaponPlus = *v;
+        if (auto t = c.Arg(3)) item->ItemInfo = *t;
+        if (auto t = c.Arg(4)) item->ItemScript = *t;
+        if (auto t = c.Arg(5)) {
+            if (auto v = StrictInteger(*t)) item->WeaponPlus = *v;
         }
-        if (defendText) {
-            if (auto v = StrictInteger(*defendText)) item->DefendPlus = *v;
+        if (auto t = c.Arg(6)) {
+            if (auto v = StrictInteger(*t)) item->DefendPlus = *v;
         }
-        if (weightText) item->Weight = Val(*weightText);
-        if (auto a = c.Arg(8)) {
-            if (auto v = StrictInteger(*a)) item->Critical = *v;
+        if (auto t = c.Arg(7)) item->Weight = ScriptNumber(*t);
+        if (auto t = c.Arg(8)) {
+            if (auto v = StrictInteger(*t)) item->Critical = *v;
         }
-        if (auto a = c.Arg(9)) item->SkillPlus = *a;
+        if (auto t = c.Arg(9)) item->SkillPlus = *t;
     }
     Reweigh(true);
     return {};
@@ -208,13 +208,33 @@ Variant CmdGetVar(CommandCall& c) {
     return {};
 }
 
+namespace {
+
+bool IsPlusVarKey(const std::wstring& key) {
+    return key == L"doom" || key == L"hungry" || key == L"poison" || key == L"strenght" || key == L"sick" ||
+           key == L"hp" || key == L"mana" || key == L"luck";
+}
+
+bool IsSetVarKey(const std::wstring& key) {
+    return key == L"local" || key == L"darkness" || key == L"doom" || key == L"strenght" || key == L"mana" ||
+           key == L"hungry" || key == L"poison" || key == L"sick" || key == L"hp";
+}
+
+}  // namespace
+
 Variant CmdPlusVar(CommandCall& c) {
     auto name = c.Arg(0);
-    auto amount = c.Arg(1);
-    MainCharacter* hero = Hero();
-    if (!name || !amount || !hero) return {};
+    if (!name) return {};
+    // Only the keys that change something read the amount.
     std::wstring key = LCase(*name);
-    const double d = Val(*amount);
+    if (!IsPlusVarKey(key)) return {};
+    MainCharacter* hero = Hero();
+    auto amount = c.Arg(1);
+    // Hunger tests the amount first. A test that cannot be made is not passed, so the
+    // other branch runs, and it needs the amount as well.
+    if (key == L"hungry" && !amount) c.Arg(1);
+    if (!amount || !hero) return {};
+    const double d = ScriptNumber(*amount);
     if (key == L"doom") {
         AddFinite(hero->Doom, d);
     } else if (key == L"hungry") {
@@ -242,12 +262,14 @@ Variant CmdPlusVar(CommandCall& c) {
 
 Variant CmdSetVar(CommandCall& c) {
     auto name = c.Arg(0);
-    auto value = c.Arg(1);
-    if (!name || !value) return {};
+    if (!name) return {};
     std::wstring key = LCase(*name);
+    if (!IsSetVarKey(key)) return {};
+    auto value = c.Arg(1);
+    if (!value) return {};
     auto& g = modVarsAndMain;
     if (key == L"local") {
-        g.ScriptLocal = Val(*value);
+        g.ScriptLocal = ScriptNumber(*value);
         return {};
     }
     if (key == L"darkness") {
@@ -257,12 +279,12 @@ Variant CmdSetVar(CommandCall& c) {
     MainCharacter* hero = Hero();
     if (!hero) return {};
     if (key == L"doom") {
-        hero->Doom = Val(*value);
+        hero->Doom = ScriptNumber(*value);
     } else if (key == L"strenght") {
-        hero->Strenght = Val(*value);
+        hero->Strenght = ScriptNumber(*value);
     } else if (key == L"mana") {
-        hero->Mana = Val(*value);
-    } else if (key == L"hungry" || key == L"poison" || key == L"sick" || key == L"hp") {
+        hero->Mana = ScriptNumber(*value);
+    } else {
         auto v = StrictInteger(*value);
         if (!v) return {};
         if (key == L"hungry") hero->Hungry = *v;

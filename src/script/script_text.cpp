@@ -1,6 +1,8 @@
 #include "script/script_text.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 #include "platform/numbers.h"
 
@@ -40,7 +42,33 @@ bool EqualsAsciiNoCase(std::wstring_view s, std::wstring_view lowerKeyword) {
 
 std::wstring ValueText(const Variant& v) { return v.ToText(); }
 
-double ValueNumber(const Variant& v) { return v.IsEmpty() ? 0.0 : v.ToNumber(); }
+double ScriptNumber(std::wstring_view s) {
+    std::string digits;
+    bool sign = false, point = false, any = false;
+    for (wchar_t c : s) {
+        if (c == L' ') continue;
+        if ((c == L'-' || c == L'+') && !sign && digits.empty()) {
+            sign = true;
+            digits.push_back(static_cast<char>(c));
+        } else if (c >= L'0' && c <= L'9') {
+            any = true;
+            digits.push_back(static_cast<char>(c));
+        } else if (c == L'.' && !point) {
+            point = true;
+            digits.push_back('.');
+        } else {
+            break;
+        }
+    }
+    if (!any) return 0.0;
+    double d = std::strtod(digits.c_str(), nullptr);
+    return std::isfinite(d) ? d : 0.0;
+}
+
+double ValueNumber(const Variant& v) {
+    if (v.IsText()) return ScriptNumber(v.ToText());
+    return v.IsEmpty() ? 0.0 : v.ToNumber();
+}
 
 std::optional<double> StrictNumber(std::wstring_view s) {
     if (!IsNumeric(s)) return std::nullopt;

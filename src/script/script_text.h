@@ -20,7 +20,11 @@ bool EqualsAsciiNoCase(std::wstring_view s, std::wstring_view lowerKeyword);
 
 // A script value as text (numbers in the game's plain decimal form, "." as decimal point).
 std::wstring ValueText(const Variant& v);
-// A script value as a number: a text by its leading number, nothing as 0.
+// A text as a number, the way scripts read them: blanks anywhere are skipped, a sign and
+// one "." are taken, and reading stops at any other character (no exponent: "2e1" is 2).
+// A text without a number is 0.
+double ScriptNumber(std::wstring_view s);
+// A script value as a number: a text by ScriptNumber, nothing as 0.
 double ValueNumber(const Variant& v);
 
 // Strict conversions, which fail (nothing) on a text that is not wholly a number. Stores into

@@ -668,6 +668,26 @@ TEST_F(GoodTarget, APositiveAmbushScoreKillsWithoutAFight) {
     EXPECT_EQ(hero().dMonsters, 0);
 }
 
+TEST_F(GoodTarget, AFractionAboveZeroIsAPositiveAmbushScore) {
+    // Mobility 2.8 adds 0.4: a score of 0.4 is positive, however small.
+    auto r = Draws(12, 4);
+    LuckForScore(0, r);
+    hero().Mobility = 2.8;
+    StartFight(11, 10);
+    EXPECT_FALSE(FightOn());
+    EXPECT_FALSE(G().NPCs->Contains(guard));
+    EXPECT_EQ(KillLog(), EncodeCp1251(L"Стражник\r\n"));
+    // And one just below zero is no ambush.
+    G().NPCs->Clear();
+    guard = AddNpc(L"Стражник", 11, 10, 3, 2, true);
+    r = Draws(12, 4);
+    LuckForScore(0, r);
+    hero().Mobility = -0.7;
+    StartFight(11, 10);
+    EXPECT_TRUE(FightOn());
+    EXPECT_EQ(panel().enemy, guard);
+}
+
 TEST_F(GoodTarget, WithoutTheSkillThereIsNoAmbush) {
     G().Skills[9][0] = L"";
     auto r = Draws(12, 3);

@@ -32,6 +32,10 @@ const LanguageCase kCases[] = {
     {"PowerAndConcatenation", L"var x;y\nx = \"2\" ^ \"10\"\ny = \"a\" & \"1\" & x\ninput(x)\ninput(y)", {L"1024", L"a11024"}},
     {"ConcatenatedTextAddsByItsLeadingNumber", L"var x\nx = \"a\" & \"1\" + \"1\"\ninput(x)", {L"1"}},
     {"TextsAddByTheirLeadingNumber", L"var x\nx = \" 12abc\" + \"-2.5x\"\ninput(x)", {L"9.5"}},
+    {"TextsReadAsNumbersSkipBlanksAndStopAtAnyOtherCharacter",
+     L"var x\nx = \" 1 2\" + \"- 5\"\ninput(x)\nx = \"2e1\" + \"0\"\ninput(x)\nx = \"1.5.5\" * \"2\"\ninput(x)\n"
+     L"if \"1 0\" > \"9\"\ninput(\"gt\")\nend",
+     {L"7", L"2", L"3", L"gt"}},
     {"TrailingBlankLosesTheLastWord",
      L"var a;b;c\na = \"1\"\nb = a \nc = a # note\ninput(b)\ninput(c)\nb = \"1\" \ninput(b)", {L"", L"", L"1"}},
     {"CommandsAreNotCalledInsideExpressions",
@@ -83,6 +87,8 @@ const LanguageCase kCases[] = {
 
     // --- goto and labels ---
     {"GotoJumpsForwardPastTheLabel", L"goto skip\ninput(\"x\")\nskip\ninput(\"y\")", {L"y"}},
+    {"TheLabelLineIsConsumedNotExecuted",
+     L"goto input(\"L\")\ninput(\"x\")\ninput(\"L\")\ninput(\"y\")", {L"y"}},
     {"GotoToAnEarlierLabelSilencesTheRest", L"top\ninput(\"a\")\ngoto top\ninput(\"b\")", {L"a"}},
     {"GotoLabelIsTrimmedButMatchedExactly", L"goto  Skip \ninput(\"x\")\nskip\ninput(\"y\")\nSkip\ninput(\"z\")", {L"z"}},
     {"LabelWithACommentNoLongerMatches", L"goto done\ninput(\"x\")\ndone # the end\ninput(\"y\")", {}},
@@ -100,7 +106,7 @@ const LanguageCase kCases[] = {
     // --- errors of the evaluator end the run ---
     {"ZeroDivisorEndsTheRun", L"var x\ninput(\"a\")\nx = \"1\" / \"0\"\ninput(\"b\")", {L"a"}},
     {"IntegerZeroDivisorEndsTheRun", L"var x\ninput(\"a\")\nx = \"1\" \\ \"0.4\"\ninput(\"b\")", {L"a"}},
-    {"OverflowEndsTheRun", L"var x\ninput(\"a\")\nx = \"1e308\" * \"10\"\ninput(\"b\")", {L"a"}},
+    {"OverflowEndsTheRun", L"var x\ninput(\"a\")\nx = \"10\" ^ \"400\"\ninput(\"b\")", {L"a"}},
     {"IntegerDivisionBeyond32BitsEndsTheRun", L"var x\ninput(\"a\")\nx = \"3000000000\" \\ \"1\"\ninput(\"b\")", {L"a"}},
     {"NotANumberEndsTheRun", L"var x\ninput(\"a\")\nx = \"-8\" ^ \"0.5\"\ninput(\"b\")", {L"a"}},
     {"UnclosedLiteralEndsTheRun", L"input(\"a\")\ninput(\"open)\ninput(\"b\")", {L"a"}},
