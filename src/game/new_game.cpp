@@ -1,8 +1,11 @@
 #include "game/new_game.h"
 
 #include <array>
+#include <exception>
 
 #include "game/equipment.h"
+#include "game/hero_sprites.h"
+#include "game/screen.h"
 #include "game/weapons.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
@@ -11,9 +14,8 @@
 #include "platform/settings.h"
 #include "platform/textforms.h"
 #include "script/find_messages.h"
-#include "services/music.h"
-#include "game/hero_sprites.h"
 #include "services/compression.h"
+#include "services/music.h"
 #include "world/game_state.h"
 #include "world/random_content.h"
 #include "world/save_set.h"
@@ -68,6 +70,13 @@ void ClearSaveFolder() {
     RemoveFile(GamePath(L"\\monst.cnt"));
 }
 
+// A missing intro shows an empty viewer rather than ending the start.
+std::wstring ReadIntro(const wchar_t* file) {
+    return ReadWholeFile(GamePath(std::wstring(L"\\intros\\") + file)).value_or(L"");
+}
+
+}  // namespace
+
 void MakePerson(int person) {
     auto& g = modVarsAndMain;
     auto& p = *g.Player;
@@ -98,7 +107,7 @@ void MakePerson(int person) {
             world.WorldName = L"A1";
             g.PlayerX = 10;
             g.PlayerY = 7;
-            g.IntroText = ReadWholeFile(GamePath(L"\\intros\\knaz.txt")).value_or(L"");
+            g.IntroText = ReadIntro(L"knaz.txt");
             break;
         case kWarlock:
             p.HeroeWeight = 51;
@@ -127,7 +136,7 @@ void MakePerson(int person) {
             Randomize();
             if (Int(7 * R()) == 4) g.LightningKnown = true;
             g.ResurrectionsLeft = Int(5 * R()) + 1;
-            g.IntroText = ReadWholeFile(GamePath(L"\\intros\\necromancer.txt")).value_or(L"");
+            g.IntroText = ReadIntro(L"necromancer.txt");
             break;
         case kMonk:
             p.HeroeWeight = 78;
@@ -153,7 +162,7 @@ void MakePerson(int person) {
             g.PlayerX = 13;
             g.PlayerY = 9;
             g.LightningKnown = true;
-            g.IntroText = ReadWholeFile(GamePath(L"\\intros\\monk.txt")).value_or(L"");
+            g.IntroText = ReadIntro(L"monk.txt");
             CopyGameFile(L"\\intros\\monk.map", L"\\saved\\vchurch.map");
             CopyGameFile(L"\\intros\\monk.crd", L"\\saved\\vchurch.crd");
             CopyGameFile(L"\\intros\\monk.tle", L"\\saved\\vchurch.tle");
@@ -183,7 +192,7 @@ void MakePerson(int person) {
             g.PlayerX = 8;
             g.PlayerY = 9;
             g.QuestFlags[9] = 4;
-            g.IntroText = ReadWholeFile(GamePath(L"\\intros\\kogot.txt")).value_or(L"");
+            g.IntroText = ReadIntro(L"kogot.txt");
             break;
         case kHunter:
             p.HeroeWeight = 79;
@@ -216,7 +225,7 @@ void MakePerson(int person) {
             g.PlayerY = 9;
             g.LightningKnown = false;
             g.CutSpellKnown = false;
-            g.IntroText = ReadWholeFile(GamePath(L"\\intros\\hunter.txt")).value_or(L"");
+            g.IntroText = ReadIntro(L"hunter.txt");
             break;
         default:
             break;
@@ -228,8 +237,6 @@ void MakePerson(int person) {
         CopyGameFile(L"\\intros\\vchurch.lst", L"\\saved\\vchurch.lst");
     }
 }
-
-}  // namespace
 
 std::wstring PickRandomName(int person) {
     std::array<std::array<std::wstring, 5>, 10> names;
@@ -286,6 +293,33 @@ void UncompressMaps() {
     }
 }
 
+namespace {
+
+// A stage that fails part-way is skipped like a missing file: the start goes on with what
+// the stage managed to do.
+template <typename F>
+void Guarded(F&& work) {
+    try {
+        work();
+    } catch (const std::exception&) {
+    }
+}
+
+bool EnterFirstLocation(World& world, long profession) {
+    if (profession == kWarlock) {
+        // The warlock wakes in a cave of his own; nothing on disk is needed for it.
+        world.Generate_Cave_World();
+        return true;
+    }
+    try {
+        return LocationFilesExist(world.WorldName) && world.Load_World();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 bool InitGame(const StartHooks& hooks) {
     auto& g = modVarsAndMain;
     auto& p = *g.Player;
@@ -306,20 +340,18 @@ bool InitGame(const StartHooks& hooks) {
     p.HP = p.MaxHp;
     p.Hungry = 1;
     stage(L"Распаковка карт...", 10);
-    UncompressMaps();
+    Guarded(UncompressMaps);
     stage(L"Создание пещер...", 50);
-    RunStartScript();
+    Guarded(RunStartScript);
     stage(L"Генерация инвентаря...", 80);
-    GenerateStartInventory();
+    Guarded(GenerateStartInventory);
     stage(L"Загрузка оружия...", 98);
-    LoadWeaponsTable();
+    Guarded(LoadWeaponsTable);
     g.QuestFlags[29] = Int(10 * Rnd());
     stage(L"Всё почти готово...", 99);
 
     World& world = *g.TheWorld;
-    if (p.Profession == kWarlock) {
-        world.Generate_Cave_World();
-    } else if (!LocationFilesExist(world.WorldName) || !world.Load_World()) {
+    if (!EnterFirstLocation(world, p.Profession)) {
         UI().MsgBox(L"Не удалось загрузить начальную местность \"" + world.WorldName + L"\".", MsgButtons::Ok,
                     MsgIcon::Critical, L"Morvath");
         return false;
@@ -335,7 +367,7 @@ bool InitGame(const StartHooks& hooks) {
     g.FacingDir = 2;
     world.Day = 1;
     p.Show_Status();
-    UI().Redraw();
+    DrawIt();
     return true;
 }
 

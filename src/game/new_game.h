@@ -14,6 +14,11 @@ std::wstring PickRandomName(int person);
 // afresh, and the hero is made from the person's recipe.
 bool CreateCharacter(int person, const std::wstring& name, bool keepSaveOnDeath);
 
+// The person's recipe (0 Князь .. 4 Охотник) applied to the hero just created: attributes,
+// worn and carried things, skills, spells, money, the start place and the intro text; then the
+// start-village files go into \saved\. The hunter's arrows depend on the Luck already set.
+void MakePerson(int person);
+
 // What the staged start asks of the window while it works.
 struct StartHooks {
     std::function<void(const std::wstring& caption, int percent)> progress;

@@ -71,7 +71,13 @@ private:
         StartHooks hooks;
         hooks.progress = [this](const std::wstring& caption, int percent) { menu_->ShowProgress(percent, Q(caption)); };
         hooks.hideMenu = [this] { menu_->hide(); };
-        hooks.showGameScreen = [] { ShowGameScreen(); };
+        hooks.showGameScreen = [] {
+            // The settings give the screen's size; it never shrinks below what its panels need.
+            int width = 0, height = 0;
+            GameScreenSize(width, height);
+            frmGame& screen = ShowGameScreen();
+            screen.resize(QSize(width, height).expandedTo(screen.minimumSizeHint()));
+        };
         if (!InitGame(hooks)) {
             // The world could not be entered: back to the menu, nothing half-started.
             menu_->frmStarting->hide();

@@ -1,0 +1,563 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "game/new_game.h"
+#include "platform/cp1251.h"
+#include "platform/frontend.h"
+#include "platform/random.h"
+#include "platform/settings.h"
+#include "platform/source_text.h"
+#include "services/map_archive.h"
+#include "test_support.h"
+#include "world/game_state.h"
+#include "world/save_set.h"
+
+using namespace morvath;
+
+namespace {
+
+const fs::path kData = fs::path(MORVATH_TEST_DATA) / "new_game";
+
+// A small game folder: intros, start script, weapon table and settings from the test data
+// (converted as the build converts the real ones), and an archive of three tiny towns.
+void InstallGame(const fs::path& folder) {
+    const fs::path src = kData / "game";
+    for (const auto& e : fs::recursive_directory_iterator(src)) {
+        if (!e.is_regular_file()) continue;
+        auto bytes = ReadBytes(e.path());
+        ASSERT_TRUE(bytes);
+        ASSERT_TRUE(WriteFileAtomic(folder / fs::relative(e.path(), src), SourceTextToGame(*bytes, nullptr)));
+    }
+    auto archive = PackMapFolder(kData / "archive", nullptr);
+    ASSERT_TRUE(archive);
+    ASSERT_TRUE(WriteFileAtomic(folder / "maps" / "data.uni", *archive));
+}
+
+std::string Cp(const std::wstring& text) { return EncodeCp1251(text); }
+
+struct NewGame : ::testing::Test {
+    TempGameFolder folder;
+    ScriptedFrontend ui;
+
+    void SetUp() override {
+        ResetGame();
+        InstallGame(folder.path());
+        SeedRandom(5);
+    }
+    GameState& g() { return modVarsAndMain; }
+    MainCharacter& hero() { return *modVarsAndMain.Player; }
+    std::string Game(const std::string& rel) { return ReadBytes(folder.path() / rel).value_or("<missing>"); }
+    std::wstring Setting(const wchar_t* key) { return ReadIni(L"morvath", key, IniPath()); }
+
+    // Character creation and the staged start, as "Вперёд!" runs them.
+    bool Start(int person, std::vector<std::pair<std::wstring, int>>* stages = nullptr) {
+        if (!CreateCharacter(person, L"Тестомир", false)) return false;
+        StartHooks hooks;
+        if (stages) hooks.progress = [stages](const std::wstring& c, int p) { stages->emplace_back(c, p); };
+        return InitGame(hooks);
+    }
+    // The state of a hero right after the start button, with the calendar left out.
+    void Recipe(int person, int luck = 0) {
+        ResetGame();
+        g().CreateRoots();
+        hero().Luck = luck;
+        MakePerson(person);
+    }
+    std::shared_ptr<Item> Carried(const std::wstring& name) {
+        for (const auto& item : *g().Inventory) {
+            if (item->ItemName == name) return item;
+        }
+        return nullptr;
+    }
+    std::wstring Worn(int slot, int column = kEqName) {
+        return g().Equip[static_cast<std::size_t>(slot)][static_cast<std::size_t>(column)].ToText();
+    }
+    double WornNumber(int slot, int column) {
+        return g().Equip[static_cast<std::size_t>(slot)][static_cast<std::size_t>(column)].ToNumber();
+    }
+    std::vector<std::wstring> SkillNames() {
+        std::vector<std::wstring> names;
+        for (int row = 0; row <= g().LastSkillIndex; ++row) names.push_back(g().Skills[static_cast<std::size_t>(row)][0].ToText());
+        return names;
+    }
+    // A save set in \saved\ and a kill log, as an earlier game leaves them.
+    void OldGameOnDisk() {
+        ASSERT_TRUE(WriteFileAtomic(folder.saved("char.ch"), "old hero\r\n"));
+        ASSERT_TRUE(WriteFileAtomic(folder.saved("N1.map"), "GG\r\n"));
+        ASSERT_TRUE(WriteFileAtomic(folder.path() / "monst.cnt", Cp(L"Паук\r\n")));
+    }
+};
+
+// Every value one person's recipe draws, over many seeds.
+struct Ranges {
+    std::map<std::string, std::set<double>> seen;
+    void Add(const std::string& field, double v) { seen[field].insert(v); }
+    double Min(const std::string& f) { return *seen[f].begin(); }
+    double Max(const std::string& f) { return *seen[f].rbegin(); }
+    // Every whole number lo..hi came, and nothing else.
+    bool Exactly(const std::string& f, int lo, int hi) {
+        std::set<double> want;
+        for (int i = lo; i <= hi; ++i) want.insert(i);
+        return seen[f] == want;
+    }
+};
+
+Ranges Sample(NewGame& t, int person, int runs = 400) {
+    Ranges r;
+    for (int seed = 0; seed < runs; ++seed) {
+        SeedRandom(static_cast<std::uint64_t>(seed) * 7919 + 1);
+        t.Recipe(person);
+        const MainCharacter& h = t.hero();
+        r.Add("Strenght", h.Strenght);
+        r.Add("MaxHp", h.MaxHp);
+        r.Add("Mobility", h.Mobility);
+        r.Add("Alertness", h.Alertness);
+        r.Add("Constitution", h.Constitution);
+        r.Add("Appearance", h.Appearance);
+        r.Add("Magic", h.Magic);
+        r.Add("Money", t.g().Money);
+        r.Add("BeginMaxWeight", h.BeginMaxWeight);
+        r.Add("PlayerX", t.g().PlayerX);
+        r.Add("Resurrections", t.g().ResurrectionsLeft);
+        r.Add("Lightning", t.g().LightningKnown);
+    }
+    return r;
+}
+
+}  // namespace
+
+TEST_F(NewGame, ThePrinceHasFractionalStrengthAndARoundedMaxHp) {
+    Ranges r = Sample(*this, kPrince);
+    EXPECT_GE(r.Min("Strenght"), 2);
+    EXPECT_LT(r.Max("Strenght"), 3);
+    EXPECT_GT(r.seen["Strenght"].size(), 300u);  // fractional, not a handful of whole numbers
+    EXPECT_TRUE(r.Exactly("MaxHp", 10, 12));
+    EXPECT_TRUE(r.Exactly("Mobility", 8, 12));
+    EXPECT_TRUE(r.Exactly("Alertness", 8, 12));
+    EXPECT_TRUE(r.Exactly("Constitution", 10, 15));
+    EXPECT_TRUE(r.Exactly("Appearance", 1, 3));
+    EXPECT_TRUE(r.Exactly("Money", 100, 100));
+    for (int seed = 0; seed < 200; ++seed) {
+        SeedRandom(static_cast<std::uint64_t>(seed));
+        Recipe(kPrince);
+        const double s = hero().Strenght;
+        // MaxHp is Int(2r) + Strenght + 8 rounded half to even: one of the two sums, rounded.
+        EXPECT_TRUE(hero().MaxHp == CInt(s + 8) || hero().MaxHp == CInt(s + 9)) << s << " " << hero().MaxHp;
+        EXPECT_DOUBLE_EQ(hero().BeginMaxWeight, 2 * s + 65);
+    }
+    const MainCharacter& h = hero();
+    EXPECT_EQ(h.Profession, kPrince);
+    EXPECT_EQ(h.HeroeWeight, 85);
+    EXPECT_DOUBLE_EQ(h.HardIness, 1.7);
+    EXPECT_EQ(h.Learning, 1);
+    EXPECT_EQ(h.WillPower, 2);
+    EXPECT_EQ(h.Science, 3);
+    EXPECT_EQ(h.Magic, 0);
+    EXPECT_EQ(h.Mana, 0);
+    EXPECT_EQ(h.Doom, 0);
+    EXPECT_EQ(Worn(kSlotRightHand), L"");
+    EXPECT_EQ(Worn(kSlotBody), L"Лёгкая кольчуга");
+    EXPECT_EQ(WornNumber(kSlotBody, kEqType), kBody);
+    EXPECT_EQ(WornNumber(kSlotBody, kEqDefendPlus), 3);
+    EXPECT_EQ(WornNumber(kSlotBody, kEqWeight), 10);
+    EXPECT_EQ(Worn(kSlotLegs), L"Меховые сапоги");
+    EXPECT_EQ(WornNumber(kSlotLegs, kEqDefendPlus), 1);
+    EXPECT_EQ(g().Inventory->Count(), 0);
+    EXPECT_EQ(SkillNames(), std::vector<std::wstring>{L"Литература"});
+    EXPECT_EQ(g().TheWorld->WorldName, L"A1");
+    EXPECT_EQ(g().PlayerX, 10);
+    EXPECT_EQ(g().PlayerY, 7);
+    EXPECT_FALSE(g().LightningKnown || g().FireballKnown || g().CutSpellKnown);
+    EXPECT_EQ(g().IntroText, L"Сказ: knaz\r\nвторая строка\r\n");
+}
+
+TEST_F(NewGame, TheWarlock) {
+    Ranges r = Sample(*this, kWarlock, 700);
+    EXPECT_TRUE(r.Exactly("Strenght", 1, 1));
+    EXPECT_TRUE(r.Exactly("BeginMaxWeight", 22, 22));
+    EXPECT_TRUE(r.Exactly("MaxHp", 3, 4));
+    EXPECT_TRUE(r.Exactly("Mobility", 5, 9));
+    EXPECT_TRUE(r.Exactly("Alertness", 7, 11));
+    EXPECT_TRUE(r.Exactly("Constitution", 0, 4));
+    EXPECT_TRUE(r.Exactly("Magic", 11, 15));
+    EXPECT_TRUE(r.Exactly("Resurrections", 1, 5));
+    EXPECT_TRUE(r.Exactly("PlayerX", 10, 29));
+    EXPECT_TRUE(r.Exactly("Money", 0, 0));
+    EXPECT_TRUE(r.Exactly("Lightning", 0, 1));
+    // Lightning in about one game of seven.
+    int lightning = 0;
+    for (int seed = 0; seed < 700; ++seed) {
+        SeedRandom(static_cast<std::uint64_t>(seed) * 31 + 3);
+        Recipe(kWarlock);
+        lightning += g().LightningKnown;
+    }
+    EXPECT_GT(lightning, 60);
+    EXPECT_LT(lightning, 150);
+
+    const MainCharacter& h = hero();
+    EXPECT_EQ(h.HeroeWeight, 51);
+    EXPECT_EQ(h.Appearance, 0);
+    EXPECT_EQ(h.Learning, 3);
+    EXPECT_EQ(h.Mana, 50);
+    EXPECT_EQ(h.Doom, 3);
+    EXPECT_EQ(g().PlayerY, 48);
+    EXPECT_TRUE(g().FireballKnown);
+    EXPECT_EQ(g().TheWorld->WorldName, L"");
+    EXPECT_EQ(Worn(kSlotBody), L"Чёрная роба");
+    EXPECT_EQ(Worn(kSlotLegs), L"Сапоги");
+    EXPECT_EQ(WornNumber(kSlotLegs, kEqDefendPlus), 2);
+    ASSERT_EQ(g().Inventory->Count(), 1);
+    auto ring = Carried(L"Кольцо злых духов");
+    ASSERT_TRUE(ring);
+    EXPECT_EQ(ring->ItemInfo, L"Могущественный артифакт");
+    EXPECT_EQ(ring->ItemType, kRing);
+    EXPECT_EQ(ring->itembalance, -1);
+    EXPECT_DOUBLE_EQ(ring->Weight, 0.3);
+    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Знание трав", L"Литература", L"Алхимия"}));
+    EXPECT_EQ(g().IntroText, L"Сказ: necromancer\r\nвторая строка\r\n");
+}
+
+TEST_F(NewGame, TheMonk) {
+    Ranges r = Sample(*this, kMonk);
+    EXPECT_TRUE(r.Exactly("Strenght", 1, 1));
+    EXPECT_TRUE(r.Exactly("BeginMaxWeight", 42, 42));
+    EXPECT_TRUE(r.Exactly("MaxHp", 3, 4));
+    EXPECT_TRUE(r.Exactly("Mobility", 8, 12));
+    EXPECT_TRUE(r.Exactly("Alertness", 8, 11));
+    EXPECT_TRUE(r.Exactly("Constitution", 7, 11));
+    EXPECT_TRUE(r.Exactly("Appearance", 1, 3));
+    EXPECT_TRUE(r.Exactly("Magic", 1, 5));
+    EXPECT_TRUE(r.Exactly("Money", 0, 0));
+    const MainCharacter& h = hero();
+    EXPECT_EQ(h.HeroeWeight, 78);
+    EXPECT_EQ(h.HardIness, 4);
+    EXPECT_EQ(h.WillPower, 5);
+    EXPECT_EQ(h.Mana, 20);
+    EXPECT_TRUE(g().LightningKnown);
+    EXPECT_EQ(Worn(kSlotBody), L"Монашье одеяние");
+    EXPECT_EQ(Worn(kSlotLegs), L"Сандали");
+    EXPECT_EQ(Worn(kSlotLegs, kEqWeaponPlus), L"0");
+    auto bible = Carried(L"Библия");
+    ASSERT_TRUE(bible);
+    EXPECT_EQ(bible->ItemType, kBook);
+    EXPECT_EQ(bible->itembalance, 1);
+    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Заговаривать болезнь", L"Знание трав", L"Литература", L"Летопись"}));
+    EXPECT_EQ(g().TheWorld->WorldName, L"vira");
+    EXPECT_EQ(g().PlayerX, 13);
+    EXPECT_EQ(g().PlayerY, 9);
+}
+
+TEST_F(NewGame, TheClaw) {
+    Ranges r = Sample(*this, kClaw);
+    EXPECT_TRUE(r.Exactly("BeginMaxWeight", 64, 64));
+    EXPECT_TRUE(r.Exactly("MaxHp", 9, 10));
+    EXPECT_TRUE(r.Exactly("Mobility", 10, 17));
+    EXPECT_TRUE(r.Exactly("Alertness", 14, 21));
+    EXPECT_TRUE(r.Exactly("Constitution", 10, 15));
+    EXPECT_TRUE(r.Exactly("Money", 70, 78));
+    const MainCharacter& h = hero();
+    EXPECT_EQ(h.HeroeWeight, 69);
+    EXPECT_DOUBLE_EQ(h.HardIness, 1.9);
+    EXPECT_EQ(h.Doom, 2);
+    EXPECT_EQ(Worn(kSlotRightHand), L"Кинжал");
+    EXPECT_EQ(WornNumber(kSlotRightHand, kEqWeaponPlus), 5);
+    EXPECT_EQ(WornNumber(kSlotRightHand, kEqCritical), 70);
+    EXPECT_DOUBLE_EQ(WornNumber(kSlotRightHand, kEqWeight), 0.5);
+    EXPECT_EQ(Worn(kSlotLegs), L"Сапоги из кожи твари");
+    EXPECT_EQ(g().Inventory->Count(), 0);
+    EXPECT_EQ(g().QuestFlags[9], 4);
+    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Воровство", L"Подстерегать", L"Литература"}));
+    EXPECT_EQ(g().TheWorld->WorldName, L"drsect");
+    EXPECT_EQ(g().PlayerX, 8);
+    EXPECT_EQ(g().PlayerY, 9);
+}
+
+TEST_F(NewGame, TheHunterAndHisArrows) {
+    Ranges r = Sample(*this, kHunter);
+    EXPECT_TRUE(r.Exactly("BeginMaxWeight", 74, 74));
+    EXPECT_TRUE(r.Exactly("MaxHp", 9, 10));
+    EXPECT_TRUE(r.Exactly("Mobility", 11, 18));
+    EXPECT_TRUE(r.Exactly("Money", 6, 6));
+    EXPECT_EQ(WornNumber(kSlotRightHand, kEqCritical), 81);
+    EXPECT_EQ(Worn(kSlotBody), L"Льняная рубаха");
+    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Стрелять из лука", L"Ловить рыбу", L"Готовить", L"Врачевание",
+                                                         L"Разжигать костер"}));
+    EXPECT_EQ(g().Skills[2][2].ToText(), L"Медвежье мясо Волчье мясо");
+    EXPECT_FALSE(g().LightningKnown);
+    ASSERT_EQ(g().Inventory->Count(), 3);
+    EXPECT_EQ(g().Inventory->Item(1)->ItemName, L"Удочка");
+    EXPECT_EQ(g().Inventory->Item(2)->ItemName, L"Лук");
+    EXPECT_EQ(g().Inventory->Item(2)->ItemType, kBow);
+    EXPECT_EQ(g().Inventory->Item(3)->ItemType, kArrows);
+    EXPECT_EQ(g().TheWorld->WorldName, L"vira");
+    EXPECT_EQ(g().PlayerX, 8);
+
+    // Arrows: Int((Luck + 2) * r) + 10 extra pieces; with Luck -10 the product is negative.
+    std::set<int> lucky, unlucky;
+    for (int seed = 0; seed < 400; ++seed) {
+        SeedRandom(static_cast<std::uint64_t>(seed) + 11);
+        Recipe(kHunter, 0);
+        lucky.insert(Carried(L"Стрела")->ItemCount);
+        Recipe(kHunter, -10);
+        unlucky.insert(Carried(L"Стрела")->ItemCount);
+    }
+    EXPECT_EQ(lucky, (std::set<int>{10, 11}));
+    EXPECT_EQ(*unlucky.begin(), 2);
+    EXPECT_LE(*unlucky.rbegin(), 10);
+    EXPECT_GE(unlucky.size(), 8u);
+}
+
+TEST_F(NewGame, TheChurchVillageIsCopiedForEveryoneButTheMonkGetsHisOwn) {
+    const std::string church = Game("intros/vchurch.map");
+    const std::string monks = Game("intros/monk.map");
+    ASSERT_NE(church, monks);
+    for (int person = kPrince; person <= kHunter; ++person) {
+        ASSERT_TRUE(CreateCharacter(person, L"Тестомир", false));
+        EXPECT_EQ(Game("saved/vchurch.map"), person == kMonk ? monks : church) << person;
+        EXPECT_EQ(Game("saved/vchurch.crd"), Game("intros/monk.crd"));
+        EXPECT_EQ(Game("saved/vchurch.tle"), Game("intros/monk.tle"));
+        EXPECT_EQ(FileExists(folder.saved("vchurch.lst")), person != kMonk) << person;
+    }
+}
+
+TEST_F(NewGame, MissingIntroOrVillageSourcesAreSkipped) {
+    fs::remove(folder.path() / "intros" / "hunter.txt");
+    fs::remove(folder.path() / "intros" / "vchurch.lst");
+    fs::remove(folder.path() / "intros" / "monk.map");
+    ASSERT_TRUE(CreateCharacter(kHunter, L"Тестомир", false));
+    EXPECT_EQ(g().IntroText, L"");
+    EXPECT_FALSE(FileExists(folder.saved("vchurch.lst")));
+    EXPECT_TRUE(FileExists(folder.saved("vchurch.map")));
+    ASSERT_TRUE(CreateCharacter(kMonk, L"Тестомир", false));
+    EXPECT_FALSE(FileExists(folder.saved("vchurch.map")));
+    StartHooks none;
+    EXPECT_TRUE(InitGame(none));
+    EXPECT_EQ(ui.Count(L"ShowText|modal|Сказ: monk"), 1);
+}
+
+TEST_F(NewGame, AnEmptyNameChangesNothingAndKeepsTheOldSave) {
+    OldGameOnDisk();
+    ASSERT_EQ(Setting(L"loadfromkill"), L"1");
+    for (bool keep : {false, true}) {
+        EXPECT_FALSE(CreateCharacter(kHunter, L"", keep));
+        EXPECT_EQ(ui.log.back(), L"MsgBox|Morvath|Необходимо ввести имя!");
+        EXPECT_EQ(g().Player, nullptr);
+        EXPECT_EQ(g().Money, 0);
+        EXPECT_EQ(Game("saved/char.ch"), "old hero\r\n");
+        EXPECT_EQ(Game("saved/N1.map"), "GG\r\n");
+        EXPECT_EQ(Game("monst.cnt"), Cp(L"Паук\r\n"));
+        EXPECT_EQ(Setting(L"loadfromkill"), L"1");
+    }
+    // A name of blanks is a name.
+    EXPECT_TRUE(CreateCharacter(kHunter, L"   ", false));
+    EXPECT_EQ(hero().PlayerName, L"   ");
+}
+
+TEST_F(NewGame, TheStartButtonGivesUpTheOldSaveAndStartsAfresh) {
+    OldGameOnDisk();
+    // Left over from an earlier game in this process (a failed load, say).
+    ResetGame();
+    g().CreateRoots();
+    g().Money = 999;
+    g().NightKnown = true;
+    g().QuestFlags[30] = 2;
+    g().Skills[7][0] = std::wstring(L"Кузнечное дело");
+    g().Equip[kSlotHead][kEqName] = std::wstring(L"Шлем");
+    ASSERT_TRUE(CreateCharacter(kMonk, L"Пимен", false));
+    EXPECT_FALSE(FileExists(folder.saved("char.ch")));
+    EXPECT_FALSE(FileExists(folder.saved("N1.map")));
+    EXPECT_FALSE(FileExists(folder.path() / "monst.cnt"));
+    EXPECT_EQ(Setting(L"loadfromkill"), L"0");
+    EXPECT_FALSE(g().KeepSaveOnDeath);
+    EXPECT_EQ(g().Money, 0);
+    EXPECT_FALSE(g().NightKnown);
+    EXPECT_EQ(g().QuestFlags[30], 0);
+    EXPECT_EQ(g().Skills[7][0].ToText(), L"");
+    EXPECT_EQ(Worn(kSlotHead), L"");
+    EXPECT_EQ(hero().PlayerName, L"Пимен");
+    EXPECT_EQ(hero().Level, 0);
+
+    ASSERT_TRUE(CreateCharacter(kMonk, L"Пимен", true));
+    EXPECT_EQ(Setting(L"loadfromkill"), L"1");
+    EXPECT_TRUE(g().KeepSaveOnDeath);
+}
+
+TEST_F(NewGame, StagesRunInOrderAndTheGameStartsReady) {
+    ASSERT_TRUE(WriteFileAtomic(folder.path() / "monst.cnt", "x\r\n"));
+    std::vector<std::pair<std::wstring, int>> stages;
+    std::vector<std::string> order;
+    ASSERT_TRUE(CreateCharacter(kPrince, L"Святослав", false));
+    // The kill log of an earlier game goes with the save set.
+    EXPECT_FALSE(FileExists(folder.path() / "monst.cnt"));
+    ASSERT_TRUE(WriteFileAtomic(folder.path() / "monst.cnt", "x\r\n"));
+    StartHooks hooks;
+    hooks.progress = [&](const std::wstring& c, int p) { stages.emplace_back(c, p); };
+    hooks.hideMenu = [&] { order.push_back("hide menu, intro shown " + std::to_string(ui.Count(L"ShowText"))); };
+    hooks.showGameScreen = [&] { order.push_back("game screen, intro shown " + std::to_string(ui.Count(L"ShowText"))); };
+    ASSERT_TRUE(InitGame(hooks));
+
+    const std::vector<std::pair<std::wstring, int>> expected = {
+        {L"Определение профессий...", 1}, {L"Проверка параметров...", 2}, {L"Установка параметров...", 5},
+        {L"Распаковка карт...", 10},      {L"Создание пещер...", 50},     {L"Генерация инвентаря...", 80},
+        {L"Загрузка оружия...", 98},      {L"Всё почти готово...", 99}};
+    EXPECT_EQ(stages, expected);
+    EXPECT_EQ(order, (std::vector<std::string>{"hide menu, intro shown 0", "game screen, intro shown 1"}));
+    EXPECT_EQ(ui.log, std::vector<std::wstring>{L"ShowText|modal|Сказ: knaz\r\nвторая строка\r\n"});
+
+    const MainCharacter& h = hero();
+    EXPECT_DOUBLE_EQ(h.MConst, 0.03);
+    EXPECT_EQ(h.HP, h.MaxHp);
+    EXPECT_EQ(h.Hungry, 1);
+    EXPECT_DOUBLE_EQ(h.MaxWeight, h.HardIness + h.Strenght + h.BeginMaxWeight);
+    EXPECT_DOUBLE_EQ(h.Defence, 0.25 * 0 + 3 + 0.5);
+    EXPECT_EQ(g().FacingDir, 2);
+    EXPECT_EQ(g().TheWorld->Day, 1);
+    EXPECT_EQ(g().QuestFlags[5], 7);  // start.scr ran
+    EXPECT_GE(g().QuestFlags[29], 0);
+    EXPECT_LE(g().QuestFlags[29], 9);
+    EXPECT_GE(g().Inventory->Count(), 1);
+    EXPECT_EQ(g().WeaponsTable[1][0].ToText(), L"Кирка");
+    EXPECT_EQ(g().Messages[13], L"Здесь ничего нет.");
+    EXPECT_EQ(Game("monst.cnt"), "");
+    // The first place is loaded and drawn around the hero.
+    EXPECT_EQ(g().TheWorld->WorldName, L"A1");
+    EXPECT_EQ(g().NPCs->Count(), 1);
+    EXPECT_TRUE(FileExists(folder.saved("wild.map")));
+    EXPECT_TRUE(FileExists(folder.saved("vira.map")));
+    const View& view = g().gameScreen.view;
+    EXPECT_GT(view.serial, 0u);
+    EXPECT_EQ(view.At(View::kHeroCell, View::kHeroCell), Pic::imgGrass);
+    EXPECT_FALSE(g().screen.lblInfo.empty());
+}
+
+TEST_F(NewGame, TheWarlockStartsInACaveAndOtherMagiciansGetTheirMagicConstant) {
+    ASSERT_TRUE(Start(kWarlock));
+    EXPECT_EQ(g().TheWorld->WorldName, L"AG");
+    EXPECT_EQ(g().TheWorld->MapType, kMapCave);
+    EXPECT_EQ(g().PlayerY, 48);
+    EXPECT_EQ(g().TheWorld->GetPosMap(g().PlayerX + 3, 51), L"G");
+    EXPECT_DOUBLE_EQ(hero().MConst, hero().Science / 70.0 + hero().Magic / 25);
+    EXPECT_DOUBLE_EQ(hero().Weapon, 1);
+
+    ASSERT_TRUE(CreateCharacter(kWarlock, L"Ворон", false));
+    hero().Science = 2;
+    hero().Magic = 11;
+    hero().Strenght = 0;
+    hero().HardIness = 0;
+    ASSERT_TRUE(InitGame(StartHooks{}));
+    EXPECT_DOUBLE_EQ(hero().MConst, 2 / 70.0 + 11 / 25.0);
+    EXPECT_DOUBLE_EQ(hero().Strenght, 0.3);
+    EXPECT_DOUBLE_EQ(hero().HardIness, 0.3);
+}
+
+TEST_F(NewGame, AMissingArchiveIsReportedAndTheStartStopsCleanly) {
+    fs::remove(folder.path() / "maps" / "data.uni");
+    fs::remove(folder.path() / "scripts" / "start.scr");
+    ui.msgAnswers = {MsgResult::No};
+    std::vector<std::pair<std::wstring, int>> stages;
+    EXPECT_FALSE(Start(kHunter, &stages));
+    ASSERT_EQ(ui.log.size(), 2u);
+    EXPECT_EQ(ui.log[0], L"MsgBox|Morvath|Some errors were found when decompressing.\r\nDo you want to get more details?");
+    EXPECT_EQ(ui.log[1], L"MsgBox|Morvath|Не удалось загрузить начальную местность \"vira\".");
+    EXPECT_EQ(stages.size(), 8u);
+    EXPECT_EQ(ui.Count(L"ShowText"), 0);
+
+    // With Yes the details follow; the warlock needs nothing from the archive.
+    ui.log.clear();
+    ui.msgAnswers = {MsgResult::Yes};
+    EXPECT_TRUE(Start(kWarlock));
+    ASSERT_GE(ui.log.size(), 2u);
+    EXPECT_TRUE(ui.log[1].find(L"data.uni") != std::wstring::npos) << ui.log[1];
+    EXPECT_EQ(g().TheWorld->WorldName, L"AG");
+}
+
+TEST_F(NewGame, AnArchiveWithoutErrorsAsksNothing) {
+    ASSERT_TRUE(Start(kClaw));
+    EXPECT_EQ(ui.Count(L"MsgBox"), 0);
+    EXPECT_EQ(g().TheWorld->WorldName, L"drsect");
+    EXPECT_EQ(g().QuestFlags[9], 4);
+}
+
+TEST_F(NewGame, NamesComeFromThePersonsLine) {
+    std::set<std::wstring> prince, warlock;
+    for (int seed = 0; seed < 200; ++seed) {
+        SeedRandom(static_cast<std::uint64_t>(seed));
+        prince.insert(PickRandomName(kPrince));
+        warlock.insert(PickRandomName(kWarlock));
+    }
+    EXPECT_EQ(prince, (std::set<std::wstring>{L"Святослав", L"Ярополк", L"Мстислав", L"Изяслав", L"Всеволод"}));
+    // A short line offers the names it has.
+    EXPECT_EQ(warlock, (std::set<std::wstring>{L"Чернослав", L"Вышата"}));
+    EXPECT_EQ(PickRandomName(kHunter).empty(), false);
+    // Lines past the tenth and rows past the persons' are never asked for; nothing breaks.
+    EXPECT_EQ(PickRandomName(9), L"a10");
+    EXPECT_EQ(PickRandomName(10), L"");
+    EXPECT_EQ(PickRandomName(-1), L"");
+}
+
+TEST_F(NewGame, NoNamesFileOrAnEmptyLineProposesNoName) {
+    ASSERT_TRUE(WriteFileAtomic(folder.path() / "intros" / "names.txt", Cp(L"\"Один\"\r\n\r\n")));
+    EXPECT_EQ(PickRandomName(kPrince), L"Один");
+    EXPECT_EQ(PickRandomName(kWarlock), L"");
+    EXPECT_EQ(PickRandomName(kMonk), L"");
+    fs::remove(folder.path() / "intros" / "names.txt");
+    EXPECT_EQ(PickRandomName(kPrince), L"");
+}
+
+TEST_F(NewGame, LoadWithNoSaveLeavesNoGame) {
+    EXPECT_FALSE(LoadSavedGame());
+    EXPECT_EQ(ui.log, std::vector<std::wstring>{L"MsgBox|Morvath|Сохранений нет...."});
+    EXPECT_EQ(g().Player, nullptr);
+    EXPECT_EQ(g().TheWorld, nullptr);
+    EXPECT_EQ(g().NPCs, nullptr);
+    EXPECT_EQ(g().Inventory, nullptr);
+}
+
+TEST_F(NewGame, ASavedGameContinuesWhereTheHeroStoodWithItsKeepSaveOption) {
+    for (bool keep : {true, false}) {
+        ASSERT_TRUE(CreateCharacter(kHunter, L"Добрыня, \"Никитич\"", keep));
+        ASSERT_TRUE(InitGame(StartHooks{}));
+        g().PlayerX = 12;
+        g().PlayerY = 6;
+        const long items = g().Inventory->Count();
+        const int arrows = Carried(L"Стрела")->ItemCount;
+        ASSERT_TRUE(SaveGame());
+
+        ResetGame();
+        ui.log.clear();
+        ASSERT_TRUE(LoadSavedGame());
+        EXPECT_TRUE(ui.log.empty());
+        EXPECT_EQ(g().KeepSaveOnDeath, keep);
+        EXPECT_EQ(Setting(L"loadfromkill"), keep ? L"1" : L"0");
+        EXPECT_EQ(hero().PlayerName, L"Добрыня, \"Никитич\"");
+        EXPECT_EQ(hero().Profession, kHunter);
+        EXPECT_EQ(g().TheWorld->WorldName, L"vira");
+        EXPECT_EQ(g().PlayerX, 12);
+        EXPECT_EQ(g().PlayerY, 6);
+        EXPECT_EQ(g().FacingDir, 1);
+        EXPECT_EQ(g().Inventory->Count(), items);
+        EXPECT_EQ(Carried(L"Стрела")->ItemCount, arrows);
+        EXPECT_EQ(g().WeaponsTable[0][0].ToText(), L"Меч");
+        EXPECT_EQ(g().Messages[13], L"Здесь ничего нет.");
+    }
+}
+
+TEST(GameScreenSize, ComesFromTheSettingsOrTheDesignedSize) {
+    TempGameFolder folder;
+    int w = 0, h = 0;
+    GameScreenSize(w, h);  // no settings file
+    EXPECT_EQ(w, 563);
+    EXPECT_EQ(h, 460);
+    ASSERT_TRUE(WriteFileAtomic(folder.path() / "morvath.ini", "[morvath]\r\nwheight=8000\r\nwwidth=10000\r\n"));
+    GameScreenSize(w, h);
+    EXPECT_EQ(w, 666);
+    EXPECT_EQ(h, 533);
+    ASSERT_TRUE(WriteFileAtomic(folder.path() / "morvath.ini", "[morvath]\r\nwheight=abc\r\nwwidth=-5\r\n"));
+    GameScreenSize(w, h);
+    EXPECT_EQ(w, 563);
+    EXPECT_EQ(h, 460);
+}
