@@ -3,10 +3,13 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QImage>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 
 #include "ui/menu.h"
 #include "ui/text_viewer.h"
@@ -47,6 +50,27 @@ TEST(StartMenu, ProgressBarFollowsThePercentage) {
     EXPECT_EQ(m.shaProgreso->width(), 100);
     m.ShowProgress(150, QStringLiteral("x"));
     EXPECT_EQ(m.shaProgreso->width(), 200);
+}
+
+TEST(StartMenu, MessageBoxesOverTheMenuAreReadable) {
+    // "Необходимо ввести имя!" opens over the menu: its text must stand out from its face.
+    frmMenu m;
+    m.show();
+    QMessageBox box(&m);
+    box.setText(QStringLiteral("Необходимо ввести имя!"));
+    box.show();
+    QLabel* text = nullptr;
+    for (QLabel* l : box.findChildren<QLabel*>()) {
+        if (l->text() == box.text()) text = l;
+    }
+    ASSERT_NE(text, nullptr);
+    text->ensurePolished();
+    box.ensurePolished();
+    const QImage shot = box.grab().toImage();
+    const QColor face = shot.pixelColor(2, 2);
+    const QColor ink = text->palette().color(QPalette::WindowText);
+    EXPECT_GT(std::abs(face.lightness() - ink.lightness()), 100) << face.name().toStdString() << " " << ink.name().toStdString();
+    box.close();
 }
 
 TEST(SingleInstance, TheFirstCallerHoldsTheLock) {
