@@ -471,7 +471,9 @@ TEST_F(Content, TheArchiveUnpacksTheWorldAndNothingReserved) {
     for (const auto& [id, loc] : Locations()) {
         if (id == L"vchurch") continue;
         EXPECT_TRUE(archived_.count(id + L".crd")) << Show(id);
-        if (id != L"wild") EXPECT_TRUE(archived_.count(id + L".tle")) << Show(id);
+        if (id != L"wild") {
+            EXPECT_TRUE(archived_.count(id + L".tle")) << Show(id);
+        }
     }
 }
 

@@ -130,17 +130,36 @@ Ranges Sample(NewGame& t, int person, int runs = 400) {
 
 }  // namespace
 
+// Every value a recipe draws comes out in its whole range and nowhere else.
+TEST_F(NewGame, EachPersonsDrawsCoverTheirRanges) {
+    struct Range {
+        const char* field;
+        int lo, hi;
+    };
+    const std::vector<std::pair<int, std::vector<Range>>> table = {
+        {kPrince, {{"MaxHp", 10, 12}, {"Mobility", 8, 12}, {"Alertness", 8, 12}, {"Constitution", 10, 15},
+                   {"Appearance", 1, 3}, {"Money", 100, 100}, {"Magic", 0, 0}}},
+        {kWarlock, {{"Strenght", 1, 1}, {"BeginMaxWeight", 22, 22}, {"MaxHp", 3, 4}, {"Mobility", 5, 9},
+                    {"Alertness", 7, 11}, {"Constitution", 0, 4}, {"Appearance", 0, 0}, {"Magic", 11, 15},
+                    {"Resurrections", 1, 5}, {"PlayerX", 10, 29}, {"Money", 0, 0}, {"Lightning", 0, 1}}},
+        {kMonk, {{"Strenght", 1, 1}, {"BeginMaxWeight", 42, 42}, {"MaxHp", 3, 4}, {"Mobility", 8, 12},
+                 {"Alertness", 8, 11}, {"Constitution", 7, 11}, {"Appearance", 1, 3}, {"Magic", 1, 5}, {"Money", 0, 0}}},
+        {kClaw, {{"Strenght", 2, 2}, {"BeginMaxWeight", 64, 64}, {"MaxHp", 9, 10}, {"Mobility", 10, 17},
+                 {"Alertness", 14, 21}, {"Constitution", 10, 15}, {"Appearance", 0, 0}, {"Money", 70, 78}}},
+        {kHunter, {{"Strenght", 2, 2}, {"BeginMaxWeight", 74, 74}, {"MaxHp", 9, 10}, {"Mobility", 11, 18},
+                   {"Alertness", 14, 21}, {"Constitution", 10, 15}, {"Appearance", 0, 0}, {"Money", 6, 6}}},
+    };
+    for (const auto& [person, ranges] : table) {
+        Ranges r = Sample(*this, person, person == kWarlock ? 700 : 400);
+        for (const Range& want : ranges) EXPECT_TRUE(r.Exactly(want.field, want.lo, want.hi)) << person << " " << want.field;
+    }
+}
+
 TEST_F(NewGame, ThePrinceHasFractionalStrengthAndARoundedMaxHp) {
     Ranges r = Sample(*this, kPrince);
     EXPECT_GE(r.Min("Strenght"), 2);
     EXPECT_LT(r.Max("Strenght"), 3);
     EXPECT_GT(r.seen["Strenght"].size(), 300u);  // fractional, not a handful of whole numbers
-    EXPECT_TRUE(r.Exactly("MaxHp", 10, 12));
-    EXPECT_TRUE(r.Exactly("Mobility", 8, 12));
-    EXPECT_TRUE(r.Exactly("Alertness", 8, 12));
-    EXPECT_TRUE(r.Exactly("Constitution", 10, 15));
-    EXPECT_TRUE(r.Exactly("Appearance", 1, 3));
-    EXPECT_TRUE(r.Exactly("Money", 100, 100));
     for (int seed = 0; seed < 200; ++seed) {
         SeedRandom(static_cast<std::uint64_t>(seed));
         Recipe(kPrince);
@@ -176,18 +195,6 @@ TEST_F(NewGame, ThePrinceHasFractionalStrengthAndARoundedMaxHp) {
 }
 
 TEST_F(NewGame, TheWarlock) {
-    Ranges r = Sample(*this, kWarlock, 700);
-    EXPECT_TRUE(r.Exactly("Strenght", 1, 1));
-    EXPECT_TRUE(r.Exactly("BeginMaxWeight", 22, 22));
-    EXPECT_TRUE(r.Exactly("MaxHp", 3, 4));
-    EXPECT_TRUE(r.Exactly("Mobility", 5, 9));
-    EXPECT_TRUE(r.Exactly("Alertness", 7, 11));
-    EXPECT_TRUE(r.Exactly("Constitution", 0, 4));
-    EXPECT_TRUE(r.Exactly("Magic", 11, 15));
-    EXPECT_TRUE(r.Exactly("Resurrections", 1, 5));
-    EXPECT_TRUE(r.Exactly("PlayerX", 10, 29));
-    EXPECT_TRUE(r.Exactly("Money", 0, 0));
-    EXPECT_TRUE(r.Exactly("Lightning", 0, 1));
     // Lightning in about one game of seven.
     int lightning = 0;
     for (int seed = 0; seed < 700; ++seed) {
@@ -222,16 +229,7 @@ TEST_F(NewGame, TheWarlock) {
 }
 
 TEST_F(NewGame, TheMonk) {
-    Ranges r = Sample(*this, kMonk);
-    EXPECT_TRUE(r.Exactly("Strenght", 1, 1));
-    EXPECT_TRUE(r.Exactly("BeginMaxWeight", 42, 42));
-    EXPECT_TRUE(r.Exactly("MaxHp", 3, 4));
-    EXPECT_TRUE(r.Exactly("Mobility", 8, 12));
-    EXPECT_TRUE(r.Exactly("Alertness", 8, 11));
-    EXPECT_TRUE(r.Exactly("Constitution", 7, 11));
-    EXPECT_TRUE(r.Exactly("Appearance", 1, 3));
-    EXPECT_TRUE(r.Exactly("Magic", 1, 5));
-    EXPECT_TRUE(r.Exactly("Money", 0, 0));
+    Recipe(kMonk);
     const MainCharacter& h = hero();
     EXPECT_EQ(h.HeroeWeight, 78);
     EXPECT_EQ(h.HardIness, 4);
@@ -252,13 +250,7 @@ TEST_F(NewGame, TheMonk) {
 }
 
 TEST_F(NewGame, TheClaw) {
-    Ranges r = Sample(*this, kClaw);
-    EXPECT_TRUE(r.Exactly("BeginMaxWeight", 64, 64));
-    EXPECT_TRUE(r.Exactly("MaxHp", 9, 10));
-    EXPECT_TRUE(r.Exactly("Mobility", 10, 17));
-    EXPECT_TRUE(r.Exactly("Alertness", 14, 21));
-    EXPECT_TRUE(r.Exactly("Constitution", 10, 15));
-    EXPECT_TRUE(r.Exactly("Money", 70, 78));
+    Recipe(kClaw);
     const MainCharacter& h = hero();
     EXPECT_EQ(h.HeroeWeight, 69);
     EXPECT_DOUBLE_EQ(h.HardIness, 1.9);
@@ -277,11 +269,7 @@ TEST_F(NewGame, TheClaw) {
 }
 
 TEST_F(NewGame, TheHunterAndHisArrows) {
-    Ranges r = Sample(*this, kHunter);
-    EXPECT_TRUE(r.Exactly("BeginMaxWeight", 74, 74));
-    EXPECT_TRUE(r.Exactly("MaxHp", 9, 10));
-    EXPECT_TRUE(r.Exactly("Mobility", 11, 18));
-    EXPECT_TRUE(r.Exactly("Money", 6, 6));
+    Recipe(kHunter);
     EXPECT_EQ(WornNumber(kSlotRightHand, kEqCritical), 81);
     EXPECT_EQ(Worn(kSlotBody), L"Льняная рубаха");
     EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Стрелять из лука", L"Ловить рыбу", L"Готовить", L"Врачевание",
