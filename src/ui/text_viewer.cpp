@@ -14,13 +14,14 @@ frmShowText& frmShowText::Instance() {
 
 frmShowText::frmShowText() {
     setWindowTitle(QStringLiteral("Morvath"));
-    resize(560, 460);
+    resize(720, 520);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     Text1 = new QPlainTextEdit(this);
     Text1->setReadOnly(true);
     Text1->setPlainText(QStringLiteral("Some Text...."));
-    Text1->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    // A fixed-width face keeps the columns of the key help and the character sheet aligned.
+    Text1->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
     Text1->setStyleSheet(QStringLiteral(
         "QPlainTextEdit { background: #eec39a; color: #222034; border: 3px solid #8f563b; padding: 8px; }"));
     Text1->installEventFilter(this);
