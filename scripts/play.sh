@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DMORVATH_TESTS=OFF >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DMORVATH_TESTS=OFF -DMORVATH_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)"
 exec ./build/game/morvath
