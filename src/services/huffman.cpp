@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <type_traits>
 
 namespace morvath {
 namespace {
@@ -143,13 +142,47 @@ enum class Header { Coded, Stored, UnknownId, EmptyCoded, Corrupt };
 struct ParsedStream {
     std::uint8_t checksum = 0;
     std::int32_t length = 0;
+    std::size_t codeStart = 0;
     std::size_t dataStart = 0;
-    // How many codes have each length from 1 to 12; longer ones are counted at 13.
-    std::uint16_t lengthHistogram[14];
-    CodeTree tree;
+    // The pairs of byte value and code length (0 = no code).
+    const std::uint8_t* pairs = nullptr;
+    int pairCount = 0;
+    bool ascending = true;
+    // Unless the values ascend: the values that have a pair, and their code lengths.
+    std::uint64_t seen[4];
+    std::uint8_t lengths[256];
+    // The part of the code space the codes fill, in units of 2^-12 (a code longer than 12 bits
+    // counts 2: too much for any complete code); that sum weighted by the lengths; and the
+    // longest code.
+    std::uint32_t space = 0;
+    std::uint32_t weightedSpace = 0;
+    unsigned longest = 0;
+    CodeTree tree;  // built only by decoders that walk it
 };
 
 inline unsigned BitAt(const std::uint8_t* s, std::size_t bit) { return (s[bit >> 3] >> (bit & 7)) & 1u; }
+
+inline std::uint64_t Load64(const std::uint8_t* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+    return v;
+}
+
+// The bits from `bit` on, the next one lowest; at least 57 of them, the ones past the end of
+// the stream read as 0.
+inline std::uint64_t BitsFrom(const std::uint8_t* bytes, std::size_t size, std::size_t bit) {
+    const std::size_t at = bit >> 3;
+    if (at + 8 <= size) return Load64(bytes + at) >> (bit & 7);
+    if (size < 8) {
+        std::uint8_t tail[8] = {};
+        std::memcpy(tail, bytes + at, size - at);
+        return Load64(tail) >> (bit & 7);
+    }
+    // The last eight bytes, shifted down to the bit: the shift brings in the 0 bits.
+    const std::size_t shift = (at + 8 - size) * 8 + (bit & 7);
+    return shift < 64 ? Load64(bytes + size - 8) >> shift : 0;
+}
 
 // Inserts one code, read straight from the code bits, into the tree; false when the tree
 // would outgrow its array.
@@ -168,9 +201,10 @@ bool CreateTree(CodeTree& t, int value, int length, const std::uint8_t* s, std::
     return true;
 }
 
-// Reads and checks everything before the data bits. A stream that does not start with the
-// stored or an unknown identification is read as a coded stream, whatever its third byte.
-Header ParseHeader(std::string_view s, ParsedStream& p) {
+// Reads and checks everything before the data bits, but builds no tree. A stream that does
+// not start with the stored or an unknown identification is read as a coded stream,
+// whatever its third byte.
+Header ReadHeader(std::string_view s, ParsedStream& p) {
     if (s.size() >= 4 && s[0] == 'H' && s[1] == 'E' && s[3] == '\r') {
         if (s[2] == '0') return Header::Stored;
         if (s[2] != '3') return Header::UnknownId;
@@ -184,38 +218,75 @@ Header ParseHeader(std::string_view s, ParsedStream& p) {
     if (s.size() < kHeaderSize + 2 * static_cast<std::size_t>(n)) return Header::Corrupt;
 
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
-    std::uint8_t lengths[256];
-    std::uint64_t seen[4] = {0, 0, 0, 0};
+    p.pairs = bytes + kHeaderSize;
+    p.pairCount = n;
+    // Our encoder lists the values in ascending order, which rules out a value given twice
+    // at no cost; only pairs in any other order need the set of values seen.
+    int previous = -1;
+    bool ascending = true;
     std::size_t totalBits = 0;
-    std::fill(std::begin(p.lengthHistogram), std::end(p.lengthHistogram), std::uint16_t{0});
+    std::uint32_t space = 0, weightedSpace = 0;
+    unsigned longest = 0;
     for (int i = 0; i < n; ++i) {
-        const std::uint8_t* pair = bytes + kHeaderSize + 2 * i;
-        const unsigned value = pair[0];
-        const std::uint64_t flag = std::uint64_t{1} << (value & 63);
-        if (seen[value >> 6] & flag) return Header::Corrupt;
-        seen[value >> 6] |= flag;
-        lengths[value] = pair[1];
-        totalBits += pair[1];
-        ++p.lengthHistogram[std::min<unsigned>(pair[1], 13)];
+        const int value = p.pairs[2 * i];
+        const unsigned length = p.pairs[2 * i + 1];
+        ascending &= value > previous;
+        previous = value;
+        totalBits += length;
+        longest = std::max(longest, length);
+        const std::uint32_t share = length == 0 ? 0 : length <= 12 ? 4096u >> length : 8192u;
+        space += share;
+        weightedSpace += share * length;
     }
-    const std::size_t codeStart = kHeaderSize + 2 * static_cast<std::size_t>(n);
-    const std::size_t codeBytes = (totalBits + 7) / 8;
-    if (s.size() - codeStart < codeBytes) return Header::Corrupt;
-
-    // Codes follow one another in ascending order of byte value.
-    p.tree.nodes[0] = {{-1, -1}, -1};
-    p.tree.count = 1;
-    std::size_t bit = codeStart * 8;
-    for (unsigned word = 0; word < 4; ++word) {
-        for (std::uint64_t w = seen[word]; w != 0; w &= w - 1) {
-            const unsigned value = word * 64 + static_cast<unsigned>(std::countr_zero(w));
-            if (lengths[value] > 0 && !CreateTree(p.tree, static_cast<int>(value), lengths[value], bytes, bit)) {
-                return Header::Corrupt;
-            }
+    p.ascending = ascending;
+    if (!ascending) {
+        std::fill(std::begin(p.seen), std::end(p.seen), std::uint64_t{0});
+        for (int i = 0; i < n; ++i) {
+            const unsigned value = p.pairs[2 * i];
+            const std::uint64_t flag = std::uint64_t{1} << (value & 63);
+            if (p.seen[value >> 6] & flag) return Header::Corrupt;
+            p.seen[value >> 6] |= flag;
+            p.lengths[value] = p.pairs[2 * i + 1];
         }
     }
-    p.dataStart = codeStart + codeBytes;
+    p.space = space;
+    p.weightedSpace = weightedSpace;
+    p.longest = longest;
+    p.codeStart = kHeaderSize + 2 * static_cast<std::size_t>(n);
+    const std::size_t codeBytes = (totalBits + 7) / 8;
+    if (s.size() - p.codeStart < codeBytes) return Header::Corrupt;
+    p.dataStart = p.codeStart + codeBytes;
     return Header::Coded;
+}
+
+// Calls `f(value, length)` for every byte value with a code, in the order their codes follow
+// one another: ascending byte value.
+template <typename F>
+inline void ForEachCode(const ParsedStream& p, F f) {
+    if (p.ascending) {
+        for (int i = 0; i < p.pairCount; ++i) {
+            if (p.pairs[2 * i + 1] > 0) f(unsigned{p.pairs[2 * i]}, unsigned{p.pairs[2 * i + 1]});
+        }
+        return;
+    }
+    for (unsigned word = 0; word < 4; ++word) {
+        for (std::uint64_t w = p.seen[word]; w != 0; w &= w - 1) {
+            const unsigned value = word * 64 + static_cast<unsigned>(std::countr_zero(w));
+            if (p.lengths[value] > 0) f(value, p.lengths[value]);
+        }
+    }
+}
+
+// False when the tree would outgrow its array: the stream is corrupt.
+bool BuildTree(const std::uint8_t* bytes, ParsedStream& p) {
+    p.tree.nodes[0] = {{-1, -1}, -1};
+    p.tree.count = 1;
+    std::size_t bit = p.codeStart * 8;
+    bool fits = true;
+    ForEachCode(p, [&](unsigned value, unsigned length) {
+        if (fits) fits = CreateTree(p.tree, static_cast<int>(value), static_cast<int>(length), bytes, bit);
+    });
+    return fits;
 }
 
 // The walk from the root to the next leaf, one bit at a time. False when a bit leads nowhere
@@ -235,9 +306,9 @@ inline bool WalkOne(const CodeTree& t, const std::uint8_t* s, std::size_t endBit
 }
 
 // Runs the header and settles every stream that has no data bits to decode; `parsed` is
-// filled for the coded ones.
+// filled, without its tree, for the coded ones.
 bool Prepare(std::string_view s, ParsedStream& parsed, DecodedStream& result) {
-    switch (ParseHeader(s, parsed)) {
+    switch (ReadHeader(s, parsed)) {
         case Header::Coded: return true;
         case Header::Stored: result = {StreamStatus::Decoded, std::string(s.substr(kStoredId.size()))}; return false;
         case Header::UnknownId: result = {StreamStatus::UnknownId, {}}; return false;
@@ -260,77 +331,78 @@ std::size_t OutputBound(std::string_view s, const ParsedStream& p) {
 
 // ---- Table-driven decoding ----
 //
-// One look-up on the next K bits gives every byte whose code ends within them and how many
-// bits those codes take. The tables are built from the very tree the plain walk uses, so
-// both give the same bytes, including on corrupt streams: whatever a table entry cannot
-// settle (a code longer than K, a bit that leads nowhere, the last bits of the data) goes
-// through WalkOne.
+// Two tables over the next K bits. The first-code table gives the code those bits start
+// with; the many-bytes table gives every byte whose code ends within them, so one look-up
+// usually yields several bytes, but it costs about two steps per entry to build, which only
+// a long stream pays back.
+//
+// Both decoders must give the same bytes and the same status, damaged streams included. A
+// stream whose codes are a complete prefix code of at most 12 bits (every stream our encoder
+// writes, save for very skewed data) is decoded from the tables alone: each bit pattern is
+// then exactly one code, as in the tree, and the tree need not be built. Any other code
+// table (overlapping codes, gaps, longer codes) goes through the tree the plain walk builds:
+// the tables hold the codes it reaches within K bits and the walk settles everything else.
 
 constexpr int kMaxTableBits = 12;
-// Every code takes a bit at least, so an entry holds K <= 12 bytes at most.
-constexpr unsigned kEntryBytes = 16;
+// The many-bytes table is at most 8 bits wide: since every code takes a bit at least, its
+// entries then hold 8 bytes at most, one 64-bit word to build and to store. Wider tables would
+// cost more to build than they save on any stream of ours.
+constexpr int kMaxManyBytesBits = 8;
+constexpr unsigned kEntryBytes = 8;
+// One refill of the 64-bit window gives 57 bits at least; a round of look-ups uses 56 at most.
+constexpr unsigned kRoundBits = 56;
+// What a round of look-ups started short of the length may store beyond it.
+constexpr std::size_t kOutputSlack = kRoundBits + kEntryBytes;
 
-// Level w (w = 0..K) holds the decoding of every w-bit pattern, at [2^w, 2^(w+1)). A w-bit
-// pattern decodes as its first code followed by the decoding of the bits after it, a pattern
-// of the level below; so each level is built from the lower ones, one cheap step per entry,
-// and the top level is the look-up table.
+// A first-code entry: the code's length | its byte << 8. The flag marks a pattern that starts
+// a code longer than K; its byte then names the sub-table of the bits after the K.
+// 0: no code (the tree's walk decides).
+constexpr unsigned kLongerFlag = 0x80;
+
+// The second chain of look-ups decodes at most this many bits at a time, so its scratch
+// stays bounded.
+constexpr std::size_t kSpanBits = std::size_t{1} << 14;
+
 struct DecodeTables {
-    // The decoding's bytes, the first one first; stored whole into the output.
-    struct alignas(16) Bytes {
-        std::uint8_t b[kEntryBytes];
-    };
-    Bytes bytes[2 << kMaxTableBits];
+    // Level w (w = 0..K) of the many-bytes table holds the decoding of every w-bit pattern,
+    // at [2^w, 2^(w+1)). A w-bit pattern decodes as its first code followed by the decoding
+    // of the bits after it, a pattern of the level below; so each level is built from the
+    // lower ones, one cheap step per entry, and the top level is the look-up table.
+    // The bytes, the first one lowest; stored whole into the output.
+    std::uint64_t bytes[2 << kMaxManyBytesBits];
     // The bits they take | how many bytes << 8; 0 = nothing decoded. The bits come first: the
     // look-up loop shifts by them, and the shift is the loop's critical path.
-    std::uint16_t info[2 << kMaxTableBits];
+    std::uint16_t info[2 << kMaxManyBytesBits];
+    std::uint16_t first[1 << kMaxTableBits];
+    // The sub-tables of the codes longer than K, 2^(longest - K) first-code entries each (the
+    // length in them is the whole code's). At most 2^12 together: each stands for a K-bit
+    // pattern.
+    std::uint16_t longer[1 << kMaxTableBits];
+    // The second chain of look-ups (see TwoChains): its bytes, and where each of its look-ups
+    // began and its output then.
+    char spanOut[kSpanBits + kRoundBits + kOutputSlack];
+    std::size_t spanMarkAt[kSpanBits + kRoundBits];
+    char* spanMarkOut[kSpanBits + kRoundBits];
 };
-
-// An entry's bytes with one more in front: a 16-byte shift by one byte.
-inline void Prepend(const DecodeTables::Bytes& from, std::uint8_t value, DecodeTables::Bytes& to) {
-#if defined(__SSE2__)
-    __m128i v = _mm_load_si128(reinterpret_cast<const __m128i*>(from.b));
-    v = _mm_or_si128(_mm_slli_si128(v, 1), _mm_cvtsi32_si128(value));
-    _mm_store_si128(reinterpret_cast<__m128i*>(to.b), v);
-#else
-    std::uint8_t tmp[kEntryBytes];
-    tmp[0] = value;
-    std::memcpy(tmp + 1, from.b, kEntryBytes - 1);
-    std::memcpy(to.b, tmp, kEntryBytes);
-#endif
-}
 
 DecodeTables& Tables() {
     thread_local auto tables = std::make_unique<DecodeTables>();
     return *tables;
 }
 
+inline void Store64(char* p, std::uint64_t v) {
+    if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+    std::memcpy(p, &v, sizeof v);
+}
+
 struct Leaf {
     std::uint32_t code;  // the bits from the root, the first in the lowest bit
     unsigned length;
-    std::uint8_t value;
+    unsigned value;
 };
 
-// The leaves the walk can reach within `maxDepth` bits. A node that got a byte is a leaf even
-// if a later (corrupt) code passed through it: the walk stops at the first byte it meets.
-void CollectLeaves(const CodeTree& t, int node, unsigned depth, std::uint32_t code, unsigned maxDepth, Leaf* leaves,
-                   int& count) {
-    for (unsigned b = 0; b < 2; ++b) {
-        const int child = t.nodes[node].child[b];
-        if (child < 0) continue;
-        const std::uint32_t c = code | b << depth;
-        if (t.nodes[child].value > -1) {
-            leaves[count++] = {c, depth + 1, static_cast<std::uint8_t>(t.nodes[child].value)};
-        } else if (depth + 1 < maxDepth) {
-            CollectLeaves(t, child, depth + 1, c, maxDepth, leaves, count);
-        }
-    }
-}
-
-void BuildTables(const CodeTree& tree, unsigned bits, DecodeTables& t) {
-    // Each byte value is the value of one node at most, so 256 leaves at most.
-    Leaf leaves[256];
-    int count = 0;
-    CollectLeaves(tree, 0, 0, 0, bits, leaves, count);
+// The many-bytes table, level by level, from the codes of at most K bits.
+void BuildManyBytes(const Leaf* leaves, int count, unsigned bits, DecodeTables& t) {
     t.info[1] = 0;
     for (unsigned w = 1; w <= bits; ++w) {
         const std::uint32_t level = 1u << w;
@@ -343,123 +415,493 @@ void BuildTables(const CodeTree& tree, unsigned bits, DecodeTables& t) {
             const std::size_t step = std::size_t{1} << leaf.length;
             std::size_t d = level + leaf.code;
             for (std::uint32_t r = below; r < 2 * below; ++r, d += step) {
-                Prepend(t.bytes[r], leaf.value, t.bytes[d]);
+                t.bytes[d] = t.bytes[r] << 8 | leaf.value;
                 t.info[d] = static_cast<std::uint16_t>(t.info[r] + add);
             }
         }
     }
 }
 
-// Whether a table pays, and how large: building one costs about two steps per top-level
-// entry, a look-up a few cycles whatever it yields, the walk a few cycles per bit. The code
+// The codes the walk reaches within `maxDepth` bits. A node that got a byte is a leaf even if
+// a later (corrupt) code passed through it: the walk stops at the first byte it meets.
+void CollectLeaves(const CodeTree& t, int node, unsigned depth, std::uint32_t code, unsigned maxDepth, Leaf* leaves,
+                   int& count) {
+    for (unsigned b = 0; b < 2; ++b) {
+        const int child = t.nodes[node].child[b];
+        if (child < 0) continue;
+        const std::uint32_t c = code | b << depth;
+        if (t.nodes[child].value > -1) {
+            leaves[count++] = {c, depth + 1, static_cast<unsigned>(t.nodes[child].value)};
+        } else if (depth + 1 < maxDepth) {
+            CollectLeaves(t, child, depth + 1, c, maxDepth, leaves, count);
+        }
+    }
+}
+
+// The first-code table and the sub-tables straight from the code bits, for a complete code of
+// at most kMaxTableBits bits. False when two codes overlap: then it is no prefix code (and,
+// being complete, it also leaves patterns without a code).
+// The codes of at most K bits go to `leaves` as well, if given.
+bool FillFirstCodes(const std::uint8_t* bytes, std::size_t size, const ParsedStream& p, unsigned bits,
+                    unsigned subBits, DecodeTables& t, Leaf* leaves, int& count) {
+    const std::uint32_t top = 1u << bits;
+    std::fill(t.first, t.first + top, std::uint16_t{0});
+    unsigned subTables = 0;
+    unsigned overlap = 0;
+    std::size_t bit = p.codeStart * 8;
+    ForEachCode(p, [&](unsigned value, unsigned length) {
+        const std::uint32_t code = static_cast<std::uint32_t>(BitsFrom(bytes, size, bit)) & ((1u << length) - 1);
+        bit += length;
+        const auto entry = static_cast<std::uint16_t>(length | value << 8);
+        if (length <= bits) {
+            if (leaves) leaves[count++] = {code, length, value};
+            for (std::uint32_t i = code; i < top; i += 1u << length) {
+                overlap |= t.first[i];
+                t.first[i] = entry;
+            }
+            return;
+        }
+        std::uint16_t& head = t.first[code & (top - 1)];
+        if (head == 0) {
+            head = static_cast<std::uint16_t>(kLongerFlag | subTables << 8);
+            std::fill_n(t.longer + (subTables << subBits), 1u << subBits, std::uint16_t{0});
+            ++subTables;
+        }
+        if (!(head & kLongerFlag)) {  // a shorter code is a prefix of this one
+            overlap = 1;
+            return;
+        }
+        std::uint16_t* sub = t.longer + ((head >> 8) << subBits);
+        for (std::uint32_t i = code >> bits; i < (1u << subBits); i += 1u << (length - bits)) {
+            overlap |= sub[i];
+            sub[i] = entry;
+        }
+    });
+    return overlap == 0;
+}
+
+// The data bits as the look-up loops read them: a 64-bit buffer refilled without a branch, so
+// that a refill adds no wait to the chain of look-ups (each look-up's shift waits for the one
+// before). A refill reads eight bytes at `next`.
+struct BitReader {
+    const std::uint8_t* next;  // the first byte not yet in `buffer`
+    std::uint64_t buffer;      // the next bits, the next one lowest; all of them stream bits
+    unsigned count;            // how many of them are counted as read
+
+    // At `bit`, which has eight bytes of the stream from its byte on.
+    BitReader(const std::uint8_t* bytes, std::size_t bit)
+        : next(bytes + (bit >> 3) + 7),
+          buffer(Load64(bytes + (bit >> 3)) >> (bit & 7)),
+          count(56 - static_cast<unsigned>(bit & 7)) {}
+    std::size_t Bit(const std::uint8_t* bytes) const { return static_cast<std::size_t>(next - bytes) * 8 - count; }
+    // At least 56 bits counted afterwards.
+    void Refill() {
+        buffer |= Load64(next) << count;
+        next += (63 - count) >> 3;
+        count |= 56;
+    }
+    void Skip(unsigned bits) {
+        buffer >>= bits;
+        count -= bits;
+    }
+};
+
+// A round of look-ups starts with a refill and takes 56 bits at most; a code longer than K
+// refills once more. A round therefore stays inside the stream when this many bytes are left
+// at `next`: 8 for each refill, and at most 12 of the bits of a round of long codes.
+constexpr std::size_t kRoundBytes = 32;
+
+// The tables of a complete prefix code: every bit pattern starts with exactly one code.
+// Copied by value into the loops, so that nothing of it is read again from memory after each
+// byte stored.
+struct CodeTables {
+    const DecodeTables* t;
+    unsigned bits;     // K
+    unsigned subBits;  // the bits after the K of the longest code
+    std::uint64_t mask;
+    std::uint64_t subMask;
+
+    CodeTables(const DecodeTables& tables, unsigned k, unsigned longest)
+        : t(&tables),
+          bits(k),
+          subBits(longest > k ? longest - k : 0),
+          mask((std::uint64_t{1} << k) - 1),
+          subMask((std::uint64_t{1} << subBits) - 1) {}
+    // The first code of the bits: its length | its byte << 8.
+    unsigned First(std::uint64_t window) const {
+        const unsigned e = t->first[window & mask];
+        if (!(e & kLongerFlag)) return e;
+        return t->longer[(e >> 8) << subBits | ((window >> bits) & subMask)];
+    }
+    // A code longer than K at the reader: its byte to `out`.
+    char* Longer(BitReader& r, char* out) const {
+        const unsigned e = First(r.buffer);
+        *out = static_cast<char>(e >> 8);
+        r.Skip(e & 0xFF);
+        r.Refill();
+        return out + 1;
+    }
+};
+
+// One look-up at the reader: its bytes to `out`, and the output's new end. The K of the table
+// is a constant (kBits) in the common cases and read from `c` otherwise (kBits 0). Entries are
+// stored whole, so `out` needs kEntryBytes of room.
+// A round is `kLookUps` look-ups: as many as take 56 bits at most, when a code longer than K
+// can come last (it refills).
+template <int kBits>
+struct ManyBytesLookUp {
+    CodeTables c;
+    static constexpr int kLookUps = kBits ? (kRoundBits - kMaxTableBits) / kBits + 1 : 4;
+    char* operator()(BitReader& r, char* out) const {
+        const unsigned bits = kBits ? kBits : c.bits;
+        const std::size_t i = (std::size_t{1} << bits) + (r.buffer & ((std::uint64_t{1} << bits) - 1));
+        const unsigned e = c.t->info[i];
+        Store64(out, c.t->bytes[i]);
+        if (e == 0) [[unlikely]] return c.Longer(r, out);
+        r.Skip(e & 63);  // the bits, said so that the shift takes `e` as it is
+        return out + (e >> 8);
+    }
+};
+
+template <int kBits, bool withLonger>
+struct FirstCodeLookUp {
+    CodeTables c;
+    static constexpr int kLookUps = kBits && !withLonger ? kRoundBits / kBits : 4;
+    char* operator()(BitReader& r, char* out) const {
+        const unsigned bits = kBits ? kBits : c.bits;
+        const unsigned e = c.t->first[r.buffer & ((std::uint64_t{1} << bits) - 1)];
+        if (withLonger && (e & kLongerFlag)) [[unlikely]] return c.Longer(r, out);
+        *out = static_cast<char>(e >> 8);
+        r.Skip(e & 63);
+        return out + 1;
+    }
+};
+
+// Where a decoding chain stands.
+struct Chain {
+    BitReader reader;
+    char* out;
+};
+
+// Rounds of look-ups while the output is short of `outEnd`, the reader short of `stopBit` and
+// the round inside the stream. A round may run past the length: the buffer has room for that
+// and the caller cuts the result to the length; the walk would have stopped there with the
+// same bytes. (The loops work on local copies: the output is char, which may alias anything.)
+template <class LookUp>
+void Rounds(const LookUp& lookUpRef, Chain& chain, std::size_t stopBit, const std::uint8_t* bytes,
+            const std::uint8_t* end, const char* outEnd) {
+    constexpr int lookups = LookUp::kLookUps;
+    const LookUp lookUp = lookUpRef;
+    BitReader r = chain.reader;
+    char* out = chain.out;
+    while (out < outEnd && r.Bit(bytes) < stopBit && r.next + kRoundBytes <= end) {
+        r.Refill();
+        for (int k = 0; k < lookups; ++k) out = lookUp(r, out);
+    }
+    chain.reader = r;
+    chain.out = out;
+}
+
+// Decoding is a chain: each look-up needs the length of the one before. Two chains run side
+// by side, so the second decodes from the middle of the data while the first decodes up to
+// it. The middle is no code boundary, but a prefix code soon falls into step again: from some
+// look-up on, the second decodes exactly what the first would. The first then goes on one
+// byte at a time until it stands where one of the second's look-ups began; the second's bytes
+// from there on are the right ones.
+struct Span {
+    std::size_t start = 0;  // the bit the second chain began at
+    std::size_t end = 0;    // the bit it stops at
+    std::size_t marks = 0;  // how many look-ups it made
+};
+
+template <class LookUp>
+void TwoChains(const LookUp& lookUpRef, Chain& first, Chain& second, Span& span, const std::uint8_t* bytes,
+               const std::uint8_t* end, const char* outEnd, DecodeTables& t) {
+    constexpr int lookups = LookUp::kLookUps;
+    const LookUp lookUp = lookUpRef;
+    BitReader a = first.reader, b = second.reader;
+    char* outA = first.out;
+    char* outB = second.out;
+    // Where each look-up of the second began, and its output then.
+    std::size_t* markAt = t.spanMarkAt;
+    char** markOut = t.spanMarkOut;
+    std::size_t m = 0;
+    const std::size_t middle = span.start, stop = span.end;
+    while (outA < outEnd && a.Bit(bytes) < middle && b.Bit(bytes) < stop && b.next + kRoundBytes <= end) {
+        a.Refill();
+        b.Refill();
+        for (int k = 0; k < lookups; ++k) {
+            markAt[m] = b.Bit(bytes);
+            markOut[m] = outB;
+            ++m;
+            outA = lookUp(a, outA);
+            outB = lookUp(b, outB);
+        }
+    }
+    first = {a, outA};
+    second = {b, outB};
+    span.marks = m;
+}
+
+// The first chain, from `bit` on, one byte at a time until it stands where a look-up of the
+// second began; then the second's bytes from there join the output. False when that never
+// happens within the span (the second chain's work is then lost, not wrong).
+bool JoinChains(const CodeTables& c, const std::uint8_t* bytes, std::size_t size, std::size_t& bit, char*& out,
+                const char* outEnd, const Chain& second, const Span& span, const DecodeTables& t) {
+    std::size_t m = 0;
+    while (out < outEnd) {
+        while (m < span.marks && t.spanMarkAt[m] < bit) ++m;
+        if (m == span.marks) return false;
+        if (t.spanMarkAt[m] == bit) {
+            const std::size_t take = std::min<std::size_t>(second.out - t.spanMarkOut[m], outEnd - out);
+            std::memcpy(out, t.spanMarkOut[m], take);
+            out += take;
+            bit = second.reader.Bit(bytes);
+            return true;
+        }
+        const unsigned e = c.First(BitsFrom(bytes, size, bit));
+        *out++ = static_cast<char>(e >> 8);
+        bit += e & 0xFF;
+    }
+    return true;
+}
+
+// A complete prefix code up to its last few bytes.
+template <class LookUp>
+void DecodeBulk(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t size, std::size_t& bit, char*& out,
+                const char* outEnd, DecodeTables& t) {
+    const std::uint8_t* end = bytes + size;
+    // Two chains pay once each has a few hundred bits to decode; a span is bounded by the
+    // scratch it writes.
+    constexpr std::size_t kMinSpan = 256;
+    // The bits a round may start in.
+    const std::size_t roundEnd = size >= kRoundBytes + 7 ? (size - kRoundBytes - 7) * 8 : 0;
+    while (out < outEnd && bit < roundEnd) {
+        const std::size_t half = std::min((roundEnd - bit) / 2, kSpanBits);
+        if (half < kMinSpan) break;
+        Span span{bit + half, bit + 2 * half, 0};
+        Chain a{BitReader(bytes, bit), out}, b{BitReader(bytes, span.start), t.spanOut};
+        TwoChains(lookUp, a, b, span, bytes, end, outEnd, t);
+        Rounds(lookUp, a, span.start, bytes, end, outEnd);
+        bit = a.reader.Bit(bytes);
+        out = a.out;
+        if (out >= outEnd) return;
+        if (!JoinChains(lookUp.c, bytes, size, bit, out, outEnd, b, span, t)) break;
+    }
+    if (out < outEnd && bit < roundEnd) {
+        Chain a{BitReader(bytes, bit), out};
+        Rounds(lookUp, a, std::numeric_limits<std::size_t>::max(), bytes, end, outEnd);
+        bit = a.reader.Bit(bytes);
+        out = a.out;
+    }
+}
+
+// The last bits, each code checked against the data end; false when the data end inside one.
+template <class LookUp>
+bool DecodeTail(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t size, std::size_t& bit, char*& out,
+                const char* outEnd) {
+    // The last bytes are copied with 0 bytes after them, so that rounds of look-ups may read
+    // on; a round starts only where it cannot take bits past the data.
+    constexpr std::size_t kCopied = 64;
+    const std::size_t from = bit >> 3;
+    if (size - from <= kCopied && (size - from) * 8 >= bit - from * 8 + kRoundBits) {
+        std::uint8_t copy[kCopied + kRoundBytes + 8] = {};
+        std::memcpy(copy, bytes + from, size - from);
+        Chain a{BitReader(copy, bit - from * 8), out};
+        Rounds(lookUp, a, (size - from) * 8 - kRoundBits + 1, copy, copy + sizeof copy, outEnd);
+        bit = a.reader.Bit(copy) + from * 8;
+        out = a.out;
+    }
+    const CodeTables& c = lookUp.c;
+    const std::size_t endBit = size * 8;
+    while (out < outEnd) {
+        std::uint64_t window = BitsFrom(bytes, size, bit);
+        // 4 codes of at most 12 bits fit the 57 bits of a window.
+        for (int k = 0; k < 4 && out < outEnd; ++k) {
+            const unsigned e = c.First(window);
+            const unsigned bits = e & 0xFF;
+            if (bit + bits > endBit) return false;
+            *out++ = static_cast<char>(e >> 8);
+            window >>= bits;
+            bit += bits;
+        }
+    }
+    return true;
+}
+
+// A complete prefix code: its bulk by the chosen table, then the tail.
+bool DecodeComplete(const CodeTables& c, bool manyBytes, const std::uint8_t* bytes, std::size_t size,
+                    std::size_t& bit, char*& out, const char* outEnd, DecodeTables& t) {
+    bool whole = false;
+    auto bulk = [&](auto lookUp) {
+        DecodeBulk(lookUp, bytes, size, bit, out, outEnd, t);
+        whole = DecodeTail(lookUp, bytes, size, bit, out, outEnd);
+    };
+    // The K of the tables the chooser picks, as constants; any other (tests) as a variable.
+    if (manyBytes) {
+        switch (c.bits) {
+            case 7: bulk(ManyBytesLookUp<7>{c}); break;
+            case 8: bulk(ManyBytesLookUp<8>{c}); break;
+            default: bulk(ManyBytesLookUp<0>{c}); break;
+        }
+    } else if (c.subBits > 0) {
+        bulk(FirstCodeLookUp<0, true>{c});
+    } else {
+        switch (c.bits) {
+            case 5: bulk(FirstCodeLookUp<5, false>{c}); break;
+            case 6: bulk(FirstCodeLookUp<6, false>{c}); break;
+            case 7: bulk(FirstCodeLookUp<7, false>{c}); break;
+            case 8: bulk(FirstCodeLookUp<8, false>{c}); break;
+            case 9: bulk(FirstCodeLookUp<9, false>{c}); break;
+            case 10: bulk(FirstCodeLookUp<10, false>{c}); break;
+            default: bulk(FirstCodeLookUp<0, false>{c}); break;
+        }
+    }
+    return whole;
+}
+
+// Any other code, with the tree the walk builds: many-bytes look-ups where the table has an
+// entry, the walk everywhere else and at the end of the data.
+bool DecodeWithTree(const CodeTree& tree, const DecodeTables* t, unsigned bits, const std::uint8_t* bytes,
+                    std::size_t size, std::size_t& bit, char* out, std::size_t& produced, std::size_t length) {
+    const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;
+    while (produced < length) {
+        if (t) {
+            const std::uint64_t* entries = t->bytes + (std::size_t{1} << bits);
+            const std::uint16_t* info = t->info + (std::size_t{1} << bits);
+            while (produced < length && (bit >> 3) + 8 <= size) {
+                const std::uint64_t window = Load64(bytes + (bit >> 3)) >> (bit & 7);
+                const std::size_t i = window & mask;
+                const unsigned e = info[i];
+                if (e == 0) break;
+                Store64(out + produced, entries[i]);
+                produced += e >> 8;
+                bit += e & 63;
+            }
+            if (produced >= length) break;
+        }
+        std::uint8_t v;
+        if (!WalkOne(tree, bytes, size * 8, bit, v)) return false;
+        out[produced++] = static_cast<char>(v);
+    }
+    return true;
+}
+
+struct Plan {
+    unsigned bits = 0;  // K; 0: no table, the walk decodes every byte
+    bool manyBytes = false;
+};
+
+// A complete prefix code (the code lengths fill the code space exactly) of at most 12 bits:
+// the tables alone decode it.
+bool TablesAlone(const ParsedStream& p) { return p.space == 1u << kMaxTableBits; }
+
+// Whether a table pays, which, and how large. Rough costs in nanoseconds, measured: a look-up
+// about 2.7 whatever it yields; an entry of the first-code table 0.3 to build, one of the
+// many-bytes table 0.8 (it has two per top entry); a code longer than the table 10. The code
 // lengths tell what a look-up yields: a code of length l stands for about 2^-l of the data.
-// 0: no table, walk the tree (tiny streams, mostly).
-int ChooseTableBits(const ParsedStream& p, std::size_t outputBytes) {
-    double share[14], kraft = 0, meanLength = 0;
+Plan ChoosePlan(const ParsedStream& p, std::size_t outputBytes, bool fast) {
+    const double n = static_cast<double>(outputBytes);
+    if (fast) {
+        // Always a table: there is no tree to walk. One byte per look-up first.
+        Plan best{p.longest, false};
+        const double meanLength = static_cast<double>(p.weightedSpace) / (1u << kMaxTableBits);
+        double bestCost = 0.3 * (1u << p.longest) + n * 2.7;
+        // The many-bytes table yields more than a byte per look-up only with short codes, and
+        // pays only for a long stream.
+        if (n * 2.7 * (1 - meanLength / 6) < 0.8 * (2 << 6)) return best;
+        std::uint32_t histogram[kMaxTableBits + 1] = {};
+        ForEachCode(p, [&](unsigned, unsigned length) { ++histogram[length]; });
+        double longShare = 1;  // the part of the data whose codes do not fit the table
+        for (unsigned k = 1; k <= kMaxManyBytesBits; ++k) {
+            longShare -= histogram[k] / static_cast<double>(1u << k);
+            if (k < 6) continue;
+            const double perLookup = std::max((k - meanLength / 2) / meanLength, 1.0);
+            const double cost = 1.1 * (1u << k) + 0.8 * (1u << k) + n * (1 - longShare) * 2.7 / perLookup +
+                                n * longShare * 10;
+            if (cost < bestCost) {
+                bestCost = cost;
+                best = {k, true};
+            }
+        }
+        return best;
+    }
+    // Codes the walk settles: the tables only as far as they save walking. Uncommon (damaged
+    // or very skewed streams), so the estimate is coarser.
+    double share[14] = {}, kraft = 0, meanLength = 0;
+    ForEachCode(p, [&](unsigned, unsigned length) { share[std::min(length, 13u)] += 1.0 / std::ldexp(1.0, static_cast<int>(length)); });
     for (int l = 1; l <= 13; ++l) {
-        share[l] = p.lengthHistogram[l] / static_cast<double>(1u << l);
         kraft += share[l];
         meanLength += share[l] * l;
     }
-    if (kraft <= 0) return 0;
+    if (kraft <= 0) return {};
     meanLength /= kraft;
-    const double n = static_cast<double>(outputBytes);
-    const double walkPerByte = meanLength * 4;
-    int best = 0;
+    const double walkPerByte = meanLength * 1.5;
+    Plan best;
     double bestCost = n * walkPerByte;
-    double longShare = 1;  // the part of the data whose codes do not fit the table
-    for (int k = 1; k <= kMaxTableBits; ++k) {
+    double longShare = 1;
+    for (unsigned k = 1; k <= kMaxManyBytesBits; ++k) {
         longShare -= share[k] / kraft;
         const double perLookup = std::max((k - meanLength / 2) / meanLength, 1.0);
-        const double cost = 300 + 5.0 * (1u << k) + n * ((1 - longShare) * 9 / perLookup + longShare * (walkPerByte + 25));
+        const double cost = 100 + 1.1 * (1u << k) + n * ((1 - longShare) * 2.7 / perLookup + longShare * (walkPerByte + 10));
         if (cost < bestCost) {
             bestCost = cost;
-            best = k;
+            best = {k, true};
         }
     }
     return best;
 }
 
-inline std::uint64_t Load64(const std::uint8_t* p) {
-    std::uint64_t v;
-    std::memcpy(&v, p, sizeof v);
-    if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-    return v;
-}
-
-
-// Look-ups while the output is short of its length; returns where a table entry could not
-// settle the next byte (the caller walks it) or the data end. An entry's bytes are stored
-// whole, and a look-up may run past the length: the buffer has room for that and the caller
-// cuts the result to the length; the walk would have stopped there with the same bytes.
-template <int lookups>
-void DecodeTable(const DecodeTables& t, unsigned bits, const std::uint8_t* bytes, std::size_t size, std::size_t& bit,
-                 char* out, std::size_t& produced, std::size_t length) {
-    const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;
-    const DecodeTables::Bytes* entries = t.bytes + (std::size_t{1} << bits);
-    const std::uint16_t* info = t.info + (std::size_t{1} << bits);
-    const std::size_t endBit = size * 8;
-    while (produced < length) {
-        const std::size_t at = bit >> 3;
-        std::uint64_t window;
-        if (at + 8 <= size) {
-            window = Load64(bytes + at);
-        } else {
-            // The last bytes: the missing ones read as 0 bits, which no look-up may use.
-            std::uint8_t tail[8] = {};
-            std::memcpy(tail, bytes + at, size - at);
-            window = Load64(tail);
-        }
-        window >>= bit & 7;
-        for (int k = 0; k < lookups; ++k) {
-            const std::size_t i = window & mask;
-            const unsigned e = info[i];
-            const unsigned used = e & 0xFF;
-            if (e == 0 || bit + used > endBit) return;
-            std::memcpy(out + produced, entries[i].b, kEntryBytes);
-            produced += e >> 8;
-            window >>= e & 63;  // the same as `used`, said so that the shift takes `e` as it is
-            bit += used;
-        }
-    }
-}
-
-DecodedStream DecodeWithTable(std::string_view s, const ParsedStream& p, int tableBits) {
-    const std::size_t length = static_cast<std::size_t>(p.length);
-    const std::size_t cap = OutputBound(s, p);
-    std::string out;
-    // Every byte takes a bit at least, so the output never passes `cap`; a round of look-ups
-    // that starts short of it stores at most 6 whole entries.
-    out.resize(cap + 6 * kEntryBytes);
-    char* o = out.data();
-    std::size_t produced = 0;
+// `tableBits` 0: chosen from the stream; `manyBytes` then chosen too.
+DecodedStream DecodeWithTables(std::string_view s, ParsedStream& p, int tableBits, bool manyBytes) {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
     const std::size_t size = s.size();
-    const std::size_t endBit = size * 8;
-    std::size_t bit = p.dataStart * 8;
-    bool broken = false;
+    const std::size_t length = static_cast<std::size_t>(p.length);
+    const std::size_t cap = OutputBound(s, p);
 
-    DecodeTables* t = nullptr;
-    if (tableBits > 0) {
-        t = &Tables();
-        BuildTables(p.tree, static_cast<unsigned>(tableBits), *t);
+    bool fast = TablesAlone(p);
+    Plan plan = tableBits > 0 ? Plan{static_cast<unsigned>(tableBits), manyBytes} : ChoosePlan(p, cap, fast);
+    DecodeTables& t = Tables();
+    // Each byte value has one code at most, so 256 leaves at most.
+    Leaf leaves[256];
+    int count = 0;
+    if (plan.manyBytes) plan.bits = std::min<unsigned>(plan.bits, kMaxManyBytesBits);
+    if (fast) {
+        if (plan.bits == 0) plan = {p.longest, false};
+        // A first-code table wider than the longest code would only repeat itself.
+        if (!plan.manyBytes) plan.bits = std::min(plan.bits, p.longest);
+        fast = FillFirstCodes(bytes, size, p, plan.bits, p.longest > plan.bits ? p.longest - plan.bits : 0, t,
+                              plan.manyBytes ? leaves : nullptr, count);
     }
-    while (produced < length) {
-        if (t && tableBits <= 9) {
-            DecodeTable<6>(*t, static_cast<unsigned>(tableBits), bytes, size, bit, o, produced, length);
-        } else if (t) {
-            DecodeTable<4>(*t, static_cast<unsigned>(tableBits), bytes, size, bit, o, produced, length);
-        }
-        if (produced >= length) break;
-        std::uint8_t v;
-        if (!WalkOne(p.tree, bytes, endBit, bit, v)) {
-            broken = true;
-            break;
-        }
-        o[produced++] = static_cast<char>(v);
+    if (!fast) {
+        if (!BuildTree(bytes, p)) return {StreamStatus::Corrupt, {}};
+        count = 0;
+        plan.bits = std::min<unsigned>(plan.bits, kMaxManyBytesBits);
+        if (plan.bits > 0) CollectLeaves(p.tree, 0, 0, 0, plan.bits, leaves, count);
+        // Without the many bytes a first-code table would only ever hand over to the walk.
+        plan.manyBytes = true;
+    }
+    if (plan.bits > 0 && plan.manyBytes) BuildManyBytes(leaves, count, plan.bits, t);
+
+    std::string out;
+    out.resize(cap + kOutputSlack);
+    std::size_t bit = p.dataStart * 8;
+    bool whole;
+    std::size_t produced = 0;
+    if (fast) {
+        char* o = out.data();
+        // The output stops at `cap`: short of the length only when every data bit is a code
+        // of one bit, and then the walk runs out of bits for the next byte.
+        whole = DecodeComplete(CodeTables(t, plan.bits, p.longest), plan.manyBytes, bytes, size, bit, o,
+                               out.data() + cap, t);
+        produced = static_cast<std::size_t>(o - out.data());
+        whole = whole && produced >= length;
+    } else {
+        whole = DecodeWithTree(p.tree, plan.bits > 0 ? &t : nullptr, plan.bits, bytes, size, bit, out.data(), produced,
+                               length);
     }
     out.resize(std::min(produced, length));
-    return Finish(p, std::move(out), broken);
+    return Finish(p, std::move(out), !whole);
 }
 
 }  // namespace
@@ -536,9 +978,10 @@ DecodedStream HuffmanDecodeTreeWalk(std::string_view s) {
     ParsedStream p;
     DecodedStream early;
     if (!Prepare(s, p, early)) return early;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
+    if (!BuildTree(bytes, p)) return {StreamStatus::Corrupt, {}};
     std::string out;
     out.reserve(OutputBound(s, p));
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
     std::size_t bit = p.dataStart * 8;
     const std::size_t endBit = s.size() * 8;
     bool broken = false;
@@ -557,14 +1000,14 @@ DecodedStream HuffmanDecode(std::string_view s) {
     ParsedStream p;
     DecodedStream early;
     if (!Prepare(s, p, early)) return early;
-    return DecodeWithTable(s, p, ChooseTableBits(p, OutputBound(s, p)));
+    return DecodeWithTables(s, p, 0, false);
 }
 
-DecodedStream HuffmanDecode(std::string_view s, int tableBits) {
+DecodedStream HuffmanDecode(std::string_view s, int tableBits, bool manyBytesPerLookUp) {
     ParsedStream p;
     DecodedStream early;
     if (!Prepare(s, p, early)) return early;
-    return DecodeWithTable(s, p, std::clamp(tableBits, 1, kMaxTableBits));
+    return DecodeWithTables(s, p, std::clamp(tableBits, 1, kMaxTableBits), manyBytesPerLookUp);
 }
 
 }  // namespace morvath
