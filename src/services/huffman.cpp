@@ -551,10 +551,17 @@ struct CodeTables {
 template <int kBits>
 struct ManyBytesLookUp {
     CodeTables c;
+    static constexpr bool kManyBytes = true;
     static constexpr int kLookUps = kBits ? (kRoundBits - kMaxTableBits) / kBits + 1 : 4;
-    char* operator()(BitReader& r, char* out) const {
+    // The most bits a round takes: each code longer than K refills (the round stays inside the
+    // stream) but takes its bits all the same.
+    static constexpr unsigned kRoundMostBits = kLookUps * kMaxTableBits;
+    std::size_t Index(std::uint64_t buffer) const {
         const unsigned bits = kBits ? kBits : c.bits;
-        const std::size_t i = (std::size_t{1} << bits) + (r.buffer & ((std::uint64_t{1} << bits) - 1));
+        return (std::size_t{1} << bits) + (buffer & ((std::uint64_t{1} << bits) - 1));
+    }
+    char* operator()(BitReader& r, char* out) const {
+        const std::size_t i = Index(r.buffer);
         const unsigned e = c.t->info[i];
         Store64(out, c.t->bytes[i]);
         if (e == 0) [[unlikely]] return c.Longer(r, out);
@@ -566,7 +573,9 @@ struct ManyBytesLookUp {
 template <int kBits, bool withLonger>
 struct FirstCodeLookUp {
     CodeTables c;
+    static constexpr bool kManyBytes = false;
     static constexpr int kLookUps = kBits && !withLonger ? kRoundBits / kBits : 4;
+    static constexpr unsigned kRoundMostBits = kLookUps * (kBits && !withLonger ? kBits : kMaxTableBits);
     char* operator()(BitReader& r, char* out) const {
         const unsigned bits = kBits ? kBits : c.bits;
         const unsigned e = c.t->first[r.buffer & ((std::uint64_t{1} << bits) - 1)];
@@ -700,31 +709,58 @@ void DecodeBulk(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t siz
 template <class LookUp>
 bool DecodeTail(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t size, std::size_t& bit, char*& out,
                 const char* outEnd) {
-    // The last bytes are copied with 0 bytes after them, so that rounds of look-ups may read
-    // on; a round starts only where it cannot take bits past the data.
+    const CodeTables& c = lookUp.c;
     constexpr std::size_t kCopied = 64;
     const std::size_t from = bit >> 3;
-    if (size - from <= kCopied && (size - from) * 8 >= bit - from * 8 + kRoundBits) {
+    if (size - from <= kCopied) {  // always, after the bulk
+        // The last bytes, copied with 0 bytes after them so that look-ups may read on.
         std::uint8_t copy[kCopied + kRoundBytes + 8] = {};
         std::memcpy(copy, bytes + from, size - from);
-        Chain a{BitReader(copy, bit - from * 8), out};
-        Rounds(lookUp, a, (size - from) * 8 - kRoundBits + 1, copy, copy + sizeof copy, outEnd);
-        bit = a.reader.Bit(copy) + from * 8;
-        out = a.out;
+        const std::size_t endBit = (size - from) * 8;
+        Chain chain{BitReader(copy, bit - from * 8), out};
+        // Whole rounds while a round cannot reach past the data, then one look-up at a time.
+        if (endBit >= LookUp::kRoundMostBits) {
+            Rounds(lookUp, chain, endBit - LookUp::kRoundMostBits + 1, copy, copy + sizeof copy, outEnd);
+        }
+        BitReader r = chain.reader;
+        char* o = chain.out;
+        std::size_t at = r.Bit(copy);
+        bool whole = true;
+        while (whole && o < outEnd) {
+            r.Refill();
+            // Four look-ups of at most 12 bits each fit the 56 bits of a refill.
+            for (int k = 0; k < 4 && o < outEnd; ++k) {
+                if constexpr (LookUp::kManyBytes) {
+                    const std::size_t i = lookUp.Index(r.buffer);
+                    const unsigned e = c.t->info[i];
+                    if (e != 0 && at + (e & 63) <= endBit) {
+                        Store64(o, c.t->bytes[i]);
+                        o += e >> 8;
+                        r.Skip(e & 63);
+                        at += e & 63;
+                        continue;
+                    }
+                }
+                const unsigned e = c.First(r.buffer);
+                if (at + (e & 0xFF) > endBit) {
+                    whole = false;
+                    break;
+                }
+                *o++ = static_cast<char>(e >> 8);
+                r.Skip(e & 0xFF);
+                at += e & 0xFF;
+            }
+        }
+        bit = at + from * 8;
+        out = o;
+        return whole;
     }
-    const CodeTables& c = lookUp.c;
     const std::size_t endBit = size * 8;
     while (out < outEnd) {
-        std::uint64_t window = BitsFrom(bytes, size, bit);
-        // 4 codes of at most 12 bits fit the 57 bits of a window.
-        for (int k = 0; k < 4 && out < outEnd; ++k) {
-            const unsigned e = c.First(window);
-            const unsigned bits = e & 0xFF;
-            if (bit + bits > endBit) return false;
-            *out++ = static_cast<char>(e >> 8);
-            window >>= bits;
-            bit += bits;
-        }
+        const unsigned e = c.First(BitsFrom(bytes, size, bit));
+        if (bit + (e & 0xFF) > endBit) return false;
+        *out++ = static_cast<char>(e >> 8);
+        bit += e & 0xFF;
     }
     return true;
 }
