@@ -8,6 +8,9 @@
 #include <limits>
 #include <memory>
 #include <type_traits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace morvath {
 namespace {
@@ -44,10 +47,19 @@ std::string StoredStream(std::string_view data) {
     return out;
 }
 
-// XOR of all bytes, eight at a time: a byte at a time it would cost as much as decoding.
+// XOR of all bytes, eight at a time into four words that do not wait for each other: a byte
+// at a time it would cost as much as decoding.
 std::uint8_t Checksum(std::string_view data) {
-    std::uint64_t wide = 0;
+    std::uint64_t lanes[4] = {0, 0, 0, 0};
     std::size_t i = 0;
+    for (; i + 32 <= data.size(); i += 32) {
+        for (int k = 0; k < 4; ++k) {
+            std::uint64_t w;
+            std::memcpy(&w, data.data() + i + 8 * k, sizeof w);
+            lanes[k] ^= w;
+        }
+    }
+    std::uint64_t wide = lanes[0] ^ lanes[1] ^ lanes[2] ^ lanes[3];
     for (; i + 8 <= data.size(); i += 8) {
         std::uint64_t w;
         std::memcpy(&w, data.data() + i, sizeof w);
@@ -362,6 +374,10 @@ constexpr unsigned kLongerFlag = 0x80;
 // The second chain of look-ups decodes at most this many bits at a time, so its scratch
 // stays bounded.
 constexpr std::size_t kSpanBits = std::size_t{1} << 14;
+#ifndef MINSPAN
+#define MINSPAN 64
+#endif
+constexpr std::size_t kMinSpanBits = MINSPAN;
 
 struct DecodeTables {
     // Level w (w = 0..K) of the many-bytes table holds the decoding of every w-bit pattern,
@@ -438,6 +454,50 @@ void CollectLeaves(const CodeTree& t, int node, unsigned depth, std::uint32_t co
     }
 }
 
+// Whether no entry is 0, four at a time.
+bool AllSet(const std::uint16_t* entries, std::size_t count) {
+    std::uint64_t zero = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        std::uint64_t w;
+        std::memcpy(&w, entries + i, sizeof w);
+        zero |= (w - 0x0001000100010001) & ~w & 0x8000800080008000;
+    }
+    for (; i < count; ++i) zero |= entries[i] == 0;
+    return zero == 0;
+}
+
+// Each code of at most K bits stands at its own bits, the pattern with 0 bits after it; this
+// gives every other pattern the code it starts with. A pattern whose highest 1 bit is bit h-1
+// starts with the same code as the pattern without that bit if that code is shorter than h
+// bits, else with the code (if any) that stands at it. So each half-level is one plain pass
+// over the patterns below it, with no branch (a loop per code, of as many steps as the code
+// has patterns, would mispredict its end once per code).
+void SpreadFirstCodes(std::uint16_t* first, unsigned bits) {
+    for (unsigned h = 2; h <= bits; ++h) {
+        const std::uint32_t half = 1u << (h - 1);
+        std::uint32_t y = 0;
+#if defined(__SSE2__)
+        // Eight entries at a time; the lengths are 0 to 12 or the flag 0x80, all positive.
+        const __m128i lengthMask = _mm_set1_epi16(0xFF);
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i limit = _mm_set1_epi16(static_cast<short>(h));
+        for (; y + 8 <= half; y += 8) {
+            const __m128i below = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + y));
+            const __m128i above = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first + half + y));
+            const __m128i length = _mm_and_si128(below, lengthMask);
+            const __m128i shorter = _mm_and_si128(_mm_cmpgt_epi16(length, zero), _mm_cmplt_epi16(length, limit));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(first + half + y),
+                             _mm_or_si128(_mm_and_si128(shorter, below), _mm_andnot_si128(shorter, above)));
+        }
+#endif
+        for (; y < half; ++y) {
+            const unsigned below = first[y];
+            if ((below & 0xFF) - 1u < h - 1) first[half + y] = static_cast<std::uint16_t>(below);
+        }
+    }
+}
+
 // The first-code table and the sub-tables straight from the code bits, for a complete code of
 // at most kMaxTableBits bits. False when two codes overlap: then it is no prefix code (and,
 // being complete, it also leaves patterns without a code).
@@ -447,7 +507,7 @@ bool FillFirstCodes(const std::uint8_t* bytes, std::size_t size, const ParsedStr
     const std::uint32_t top = 1u << bits;
     std::fill(t.first, t.first + top, std::uint16_t{0});
     unsigned subTables = 0;
-    unsigned overlap = 0;
+    bool overlap = false;
     std::size_t bit = p.codeStart * 8;
     ForEachCode(p, [&](unsigned value, unsigned length) {
         const std::uint32_t code = static_cast<std::uint32_t>(BitsFrom(bytes, size, bit)) & ((1u << length) - 1);
@@ -455,10 +515,7 @@ bool FillFirstCodes(const std::uint8_t* bytes, std::size_t size, const ParsedStr
         const auto entry = static_cast<std::uint16_t>(length | value << 8);
         if (length <= bits) {
             if (leaves) leaves[count++] = {code, length, value};
-            for (std::uint32_t i = code; i < top; i += 1u << length) {
-                overlap |= t.first[i];
-                t.first[i] = entry;
-            }
+            t.first[code] = entry;  // spread over the patterns it starts below
             return;
         }
         std::uint16_t& head = t.first[code & (top - 1)];
@@ -468,16 +525,16 @@ bool FillFirstCodes(const std::uint8_t* bytes, std::size_t size, const ParsedStr
             ++subTables;
         }
         if (!(head & kLongerFlag)) {  // a shorter code is a prefix of this one
-            overlap = 1;
+            overlap = true;
             return;
         }
         std::uint16_t* sub = t.longer + ((head >> 8) << subBits);
-        for (std::uint32_t i = code >> bits; i < (1u << subBits); i += 1u << (length - bits)) {
-            overlap |= sub[i];
-            sub[i] = entry;
-        }
+        for (std::uint32_t i = code >> bits; i < (1u << subBits); i += 1u << (length - bits)) sub[i] = entry;
     });
-    return overlap == 0;
+    SpreadFirstCodes(t.first, bits);
+    // The codes fill the code space exactly, so codes that overlap leave some pattern without
+    // one: an entry still 0, here or in a sub-table. (Cheaper than a test at every entry.)
+    return !overlap && AllSet(t.first, top) && AllSet(t.longer, subTables << subBits);
 }
 
 // The data bits as the look-up loops read them: a 64-bit buffer refilled without a branch, so
@@ -574,7 +631,7 @@ template <int kBits, bool withLonger>
 struct FirstCodeLookUp {
     CodeTables c;
     static constexpr bool kManyBytes = false;
-    static constexpr int kLookUps = kBits && !withLonger ? kRoundBits / kBits : 4;
+    static constexpr int kLookUps = !kBits ? 4 : withLonger ? (kRoundBits - kMaxTableBits) / kBits + 1 : kRoundBits / kBits;
     static constexpr unsigned kRoundMostBits = kLookUps * (kBits && !withLonger ? kBits : kMaxTableBits);
     char* operator()(BitReader& r, char* out) const {
         const unsigned bits = kBits ? kBits : c.bits;
@@ -675,16 +732,14 @@ bool JoinChains(const CodeTables& c, const std::uint8_t* bytes, std::size_t size
     return true;
 }
 
-// A complete prefix code up to its last few bytes.
+// Rounds of look-ups from `bit` while they start before `roundEnd`: the caller makes sure that
+// no such round reaches past the data or, reading on, past `end`.
 template <class LookUp>
-void DecodeBulk(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t size, std::size_t& bit, char*& out,
-                const char* outEnd, DecodeTables& t) {
-    const std::uint8_t* end = bytes + size;
-    // Two chains pay once each has a few hundred bits to decode; a span is bounded by the
+void DecodeBulk(const LookUp& lookUp, const std::uint8_t* bytes, const std::uint8_t* end, std::size_t roundEnd,
+                std::size_t& bit, char*& out, const char* outEnd, DecodeTables& t) {
+    // Two chains pay once each has some dozens of bytes to decode; a span is bounded by the
     // scratch it writes.
-    constexpr std::size_t kMinSpan = 256;
-    // The bits a round may start in.
-    const std::size_t roundEnd = size >= kRoundBytes + 7 ? (size - kRoundBytes - 7) * 8 : 0;
+    constexpr std::size_t kMinSpan = kMinSpanBits;
     while (out < outEnd && bit < roundEnd) {
         const std::size_t half = std::min((roundEnd - bit) / 2, kSpanBits);
         if (half < kMinSpan) break;
@@ -695,11 +750,11 @@ void DecodeBulk(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t siz
         bit = a.reader.Bit(bytes);
         out = a.out;
         if (out >= outEnd) return;
-        if (!JoinChains(lookUp.c, bytes, size, bit, out, outEnd, b, span, t)) break;
+        if (!JoinChains(lookUp.c, bytes, static_cast<std::size_t>(end - bytes), bit, out, outEnd, b, span, t)) break;
     }
     if (out < outEnd && bit < roundEnd) {
         Chain a{BitReader(bytes, bit), out};
-        Rounds(lookUp, a, std::numeric_limits<std::size_t>::max(), bytes, end, outEnd);
+        Rounds(lookUp, a, roundEnd, bytes, end, outEnd);
         bit = a.reader.Bit(bytes);
         out = a.out;
     }
@@ -708,7 +763,7 @@ void DecodeBulk(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t siz
 // The last bits, each code checked against the data end; false when the data end inside one.
 template <class LookUp>
 bool DecodeTail(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t size, std::size_t& bit, char*& out,
-                const char* outEnd) {
+                const char* outEnd, DecodeTables& t) {
     const CodeTables& c = lookUp.c;
     constexpr std::size_t kCopied = 64;
     const std::size_t from = bit >> 3;
@@ -717,14 +772,13 @@ bool DecodeTail(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t siz
         std::uint8_t copy[kCopied + kRoundBytes + 8] = {};
         std::memcpy(copy, bytes + from, size - from);
         const std::size_t endBit = (size - from) * 8;
-        Chain chain{BitReader(copy, bit - from * 8), out};
         // Whole rounds while a round cannot reach past the data, then one look-up at a time.
+        std::size_t at = bit - from * 8;
         if (endBit >= LookUp::kRoundMostBits) {
-            Rounds(lookUp, chain, endBit - LookUp::kRoundMostBits + 1, copy, copy + sizeof copy, outEnd);
+            DecodeBulk(lookUp, copy, copy + sizeof copy, endBit - LookUp::kRoundMostBits + 1, at, out, outEnd, t);
         }
-        BitReader r = chain.reader;
-        char* o = chain.out;
-        std::size_t at = r.Bit(copy);
+        BitReader r(copy, at);
+        char* o = out;
         bool whole = true;
         while (whole && o < outEnd) {
             r.Refill();
@@ -770,8 +824,10 @@ bool DecodeComplete(const CodeTables& c, bool manyBytes, const std::uint8_t* byt
                     std::size_t& bit, char*& out, const char* outEnd, DecodeTables& t) {
     bool whole = false;
     auto bulk = [&](auto lookUp) {
-        DecodeBulk(lookUp, bytes, size, bit, out, outEnd, t);
-        whole = DecodeTail(lookUp, bytes, size, bit, out, outEnd);
+        // The stream itself while a round stays kRoundBytes short of its end; the rest from a copy.
+        const std::size_t roundEnd = size >= kRoundBytes + 7 ? (size - kRoundBytes - 7) * 8 : 0;
+        DecodeBulk(lookUp, bytes, bytes + size, roundEnd, bit, out, outEnd, t);
+        whole = DecodeTail(lookUp, bytes, size, bit, out, outEnd, t);
     };
     // The K of the tables the chooser picks, as constants; any other (tests) as a variable.
     if (manyBytes) {
@@ -781,7 +837,11 @@ bool DecodeComplete(const CodeTables& c, bool manyBytes, const std::uint8_t* byt
             default: bulk(ManyBytesLookUp<0>{c}); break;
         }
     } else if (c.subBits > 0) {
-        bulk(FirstCodeLookUp<0, true>{c});
+        if (c.bits == 8) {
+            bulk(FirstCodeLookUp<8, true>{c});
+        } else {
+            bulk(FirstCodeLookUp<0, true>{c});
+        }
     } else {
         switch (c.bits) {
             case 5: bulk(FirstCodeLookUp<5, false>{c}); break;
@@ -1033,6 +1093,7 @@ DecodedStream HuffmanDecodeTreeWalk(std::string_view s) {
 }
 
 DecodedStream HuffmanDecode(std::string_view s) {
+    for (std::size_t at = 0; at < s.size(); at += 64) __builtin_prefetch(s.data() + at);
     ParsedStream p;
     DecodedStream early;
     if (!Prepare(s, p, early)) return early;
