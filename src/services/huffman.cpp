@@ -356,11 +356,16 @@ std::size_t OutputBound(std::string_view s, const ParsedStream& p) {
 // the tables hold the codes it reaches within K bits and the walk settles everything else.
 
 constexpr int kMaxTableBits = 12;
-// The many-bytes table is at most 8 bits wide: since every code takes a bit at least, its
-// entries then hold 8 bytes at most, one 64-bit word to build and to store. Wider tables would
-// cost more to build than they save on any stream of ours.
-constexpr int kMaxManyBytesBits = 8;
-constexpr unsigned kEntryBytes = 8;
+// Every code takes a bit at least, so a many-bytes entry of a table up to 8 bits wide holds 8
+// bytes at most: one 64-bit word to build and to store. Wider tables, up to 12 bits, have
+// entries of two words; they cost about twice as much per entry to build, which only long
+// streams pay back.
+constexpr unsigned kNarrowBits = 8;
+struct WideEntry {
+    std::uint64_t low, high;
+};
+// What a look-up stores at most.
+constexpr unsigned kEntryBytes = 16;
 // One refill of the 64-bit window gives 57 bits at least; a round of look-ups uses 56 at most.
 constexpr unsigned kRoundBits = 56;
 // What a round of look-ups started short of the length may store beyond it.
@@ -385,21 +390,35 @@ struct DecodeTables {
     // of the bits after it, a pattern of the level below; so each level is built from the
     // lower ones, one cheap step per entry, and the top level is the look-up table.
     // The bytes, the first one lowest; stored whole into the output.
-    std::uint64_t bytes[2 << kMaxManyBytesBits];
+    std::uint64_t narrow[2 << kNarrowBits];
+    WideEntry wide[2 << kMaxTableBits];
     // The bits they take | how many bytes << 8; 0 = nothing decoded. The bits come first: the
     // look-up loop shifts by them, and the shift is the loop's critical path.
-    std::uint16_t info[2 << kMaxManyBytesBits];
+    std::uint16_t info[2 << kMaxTableBits];
     std::uint16_t first[1 << kMaxTableBits];
     // The sub-tables of the codes longer than K, 2^(longest - K) first-code entries each (the
     // length in them is the whole code's). At most 2^12 together: each stands for a K-bit
     // pattern.
     std::uint16_t longer[1 << kMaxTableBits];
-    // The second chain of look-ups (see TwoChains): its bytes, and where each of its look-ups
-    // began and its output then.
+    // The second chain of look-ups (see TwoChains): its bytes, and where each of its rounds
+    // began and its output then (a round takes 4 bits at least).
     char spanOut[kSpanBits + kRoundBits + kOutputSlack];
-    std::size_t spanMarkAt[kSpanBits + kRoundBits];
-    char* spanMarkOut[kSpanBits + kRoundBits];
+    std::size_t spanMarkAt[kSpanBits / 4 + 2];
+    char* spanMarkOut[kSpanBits / 4 + 2];
 };
+
+template <class Entry>
+Entry* Entries(DecodeTables& t) {
+    if constexpr (std::is_same_v<Entry, WideEntry>) {
+        return t.wide;
+    } else {
+        return t.narrow;
+    }
+}
+template <class Entry>
+const Entry* Entries(const DecodeTables& t) {
+    return Entries<Entry>(const_cast<DecodeTables&>(t));
+}
 
 DecodeTables& Tables() {
     thread_local auto tables = std::make_unique<DecodeTables>();
@@ -411,6 +430,15 @@ inline void Store64(char* p, std::uint64_t v) {
     std::memcpy(p, &v, sizeof v);
 }
 
+// An entry's bytes with one more in front, and an entry stored into the output.
+inline std::uint64_t Prepend(std::uint64_t e, unsigned value) { return e << 8 | value; }
+inline WideEntry Prepend(const WideEntry& e, unsigned value) { return {e.low << 8 | value, e.high << 8 | e.low >> 56}; }
+inline void StoreEntry(char* p, std::uint64_t e) { Store64(p, e); }
+inline void StoreEntry(char* p, const WideEntry& e) {
+    Store64(p, e.low);
+    Store64(p + 8, e.high);
+}
+
 struct Leaf {
     std::uint32_t code;  // the bits from the root, the first in the lowest bit
     unsigned length;
@@ -418,7 +446,9 @@ struct Leaf {
 };
 
 // The many-bytes table, level by level, from the codes of at most K bits.
+template <class Entry>
 void BuildManyBytes(const Leaf* leaves, int count, unsigned bits, DecodeTables& t) {
+    Entry* entries = Entries<Entry>(t);
     t.info[1] = 0;
     for (unsigned w = 1; w <= bits; ++w) {
         const std::uint32_t level = 1u << w;
@@ -431,7 +461,7 @@ void BuildManyBytes(const Leaf* leaves, int count, unsigned bits, DecodeTables& 
             const std::size_t step = std::size_t{1} << leaf.length;
             std::size_t d = level + leaf.code;
             for (std::uint32_t r = below; r < 2 * below; ++r, d += step) {
-                t.bytes[d] = t.bytes[r] << 8 | leaf.value;
+                entries[d] = Prepend(entries[r], leaf.value);
                 t.info[d] = static_cast<std::uint16_t>(t.info[r] + add);
             }
         }
@@ -543,23 +573,30 @@ bool FillFirstCodes(const std::uint8_t* bytes, std::size_t size, const ParsedStr
 struct BitReader {
     const std::uint8_t* next;  // the first byte not yet in `buffer`
     std::uint64_t buffer;      // the next bits, the next one lowest; all of them stream bits
-    unsigned count;            // how many of them are counted as read
+    // How many of them are counted as read: the low 6 bits. Take() subtracts whole table
+    // entries, to save masking their bits out at every look-up; what that leaves above bit 5
+    // is ignored.
+    unsigned count;
 
     // At `bit`, which has eight bytes of the stream from its byte on.
     BitReader(const std::uint8_t* bytes, std::size_t bit)
         : next(bytes + (bit >> 3) + 7),
           buffer(Load64(bytes + (bit >> 3)) >> (bit & 7)),
           count(56 - static_cast<unsigned>(bit & 7)) {}
-    std::size_t Bit(const std::uint8_t* bytes) const { return static_cast<std::size_t>(next - bytes) * 8 - count; }
+    std::size_t Bit(const std::uint8_t* bytes) const {
+        return static_cast<std::size_t>(next - bytes) * 8 - (count & 63);
+    }
     // At least 56 bits counted afterwards.
     void Refill() {
-        buffer |= Load64(next) << count;
-        next += (63 - count) >> 3;
-        count |= 56;
+        const unsigned counted = count & 63;
+        buffer |= Load64(next) << counted;
+        next += (63 - counted) >> 3;
+        count = counted | 56;
     }
-    void Skip(unsigned bits) {
-        buffer >>= bits;
-        count -= bits;
+    // The bits of a table entry: its low 6 bits, bits 6 and 7 being 0.
+    void Take(unsigned entry) {
+        buffer >>= entry & 63;
+        count -= entry;
     }
 };
 
@@ -594,7 +631,7 @@ struct CodeTables {
     char* Longer(BitReader& r, char* out) const {
         const unsigned e = First(r.buffer);
         *out = static_cast<char>(e >> 8);
-        r.Skip(e & 0xFF);
+        r.Take(e);
         r.Refill();
         return out + 1;
     }
@@ -605,7 +642,7 @@ struct CodeTables {
 // stored whole, so `out` needs kEntryBytes of room.
 // A round is `kLookUps` look-ups: as many as take 56 bits at most, when a code longer than K
 // can come last (it refills).
-template <int kBits>
+template <int kBits, class Entry>
 struct ManyBytesLookUp {
     CodeTables c;
     static constexpr bool kManyBytes = true;
@@ -617,12 +654,13 @@ struct ManyBytesLookUp {
         const unsigned bits = kBits ? kBits : c.bits;
         return (std::size_t{1} << bits) + (buffer & ((std::uint64_t{1} << bits) - 1));
     }
+    void Store(char* out, std::size_t i) const { StoreEntry(out, Entries<Entry>(*c.t)[i]); }
     char* operator()(BitReader& r, char* out) const {
         const std::size_t i = Index(r.buffer);
         const unsigned e = c.t->info[i];
-        Store64(out, c.t->bytes[i]);
+        StoreEntry(out, Entries<Entry>(*c.t)[i]);
         if (e == 0) [[unlikely]] return c.Longer(r, out);
-        r.Skip(e & 63);  // the bits, said so that the shift takes `e` as it is
+        r.Take(e);
         return out + (e >> 8);
     }
 };
@@ -638,7 +676,7 @@ struct FirstCodeLookUp {
         const unsigned e = c.t->first[r.buffer & ((std::uint64_t{1} << bits) - 1)];
         if (withLonger && (e & kLongerFlag)) [[unlikely]] return c.Longer(r, out);
         *out = static_cast<char>(e >> 8);
-        r.Skip(e & 63);
+        r.Take(e);
         return out + 1;
     }
 };
@@ -688,18 +726,20 @@ void TwoChains(const LookUp& lookUpRef, Chain& first, Chain& second, Span& span,
     BitReader a = first.reader, b = second.reader;
     char* outA = first.out;
     char* outB = second.out;
-    // Where each look-up of the second began, and its output then.
+    // Where each round of the second began, and its output then.
     std::size_t* markAt = t.spanMarkAt;
     char** markOut = t.spanMarkOut;
     std::size_t m = 0;
     const std::size_t middle = span.start, stop = span.end;
-    while (outA < outEnd && a.Bit(bytes) < middle && b.Bit(bytes) < stop && b.next + kRoundBytes <= end) {
+    for (;;) {
+        const std::size_t bitB = b.Bit(bytes);
+        if (!(outA < outEnd && a.Bit(bytes) < middle && bitB < stop && b.next + kRoundBytes <= end)) break;
+        markAt[m] = bitB;
+        markOut[m] = outB;
+        ++m;
         a.Refill();
         b.Refill();
         for (int k = 0; k < lookups; ++k) {
-            markAt[m] = b.Bit(bytes);
-            markOut[m] = outB;
-            ++m;
             outA = lookUp(a, outA);
             outB = lookUp(b, outB);
         }
@@ -709,27 +749,41 @@ void TwoChains(const LookUp& lookUpRef, Chain& first, Chain& second, Span& span,
     span.marks = m;
 }
 
-// The first chain, from `bit` on, one byte at a time until it stands where a look-up of the
-// second began; then the second's bytes from there join the output. False when that never
-// happens within the span (the second chain's work is then lost, not wrong).
-bool JoinChains(const CodeTables& c, const std::uint8_t* bytes, std::size_t size, std::size_t& bit, char*& out,
-                const char* outEnd, const Chain& second, const Span& span, const DecodeTables& t) {
+// The first chain, one byte at a time until it stands where a round of the second began;
+// then the second's bytes from there join the output and `bit` is where the second stopped.
+// False when that never happens within the span (the second chain's work is then lost, not
+// wrong); `bit` is then where the first stands.
+bool JoinChains(const CodeTables& c, const std::uint8_t* bytes, const Chain& first, const Chain& second,
+                const Span& span, const DecodeTables& t, std::size_t& bit, char*& out, const char* outEnd) {
+    BitReader r = first.reader;
+    char* o = first.out;
+    std::size_t at = r.Bit(bytes);
     std::size_t m = 0;
-    while (out < outEnd) {
-        while (m < span.marks && t.spanMarkAt[m] < bit) ++m;
-        if (m == span.marks) return false;
-        if (t.spanMarkAt[m] == bit) {
-            const std::size_t take = std::min<std::size_t>(second.out - t.spanMarkOut[m], outEnd - out);
-            std::memcpy(out, t.spanMarkOut[m], take);
-            out += take;
-            bit = second.reader.Bit(bytes);
-            return true;
+    bool joined = false;
+    while (o < outEnd) {
+        r.Refill();
+        // Four codes of at most 12 bits fit the 56 bits of a refill.
+        for (int k = 0; k < 4 && o < outEnd; ++k) {
+            while (m < span.marks && t.spanMarkAt[m] < at) ++m;
+            if (m == span.marks) goto done;
+            if (t.spanMarkAt[m] == at) {
+                const std::size_t take = std::min<std::size_t>(second.out - t.spanMarkOut[m], outEnd - o);
+                std::memcpy(o, t.spanMarkOut[m], take);
+                o += take;
+                at = second.reader.Bit(bytes);
+                joined = true;
+                goto done;
+            }
+            const unsigned e = c.First(r.buffer);
+            *o++ = static_cast<char>(e >> 8);
+            r.Take(e);
+            at += e & 0xFF;
         }
-        const unsigned e = c.First(BitsFrom(bytes, size, bit));
-        *out++ = static_cast<char>(e >> 8);
-        bit += e & 0xFF;
     }
-    return true;
+done:
+    bit = at;
+    out = o;
+    return joined || o >= outEnd;
 }
 
 // Rounds of look-ups from `bit` while they start before `roundEnd`: the caller makes sure that
@@ -747,10 +801,12 @@ void DecodeBulk(const LookUp& lookUp, const std::uint8_t* bytes, const std::uint
         Chain a{BitReader(bytes, bit), out}, b{BitReader(bytes, span.start), t.spanOut};
         TwoChains(lookUp, a, b, span, bytes, end, outEnd, t);
         Rounds(lookUp, a, span.start, bytes, end, outEnd);
-        bit = a.reader.Bit(bytes);
-        out = a.out;
-        if (out >= outEnd) return;
-        if (!JoinChains(lookUp.c, bytes, static_cast<std::size_t>(end - bytes), bit, out, outEnd, b, span, t)) break;
+        if (a.out >= outEnd) {
+            out = a.out;
+            bit = a.reader.Bit(bytes);
+            return;
+        }
+        if (!JoinChains(lookUp.c, bytes, a, b, span, t, bit, out, outEnd)) break;
     }
     if (out < outEnd && bit < roundEnd) {
         Chain a{BitReader(bytes, bit), out};
@@ -788,9 +844,9 @@ bool DecodeTail(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t siz
                     const std::size_t i = lookUp.Index(r.buffer);
                     const unsigned e = c.t->info[i];
                     if (e != 0 && at + (e & 63) <= endBit) {
-                        Store64(o, c.t->bytes[i]);
+                        lookUp.Store(o, i);
                         o += e >> 8;
-                        r.Skip(e & 63);
+                        r.Take(e);
                         at += e & 63;
                         continue;
                     }
@@ -801,7 +857,7 @@ bool DecodeTail(const LookUp& lookUp, const std::uint8_t* bytes, std::size_t siz
                     break;
                 }
                 *o++ = static_cast<char>(e >> 8);
-                r.Skip(e & 0xFF);
+                r.Take(e);
                 at += e & 0xFF;
             }
         }
@@ -832,9 +888,18 @@ bool DecodeComplete(const CodeTables& c, bool manyBytes, const std::uint8_t* byt
     // The K of the tables the chooser picks, as constants; any other (tests) as a variable.
     if (manyBytes) {
         switch (c.bits) {
-            case 7: bulk(ManyBytesLookUp<7>{c}); break;
-            case 8: bulk(ManyBytesLookUp<8>{c}); break;
-            default: bulk(ManyBytesLookUp<0>{c}); break;
+            case 7: bulk(ManyBytesLookUp<7, std::uint64_t>{c}); break;
+            case 8: bulk(ManyBytesLookUp<8, std::uint64_t>{c}); break;
+            case 10: bulk(ManyBytesLookUp<10, WideEntry>{c}); break;
+            case 11: bulk(ManyBytesLookUp<11, WideEntry>{c}); break;
+            case 12: bulk(ManyBytesLookUp<12, WideEntry>{c}); break;
+            default:
+                if (c.bits > kNarrowBits) {
+                    bulk(ManyBytesLookUp<0, WideEntry>{c});
+                } else {
+                    bulk(ManyBytesLookUp<0, std::uint64_t>{c});
+                }
+                break;
         }
     } else if (c.subBits > 0) {
         if (c.bits == 8) {
@@ -858,19 +923,20 @@ bool DecodeComplete(const CodeTables& c, bool manyBytes, const std::uint8_t* byt
 
 // Any other code, with the tree the walk builds: many-bytes look-ups where the table has an
 // entry, the walk everywhere else and at the end of the data.
+template <class Entry>
 bool DecodeWithTree(const CodeTree& tree, const DecodeTables* t, unsigned bits, const std::uint8_t* bytes,
                     std::size_t size, std::size_t& bit, char* out, std::size_t& produced, std::size_t length) {
     const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;
     while (produced < length) {
         if (t) {
-            const std::uint64_t* entries = t->bytes + (std::size_t{1} << bits);
+            const Entry* entries = Entries<Entry>(*t) + (std::size_t{1} << bits);
             const std::uint16_t* info = t->info + (std::size_t{1} << bits);
             while (produced < length && (bit >> 3) + 8 <= size) {
                 const std::uint64_t window = Load64(bytes + (bit >> 3)) >> (bit & 7);
                 const std::size_t i = window & mask;
                 const unsigned e = info[i];
                 if (e == 0) break;
-                Store64(out + produced, entries[i]);
+                StoreEntry(out + produced, entries[i]);
                 produced += e >> 8;
                 bit += e & 63;
             }
@@ -892,29 +958,29 @@ struct Plan {
 // the tables alone decode it.
 bool TablesAlone(const ParsedStream& p) { return p.space == 1u << kMaxTableBits; }
 
-// Whether a table pays, which, and how large. Rough costs in nanoseconds, measured: a look-up
-// about 2.7 whatever it yields; an entry of the first-code table 0.3 to build, one of the
-// many-bytes table 0.8 (it has two per top entry); a code longer than the table 10. The code
-// lengths tell what a look-up yields: a code of length l stands for about 2^-l of the data.
+// Which table, and how large. Rough costs in nanoseconds, measured on the maps: a look-up
+// about 1.7 whatever it yields (two chains side by side); an entry of the first-code table 0.1
+// to build, one of the many-bytes table 0.6 (two words: 1.2), and it has two per top entry; a
+// code longer than the table 5 more. The code lengths tell what a look-up yields: a code of
+// length l stands for about 2^-l of the data.
 Plan ChoosePlan(const ParsedStream& p, std::size_t outputBytes, bool fast) {
     const double n = static_cast<double>(outputBytes);
     if (fast) {
-        // Always a table: there is no tree to walk. One byte per look-up first.
+        // One byte per look-up unless the stream is long enough for the many-bytes table to
+        // pay for itself.
         Plan best{p.longest, false};
+        if (outputBytes < 256) return best;
         const double meanLength = static_cast<double>(p.weightedSpace) / (1u << kMaxTableBits);
-        double bestCost = 0.3 * (1u << p.longest) + n * 2.7;
-        // The many-bytes table yields more than a byte per look-up only with short codes, and
-        // pays only for a long stream.
-        if (n * 2.7 * (1 - meanLength / 6) < 0.8 * (2 << 6)) return best;
+        double bestCost = 0.1 * (1u << p.longest) + n * 1.7;
         std::uint32_t histogram[kMaxTableBits + 1] = {};
         ForEachCode(p, [&](unsigned, unsigned length) { ++histogram[length]; });
         double longShare = 1;  // the part of the data whose codes do not fit the table
-        for (unsigned k = 1; k <= kMaxManyBytesBits; ++k) {
+        for (unsigned k = 1; k <= kMaxTableBits; ++k) {
             longShare -= histogram[k] / static_cast<double>(1u << k);
             if (k < 6) continue;
             const double perLookup = std::max((k - meanLength / 2) / meanLength, 1.0);
-            const double cost = 1.1 * (1u << k) + 0.8 * (1u << k) + n * (1 - longShare) * 2.7 / perLookup +
-                                n * longShare * 10;
+            const double build = (k <= kNarrowBits ? 0.6 : 1.2) * (2u << k) + 0.1 * (1u << k);
+            const double cost = build + n * (1 - longShare) * 1.7 / perLookup + n * longShare * 6.7;
             if (cost < bestCost) {
                 bestCost = cost;
                 best = {k, true};
@@ -925,21 +991,24 @@ Plan ChoosePlan(const ParsedStream& p, std::size_t outputBytes, bool fast) {
     // Codes the walk settles: the tables only as far as they save walking. Uncommon (damaged
     // or very skewed streams), so the estimate is coarser.
     double share[14] = {}, kraft = 0, meanLength = 0;
-    ForEachCode(p, [&](unsigned, unsigned length) { share[std::min(length, 13u)] += 1.0 / std::ldexp(1.0, static_cast<int>(length)); });
+    ForEachCode(p, [&](unsigned, unsigned length) {
+        share[std::min(length, 13u)] += 1.0 / std::ldexp(1.0, static_cast<int>(length));
+    });
     for (int l = 1; l <= 13; ++l) {
         kraft += share[l];
         meanLength += share[l] * l;
     }
     if (kraft <= 0) return {};
     meanLength /= kraft;
-    const double walkPerByte = meanLength * 1.5;
+    const double walkPerByte = meanLength * 2.5;
     Plan best;
     double bestCost = n * walkPerByte;
     double longShare = 1;
-    for (unsigned k = 1; k <= kMaxManyBytesBits; ++k) {
+    for (unsigned k = 1; k <= kMaxTableBits; ++k) {
         longShare -= share[k] / kraft;
         const double perLookup = std::max((k - meanLength / 2) / meanLength, 1.0);
-        const double cost = 100 + 1.1 * (1u << k) + n * ((1 - longShare) * 2.7 / perLookup + longShare * (walkPerByte + 10));
+        const double build = (k <= kNarrowBits ? 0.6 : 1.2) * (2u << k);
+        const double cost = 100 + build + n * ((1 - longShare) * 3 / perLookup + longShare * (walkPerByte + 10));
         if (cost < bestCost) {
             bestCost = cost;
             best = {k, true};
@@ -961,7 +1030,6 @@ DecodedStream DecodeWithTables(std::string_view s, ParsedStream& p, int tableBit
     // Each byte value has one code at most, so 256 leaves at most.
     Leaf leaves[256];
     int count = 0;
-    if (plan.manyBytes) plan.bits = std::min<unsigned>(plan.bits, kMaxManyBytesBits);
     if (fast) {
         if (plan.bits == 0) plan = {p.longest, false};
         // A first-code table wider than the longest code would only repeat itself.
@@ -972,12 +1040,18 @@ DecodedStream DecodeWithTables(std::string_view s, ParsedStream& p, int tableBit
     if (!fast) {
         if (!BuildTree(bytes, p)) return {StreamStatus::Corrupt, {}};
         count = 0;
-        plan.bits = std::min<unsigned>(plan.bits, kMaxManyBytesBits);
         if (plan.bits > 0) CollectLeaves(p.tree, 0, 0, 0, plan.bits, leaves, count);
         // Without the many bytes a first-code table would only ever hand over to the walk.
         plan.manyBytes = true;
     }
-    if (plan.bits > 0 && plan.manyBytes) BuildManyBytes(leaves, count, plan.bits, t);
+    const bool wide = plan.bits > kNarrowBits;
+    if (plan.bits > 0 && plan.manyBytes) {
+        if (wide) {
+            BuildManyBytes<WideEntry>(leaves, count, plan.bits, t);
+        } else {
+            BuildManyBytes<std::uint64_t>(leaves, count, plan.bits, t);
+        }
+    }
 
     std::string out;
     out.resize(cap + kOutputSlack);
@@ -993,8 +1067,10 @@ DecodedStream DecodeWithTables(std::string_view s, ParsedStream& p, int tableBit
         produced = static_cast<std::size_t>(o - out.data());
         whole = whole && produced >= length;
     } else {
-        whole = DecodeWithTree(p.tree, plan.bits > 0 ? &t : nullptr, plan.bits, bytes, size, bit, out.data(), produced,
-                               length);
+        const DecodeTables* tables = plan.bits > 0 ? &t : nullptr;
+        whole = wide ? DecodeWithTree<WideEntry>(p.tree, tables, plan.bits, bytes, size, bit, out.data(), produced, length)
+                     : DecodeWithTree<std::uint64_t>(p.tree, tables, plan.bits, bytes, size, bit, out.data(), produced,
+                                                     length);
     }
     out.resize(std::min(produced, length));
     return Finish(p, std::move(out), !whole);
