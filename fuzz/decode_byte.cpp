@@ -15,8 +15,9 @@ namespace {
 
 DecodedStream SameFromBoth(std::string_view s, int bits) {
     DecodedStream walk = HuffmanDecodeTreeWalk(s);
-    for (int b : {0, bits}) {
-        DecodedStream table = b == 0 ? HuffmanDecode(s) : HuffmanDecode(s, b);
+    // The table the decoder chooses, and tables of the given size of both kinds.
+    for (int kind = 0; kind < 3; ++kind) {
+        DecodedStream table = kind == 0 ? HuffmanDecode(s) : HuffmanDecode(s, bits, kind == 1);
         if (table.status != walk.status || table.data != walk.data) std::abort();
     }
     return walk;

@@ -366,9 +366,12 @@ struct WideEntry {
 };
 // What a look-up stores at most.
 constexpr unsigned kEntryBytes = 16;
-// One refill of the 64-bit window gives 57 bits at least; a round of look-ups uses 56 at most.
+// A refill leaves 56 bits at least; the look-ups of a round take no more than that, save for
+// codes longer than the table, which refill again.
 constexpr unsigned kRoundBits = 56;
-// What a round of look-ups started short of the length may store beyond it.
+// What a round of look-ups started short of the end of the output may store beyond it: a
+// look-up yields no more bytes than the table has bits (or one, for a longer code), so a
+// round yields 56 at most, and its last entry is stored whole.
 constexpr std::size_t kOutputSlack = kRoundBits + kEntryBytes;
 
 // A first-code entry: the code's length | its byte << 8. The flag marks a pattern that starts
@@ -376,13 +379,11 @@ constexpr std::size_t kOutputSlack = kRoundBits + kEntryBytes;
 // 0: no code (the tree's walk decides).
 constexpr unsigned kLongerFlag = 0x80;
 
-// The second chain of look-ups decodes at most this many bits at a time, so its scratch
-// stays bounded.
+// The second chain of look-ups (see TwoChains) decodes at most this many bits at a time, so
+// that its scratch stays bounded, and at least the other number: below that, the two chains
+// save less than joining them costs.
 constexpr std::size_t kSpanBits = std::size_t{1} << 14;
-#ifndef MINSPAN
-#define MINSPAN 64
-#endif
-constexpr std::size_t kMinSpanBits = MINSPAN;
+constexpr std::size_t kMinSpanBits = 64;
 
 struct DecodeTables {
     // Level w (w = 0..K) of the many-bytes table holds the decoding of every w-bit pattern,
@@ -710,12 +711,12 @@ void Rounds(const LookUp& lookUpRef, Chain& chain, std::size_t stopBit, const st
 // by side, so the second decodes from the middle of the data while the first decodes up to
 // it. The middle is no code boundary, but a prefix code soon falls into step again: from some
 // look-up on, the second decodes exactly what the first would. The first then goes on one
-// byte at a time until it stands where one of the second's look-ups began; the second's bytes
+// byte at a time until it stands where one of the second's rounds began; the second's bytes
 // from there on are the right ones.
 struct Span {
     std::size_t start = 0;  // the bit the second chain began at
     std::size_t end = 0;    // the bit it stops at
-    std::size_t marks = 0;  // how many look-ups it made
+    std::size_t marks = 0;  // how many rounds it made
 };
 
 template <class LookUp>
@@ -791,12 +792,9 @@ done:
 template <class LookUp>
 void DecodeBulk(const LookUp& lookUp, const std::uint8_t* bytes, const std::uint8_t* end, std::size_t roundEnd,
                 std::size_t& bit, char*& out, const char* outEnd, DecodeTables& t) {
-    // Two chains pay once each has some dozens of bytes to decode; a span is bounded by the
-    // scratch it writes.
-    constexpr std::size_t kMinSpan = kMinSpanBits;
     while (out < outEnd && bit < roundEnd) {
         const std::size_t half = std::min((roundEnd - bit) / 2, kSpanBits);
-        if (half < kMinSpan) break;
+        if (half < kMinSpanBits) break;
         Span span{bit + half, bit + 2 * half, 0};
         Chain a{BitReader(bytes, bit), out}, b{BitReader(bytes, span.start), t.spanOut};
         TwoChains(lookUp, a, b, span, bytes, end, outEnd, t);
@@ -969,8 +967,10 @@ Plan ChoosePlan(const ParsedStream& p, std::size_t outputBytes, bool fast) {
         // One byte per look-up unless the stream is long enough for the many-bytes table to
         // pay for itself.
         Plan best{p.longest, false};
-        if (outputBytes < 256) return best;
         const double meanLength = static_cast<double>(p.weightedSpace) / (1u << kMaxTableBits);
+        // What an 8-bit many-bytes table would save at best, against its building: most
+        // streams end here.
+        if (n * 1.7 * (1 - meanLength / (8 - meanLength / 2)) < 0.6 * (2 << 8)) return best;
         double bestCost = 0.1 * (1u << p.longest) + n * 1.7;
         std::uint32_t histogram[kMaxTableBits + 1] = {};
         ForEachCode(p, [&](unsigned, unsigned length) { ++histogram[length]; });

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/cp1251.h"
@@ -244,11 +245,12 @@ TEST(HuffmanStream, RoundTripsOfManySizesAndAlphabets) {
     }
 }
 
-TEST(HuffmanStream, CodesLongerThanTheLookUpTableDecode) {
-    // Fibonacci counts make a maximally deep tree: codes up to 24 bits, beyond any table.
+// Data whose counts follow the Fibonacci numbers: the deepest code tree there is, with codes
+// of up to `values` - 1 bits.
+std::string FibonacciData(int values) {
     std::string data;
     std::uint32_t a = 1, b = 1;
-    for (int v = 0; v < 25; ++v) {
+    for (int v = 0; v < values; ++v) {
         data.append(a, static_cast<char>('A' + v));
         std::uint32_t next = a + b;
         a = b;
@@ -258,34 +260,77 @@ TEST(HuffmanStream, CodesLongerThanTheLookUpTableDecode) {
     for (std::size_t i = data.size() - 1; i > 0; --i) {
         std::swap(data[i], data[static_cast<std::size_t>(RandomInt(0, static_cast<int>(i) + 1))]);
     }
-    std::string s = Encode(data);
-    ASSERT_EQ(s.substr(0, 4), "HE3\r");
-    EXPECT_EQ(static_cast<std::uint8_t>(s[11 + 1]), 24);  // the rarest value's code length
-    for (int bits = 1; bits <= 12; ++bits) {
-        DecodedStream d = HuffmanDecode(s, bits);
-        ASSERT_EQ(d.status, StreamStatus::Decoded) << bits;
-        ASSERT_EQ(d.data, data) << bits;
+    return data;
+}
+
+// Whether the table decoder gives what the walk gives, status included: with the table it
+// chooses, and with tables of these sizes of both kinds.
+testing::AssertionResult TablesDecodeAsTheWalk(const std::string& s,
+                                               std::vector<int> sizes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}) {
+    const DecodedStream walk = HuffmanDecodeTreeWalk(s);
+    auto same = [&](const DecodedStream& table) { return table.status == walk.status && table.data == walk.data; };
+    if (!same(HuffmanDecode(s))) return testing::AssertionFailure() << "the chosen table";
+    for (int bits : sizes) {
+        for (bool manyBytes : {true, false}) {
+            if (!same(HuffmanDecode(s, bits, manyBytes))) {
+                return testing::AssertionFailure() << bits << " bits, many bytes " << manyBytes;
+            }
+        }
     }
+    return testing::AssertionSuccess();
+}
+
+TEST(HuffmanStream, CodesLongerThanTheLookUpTableDecode) {
+    // Codes up to 24 bits, beyond any table, and up to 12, beyond all tables but the widest.
+    for (int values : {25, 13}) {
+        std::string data = FibonacciData(values);
+        std::string s = Encode(data);
+        ASSERT_EQ(s.substr(0, 4), "HE3\r");
+        EXPECT_EQ(static_cast<std::uint8_t>(s[11 + 1]), values - 1);  // the rarest value's code length
+        EXPECT_EQ(HuffmanDecodeTreeWalk(s).data, data);
+        EXPECT_TRUE(TablesDecodeAsTheWalk(s)) << values << " values";
+        // A damaged code table or damaged data still decode the same both ways.
+        for (std::size_t at : {std::size_t{12}, std::size_t{40}, s.size() / 2, s.size() - 2}) {
+            std::string damaged = s;
+            damaged[at] = static_cast<char>(damaged[at] ^ 0x24);
+            EXPECT_TRUE(TablesDecodeAsTheWalk(damaged)) << values << " values, damaged at " << at;
+        }
+    }
+}
+
+TEST(HuffmanStream, OverlappingCodesDecodeAsTheWalkFindsThem) {
+    // The code lengths 1, 2, 2 fill the code space exactly, as a sound code's do, but x (0) is
+    // also the start of y (00): the walk meets x first and never reaches y, and 10 leads
+    // nowhere. Data 0 0 11 1 0: x, x, z, then a dead end.
+    const std::string header = std::string("HE3\r") + "\x7B" + Le(5, 4) + Le(3, 2);
+    const std::string xThenY = header + "x\x01" "y\x02" "z\x02" + "\x18" + "\x1C";
+    // The same with the short code last: y (00) first, then x (0) on its way.
+    const std::string yThenX = header + "x\x02" "y\x01" "z\x02" + "\x18" + "\x1C";
+    // Here z is 10, so no pattern leads nowhere, and x still hides y: 0 0 10 0 0 is xxzxx.
+    const std::string zAtTen = header + "x\x01" "y\x02" "z\x02" + "\x08" + "\x04";
+    for (const auto& [what, s] : {std::pair{"x then y", xThenY}, std::pair{"y then x", yThenX},
+                                  std::pair{"z at 10", zAtTen}}) {
+        EXPECT_TRUE(TablesDecodeAsTheWalk(s)) << what;
+    }
+    EXPECT_EQ(HuffmanDecodeTreeWalk(zAtTen).data, "xxzxx");
+    DecodedStream walk = HuffmanDecodeTreeWalk(xThenY);
+    EXPECT_EQ(walk.status, StreamStatus::Corrupt);
+    EXPECT_EQ(walk.data, "xxz");
 }
 
 TEST(HuffmanStream, TableDecoderMatchesTheTreeWalkOnDamagedStreams) {
     SeedRandom(202);
     for (int round = 0; round < 400; ++round) {
-        std::string s = Encode(MapLikeText(static_cast<std::size_t>(RandomInt(2, 3000))));
+        // Mostly short streams; some long enough for the decoder to split them in parts.
+        const int most = round % 10 == 0 ? 60000 : 3000;
+        std::string s = Encode(MapLikeText(static_cast<std::size_t>(RandomInt(2, most))));
         int flips = RandomInt(1, 4);
         for (int f = 0; f < flips; ++f) {
             auto at = static_cast<std::size_t>(RandomInt(4, static_cast<int>(s.size())));
             s[at] = static_cast<char>(s[at] ^ (1 << RandomInt(0, 8)));
         }
         if (RandomInt(0, 3) == 0) s.resize(static_cast<std::size_t>(RandomInt(0, static_cast<int>(s.size()))));
-        DecodedStream walk = HuffmanDecodeTreeWalk(s);
-        for (int bits : {1, 5, 12}) {
-            DecodedStream table = HuffmanDecode(s, bits);
-            ASSERT_EQ(table.status, walk.status) << round << " " << bits;
-            ASSERT_EQ(table.data, walk.data) << round << " " << bits;
-        }
-        DecodedStream chosen = HuffmanDecode(s);
-        ASSERT_EQ(chosen.data, walk.data) << round;
+        ASSERT_TRUE(TablesDecodeAsTheWalk(s, {1, 5, 8, 12})) << "round " << round;
     }
 }
 
