@@ -12,6 +12,7 @@
 #include "platform/random.h"
 #include "services/music.h"
 #include "world/game_state.h"
+#include "world/save_set.h"
 
 namespace morvath {
 namespace {
@@ -92,7 +93,7 @@ void UpdateLifeBars() {
 }
 
 void AppendKillLog(const std::wstring& name) {
-    AppendToFile(GamePath(L"\\monst.cnt"), EncodeCp1251(name + L"\r\n"));
+    AppendToFile(KillLogPath(), EncodeCp1251(name + L"\r\n"));
 }
 
 void KillReward(double eS) {

@@ -23,8 +23,6 @@ namespace {
 const wchar_t kQuitTitle[] = L"Morvath...";
 const wchar_t kNotOnMap[] = L"Не на карте...";
 
-void DeleteSaveSet() { RemoveFilesIn(GamePath(L"\\saved")); }
-
 void Quit() {
     modMusicEngine::MidiClose();
     EndProgram();
@@ -62,7 +60,7 @@ bool QuitWithoutSaving() {
         return false;
     }
     DeleteSaveSet();
-    RemoveFile(GamePath(L"\\monst.cnt"));
+    RemoveFile(KillLogPath());
     Quit();
     return true;
 }

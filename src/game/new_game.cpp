@@ -66,8 +66,8 @@ void CopyGameFile(const std::wstring& from, const std::wstring& to) {
 }
 
 void ClearSaveFolder() {
-    RemoveFilesIn(GamePath(L"\\saved"));
-    RemoveFile(GamePath(L"\\monst.cnt"));
+    DeleteSaveSet();
+    RemoveFile(KillLogPath());
 }
 
 // A missing intro shows an empty viewer rather than ending the start.
@@ -312,7 +312,7 @@ bool EnterFirstLocation(World& world, long profession) {
         return true;
     }
     try {
-        return LocationFilesExist(world.WorldName) && world.Load_World();
+        return world.Load_World();
     } catch (const std::exception&) {
         return false;
     }
@@ -363,7 +363,7 @@ bool InitGame(const StartHooks& hooks) {
     CalculateWeapons();
     if (hooks.showGameScreen) hooks.showGameScreen();
     InitFindMessages();
-    WriteFileAtomic(GamePath(L"\\monst.cnt"), "");
+    WriteFileAtomic(KillLogPath(), "");
     g.FacingDir = 2;
     world.Day = 1;
     p.Show_Status();

@@ -14,6 +14,7 @@
 #include "services/file_cipher.h"
 #include "services/music.h"
 #include "world/game_state.h"
+#include "world/save_set.h"
 
 namespace morvath {
 namespace {
@@ -86,7 +87,6 @@ void TrimName(std::wstring& s) {
 }  // namespace
 
 fs::path HiscorePath() { return GamePath(L"\\Hiscore"); }
-fs::path KillLogPath() { return GamePath(L"\\monst.cnt"); }
 
 int ScoreOf(const MainCharacter& hero, bool ending, double r) {
     double s = 1;

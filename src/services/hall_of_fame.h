@@ -37,7 +37,6 @@ struct HallOfFameRecord {
 inline constexpr int kMaxScore = 32767;
 
 fs::path HiscorePath();
-fs::path KillLogPath();
 
 // The run's score with the random share r in [0, 1): 1 for a hero with no experience and
 // no level, doubled for an ending, kept within 0..kMaxScore.

@@ -3,6 +3,7 @@
 #include "platform/frontend.h"
 #include "services/music.h"
 #include "world/game_state.h"
+#include "world/save_set.h"
 
 namespace morvath {
 namespace {
@@ -38,7 +39,7 @@ void Revive() {
 
 void EndOfRun() {
     auto& g = modVarsAndMain;
-    if (!g.KeepSaveOnDeath) RemoveFilesIn(GamePath(L"\\saved"));
+    if (!g.KeepSaveOnDeath) DeleteSaveSet();
     modMusicEngine::MidiClose();
     g.hallOfFame.writehf = true;
     UI().ShowHallOfFame(true);

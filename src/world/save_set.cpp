@@ -343,4 +343,8 @@ bool LoadGame() {
     return false;
 }
 
+void DeleteSaveSet() { RemoveFilesIn(GamePath(L"\\saved")); }
+
+fs::path KillLogPath() { return GamePath(L"\\monst.cnt"); }
+
 }  // namespace morvath

@@ -1,8 +1,14 @@
 #pragma once
 // The one save slot: the current location's files plus five files in \saved\ for the hero
 // and the global state (inven, char.itm, char.ch, q.q, attribs).
+#include "platform/files.h"
 
 namespace morvath {
+
+// Every file of the save folder: the hero's files and every location visited.
+void DeleteSaveSet();
+// The kill log beside the game, one killed character's name per line.
+fs::path KillLogPath();
 
 // Writes the current location and the five files, each replaced whole. On failure the
 // player is told and false comes back: the caller must not end the program then, so that

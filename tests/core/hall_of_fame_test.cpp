@@ -12,6 +12,7 @@
 #include "services/hall_of_fame.h"
 #include "test_support.h"
 #include "world/game_state.h"
+#include "world/save_set.h"
 
 using namespace morvath;
 
