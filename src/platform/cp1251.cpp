@@ -144,4 +144,19 @@ std::string ToCrlf(std::string_view text) {
     return out;
 }
 
+wchar_t LowerLetter(wchar_t c) {
+    if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<wchar_t>(c + 32);
+    if (c >= 0x410 && c <= 0x42F) return static_cast<wchar_t>(c + 32);  // А..Я
+    if (c >= 0x400 && c <= 0x40F) return static_cast<wchar_t>(c + 80);  // Ѐ..Џ, Ё among them
+    if (c == 0x490) return 0x491;                                       // Ґ
+    return c;
+}
+
+std::wstring LowerText(std::wstring_view s) {
+    std::wstring r(s);
+    for (auto& c : r) c = LowerLetter(c);
+    return r;
+}
+
 }  // namespace morvath

@@ -14,6 +14,11 @@ std::wstring DecodeCp1251(std::string_view bytes);
 // Characters outside the code page are written as "?".
 std::string EncodeCp1251(std::wstring_view text);
 
+// Lower case by the game's own table, the same under every locale: Latin, Latin-1 and
+// Cyrillic letters (Ё and the other letters of the code page among them).
+wchar_t LowerLetter(wchar_t c);
+std::wstring LowerText(std::wstring_view s);
+
 std::wstring FromUtf8(std::string_view s);
 std::string ToUtf8(std::wstring_view s);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cwctype>
 #include <fstream>
 #include <random>
 #include <system_error>
@@ -22,15 +21,6 @@ fs::path& folder() {
     return f;
 }
 
-std::wstring Lower(std::wstring s) {
-    for (auto& c : s) {
-        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-        if (c >= L'А' && c <= L'Я') c = static_cast<wchar_t>(c + 32);
-        if (c == L'Ё') c = L'ё';
-    }
-    return s;
-}
-
 }  // namespace
 
 const fs::path& GameFolder() { return folder(); }
@@ -44,9 +34,9 @@ fs::path ResolvePath(const fs::path& base, std::wstring_view relative) {
         fs::path exact = cur / fs::path(ToUtf8(part));
         std::error_code ec;
         if (!fs::exists(exact, ec) && fs::is_directory(cur, ec)) {
-            std::wstring want = Lower(part);
+            std::wstring want = LowerText(part);
             for (const auto& entry : fs::directory_iterator(cur, ec)) {
-                if (Lower(FromUtf8(entry.path().filename().string())) == want) {
+                if (LowerText(FromUtf8(entry.path().filename().string())) == want) {
                     exact = entry.path();
                     break;
                 }
@@ -140,13 +130,13 @@ bool IsPlainName(std::wstring_view name) {
     if (name.find(L"..") != std::wstring_view::npos) return false;
     // "." names the folder itself.
     if (name == L".") return false;
-    std::wstring stem = Lower(std::wstring(name.substr(0, name.find(L'.'))));
+    std::wstring stem = LowerText(std::wstring(name.substr(0, name.find(L'.'))));
     while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     static const std::array<std::wstring_view, 6> reserved = {L"con", L"prn", L"aux", L"nul", L"clock$", L""};
     for (auto r : reserved) {
         if (!r.empty() && stem == r) return false;
     }
-    if (stem.size() == 4 && (stem.starts_with(L"com") || stem.starts_with(L"lpt")) && std::iswdigit(stem[3])) return false;
+    if (stem.size() == 4 && (stem.starts_with(L"com") || stem.starts_with(L"lpt")) && stem[3] >= L'0' && stem[3] <= L'9') return false;
     return true;
 }
 

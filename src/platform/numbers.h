@@ -57,7 +57,12 @@ private:
 using Integer = VbInt<std::int16_t>;
 using Long = VbInt<std::int32_t>;
 
-// The leading number of a text ("12abc" -> 12, " -3.5" -> -3.5, "abc" -> 0); "." only.
+// A decimal text as files and scripts spell it ("-12.5", "+3", "2.5e3"), read alike under
+// every locale. A magnitude beyond a Double saturates at the largest Double of its sign;
+// one too small for it is 0. A text that is no number is 0.
+double DecimalValue(std::string_view digits);
+// The leading number of a text ("12abc" -> 12, " -3.5" -> -3.5, "abc" -> 0); "." only, and
+// an exponent when digits follow it ("1e3" -> 1000), as the game's files may write one.
 double Val(std::wstring_view text);
 // True when the whole text (blanks around it allowed) is one number.
 bool IsNumeric(std::wstring_view text);

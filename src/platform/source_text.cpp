@@ -1,6 +1,5 @@
 #include "platform/source_text.h"
 
-#include <cctype>
 #include <set>
 
 #include "platform/cp1251.h"
@@ -10,7 +9,9 @@ namespace morvath {
 bool IsSourceTextFile(const fs::path& p) {
     static const std::set<std::string> binary = {".bmp", ".gif", ".jpg", ".png", ".mid", ".uni", ".sf2", ".ico"};
     std::string ext = p.extension().string();
-    for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (auto& c : ext) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
     return !binary.count(ext);
 }
 

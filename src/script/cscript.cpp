@@ -334,11 +334,15 @@ void Cscript::ScriptExecute() {
     std::vector<std::wstring_view> lines;
     if (!text.empty()) {
         std::wstring_view rest = text;
+        // Lines end with CR LF or with LF alone: a script saved by an editor that writes LF
+        // must not stop silently after its first line.
         for (;;) {
-            std::size_t e = rest.find(L"\r\n");
-            lines.push_back(rest.substr(0, e));
+            std::size_t e = rest.find(L'\n');
+            std::wstring_view line = rest.substr(0, e);
+            if (e != std::wstring_view::npos && !line.empty() && line.back() == L'\r') line.remove_suffix(1);
+            lines.push_back(line);
             if (e == std::wstring_view::npos || lines.size() > kMaxLineIndex) break;
-            rest.remove_prefix(e + 2);
+            rest.remove_prefix(e + 1);
         }
     }
     // At most kMaxLineIndex + 1 lines were split off: the 16-bit counter ends the run after

@@ -136,9 +136,7 @@ Variant CmdGive(CommandCall& c) {
             if (auto v = StrictInteger(*t)) item->DefendPlus = *v;
         }
         if (auto t = c.Arg(7)) item->Weight = ScriptNumber(*t);
-        if (auto t = c.Arg(8)) {
-            if (auto v = StrictInteger(*t)) item->Critical = *v;
-        }
+        if (auto t = c.Arg(8)) item->Critical = ScriptNumber(*t);
         if (auto t = c.Arg(9)) item->SkillPlus = *t;
     }
     Reweigh(true);
@@ -278,20 +276,16 @@ Variant CmdSetVar(CommandCall& c) {
     }
     MainCharacter* hero = Hero();
     if (!hero) return {};
-    if (key == L"doom") {
-        hero->Doom = ScriptNumber(*value);
-    } else if (key == L"strenght") {
-        hero->Strenght = ScriptNumber(*value);
-    } else if (key == L"mana") {
-        hero->Mana = ScriptNumber(*value);
-    } else {
-        auto v = StrictInteger(*value);
-        if (!v) return {};
-        if (key == L"hungry") hero->Hungry = *v;
-        else if (key == L"poison") hero->Poison = *v;
-        else if (key == L"sick") hero->Sick = *v;
-        else hero->HP = *v;
-    }
+    // The number at the start of the text ("12abc" is 12, "abc" is 0); the 16-bit fields
+    // round it, halves to even.
+    const double v = ScriptNumber(*value);
+    if (key == L"doom") hero->Doom = v;
+    else if (key == L"strenght") hero->Strenght = v;
+    else if (key == L"mana") hero->Mana = v;
+    else if (key == L"hungry") hero->Hungry = v;
+    else if (key == L"poison") hero->Poison = v;
+    else if (key == L"sick") hero->Sick = v;
+    else hero->HP = v;
     return {};
 }
 

@@ -1,9 +1,9 @@
 #include "script/script_text.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
+#include "platform/cp1251.h"
 #include "platform/numbers.h"
 
 namespace morvath {
@@ -15,20 +15,9 @@ std::wstring_view TrimBlanks(std::wstring_view s) {
     return s.substr(b, e - b);
 }
 
-wchar_t LowerChar(wchar_t c) {
-    if (c < 0x80) return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return static_cast<wchar_t>(c + 32);
-    if (c >= 0x410 && c <= 0x42F) return static_cast<wchar_t>(c + 32);   // А..Я
-    if (c >= 0x400 && c <= 0x40F) return static_cast<wchar_t>(c + 80);   // Ѐ..Џ, Ё among them
-    if (c == 0x490) return 0x491;                                        // Ґ
-    return c;
-}
+wchar_t LowerChar(wchar_t c) { return LowerLetter(c); }
 
-std::wstring LCase(std::wstring_view s) {
-    std::wstring r(s);
-    for (auto& c : r) c = LowerChar(c);
-    return r;
-}
+std::wstring LCase(std::wstring_view s) { return LowerText(s); }
 
 bool EqualsAsciiNoCase(std::wstring_view s, std::wstring_view lowerKeyword) {
     if (s.size() != lowerKeyword.size()) return false;
@@ -61,8 +50,7 @@ double ScriptNumber(std::wstring_view s) {
         }
     }
     if (!any) return 0.0;
-    double d = std::strtod(digits.c_str(), nullptr);
-    return std::isfinite(d) ? d : 0.0;
+    return DecimalValue(digits);
 }
 
 double ValueNumber(const Variant& v) {

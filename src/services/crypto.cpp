@@ -7,7 +7,6 @@
 #include <openssl/params.h>
 #include <openssl/provider.h>
 
-#include <cctype>
 #include <memory>
 #include <mutex>
 
@@ -223,8 +222,8 @@ bool clsCrypto::DecryptFileData() {
     if (!DecryptMessageData()) return false;
     // A deciphered text that is no envelope at all (no two-digit length, or a digest that
     // runs past the end) is as corrupted as one whose digest differs.
-    if (out_.size() < 2 || !std::isdigit(static_cast<unsigned char>(out_[0])) ||
-        !std::isdigit(static_cast<unsigned char>(out_[1]))) {
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (out_.size() < 2 || !digit(out_[0]) || !digit(out_[1])) {
         ReportCorrupted();
         return false;
     }

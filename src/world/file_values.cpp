@@ -1,9 +1,10 @@
 #include "world/file_values.h"
 
+#include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <string_view>
 
 namespace morvath {
 
@@ -11,15 +12,17 @@ double SingleAsWritten(float v) {
     if (!std::isfinite(v)) return 0;
     char buf[48];
     for (int digits = 1; digits <= 9; ++digits) {
-        std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(v));
-        if (std::strtof(buf, nullptr) == v) return std::strtod(buf, nullptr);
+        auto w = std::to_chars(buf, buf + sizeof buf, static_cast<double>(v), std::chars_format::general, digits);
+        float back = 0;
+        auto r = std::from_chars(buf, w.ptr, back);
+        if (r.ec == std::errc() && back == v) return DecimalValue(std::string_view(buf, static_cast<std::size_t>(w.ptr - buf)));
     }
     return static_cast<double>(v);
 }
 
-std::optional<float> ToSingle(double v) {
-    if (!std::isfinite(v) || std::fabs(v) > static_cast<double>(FLT_MAX)) return std::nullopt;
-    return static_cast<float>(v);
+float ToSingle(double v) {
+    if (v != v) return 0;
+    return static_cast<float>(std::clamp(v, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX)));
 }
 
 FieldReader& FieldReader::Text(std::wstring& out) {

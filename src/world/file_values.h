@@ -12,11 +12,12 @@ namespace morvath {
 // A Single as the game writes it: its shortest decimal text read back as a Double, so
 // 20.5 stays 20.5 and 0.1f is written 0.1, not 0.100000001490116.
 double SingleAsWritten(float v);
-// A number read from a file into a Single field; nothing when it does not fit one.
-std::optional<float> ToSingle(double v);
+// A number read from a file into a Single field, saturating at the Single's range.
+float ToSingle(double v);
 
 // The typed reads every reader of the game's files offers on top of its own
-// Number(double&) and ok(): 16- and 32-bit integer fields, and Singles, which must fit.
+// Number(double&) and ok(): 16- and 32-bit integer fields and Singles, each saturating at
+// its range.
 // A value that does not convert spoils the read: ok() turns false and the field is left alone.
 template <typename Reader>
 class TypedReads {
@@ -32,8 +33,7 @@ public:
         double d = 0;
         self().Number(d);
         if (!self().ok()) return self();
-        if (auto f = ToSingle(d)) out = *f;
-        else self().Spoil();
+        out = ToSingle(d);
         return self();
     }
 

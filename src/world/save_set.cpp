@@ -1,6 +1,6 @@
 #include "world/save_set.h"
 
-#include <cwctype>
+#include "platform/cp1251.h"
 #include <optional>
 #include <string>
 
@@ -45,11 +45,6 @@ std::wstring Trimmed(const std::wstring& s) {
     return s.substr(b, e - b);
 }
 
-std::wstring Lower(std::wstring s) {
-    for (auto& c : s) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    return s;
-}
-
 // Reads a print-form save file a line at a time. The first missing line or value that does
 // not convert spoils the file: ok() turns false and later reads do nothing.
 class LineReader : public TypedReads<LineReader> {
@@ -92,7 +87,7 @@ public:
     LineReader& Word(bool& out) {
         std::wstring s;
         if (!Next(s)) return *this;
-        std::wstring t = Lower(Trimmed(s));
+        std::wstring t = LowerText(Trimmed(s));
         if (t == L"true" || t == L"#true#") out = true;
         else if (t == L"false" || t == L"#false#" || t.empty()) out = false;
         else if (IsNumeric(t)) out = Val(t) != 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 
 #include "game/turn.h"
 #include "platform/cp1251.h"
@@ -268,9 +269,11 @@ TEST_F(LocationFiles, CharacterReadingStopsAtTheFirstBadRecordAndKeepsTheOnesBef
     w().LoadChar(folder.saved("N1.lst"));
     EXPECT_EQ(npcs().Count(), 1);
 
+    // A position beyond a Single's range saturates rather than spoiling the record.
     Put("N1.lst", L"\"Далеко\",5,\"1\",0,\"к\",1e300,1,1,\"\",\"\",\"\",#FALSE#\n");
     w().LoadChar(folder.saved("N1.lst"));
-    EXPECT_EQ(npcs().Count(), 0);
+    ASSERT_EQ(npcs().Count(), 1);
+    EXPECT_EQ(npcs().Item(1)->X, FLT_MAX);
 
     Put("N1.lst", L"\"Сильный\",abc,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n");
     w().LoadChar(folder.saved("N1.lst"));

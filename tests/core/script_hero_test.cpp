@@ -245,8 +245,8 @@ TEST_F(Hero, SetVarKeys) {
     EXPECT_EQ(hero().Luck, 0);  // luck is read and added to, never set
     Run(L"setvar(\"darkness\";\"0\")\nsetvar(\"hungry\";\"abc\")\nsetvar(\"hp\";\"\")");
     EXPECT_FALSE(modVarsAndMain.Darkness);
-    EXPECT_EQ(hero().Hungry, 12);
-    EXPECT_EQ(hero().HP, 32767);
+    EXPECT_EQ(hero().Hungry, 0);
+    EXPECT_EQ(hero().HP, 0);
 }
 
 TEST_F(Hero, PlusVarKeys) {
