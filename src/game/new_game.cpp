@@ -1,5 +1,6 @@
 #include "game/new_game.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
 
@@ -395,8 +396,11 @@ void GameScreenSize(int& width, int& height) {
     double w = Val(ReadIni(L"morvath", L"wwidth", IniPath()));
     if (h <= 0) h = 6900;
     if (w <= 0) w = 8445;
-    width = static_cast<int>(w / 15);
-    height = static_cast<int>(h / 15);
+    // A size no screen can show is cut here, before it becomes a whole number; the window
+    // is then fitted to the screen it opens on.
+    constexpr double kMostPixels = 16384;
+    width = static_cast<int>(std::min(w / 15, kMostPixels));
+    height = static_cast<int>(std::min(h / 15, kMostPixels));
 }
 
 }  // namespace morvath

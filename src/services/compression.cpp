@@ -85,6 +85,11 @@ std::wstring clsCompresion::ExtractAll(const fs::path& SelectedFile, const fs::p
         return Errors;
     }
     const int count = static_cast<std::int16_t>(rawCount);
+    // A negative count is a damaged header, not an empty archive.
+    if (count < 0) {
+        AddError(archiveName + kCorrupt);
+        return Errors;
+    }
     for (int i = 1; i <= count; ++i) {
         std::uint32_t nameLength, rawSize;
         std::string_view rawName, stream;

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 
 #include "game/new_game.h"
 #include "platform/frontend.h"
@@ -72,11 +73,14 @@ private:
         hooks.progress = [this](const std::wstring& caption, int percent) { menu_->ShowProgress(percent, Q(caption)); };
         hooks.hideMenu = [this] { menu_->hide(); };
         hooks.showGameScreen = [] {
-            // The settings give the screen's size; it never shrinks below what its panels need.
+            // The settings give the screen's size; it never shrinks below what its panels need
+            // and never grows beyond the desktop it opens on.
             int width = 0, height = 0;
             GameScreenSize(width, height);
             frmGame& screen = ShowGameScreen();
-            screen.resize(QSize(width, height).expandedTo(screen.minimumSizeHint()));
+            QSize size = QSize(width, height).expandedTo(screen.minimumSizeHint());
+            if (QScreen* desk = screen.screen()) size = size.boundedTo(desk->availableGeometry().size());
+            screen.resize(size);
         };
         if (!InitGame(hooks)) {
             // The world could not be entered: back to the menu, nothing half-started.

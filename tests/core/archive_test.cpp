@@ -481,8 +481,8 @@ TEST_F(Archive, MissingOrTruncatedArchiveIsReported) {
     EXPECT_EQ(Extract(negative), broken);
     // Bytes after the last counted entry are not read.
     EXPECT_EQ(Extract(RawArchive({{"a.map", "HE0\ra"}}) + "junk"), L"");
-    // A negative count reads as no entries, as a counted loop from 1 would.
-    EXPECT_EQ(Extract(Le(0xFFFF, 2)), L"");
+    // A negative count is a damaged header, not an empty archive.
+    EXPECT_EQ(Extract(Le(0xFFFF, 2)), broken);
 }
 
 // ---- The packer ----

@@ -138,11 +138,11 @@ TEST_F(ScriptRun, VariablesDoNotOutliveTheRunButTheLocalValueDoes) {
               (std::vector<std::wstring>{L"", L"42"}));
 }
 
-TEST_F(ScriptRun, OnlyCrLfEndsALine) {
+TEST_F(ScriptRun, LfAndCrLfBothEndALine) {
     Cscript s;
     s.Script = L"input(\"a\")\ninput(\"b\")\r\ninput(\"c\")";
     s.ScriptExecute();
-    EXPECT_EQ(Seen(), (std::vector<std::wstring>{L"a", L"c"}));
+    EXPECT_EQ(Seen(), (std::vector<std::wstring>{L"a", L"b", L"c"}));
 }
 
 TEST_F(ScriptRun, LineChangeSeesEveryNonEmptyLineWithItsComment) {
