@@ -2,10 +2,11 @@
 // What the file-reader fuzz targets share: a private game folder, and one input cut into
 // the files it stands for.
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unistd.h>
+#include <stdlib.h>
 #include <vector>
 
 #include "platform/files.h"
@@ -17,7 +18,9 @@ namespace morvath::fuzz {
 class FuzzGameFolder {
 public:
     FuzzGameFolder() {
-        path_ = fs::temp_directory_path() / ("morvath-fuzz-" + std::to_string(::getpid()));
+        std::string pattern = (fs::temp_directory_path() / "morvath-fuzz-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) std::abort();
+        path_ = pattern;
         fs::create_directories(path_ / "saved");
         fs::create_directories(path_ / "scripts");
         SetGameFolder(path_);

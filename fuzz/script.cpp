@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -17,12 +18,10 @@ namespace {
 
 // A game folder with a few scripts for exe() to find, one of which runs itself.
 void PrepareGameFolder() {
-    fs::path dir = fs::temp_directory_path() / "morvath-fuzz-script";
-    fs::create_directories(dir / "scripts");
+    const fs::path dir = GameFolder();
     WriteFileAtomic(dir / "scripts" / "self.tai", "setq(\"1\";\"1\")\r\nexe(\"self.tai\")\r\n");
     WriteFileAtomic(dir / "scripts" / "talk.tai", "say(\"hi\")\r\nwhile \"1\" = \"1\"\r\nend\r\n");
     WriteFileAtomic(dir / "text.txt", "text\r\n");
-    SetGameFolder(dir);
 }
 
 void FreshGame() {
@@ -45,7 +44,7 @@ void FreshGame() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool prepared = (PrepareGameFolder(), true);
+    static const bool prepared = (fuzz::FuzzGameFolder::Get(), PrepareGameFolder(), true);
     (void)prepared;
     FreshGame();
     ScriptedFrontend player;

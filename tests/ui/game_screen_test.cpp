@@ -2,6 +2,7 @@
 // game's pictures, the panels' places, and one action per key press.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -132,8 +133,8 @@ private:
 
 TEST_F(GameWindow, TheViewShowsTheLocationWithOurPictures) {
     const QImage shot = Shot();
-    shot.save(QStringLiteral("/tmp/morvath-game-view.png"));
-    screen_->grab().save(QStringLiteral("/tmp/morvath-game-screen.png"));
+    shot.save(QDir::temp().filePath(QStringLiteral("morvath-game-view.png")));
+    screen_->grab().save(QDir::temp().filePath(QStringLiteral("morvath-game-screen.png")));
     EXPECT_EQ(CellColour(shot, 5, 5), kHero & 0xFFFFFF);
     EXPECT_EQ(CellColour(shot, 6, 5), kGrass & 0xFFFFFF);
     EXPECT_EQ(CellColour(shot, 5, 3), kRock & 0xFFFFFF);  // the rock two cells above the hero
@@ -200,7 +201,7 @@ TEST_F(GameWindow, PanelsHaveTheirOwnPlaces) {
             EXPECT_FALSE(a.intersects(b)) << i << " " << j;
         }
     }
-    screen_->grab().save(QStringLiteral("/tmp/morvath-game-panels.png"));
+    screen_->grab().save(QDir::temp().filePath(QStringLiteral("morvath-game-panels.png")));
 }
 
 TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
@@ -227,7 +228,7 @@ TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
     // Other keys still reach the key map while a fight is on: a step down.
     QTest::keyClick(screen_->frmFight->btnStrike, Qt::Key_Down);
     EXPECT_EQ(g.PlayerY, 4);
-    screen_->grab().save(QStringLiteral("/tmp/morvath-game-fight.png"));
+    screen_->grab().save(QDir::temp().filePath(QStringLiteral("morvath-game-fight.png")));
 }
 
 TEST_F(GameWindow, TheSpellListTakesEnterAndEscape) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QListWidget>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -77,7 +78,7 @@ TEST_F(HallOfFameWindow, BrowsingListsEveryRunAndEscGoesBackToTheMenu) {
 
     QPixmap shot = w.grab();
     EXPECT_FALSE(shot.isNull());
-    shot.save(QStringLiteral("/tmp/morvath_hall_of_fame.png"));
+    shot.save(QDir::temp().filePath(QStringLiteral("morvath_hall_of_fame.png")));
 
     QTest::keyClick(w.List1, Qt::Key_Down);
     EXPECT_TRUE(w.isVisible());

@@ -4,9 +4,12 @@
 
 #include <QApplication>
 
+#include "../private_folders.h"
+
 int main(int argc, char** argv) {
+    // Qt's runtime folder, the sound system's and the tests' own files stay in here.
+    morvath::PrivateFolders folders;
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", "/tmp");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
