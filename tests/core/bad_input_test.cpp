@@ -1,0 +1,77 @@
+// The player's own files holding what no one meant: numbers beyond every range, window
+// sizes no screen has.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <string>
+
+#include "game/new_game.h"
+#include "platform/cp1251.h"
+#include "platform/numbers.h"
+#include "script/script_text.h"
+#include "test_support.h"
+#include "world/file_values.h"
+
+using namespace morvath;
+
+TEST(BadInput, NumbersBeyondADoubleSaturateAndReadTheSameBack) {
+    const std::wstring huge = L"1" + std::wstring(400, L'0');
+    struct Case {
+        std::wstring text;
+        double val, script;
+    } cases[] = {
+        {L"1e400", DBL_MAX, 1},
+        {L"-1e400", -DBL_MAX, -1},
+        {L"1e-400", 0, 1},
+        {L"0.0001e-330", 0, 0.0001},
+        {L" 25e-1x", 2.5, 25},
+        {L"+7.5", 7.5, 7.5},
+        {huge, DBL_MAX, DBL_MAX},
+        {L"-" + huge, -DBL_MAX, -DBL_MAX},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Val(c.text), c.val) << ToUtf8(c.text);
+        EXPECT_EQ(ScriptNumber(c.text), c.script) << ToUtf8(c.text);
+    }
+    EXPECT_EQ(Val(NumText(DBL_MAX)), DBL_MAX);
+    EXPECT_EQ(NumText(1e-7), L"0.0000001");
+    EXPECT_EQ(NumText(123456789012345678.0), L"123456789012345680");
+    EXPECT_EQ(NumText(-0.1), L"-0.1");
+}
+
+TEST(BadInput, AFieldTooSmallForItsValueSaturates) {
+    TextReader r("1e400,-1e400,1e400,-1e40,1e400\r\n");
+    FieldReader f(r);
+    Long money;
+    Integer hp;
+    float x = 0, y = 0;
+    double d = 0;
+    f.Number(money).Number(hp).Single(x).Single(y).Number(d);
+    ASSERT_TRUE(f.ok());
+    EXPECT_EQ(money, 2147483647);
+    EXPECT_EQ(hp, -32768);
+    EXPECT_EQ(x, FLT_MAX);
+    EXPECT_EQ(y, -FLT_MAX);
+    EXPECT_EQ(d, DBL_MAX);
+}
+
+TEST(BadInput, AWindowSizeBeyondAnyScreenIsCut) {
+    TempGameFolder folder;
+    struct Case {
+        const char* height;
+        const char* width;
+        int w, h;
+    } cases[] = {
+        {"1e11", "1e7", 16384, 16384},
+        {"1e400", "9000", 600, 16384},
+        {"6900.9", "8445", 563, 460},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteFileAtomic(folder.path() / "morvath.ini", std::string("[morvath]\r\nwheight=") + c.height +
+                                                                     "\r\nwwidth=" + c.width + "\r\n"));
+        int w = 0, h = 0;
+        GameScreenSize(w, h);
+        EXPECT_EQ(w, c.w) << c.height;
+        EXPECT_EQ(h, c.h) << c.height;
+    }
+}
