@@ -1,7 +1,7 @@
 #pragma once
-// A test process works in a folder of its own under the system's temporary folder: the
-// tests' own files, Qt's runtime files and the sound system's all go there, and the folder
-// goes when the process ends. A run leaves nothing behind, and two runs never meet.
+// A test process works in a scratch folder of its own: the tests' own files, Qt's runtime
+// files and the sound system's all go there, and the folder goes when the process ends.
+// A run leaves nothing behind, and two runs never meet.
 #include <stdlib.h>
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-// The core tests' private temporary folder, made before the first test and removed after
+// The core tests' private scratch folder, made before the first test and removed after
 // the last.
 #include "../private_folders.h"
 
