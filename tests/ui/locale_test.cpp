@@ -24,8 +24,9 @@ struct RussianDesktop : ScriptFixture {
         fs::create_directories(dir.path() / "saved");
         before = std::setlocale(LC_ALL, nullptr);
         if (!std::setlocale(LC_ALL, "ru_RU.UTF-8")) {
+            // On the CI machine the locale is part of the install: missing, it is a failure.
             const char* ci = std::getenv("CI");
-            if (ci && std::string(ci) == "true") {
+            if (ci && *ci) {
                 FAIL() << "the locale ru_RU.UTF-8 is missing: scripts/install-deps.sh generates it";
             }
             std::fprintf(stderr,
