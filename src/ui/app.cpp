@@ -14,10 +14,12 @@
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "services/music.h"
+#include "services/text_scroll.h"
 #include "ui/game_screen.h"
 #include "ui/menu.h"
 #include "ui/qt_frontend.h"
 #include "ui/qt_text.h"
+#include "ui/text_scroll.h"
 #include "ui/theme.h"
 #include "world/game_state.h"
 
@@ -109,14 +111,19 @@ private:
     void Command6_Click() {
         menu_->Frame2->show();
         menu_->Frame1->hide();
+        menu_->Command7->setFocus();
         modMusicEngine::MidiClose();
         modMusicEngine::MusicName = L"\\music\\final.mid";
+        menu_->slpTextScroll1->SetText(Q(BuildCreditsText()));
+        menu_->slpTextScroll1->StartScroll();
         modMusicEngine::PlayMusic();
     }
 
     void Command7_Click() {
+        menu_->slpTextScroll1->StopScroll();
         menu_->Frame2->hide();
         menu_->Frame1->show();
+        menu_->Command6->setFocus();
         modMusicEngine::MidiClose();
     }
 
