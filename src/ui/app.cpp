@@ -74,11 +74,12 @@ private:
         hooks.progress = [this](const std::wstring& caption, int percent) { menu_->ShowProgress(percent, Q(caption)); };
         hooks.hideMenu = [this] { menu_->hide(); };
         hooks.showGameScreen = [] {
-            // The settings give the screen's size; it never shrinks below what its panels need.
+            // The settings give the screen's size; it opens no smaller than its view at the
+            // start-up scale and its panels need.
             int width = 0, height = 0;
             GameScreenSize(width, height);
             frmGame& screen = ShowGameScreen();
-            screen.resize(QSize(width, height).expandedTo(screen.minimumSizeHint()));
+            screen.resize(QSize(width, height).expandedTo(screen.sizeHint()));
         };
         if (!InitGame(hooks)) {
             // The world could not be entered: back to the menu, nothing half-started.
