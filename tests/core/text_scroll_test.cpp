@@ -40,6 +40,7 @@ TEST(TextScroll, WrapsAtTheLastBlankOrInsideAWordWiderThanTheBox) {
         {L"abc", 26, {L"ab", L"c"}},                             // no blank: cut before the edge
         {L"ab cdefghij", 34, {L"ab", L" cde", L"fghi", L"j"}},   // the blank opens the next line
         {L"Wa", 26, {L"W", L"a"}},                               // one character wider than the box
+        {L"W", 26, {L"W"}},
         {L"aWW", 26, {L"a", L"W", L"W"}},
         {L"", 50, {L""}},                                        // an empty line stays a line
         {L"a bcd", 26, {L"a", L" b", L"cd"}},                     // the last piece keeps the rest
@@ -76,11 +77,14 @@ TEST(TextScroll, ThePictureHoldsEveryLineAndItsShadowAndStartsOutOfSight) {
         long direction;
         int cw, ch;
         int width, height, left, top;
+        short align = 1;
     } cases[] = {
         // upward: (12 + 3) per line after the first, the control's height and 20 more;
         // the widest line with both shadows and 20; centred, starting just below the box
         {L"ab|abcd|", 1, 100, 50, 54, 100, 23, 50},
         {L"abcdefghijklm", 1, 100, 50, 117, 50 + 20, 0, 50},  // wider than the box: at its left
+        {L"ab|abcd|", 1, 100, 50, 54, 100, 46, 50, 2},          // right
+        {L"ab|abcd|", 1, 100, 50, 54, 100, 1, 50, 3},           // left
         // leftward: one line high with its shadow, long enough to leave the box; starting
         // just right of it, centred across
         {L"ab|cd", 2, 100, 50, 56 + 3 + 100 + 20, 16, 100, 17},
@@ -88,6 +92,7 @@ TEST(TextScroll, ThePictureHoldsEveryLineAndItsShadowAndStartsOutOfSight) {
     };
     for (const auto& c : cases) {
         slpTextScroll s = Control(c.text, c.direction, false, c.cw, c.ch);
+        s.SetTextAlign(c.align);
         EXPECT_EQ(s.PictureWidth(), c.width) << c.text;
         EXPECT_EQ(s.PictureHeight(), c.height) << c.text;
         EXPECT_EQ(s.PictureLeft(), c.left) << c.text;
@@ -100,12 +105,13 @@ TEST(TextScroll, ShadowCopiesLieBehindTheText) {
         short align, size;
         long direction;
         std::vector<std::pair<int, int>> at;  // the first line's copies, the text last
+        int nextTextY;                        // the second line's text: a band of 12 + shadow on
     } cases[] = {
-        {0, 3, 4, {{4, 3}, {3, 2}, {2, 1}, {1, 0}}},  // the shadow to the lower right
-        {0, 3, 1, {{4, 0}, {5, 1}, {6, 2}, {7, 3}}},
-        {0, 0, 4, {{1, 0}}},                          // no shadow: the text alone
-        {1, 2, 2, {{10, 0}, {9, 1}, {8, 2}}},         // centred on a picture 38 wide
-        {2, 2, 9, {{20, 0}, {20, 0}, {20, 0}}},       // no known direction: copies in one place
+        {0, 3, 4, {{4, 3}, {3, 2}, {2, 1}, {1, 0}}, 15},  // the shadow to the lower right
+        {0, 3, 1, {{4, 0}, {5, 1}, {6, 2}, {7, 3}}, 18},
+        {0, 0, 4, {{1, 0}}, 12},                          // no shadow: the text alone
+        {1, 2, 2, {{10, 0}, {9, 1}, {8, 2}}, 16},         // centred on a picture 38 wide
+        {2, 2, 9, {{20, 0}, {20, 0}, {20, 0}}, 14},       // no known direction: copies in one place
     };
     for (const auto& c : cases) {
         slpTextScroll s = Control(L"");
@@ -121,6 +127,7 @@ TEST(TextScroll, ShadowCopiesLieBehindTheText) {
         ASSERT_FALSE(s.Prints().empty());
         EXPECT_FALSE(s.Prints().back().shadow);
         EXPECT_EQ(s.Prints().back().text, L"c");
+        EXPECT_EQ(s.Prints().back().y, c.nextTextY);
     }
 }
 
