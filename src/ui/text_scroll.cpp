@@ -61,6 +61,12 @@ void TextScrollWidget::changeEvent(QEvent* event) {
     QFrame::changeEvent(event);
 }
 
+void TextScrollWidget::resizeEvent(QResizeEvent* event) {
+    // The inner size follows the border a style sheet may give; the next rendering uses it.
+    control_.SetClientSize(contentsRect().width(), contentsRect().height());
+    QFrame::resizeEvent(event);
+}
+
 void TextScrollWidget::RenderPicture() {
     rendered_ = control_.RenderCount();
     const qreal ratio = devicePixelRatioF();
