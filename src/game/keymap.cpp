@@ -288,9 +288,31 @@ void Form_KeyDown(int KeyCode, int Shift) {
     DrawIt();
 }
 
+wchar_t LatinOnSameKey(wchar_t c) {
+    static constexpr struct {
+        wchar_t lower, upper, latin, shifted;
+    } kKeys[] = {
+        {L'й', L'Й', L'q', L'Q'}, {L'ц', L'Ц', L'w', L'W'}, {L'у', L'У', L'e', L'E'}, {L'к', L'К', L'r', L'R'},
+        {L'е', L'Е', L't', L'T'}, {L'н', L'Н', L'y', L'Y'}, {L'г', L'Г', L'u', L'U'}, {L'ш', L'Ш', L'i', L'I'},
+        {L'щ', L'Щ', L'o', L'O'}, {L'з', L'З', L'p', L'P'}, {L'х', L'Х', L'[', L'{'}, {L'ъ', L'Ъ', L']', L'}'},
+        {L'ф', L'Ф', L'a', L'A'}, {L'ы', L'Ы', L's', L'S'}, {L'в', L'В', L'd', L'D'}, {L'а', L'А', L'f', L'F'},
+        {L'п', L'П', L'g', L'G'}, {L'р', L'Р', L'h', L'H'}, {L'о', L'О', L'j', L'J'}, {L'л', L'Л', L'k', L'K'},
+        {L'д', L'Д', L'l', L'L'}, {L'ж', L'Ж', L';', L':'}, {L'э', L'Э', L'\'', L'"'}, {L'я', L'Я', L'z', L'Z'},
+        {L'ч', L'Ч', L'x', L'X'}, {L'с', L'С', L'c', L'C'}, {L'м', L'М', L'v', L'V'}, {L'и', L'И', L'b', L'B'},
+        {L'т', L'Т', L'n', L'N'}, {L'ь', L'Ь', L'm', L'M'}, {L'б', L'Б', L',', L'<'}, {L'ю', L'Ю', L'.', L'>'},
+        {L'ё', L'Ё', L'`', L'~'},
+    };
+    for (const auto& k : kKeys) {
+        if (c == k.lower) return k.latin;
+        if (c == k.upper) return k.shifted;
+    }
+    return c;
+}
+
 void adv_Kbd() {
     auto& g = modVarsAndMain;
-    const std::wstring answer = UI().InputBox(L"Расширенные команды([s]leep, [S]wap):", L"Morvath");
+    std::wstring answer = UI().InputBox(L"Расширенные команды([s]leep, [S]wap):", L"Morvath");
+    for (wchar_t& c : answer) c = LatinOnSameKey(c);
     if (answer == L"s") {
         g.Player->LetsSleep();
     } else if (answer == L"S") {

@@ -2,6 +2,7 @@
 #include "ui/theme.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -53,9 +54,15 @@ ViewWidget::ViewWidget(QWidget* parent) : QWidget(parent) {
 
 void ViewWidget::SetScale(int scale) {
     scale_ = std::max(1, scale);
-    setFixedSize(View::kPixels * scale_, View::kPixels * scale_);
+    // The view may be squeezed to its own size while the window shrinks, so the window can
+    // always be made smaller; it never grows past its scale.
+    setMinimumSize(View::kPixels, View::kPixels);
+    setMaximumSize(View::kPixels * scale_, View::kPixels * scale_);
+    updateGeometry();
     update();
 }
+
+QSize ViewWidget::sizeHint() const { return {View::kPixels * scale_, View::kPixels * scale_}; }
 
 QImage ViewWidget::Render() const { return RenderView(modVarsAndMain.gameScreen.view); }
 
@@ -148,9 +155,12 @@ frmGame::frmGame() {
     auto* side = new QWidget(this);
     side->setLayout(right);
     side->setFixedWidth(kPanelWidth);
+    // The view and its side column stay together in the middle of a wide window.
     auto* top = new QHBoxLayout(this);
+    top->addStretch(1);
     top->addLayout(left);
     top->addWidget(side);
+    top->addStretch(1);
 
     for (QWidget* w : std::initializer_list<QWidget*>{this, pic, txtSpeech, lstAttribs, frmFight->btnStrike,
                                                        frmFight->btnMage, frmFight->cmdRun, frmFight->cmdAuto}) {
@@ -159,11 +169,13 @@ frmGame::frmGame() {
     for (QRadioButton* b : lblS) Watch(b);
     txtSpeech->viewport()->installEventFilter(this);
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) pic->SetScale(ScaleFor(screen->availableGeometry().size()));
     frmFight->hide();
     frmSpells->hide();
     lstAttribs->hide();
     frmSpeech->hide();
+    // The window opens at the largest whole scale the screen allows and follows the
+    // window's size from then on.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) pic->SetScale(ScaleFor(screen->availableGeometry().size()));
 
     TheQtFrontend().onRedraw = [this] {
         auto& g = modVarsAndMain;
@@ -181,6 +193,25 @@ int frmGame::ScaleFor(const QSize& available) {
     const int byWidth = (available.width() - kPanelWidth - 40) / View::kPixels;
     const int byHeight = (available.height() - 100) / View::kPixels;
     return std::max(1, std::min(byWidth, byHeight));
+}
+
+int frmGame::ScaleForWindow(const QSize& size) const {
+    const QMargins m = layout()->contentsMargins();
+    const int spacing = std::max(0, layout()->spacing());
+    const int width = size.width() - m.left() - m.right() - kPanelWidth - spacing;
+    const int height = size.height() - m.top() - m.bottom() - lblII->sizeHint().height() -
+                       lblInfo->sizeHint().height() - 2 * spacing;
+    return std::max(1, std::min(width, height) / View::kPixels);
+}
+
+void frmGame::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Whole steps only: a larger window gets a larger view once a whole scale more fits.
+    const int scale = ScaleForWindow(event->size());
+    if (scale != pic->Scale()) {
+        pic->SetScale(scale);
+        Refresh();
+    }
 }
 
 void frmGame::Watch(QWidget* w) { w->installEventFilter(this); }
