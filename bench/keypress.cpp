@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "game/game_rules.h"
 #include "game/keymap.h"
 #include "game/screen.h"
 #include "platform/files.h"
@@ -63,6 +64,7 @@ BENCHMARK(BM_KeyPressAndRedraw)->Unit(benchmark::kMicrosecond)->Repetitions(5)->
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    morvath::InstallGameRules();
     // The game's own pictures, when the game folder has been built beside the benchmark.
     const fs::path game = fs::path(QCoreApplication::applicationDirPath().toStdString()) / "game";
     if (fs::exists(game)) SetGameFolder(game);

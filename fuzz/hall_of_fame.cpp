@@ -8,9 +8,9 @@
 #include <string_view>
 #include <unistd.h>
 
+#include "game/hall_of_fame.h"
 #include "services/crypto.h"
 #include "services/file_cipher.h"
-#include "services/hall_of_fame.h"
 #include "world/game_state.h"
 
 using namespace morvath;

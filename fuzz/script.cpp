@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "game/game_rules.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -23,6 +24,7 @@ void PrepareGameFolder() {
     WriteFileAtomic(dir / "scripts" / "talk.tai", "say(\"hi\")\r\nwhile \"1\" = \"1\"\r\nend\r\n");
     WriteFileAtomic(dir / "text.txt", "text\r\n");
     SetGameFolder(dir);
+    InstallGameRules();
 }
 
 void FreshGame() {

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "game/fight.h"
-#include "game/speech.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -13,6 +12,7 @@
 #include "services/music.h"
 #include "world/game_state.h"
 #include "world/save_set.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {

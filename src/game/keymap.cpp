@@ -6,14 +6,14 @@
 #include "game/movement.h"
 #include "game/screen.h"
 #include "game/skills.h"
-#include "game/speech.h"
 #include "game/spells.h"
 #include "game/talk.h"
-#include "game/turn.h"
 #include "platform/frontend.h"
 #include "services/music.h"
 #include "world/game_state.h"
 #include "world/save_set.h"
+#include "world/speech.h"
+#include "world/turn.h"
 #include "world/wilderness.h"
 
 namespace morvath {

@@ -4,8 +4,8 @@
 
 #include "game/keymap.h"
 #include "game/screen.h"
-#include "game/turn.h"
 #include "world/game_state.h"
+#include "world/turn.h"
 
 namespace morvath {
 namespace {

@@ -3,8 +3,6 @@
 #include <array>
 #include <exception>
 
-#include "game/equipment.h"
-#include "game/hero_sprites.h"
 #include "game/screen.h"
 #include "game/weapons.h"
 #include "platform/cp1251.h"
@@ -13,10 +11,13 @@
 #include "platform/random.h"
 #include "platform/settings.h"
 #include "platform/textforms.h"
+#include "script/cscript.h"
 #include "script/find_messages.h"
 #include "services/compression.h"
 #include "services/music.h"
+#include "world/equipment.h"
 #include "world/game_state.h"
+#include "world/hero_sprites.h"
 #include "world/random_content.h"
 #include "world/save_set.h"
 
@@ -294,6 +295,9 @@ void UncompressMaps() {
 }
 
 namespace {
+
+// \scripts\start.scr; nothing when it is missing.
+void RunStartScript() { RunScriptFile(L"start.scr"); }
 
 // A stage that fails part-way is skipped like a missing file: the start goes on with what
 // the stage managed to do.

@@ -7,12 +7,6 @@
 
 namespace morvath {
 
-void DrawIt() {
-    auto& g = modVarsAndMain;
-    if (g.TheWorld) g.TheWorld->DrawWorld(g.gameScreen.view);
-    UI().Redraw();
-}
-
 void Form_Load() {
     auto& hero = modVarsAndMain.gameScreen.hero;
     hero.portrait = hero.down;

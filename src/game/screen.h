@@ -4,8 +4,6 @@
 
 namespace morvath {
 
-// Redraws the view from the current location and asks the window to show it.
-void DrawIt();
 // The screen opens: the portrait shows the hero facing down.
 void Form_Load();
 // The screen's window is closed (not by a quit key): saves a running game, then ends it.

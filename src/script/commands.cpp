@@ -4,7 +4,6 @@
 #include <cmath>
 #include <optional>
 
-#include "game/speech.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
 #include "platform/numbers.h"
@@ -14,6 +13,7 @@
 #include "script/script_text.h"
 #include "script/story.h"
 #include "world/game_state.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "game/game_rules.h"
 #include "game/new_game.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
@@ -132,6 +133,7 @@ int RunApplication(int argc, char** argv) {
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     app.setStyleSheet(GameStyleSheet());
     SetFrontend(&TheQtFrontend());
+    InstallGameRules();
     Randomize();
 
     if (AnotherInstanceRunning()) {

@@ -1,10 +1,10 @@
 // Locations made from nothing: plains and forests for wilderness battles, and the levels of
 // the endless cave.
-#include "game/turn.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "world/game_state.h"
 #include "world/maze.h"
+#include "world/turn.h"
 
 namespace morvath {
 namespace {

@@ -2,12 +2,11 @@
 
 #include <cmath>
 
-#include "game/fight.h"
-#include "game/speech.h"
 #include "platform/random.h"
 #include "platform/textforms.h"
-#include "script/cscript.h"
 #include "world/game_state.h"
+#include "world/hooks.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {
@@ -66,9 +65,7 @@ void RunNpcScript(NPC& self, const std::wstring& file) {
     auto text = LoadScript(file);
     if (!text) return;
     self.scriptText = *text;
-    Cscript run;
-    run.Script = *text;
-    run.ScriptExecute();
+    RunScript(*text);
 }
 
 // A character that cannot move still rewrites its own square with its symbol.
@@ -139,7 +136,7 @@ void NPC::Do_Move(long /*i*/) {
         }
         default: {
             ChaseStep(*this, 1);
-            if (AdjacentToHero()) StartFight(X, Y);
+            if (AdjacentToHero()) StartFightAt(X, Y);
             return;
         }
     }

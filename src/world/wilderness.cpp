@@ -2,8 +2,8 @@
 // encounters and generated grounds); PlaceWildExit stays.
 #include "world/wilderness.h"
 
-#include "game/turn.h"
 #include "world/game_state.h"
+#include "world/turn.h"
 
 namespace morvath {
 

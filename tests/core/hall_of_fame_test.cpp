@@ -3,13 +3,13 @@
 #include <cmath>
 #include <fstream>
 
+#include "game/hall_of_fame.h"
 #include "platform/cp1251.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "platform/textforms.h"
 #include "services/crypto.h"
 #include "services/file_cipher.h"
-#include "services/hall_of_fame.h"
 #include "test_support.h"
 #include "world/game_state.h"
 #include "world/save_set.h"

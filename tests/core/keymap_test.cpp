@@ -1,9 +1,9 @@
 // The key map's table beyond walking: what runs after a key, the quit keys, the lists, the
 // speech box and the extended command box.
 #include "game/screen.h"
-#include "game/turn.h"
-#include "services/music.h"
 #include "screen_fixture.h"
+#include "services/music.h"
+#include "world/turn.h"
 
 using namespace morvath;
 

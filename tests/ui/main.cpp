@@ -4,10 +4,13 @@
 
 #include <QApplication>
 
+#include "game/game_rules.h"
+
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) qputenv("XDG_RUNTIME_DIR", "/tmp");
     QApplication app(argc, argv);
+    morvath::InstallGameRules();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

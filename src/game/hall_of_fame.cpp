@@ -1,4 +1,4 @@
-#include "services/hall_of_fame.h"
+#include "game/hall_of_fame.h"
 
 #include <algorithm>
 #include <array>
