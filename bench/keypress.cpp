@@ -50,7 +50,7 @@ void BM_KeyPressAndRedraw(benchmark::State& state) {
     SetUpTown();
     int key = kVkRight;
     for (auto _ : state) {
-        Form_KeyDown(key, 0);
+        PressKey(key, 0);
         key = key == kVkRight ? kVkLeft : kVkRight;
         const QImage view = ui::RenderView(modVarsAndMain.gameScreen.view)
                                 .scaled(2 * View::kPixels, 2 * View::kPixels, Qt::IgnoreAspectRatio, Qt::FastTransformation);

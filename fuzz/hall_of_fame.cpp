@@ -66,8 +66,8 @@ std::vector<std::wstring> Browse(const std::string& file) {
     Require(WriteFileAtomic(HiscorePath(), file));
     modVarsAndMain.hallOfFame.writehf = false;
     HallOfFame h;
-    h.Form_Load();
-    Require(!h.Form_Unload());
+    h.Open();
+    Require(!h.Close());
     Require(h.List1.size() % 4 == 0);
     return h.List1;
 }

@@ -315,7 +315,7 @@ bool HallOfFame::OpenWorkingCopy(const fs::path& file, const fs::path& work) {
     return !FileExists(file);
 }
 
-void HallOfFame::Form_Load() {
+void HallOfFame::Open() {
     auto& g = modVarsAndMain;
     writehf_ = g.hallOfFame.writehf;
     recorded_ = false;
@@ -349,7 +349,7 @@ void HallOfFame::Form_Load() {
     if (writehf_) RemoveFile(KillLogPath());
 }
 
-bool HallOfFame::Form_Unload() {
+bool HallOfFame::Close() {
     modMusicEngine::MidiClose();
     return writehf_;
 }

@@ -130,7 +130,7 @@ bool IsWild() { return modVarsAndMain.TheWorld->WorldName == L"wild"; }
 
 }  // namespace
 
-void Form_KeyDown(int KeyCode, int Shift) {
+void PressKey(int KeyCode, int Shift) {
     auto& g = modVarsAndMain;
     if (!g.Player || !g.TheWorld || KeysBlocked()) return;
     g.screen.lblII.clear();
@@ -316,21 +316,20 @@ void adv_Kbd() {
     }
 }
 
-bool txtSpeech_KeyDown(int KeyCode, int Shift) {
+bool SpeechBoxKey(int KeyCode, int Shift) {
     if (KeysBlocked()) return true;
     switch (KeyCode) {
         case kVkPageDown: case kVkPageUp: case kVkUp: case kVkDown:
             return true;
         default:
             HideSpeech();
-            Form_KeyDown(KeyCode, Shift);
+            PressKey(KeyCode, Shift);
             return false;
     }
 }
 
-void txtSpeech_Click() { HideSpeech(); }
 
-void lblS_DblClick(int Index) {
+void ChooseSpell(int Index) {
     if (KeysBlocked()) return;
     if (Index >= 0 && Index < SpellList::kClose) {
         CastOption(Index);
@@ -343,7 +342,7 @@ void lblS_DblClick(int Index) {
     DrawIt();
 }
 
-void lblS_KeyPress(int Index, int KeyAscii) {
+void ChooseSpellWithEnter(int Index, int KeyAscii) {
     if (KeysBlocked() || KeyAscii != kVkReturn) return;
     CastOption(Index);
     // Enter on "Закрыть" spends the turn too, and leaves a last spell that repeats nothing.
@@ -353,11 +352,11 @@ void lblS_KeyPress(int Index, int KeyAscii) {
     DrawIt();
 }
 
-void lblS_KeyDown(int, int KeyCode) {
+void CloseSpellListOnEscape(int, int KeyCode) {
     if (KeyCode == kVkEscape) HideSpellList();
 }
 
-void lstAttribs_DblClick() {
+void ChooseSkill() {
     auto& g = modVarsAndMain;
     if (KeysBlocked()) return;
     if (g.ForgeChoice) {
@@ -369,11 +368,11 @@ void lstAttribs_DblClick() {
     DrawIt();
 }
 
-void lstAttribs_KeyPress(int KeyAscii) {
-    if (KeyAscii == kVkReturn) lstAttribs_DblClick();
+void ChooseSkillWithEnter(int KeyAscii) {
+    if (KeyAscii == kVkReturn) ChooseSkill();
 }
 
-void lstAttribs_KeyDown(int KeyCode) {
+void CloseSkillListOnEscape(int KeyCode) {
     if (KeyCode != kVkEscape) return;
     modVarsAndMain.ForgeChoice = false;
     modVarsAndMain.gameScreen.skills.visible = false;

@@ -7,12 +7,12 @@
 
 namespace morvath {
 
-void Form_Load() {
+void OpenGameScreen() {
     auto& hero = modVarsAndMain.gameScreen.hero;
     hero.portrait = hero.down;
 }
 
-void Form_Unload() {
+void CloseGameScreen() {
     auto& g = modVarsAndMain;
     // A quit key has already ended the program; and game over closes this window itself,
     // in which case its pass must not run twice nor be followed by a save.

@@ -5,9 +5,9 @@
 namespace morvath {
 
 // The screen opens: the portrait shows the hero facing down.
-void Form_Load();
+void OpenGameScreen();
 // The screen's window is closed (not by a quit key): saves a running game, then ends it.
-void Form_Unload();
+void CloseGameScreen();
 // True while the screen must not act on keys: the hero sleeps or a spell or arrow flies.
 bool KeysBlocked();
 

@@ -209,7 +209,7 @@ TEST_F(ViewTest, EachPersonHasItsOwnLook) {
 
 TEST_F(ViewTest, TheScreenOpensWithTheHeroFacingDownAsPortrait) {
     g().gameScreen.hero.portrait = Pic::imgUpChar;
-    Form_Load();
+    OpenGameScreen();
     EXPECT_EQ(g().gameScreen.hero.portrait, Pic::imgDownChar);
 }
 
