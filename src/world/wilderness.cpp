@@ -1,5 +1,3 @@
-// Temporary: the wilderness task replaces EnterWildLocation and RollWildEncounter (the
-// encounters and generated grounds); PlaceWildExit stays.
 #include "world/wilderness.h"
 
 #include "world/game_state.h"
@@ -12,7 +10,7 @@ void EnterWildLocation() {
     if (g.TheWorld->WorldName != L"wild") return;
     Do_Change_Of_World();
     g.CurTile = g.TheWorld->GetPosMap(g.PlayerX + 3, g.PlayerY + 3);
-    // Forest and plain are generated grounds; until they exist, their squares lead nowhere.
+    // Forest and plain squares lead nowhere: only a recorded place is entered.
     if (g.CurTile == L"B" || g.CurTile == L"\u040A" || g.CurTile == L"G") return;
     g.TheWorld->checkplace();
 }
