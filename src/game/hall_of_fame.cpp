@@ -14,6 +14,7 @@
 #include "services/file_cipher.h"
 #include "services/music.h"
 #include "world/game_state.h"
+#include "world/quest_flags.h"
 #include "world/save_set.h"
 
 namespace morvath {
@@ -207,9 +208,9 @@ std::vector<std::wstring> DeedsLines(int score, const std::wstring& cause) {
     out.push_back(L"Он достиг уровня " + NumText(hero.Level) + L".");
     out.push_back(AlignmentSentence(hero.Doom) + L".");
     out.push_back(L"Он путешествовал " + NumText(g.TheWorld ? static_cast<double>(g.TheWorld->Day) : 0) + L" дней.");
-    if (g.QuestFlags[9] > 1) out.push_back(L"Он был последователем секты 'Коготь Дракона'.");
-    if (g.QuestFlags[7] > 1) out.push_back(L"Он был последователем секты 'Солнечный Луч'.");
-    if (g.QuestFlags[41] == 2) {
+    if (g.QuestFlags[kFlagDragonClaw] > 1) out.push_back(L"Он был последователем секты 'Коготь Дракона'.");
+    if (g.QuestFlags[kFlagSunRay] > 1) out.push_back(L"Он был последователем секты 'Солнечный Луч'.");
+    if (g.QuestFlags[kFlagOldScholar] == 2) {
         out.push_back(L"Он убил черного волка и помог одному сумашедшему старику завершить свои исследования.");
     }
     if (g.Money > 1) out.push_back(L"Его состояние: " + NumText(g.Money) + L" монет.");

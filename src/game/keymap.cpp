@@ -116,14 +116,7 @@ void DebugLoadWorld() {
 }
 
 void CastOption(int index) {
-    switch (index) {
-        case 0: CastCutWeeds(); break;
-        case 1: CastLightning(); break;
-        case 2: CastFireball(); break;
-        case 3: CastHealingLight(); break;
-        case 4: CastNight(); break;
-        default: break;
-    }
+    if (index >= 0 && index < static_cast<int>(kSpells.size())) kSpells[static_cast<std::size_t>(index)].cast();
 }
 
 bool IsWild() { return modVarsAndMain.TheWorld->WorldName == L"wild"; }

@@ -18,6 +18,7 @@
 #include "world/equipment.h"
 #include "world/game_state.h"
 #include "world/hero_sprites.h"
+#include "world/quest_flags.h"
 #include "world/random_content.h"
 #include "world/save_set.h"
 
@@ -192,7 +193,7 @@ void MakePerson(int person) {
             world.WorldName = L"drsect";
             g.PlayerX = 8;
             g.PlayerY = 9;
-            g.QuestFlags[9] = 4;
+            g.QuestFlags[kFlagDragonClaw] = 4;
             g.IntroText = ReadIntro(L"kogot.txt");
             break;
         case kHunter:
@@ -351,7 +352,7 @@ bool InitGame(const StartHooks& hooks) {
     Guarded(GenerateStartInventory);
     stage(L"Загрузка оружия...", 98);
     Guarded(LoadWeaponsTable);
-    g.QuestFlags[29] = Int(10 * Rnd());
+    g.QuestFlags[kFlagRevivalDepth] = Int(10 * Rnd());
     stage(L"Всё почти готово...", 99);
 
     World& world = *g.TheWorld;

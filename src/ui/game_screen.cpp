@@ -18,6 +18,7 @@
 #include "game/fight.h"
 #include "game/keymap.h"
 #include "game/screen.h"
+#include "game/spells.h"
 #include "ui/fight_panel.h"
 #include "ui/keys.h"
 #include "ui/pictures.h"
@@ -112,10 +113,10 @@ frmGame::frmGame() {
 
     frmSpells = new QGroupBox(QStringLiteral("Заклинания"), this);
     auto* spells = new QVBoxLayout(frmSpells);
-    const char* captions[6] = {"Срезать бурьян", "Молния", "Огненный шар", "Лечение светом", "Заклинание Ночи", "Закрыть"};
-    for (int i = 0; i < 6; ++i) {
-        lblS[static_cast<std::size_t>(i)] = new QRadioButton(QString::fromUtf8(captions[i]), frmSpells);
-        spells->addWidget(lblS[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 0; i <= kSpells.size(); ++i) {
+        const QString caption = i < kSpells.size() ? Q(std::wstring(kSpells[i].caption)) : QStringLiteral("Закрыть");
+        lblS[i] = new QRadioButton(caption, frmSpells);
+        spells->addWidget(lblS[i]);
     }
 
     lstAttribs = new QListWidget(this);

@@ -7,11 +7,12 @@
 #include "world/game_state.h"
 #include "world/hooks.h"
 #include "world/speech.h"
+#include "world/tiles.h"
 
 namespace morvath {
 namespace {
 
-bool Passable(const std::wstring& tile) { return tile == L"G" || tile == L"9"; }
+bool Passable(const std::wstring& tile) { return TileAllows(tile, kCharacterSteps); }
 
 int Sign(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 

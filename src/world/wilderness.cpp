@@ -1,6 +1,7 @@
 #include "world/wilderness.h"
 
 #include "world/game_state.h"
+#include "world/quest_flags.h"
 #include "world/turn.h"
 
 namespace morvath {
@@ -22,7 +23,7 @@ void RollWildEncounter() {
 }
 
 void PlaceWildExit() {
-    if (modVarsAndMain.QuestFlags[2] != 0) modVarsAndMain.TheWorld->setPosMap(14, 40, L"q");
+    if (modVarsAndMain.QuestFlags[kFlagUralPass] != 0) modVarsAndMain.TheWorld->setPosMap(14, 40, L"q");
 }
 
 }  // namespace morvath
