@@ -6,14 +6,14 @@
 #include "game/movement.h"
 #include "game/screen.h"
 #include "game/skills.h"
-#include "game/speech.h"
 #include "game/spells.h"
 #include "game/talk.h"
-#include "game/turn.h"
 #include "platform/frontend.h"
 #include "services/music.h"
 #include "world/game_state.h"
 #include "world/save_set.h"
+#include "world/speech.h"
+#include "world/turn.h"
 #include "world/wilderness.h"
 
 namespace morvath {
@@ -116,21 +116,14 @@ void DebugLoadWorld() {
 }
 
 void CastOption(int index) {
-    switch (index) {
-        case 0: CastCutWeeds(); break;
-        case 1: CastLightning(); break;
-        case 2: CastFireball(); break;
-        case 3: CastHealingLight(); break;
-        case 4: CastNight(); break;
-        default: break;
-    }
+    if (index >= 0 && index < static_cast<int>(kSpells.size())) kSpells[static_cast<std::size_t>(index)].cast();
 }
 
 bool IsWild() { return modVarsAndMain.TheWorld->WorldName == L"wild"; }
 
 }  // namespace
 
-void Form_KeyDown(int KeyCode, int Shift) {
+void PressKey(int KeyCode, int Shift) {
     auto& g = modVarsAndMain;
     if (!g.Player || !g.TheWorld || KeysBlocked()) return;
     g.screen.lblII.clear();
@@ -338,21 +331,20 @@ void adv_Kbd() {
     }
 }
 
-bool txtSpeech_KeyDown(int KeyCode, int Shift) {
+bool SpeechBoxKey(int KeyCode, int Shift) {
     if (KeysBlocked()) return true;
     switch (KeyCode) {
         case kVkPageDown: case kVkPageUp: case kVkUp: case kVkDown:
             return true;
         default:
             HideSpeech();
-            Form_KeyDown(KeyCode, Shift);
+            PressKey(KeyCode, Shift);
             return false;
     }
 }
 
-void txtSpeech_Click() { HideSpeech(); }
 
-void lblS_DblClick(int Index) {
+void ChooseSpell(int Index) {
     if (KeysBlocked()) return;
     if (Index >= 0 && Index < SpellList::kClose) {
         CastOption(Index);
@@ -365,7 +357,7 @@ void lblS_DblClick(int Index) {
     DrawIt();
 }
 
-void lblS_KeyPress(int Index, int KeyAscii) {
+void ChooseSpellWithEnter(int Index, int KeyAscii) {
     if (KeysBlocked() || KeyAscii != kVkReturn) return;
     CastOption(Index);
     // Enter on "Закрыть" spends the turn too, and leaves a last spell that repeats nothing.
@@ -375,11 +367,11 @@ void lblS_KeyPress(int Index, int KeyAscii) {
     DrawIt();
 }
 
-void lblS_KeyDown(int, int KeyCode) {
+void CloseSpellListOnEscape(int, int KeyCode) {
     if (KeyCode == kVkEscape) HideSpellList();
 }
 
-void lstAttribs_DblClick() {
+void ChooseSkill() {
     auto& g = modVarsAndMain;
     if (KeysBlocked()) return;
     if (g.ForgeChoice) {
@@ -391,11 +383,11 @@ void lstAttribs_DblClick() {
     DrawIt();
 }
 
-void lstAttribs_KeyPress(int KeyAscii) {
-    if (KeyAscii == kVkReturn) lstAttribs_DblClick();
+void ChooseSkillWithEnter(int KeyAscii) {
+    if (KeyAscii == kVkReturn) ChooseSkill();
 }
 
-void lstAttribs_KeyDown(int KeyCode) {
+void CloseSkillListOnEscape(int KeyCode) {
     if (KeyCode != kVkEscape) return;
     modVarsAndMain.ForgeChoice = false;
     modVarsAndMain.gameScreen.skills.visible = false;

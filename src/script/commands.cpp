@@ -4,7 +4,6 @@
 #include <cmath>
 #include <optional>
 
-#include "game/speech.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
 #include "platform/numbers.h"
@@ -14,13 +13,14 @@
 #include "script/script_text.h"
 #include "script/story.h"
 #include "world/game_state.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {
 
-// The characters, world and generator commands come with their own module; until then the
-// dispatcher knows their names so that scripts using them run on quietly.
-Variant CmdNotYet(CommandCall&) { return {}; }
+// Commands the game's scripts name but that act on nothing here: the dispatcher knows them,
+// so scripts using them run on quietly and yield empty.
+Variant CmdQuiet(CommandCall&) { return {}; }
 
 struct CommandEntry {
     std::wstring_view name;
@@ -32,26 +32,26 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"input", CmdInput},
     {L"yesno", CmdYesNo},
     {L"star", CmdStar},
-    {L"fight", CmdNotYet},
+    {L"fight", CmdQuiet},
     {L"say", CmdSay},
     {L"say2", CmdSay2},
     {L"finish", CmdFinish},
     {L"have", CmdHave},
-    {L"run", CmdNotYet},
-    {L"died", CmdNotYet},
-    {L"cmap", CmdNotYet},
-    {L"imap", CmdNotYet},
+    {L"run", CmdQuiet},
+    {L"died", CmdQuiet},
+    {L"cmap", CmdQuiet},
+    {L"imap", CmdQuiet},
     {L"take", CmdTake},
     {L"give", CmdGive},
-    {L"put", CmdNotYet},
-    {L"genweap", CmdNotYet},
-    {L"genitem", CmdNotYet},
+    {L"put", CmdQuiet},
+    {L"genweap", CmdQuiet},
+    {L"genitem", CmdQuiet},
     {L"gives", CmdGives},
     {L"havespell", CmdHaveSpell},
     {L"getvar", CmdGetVar},
     {L"plusvar", CmdPlusVar},
     {L"setvar", CmdSetVar},
-    {L"light", CmdNotYet},
+    {L"light", CmdQuiet},
     {L"showfile", CmdShowFile},
     {L"speak", CmdSpeak},
     {L"kill", CmdKill},
@@ -66,20 +66,20 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"givemoney", CmdGiveMoney},
     {L"giveitem", CmdGiveItem},
     {L"wantitem", CmdWantItem},
-    {L"addlocation", CmdNotYet},
-    {L"getturns", CmdNotYet},
+    {L"addlocation", CmdQuiet},
+    {L"getturns", CmdQuiet},
     {L"print", CmdPrint},
     {L"remove", CmdRemove},
     {L"getevent", CmdGetEvent},
-    {L"rash", CmdNotYet},
-    {L"rashbyname", CmdNotYet},
-    {L"moveworld", CmdNotYet},
-    {L"getinflevel", CmdNotYet},
+    {L"rash", CmdQuiet},
+    {L"rashbyname", CmdQuiet},
+    {L"moveworld", CmdQuiet},
+    {L"getinflevel", CmdQuiet},
     {L"getq", CmdGetQ},
     {L"exe", CmdExe},
     {L"intalk", CmdInTalk},
     {L"setq", CmdSetQ},
-    {L"gendungeon", CmdNotYet},
+    {L"gendungeon", CmdQuiet},
     {L"genhouse", CmdGenHouse},
     {L"lcase", CmdLCase},
     {L"strcpy", CmdStrCpy},

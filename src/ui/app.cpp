@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "game/game_rules.h"
 #include "game/new_game.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
@@ -143,6 +144,7 @@ int RunApplication(int argc, char** argv) {
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     app.setStyleSheet(GameStyleSheet());
     SetFrontend(&TheQtFrontend());
+    InstallGameRules();
     Randomize();
 
     if (AnotherInstanceRunning()) {

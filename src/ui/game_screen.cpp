@@ -19,6 +19,7 @@
 #include "game/fight.h"
 #include "game/keymap.h"
 #include "game/screen.h"
+#include "game/spells.h"
 #include "ui/fight_panel.h"
 #include "ui/keys.h"
 #include "ui/pictures.h"
@@ -119,17 +120,17 @@ frmGame::frmGame() {
 
     frmSpells = new QGroupBox(QStringLiteral("Заклинания"), this);
     auto* spells = new QVBoxLayout(frmSpells);
-    const char* captions[6] = {"Срезать бурьян", "Молния", "Огненный шар", "Лечение светом", "Заклинание Ночи", "Закрыть"};
-    for (int i = 0; i < 6; ++i) {
-        lblS[static_cast<std::size_t>(i)] = new QRadioButton(QString::fromUtf8(captions[i]), frmSpells);
-        spells->addWidget(lblS[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 0; i <= kSpells.size(); ++i) {
+        const QString caption = i < kSpells.size() ? Q(std::wstring(kSpells[i].caption)) : QStringLiteral("Закрыть");
+        lblS[i] = new QRadioButton(caption, frmSpells);
+        spells->addWidget(lblS[i]);
     }
 
     lstAttribs = new QListWidget(this);
     lstAttribs->setMinimumHeight(120);
     connect(lstAttribs, &QListWidget::currentRowChanged, this,
             [](int row) { modVarsAndMain.gameScreen.skills.ListIndex = row; });
-    connect(lstAttribs, &QListWidget::itemDoubleClicked, this, [this] { Run([] { lstAttribs_DblClick(); }); });
+    connect(lstAttribs, &QListWidget::itemDoubleClicked, this, [this] { Run([] { ChooseSkill(); }); });
 
     frmSpeech = new QGroupBox(QStringLiteral("Speech..."), this);
     txtSpeech = new QPlainTextEdit(frmSpeech);
@@ -287,12 +288,12 @@ bool frmGame::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress:
             return KeyPress(watched, static_cast<QKeyEvent*>(event));
         case QEvent::MouseButtonPress:
-            if (watched == txtSpeech->viewport()) Run([] { txtSpeech_Click(); });
+            if (watched == txtSpeech->viewport()) Run([] { HideSpeech(); });
             break;
         case QEvent::MouseButtonDblClick:
             for (std::size_t i = 0; i < lblS.size(); ++i) {
                 if (watched == lblS[i]) {
-                    Run([i] { lblS_DblClick(static_cast<int>(i)); });
+                    Run([i] { ChooseSpell(static_cast<int>(i)); });
                     return true;
                 }
             }
@@ -311,27 +312,27 @@ bool frmGame::KeyPress(QObject* watched, QKeyEvent* key) {
     const int shift = ShiftOf(key->modifiers());
     if (watched == txtSpeech) {
         bool kept = false;
-        Run([&] { kept = txtSpeech_KeyDown(vk, shift); });
+        Run([&] { kept = SpeechBoxKey(vk, shift); });
         return !kept;  // a scroll key scrolls the text
     }
     for (std::size_t i = 0; i < lblS.size(); ++i) {
         if (watched != lblS[i]) continue;
         const int index = static_cast<int>(i);
         if (vk == kVkReturn) {
-            Run([index] { lblS_KeyPress(index, kVkReturn); });
+            Run([index] { ChooseSpellWithEnter(index, kVkReturn); });
         } else if (vk == kVkEscape) {
-            Run([index] { lblS_KeyDown(index, kVkEscape); });
+            Run([index] { CloseSpellListOnEscape(index, kVkEscape); });
         } else if (vk >= kVkLeft && vk <= kVkDown) {
             return false;  // from option to option
         } else {
-            Run([&] { Form_KeyDown(vk, shift); });
+            Run([&] { PressKey(vk, shift); });
         }
         return true;
     }
     if (watched == lstAttribs) {
         switch (vk) {
-            case kVkReturn: Run([] { lstAttribs_KeyPress(kVkReturn); }); return true;
-            case kVkEscape: Run([] { lstAttribs_KeyDown(kVkEscape); }); return true;
+            case kVkReturn: Run([] { ChooseSkillWithEnter(kVkReturn); }); return true;
+            case kVkEscape: Run([] { CloseSkillListOnEscape(kVkEscape); }); return true;
             case kVkUp: case kVkDown: case kVkPageUp: case kVkPageDown: case 35: case 36: return false;
             default: break;
         }
@@ -343,13 +344,13 @@ bool frmGame::KeyPress(QObject* watched, QKeyEvent* key) {
         }
         if (vk == kVkSpace) return false;  // the button clicks itself
     }
-    Run([&] { Form_KeyDown(vk, shift); });
+    Run([&] { PressKey(vk, shift); });
     return true;
 }
 
 void frmGame::closeEvent(QCloseEvent* event) {
     // A quit key has ended the program already; any other close is the end of this game.
-    if (!modVarsAndMain.gameScreen.programEnded) Form_Unload();
+    if (!modVarsAndMain.gameScreen.programEnded) CloseGameScreen();
     event->accept();
 }
 
@@ -360,7 +361,7 @@ frmGame& ShowGameScreen() {
         screen->setAttribute(Qt::WA_DeleteOnClose);
     }
     Pictures().Clear();  // a new game loads its crest and hero pictures anew
-    Form_Load();
+    OpenGameScreen();
     DrawIt();
     screen->Refresh();
     screen->show();

@@ -46,7 +46,7 @@ frmHallOfFame::frmHallOfFame(QWidget* parent) : QDialog(parent) {
 }
 
 void frmHallOfFame::Form_Load() {
-    hof_.Form_Load();
+    hof_.Open();
     List1->clear();
     for (const auto& line : hof_.List1) List1->addItem(Q(line));
     // As tall as the records need, within reason: an empty hall is a small window.
@@ -60,7 +60,7 @@ void frmHallOfFame::Form_Load() {
 void frmHallOfFame::done(int r) {
     if (!unloaded_) {
         unloaded_ = true;
-        if (hof_.Form_Unload()) {
+        if (hof_.Close()) {
             if (endProgram) endProgram();
         } else {
             emit backToMenu();

@@ -3,7 +3,6 @@
 #include <ctime>
 
 #include "platform/random.h"
-#include "script/cscript.h"
 #include "world/game_state.h"
 
 namespace morvath {
@@ -60,7 +59,5 @@ void ApplyCalendarLuck() {
     localtime_r(&now, &local);
     ApplyCalendarLuck(local.tm_mday, local.tm_mon + 1, local.tm_wday + 1);
 }
-
-void RunStartScript() { RunScriptFile(L"start.scr"); }
 
 }  // namespace morvath

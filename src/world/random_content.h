@@ -9,7 +9,5 @@ void GenerateStartInventory();
 void ApplyCalendarLuck();
 // The same rule for a given date: day of month, month 1..12, weekday Sunday = 1 .. Saturday = 7.
 void ApplyCalendarLuck(int day, int month, int weekday);
-// Runs \scripts\start.scr; nothing when it is missing.
-void RunStartScript();
 
 }  // namespace morvath

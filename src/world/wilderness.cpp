@@ -1,9 +1,8 @@
-// Temporary: the wilderness task replaces EnterWildLocation and RollWildEncounter (the
-// encounters and generated grounds); PlaceWildExit stays.
 #include "world/wilderness.h"
 
-#include "game/turn.h"
 #include "world/game_state.h"
+#include "world/quest_flags.h"
+#include "world/turn.h"
 
 namespace morvath {
 
@@ -12,7 +11,7 @@ void EnterWildLocation() {
     if (g.TheWorld->WorldName != L"wild") return;
     Do_Change_Of_World();
     g.CurTile = g.TheWorld->GetPosMap(g.PlayerX + 3, g.PlayerY + 3);
-    // Forest and plain are generated grounds; until they exist, their squares lead nowhere.
+    // Forest and plain squares lead nowhere: only a recorded place is entered.
     if (g.CurTile == L"B" || g.CurTile == L"\u040A" || g.CurTile == L"G") return;
     g.TheWorld->checkplace();
 }
@@ -24,7 +23,7 @@ void RollWildEncounter() {
 }
 
 void PlaceWildExit() {
-    if (modVarsAndMain.QuestFlags[2] != 0) modVarsAndMain.TheWorld->setPosMap(14, 40, L"q");
+    if (modVarsAndMain.QuestFlags[kFlagUralPass] != 0) modVarsAndMain.TheWorld->setPosMap(14, 40, L"q");
 }
 
 }  // namespace morvath

@@ -1,6 +1,6 @@
 // The extended command box reads its letters by their keys: a Russian layout types "ы" and
 // "Ы" on the keys of "s" and "S".
-#include "game/turn.h"
+#include "world/turn.h"
 #include "screen_fixture.h"
 
 using namespace morvath;
