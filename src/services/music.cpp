@@ -4,6 +4,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 
 #include "platform/frontend.h"
@@ -53,8 +54,11 @@ std::optional<fs::path> FindSoundFont() {
 
 struct Synthesizer::Impl {
     // The audio device's thread renders under this lock, so that a tune is never exchanged
-    // while the synthesizer runs it: the key thread waits at most one buffer's rendering.
+    // while the synthesizer runs it. The game's thread asks for it through Hold, and the
+    // device then gives way (a buffer of silence) rather than taking it again: a change of
+    // tune waits for one buffer's rendering at most.
     mutable std::mutex lock;
+    mutable std::atomic<int> waiting{0};
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
     fluid_player_t* player = nullptr;
@@ -71,6 +75,13 @@ struct Synthesizer::Impl {
         DropPlayer();
         if (synth) delete_fluid_synth(synth);
         if (settings) delete_fluid_settings(settings);
+    }
+
+    std::unique_lock<std::mutex> Hold() const {
+        ++waiting;
+        std::unique_lock<std::mutex> held(lock);
+        --waiting;
+        return held;
     }
 
     void DropPlayer() {
@@ -111,7 +122,7 @@ struct Synthesizer::Impl {
         }
         bool started = false;
         {
-            std::lock_guard<std::mutex> hold(lock);
+            auto held = Hold();
             StopTune();
             started = midi && StartTune(*midi);
         }
@@ -132,6 +143,7 @@ struct Synthesizer::Impl {
             effects[2 * i] = out[0];
             effects[2 * i + 1] = out[1];
         }
+        if (m->waiting > 0) return FLUID_OK;
         std::lock_guard<std::mutex> hold(m->lock);
         return fluid_synth_process(m->synth, len, 2 * pairs, effects, 2, out);
     }
@@ -180,7 +192,7 @@ void Synthesizer::Stop() { impl_->Change(nullptr); }
 
 std::vector<std::int16_t> Synthesizer::Render(int frames) {
     std::vector<std::int16_t> out(static_cast<std::size_t>(std::max(0, frames)) * 2);
-    std::lock_guard<std::mutex> hold(impl_->lock);
+    auto held = impl_->Hold();
     if (frames > 0 && !impl_->driver) {
         fluid_synth_write_s16(impl_->synth, frames, out.data(), 0, 2, out.data(), 1, 2);
     }
@@ -194,7 +206,7 @@ int Synthesizer::SampleRate() const {
 }
 
 bool Synthesizer::Finished() const {
-    std::lock_guard<std::mutex> hold(impl_->lock);
+    auto held = impl_->Hold();
     return !impl_->player || fluid_player_get_status(impl_->player) == FLUID_PLAYER_DONE;
 }
 
