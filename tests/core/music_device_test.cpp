@@ -7,6 +7,7 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/files.h"
 #include "services/music.h"
 #include "test_support.h"
 
@@ -53,9 +54,40 @@ TEST(MusicDevice, TunesChangeAndStopWhileTheDeviceRenders) {
             EXPECT_TRUE(synth->Finished());
         }
     }
-    // With a device, the sound goes there and nothing is left to pull.
+    // With a device, the sound goes there and nothing is left to pull; the device plays the
+    // last tune to its end, faster than it would sound.
     for (std::int16_t v : synth->Render(256)) ASSERT_EQ(v, 0);
+    ASSERT_TRUE(synth->Play(tunes[0]));
+    for (int waited = 0; waited < 15000 && !synth->Finished(); waited += 10) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(synth->Finished());
     synth.reset();
+}
+
+// The game keeps its instruments for the run; a changed list of drivers is tried afresh.
+TEST(MusicDevice, TheGameTriesTheDevicesAgainWhenTheirListChanges) {
+    if (!FindSoundFont()) GTEST_SKIP() << "no General MIDI soundfont installed";
+    NullSoundCard card;
+    const MusicSetup saved = MusicConfig();
+    const fs::path folder = GameFolder();
+    SetGameFolder(MORVATH_GAME_DIR);
+    modMusicEngine::ResetMusic();
+    modMusicEngine::MusicOn = true;
+    modMusicEngine::MusicName = L"\\music\\Fight.mid";
+    const struct {
+        std::vector<std::string> drivers;
+        bool plays;
+    } steps[] = {{{"no-such-driver"}, false}, {{"alsa"}, true}, {{"alsa"}, true}, {{}, false}};
+    for (const auto& step : steps) {
+        MusicConfig().audioDrivers = step.drivers;
+        modMusicEngine::PlayMusic();
+        EXPECT_EQ(modMusicEngine::MidiOpen(), step.plays) << step.drivers.size();
+    }
+    modMusicEngine::ReleaseSynthesizer();
+    modMusicEngine::ResetMusic();
+    MusicConfig() = saved;
+    SetGameFolder(folder);
 }
 
 }  // namespace
