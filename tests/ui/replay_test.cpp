@@ -100,7 +100,7 @@ Outcome Play(bool window) {
                 QTest::keyClick(ui::GameScreen()->pic, k.qt, k.modifiers);
                 QApplication::processEvents();
             } else {
-                Form_KeyDown(k.vk, k.shift);
+                PressKey(k.vk, k.shift);
             }
         }
     }
