@@ -142,6 +142,9 @@ struct ParsedStream {
     std::size_t codeStart = 0;
     std::size_t dataStart = 0;
     std::uint8_t lengths[256];  // each byte value's code length, 0 = no code
+    // The byte values that have a code, ascending: the order their codes follow one another.
+    std::uint8_t coded[256];
+    int codedCount = 0;
     unsigned longest = 0;
     std::size_t codeBits = 0;  // all code lengths together
 };
@@ -177,14 +180,24 @@ Header ReadHeader(std::string_view s, ParsedStream& p) {
 
     std::fill(std::begin(p.lengths), std::end(p.lengths), std::uint8_t{0});
     bool seen[256] = {};
+    // Our encoder lists the values ascending; any other order is put right by a scan.
+    bool ascending = true;
     for (int i = 0; i < n; ++i) {
         const auto value = static_cast<std::uint8_t>(s[kHeaderSize + 2 * static_cast<std::size_t>(i)]);
         const auto length = static_cast<std::uint8_t>(s[kHeaderSize + 2 * static_cast<std::size_t>(i) + 1]);
         if (seen[value]) return Header::Corrupt;
         seen[value] = true;
+        ascending &= p.codedCount == 0 || value > p.coded[p.codedCount - 1];
+        if (length > 0) p.coded[p.codedCount++] = value;
         p.lengths[value] = length;
         p.codeBits += length;
         p.longest = std::max<unsigned>(p.longest, length);
+    }
+    if (!ascending) {
+        p.codedCount = 0;
+        for (int value = 0; value < 256; ++value) {
+            if (p.lengths[value] > 0) p.coded[p.codedCount++] = static_cast<std::uint8_t>(value);
+        }
     }
     p.codeStart = kHeaderSize + 2 * static_cast<std::size_t>(n);
     const std::size_t codeBytes = (p.codeBits + 7) / 8;
@@ -193,13 +206,18 @@ Header ReadHeader(std::string_view s, ParsedStream& p) {
     return Header::Coded;
 }
 
-// Inserts every code, read straight from the code bits in ascending order of byte value, into
-// the tree; false when the tree would outgrow its array.
-bool BuildTree(const std::uint8_t* bytes, const ParsedStream& p, CodeTree& t) {
+// Inserts every code longer than `shortest` bits, read straight from the code bits in
+// ascending order of byte value, into the tree; false when the tree would outgrow its array.
+bool BuildTree(const std::uint8_t* bytes, const ParsedStream& p, CodeTree& t, int shortest = 0) {
     t.nodes[0] = {{-1, -1}, -1};
     t.count = 1;
     std::size_t bit = p.codeStart * 8;
-    for (int value = 0; value < 256; ++value) {
+    for (int k = 0; k < p.codedCount; ++k) {
+        const int value = p.coded[k];
+        if (p.lengths[value] <= shortest) {
+            bit += p.lengths[value];
+            continue;
+        }
         int node = 0;
         for (int i = 0; i < p.lengths[value]; ++i) {
             std::int16_t& child = t.nodes[node].child[BitAt(bytes, bit++)];
@@ -210,7 +228,7 @@ bool BuildTree(const std::uint8_t* bytes, const ParsedStream& p, CodeTree& t) {
             }
             node = child;
         }
-        if (p.lengths[value] > 0) t.nodes[node].value = static_cast<std::int16_t>(value);
+        t.nodes[node].value = static_cast<std::int16_t>(value);
     }
     return true;
 }
@@ -308,15 +326,15 @@ void CollectLeaves(const CodeTree& t, int node, unsigned depth, std::uint32_t co
 // The codes of at most `maxLength` bits, read from the code bits, shortest first.
 int ShortCodes(const std::uint8_t* s, const ParsedStream& p, unsigned maxLength, Leaf* leaves) {
     int next[kMaxTableBits + 2] = {};
-    for (unsigned value = 0; value < 256; ++value) {
-        if (p.lengths[value] <= maxLength) ++next[p.lengths[value] + 1];
+    for (int k = 0; k < p.codedCount; ++k) {
+        if (p.lengths[p.coded[k]] <= maxLength) ++next[p.lengths[p.coded[k]] + 1];
     }
-    next[1] = 0;  // no code: not a leaf
     for (unsigned l = 2; l <= maxLength + 1; ++l) next[l] += next[l - 1];
     std::size_t bit = p.codeStart * 8;
-    for (unsigned value = 0; value < 256; ++value) {
+    for (int k = 0; k < p.codedCount; ++k) {
+        const unsigned value = p.coded[k];
         const unsigned length = p.lengths[value];
-        if (length > 0 && length <= maxLength) {
+        if (length <= maxLength) {
             std::uint32_t code = 0;
             for (unsigned i = 0; i < length; ++i) code |= BitAt(s, bit + i) << i;
             leaves[next[length]++] = {code, length, value};
@@ -359,7 +377,9 @@ unsigned ChooseTableBits(const ParsedStream& p, std::size_t outputBytes) {
 }
 
 // The walk, for codes longer than the table: from the node the table's bits lead to, found
-// once per pattern. The tree is built at its first step.
+// once per pattern. The tree is built at its first step. Unless the table was read off the
+// tree, it holds every code of at most K bits, and none of them starts a pattern the table
+// has no entry for: the walk's tree then needs the longer codes only.
 struct LongCodes {
     LongCodes(const std::uint8_t* stream, const ParsedStream& parsed, CodeTree& codeTree)
         : s(stream), p(parsed), tree(codeTree) {}
@@ -373,7 +393,7 @@ struct LongCodes {
     // Takes the code starting with the K-bit `pattern` at `bit`, when the table has none.
     bool Step(std::size_t pattern, unsigned bits, std::size_t endBit, std::size_t& bit, std::uint8_t& value) {
         if (!ready) {
-            if (!built) built = BuildTree(s, p, tree);
+            if (!built) built = BuildTree(s, p, tree, static_cast<int>(bits));
             std::fill(resume, resume + (std::size_t{1} << bits), std::int16_t{-2});
             ready = true;
         }
