@@ -409,18 +409,17 @@ struct LongCodes {
     }
 };
 
-// Decodes until `length` bytes are out; false when the data break off first.
-bool DecodeData(const DecodeTables& t, unsigned bits, LongCodes& walk, std::size_t size, std::size_t& bit, char* out,
-                std::size_t& produced, std::size_t length) {
+// Decodes from bit `at` until `length` bytes are out; false when the data break off first.
+bool DecodeData(const DecodeTables& t, unsigned bits, LongCodes& walk, std::size_t size, std::size_t at, char* out,
+                std::size_t length, std::size_t& produced) {
     const std::uint8_t* s = walk.s;
     const std::size_t endBit = size * 8;
     const std::uint64_t mask = (std::uint64_t{1} << bits) - 1;
     const std::uint64_t* entries = t.bytes + (std::size_t{1} << bits);
     const std::uint16_t* info = t.info + (std::size_t{1} << bits);
     const unsigned perRound = kRoundBits / bits;
-    char* o = out + produced;
+    char* o = out;
     char* const end = out + length;
-    std::size_t at = bit;
     std::size_t miss = 0;  // the K bits the table has no code for
     while (o < end) {
         if ((at >> 3) + 8 <= size) {
@@ -462,7 +461,6 @@ bool DecodeData(const DecodeTables& t, unsigned bits, LongCodes& walk, std::size
         if (!walk.Step(miss, bits, endBit, at, v)) break;
         *o++ = static_cast<char>(v);
     }
-    bit = at;
     produced = static_cast<std::size_t>(o - out);
     return o >= end;
 }
@@ -499,9 +497,8 @@ DecodedStream DecodeWithTable(std::string_view s, int tableBits) {
 
     std::string out;
     out.resize(cap + kOutputSlack);
-    std::size_t bit = p.dataStart * 8;
     std::size_t produced = 0;
-    const bool whole = DecodeData(tables, bits, walk, s.size(), bit, out.data(), produced, length);
+    const bool whole = DecodeData(tables, bits, walk, s.size(), p.dataStart * 8, out.data(), length, produced);
     out.resize(std::min(produced, length));
     return Finish(p, std::move(out), !whole);
 }

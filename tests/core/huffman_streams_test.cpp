@@ -2,6 +2,7 @@
 // both must give the same bytes and the same status, whatever the stream holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -118,6 +119,36 @@ TEST(HuffmanStreams, TableDecoderMatchesTheWalkOnEveryShape) {
             EXPECT_EQ(decoded, 40) << shape.what;
         }
     }
+}
+
+// Codes x = 0, y = 10, z = 11 and the data x y y y, then 57 x and a y, written by hand: with a
+// table of one bit, the walked y codes leave the run of x to start 7 bits into a byte, where a
+// load holds exactly the 57 bits the run takes; a 58th look-up would read a 0 from past the
+// load and take the y's first bit for an x.
+TEST(HuffmanStreams, ALookUpRoundTakesNoMoreBitsThanItLoaded) {
+    const std::string data = "xyyy" + std::string(57, 'x') + "y";
+    std::string bits = "0" "10" "10" "10" + std::string(57, '0') + "10";
+    std::string dataBytes;
+    for (std::size_t at = 0; at < bits.size(); at += 8) {
+        char byte = 0;
+        for (std::size_t i = at; i < std::min(bits.size(), at + 8); ++i) {
+            byte = static_cast<char>(byte | (bits[i] - '0') << (i - at));
+        }
+        dataBytes += byte;
+    }
+    const std::string stream = std::string("HE3\r") + '\0' + Le(62, 4) + Le(3, 2) + "x\x01" "y\x02" "z\x02" +
+                               '\x1A' + dataBytes;
+    ASSERT_EQ(HuffmanDecodeTreeWalk(stream).data, data);
+    for (int tableBits : {1, 2}) {
+        const DecodedStream table = HuffmanDecode(stream, tableBits);
+        EXPECT_EQ(table.status, StreamStatus::Decoded) << tableBits;
+        EXPECT_EQ(table.data, data) << tableBits;
+    }
+}
+
+TEST(HuffmanStreams, TheChecksumTakesEveryByte) {
+    // Two whole words and no tail: the stored XOR of the sixteen bytes is 0x07.
+    EXPECT_EQ(HuffmanEncode("GGGGaaaaBBBB\r\nGG")[4], '\x07');
 }
 
 }  // namespace
