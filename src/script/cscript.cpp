@@ -19,6 +19,9 @@ constexpr int kMaxDepth = 16;
 constexpr long long kNestedRunCost = 1000;
 // The line index is a 16-bit counter: lines past it are never reached.
 constexpr int kMaxLineIndex = 32767;
+// The longest text a script value may hold. "a = a & a" in a loop doubles a text each
+// round; past this the statement fails like an overflow, long before memory runs out.
+constexpr std::size_t kMaxValueChars = std::size_t{1} << 20;
 
 // An error of the evaluator: it ends the run, silently, and the owner of the run goes on.
 struct ScriptAbort {};
@@ -75,7 +78,13 @@ Variant Combine(const Variant& a, wchar_t op, const Variant& v) {
             if (q > std::numeric_limits<std::int32_t>::max()) Abort();
             return static_cast<double>(q);
         }
-        case L'&': return ValueText(a) + ValueText(v);
+        case L'&': {
+            std::wstring joined = ValueText(a);
+            std::wstring tail = ValueText(v);
+            if (joined.size() + tail.size() > kMaxValueChars) Abort();
+            joined += tail;
+            return joined;
+        }
     }
     return v;
 }
@@ -298,6 +307,7 @@ Variant Cscript::CallCommand(std::wstring_view text) {
     }
     Variant result = ExecCommand(name, args);
     args.swap(args_);
+    if (result.IsText() && result.ToText().size() > kMaxValueChars) Abort();
     return result;
 }
 
