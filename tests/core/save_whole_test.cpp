@@ -1,5 +1,6 @@
-// A game killed at any moment while it walks between two places and saves: whatever the
-// moment, the next start finds one save, whole, and no file half-written or left over.
+// A game killed at any moment while it walks between two places and saves, or whose disk
+// fills up: whatever happens, the next start finds one save, whole, and no file
+// half-written or left over; the hall of fame keeps every record.
 //
 // Every value the game writes in a round carries the round's number (the hero's coins, a
 // quest flag, a skill, a worn and a carried item's names, and in each place its first grid
@@ -12,17 +13,44 @@
 #include <cstdlib>
 #include <iostream>
 #include <random>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/cp1251.h"
 #include "screen_fixture.h"
+#include "services/file_cipher.h"
+#include "services/hall_of_fame.h"
 #include "world/save_set.h"
 
 using namespace morvath;
 
 namespace {
 
-class SaveCrash : public ScreenTest {
+// No file may grow past `bytes` while the object lives: as a full disk, a write past it
+// fails (the signal that would end the process is ignored meanwhile).
+class WriteLimit {
+public:
+    explicit WriteLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit r = old_;
+        r.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ~WriteLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    WriteLimit(const WriteLimit&) = delete;
+    WriteLimit& operator=(const WriteLimit&) = delete;
+
+private:
+    rlimit old_{};
+    void (*handler_)(int) = nullptr;
+};
+
+class WholeSave : public ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
@@ -112,7 +140,7 @@ protected:
     }
 };
 
-TEST_F(SaveCrash, AKillAtAnyMomentLeavesOneWholeSave) {
+TEST_F(WholeSave, AKillAtAnyMomentLeavesOneWholeSave) {
     const char* env = std::getenv("MORVATH_CRASH_KILLS");
     const int kills = env ? std::max(1, std::atoi(env)) : 200;
 
@@ -157,6 +185,66 @@ TEST_F(SaveCrash, AKillAtAnyMomentLeavesOneWholeSave) {
               << droppedRounds << " unsaved rounds dropped\n";
     // The kills did land inside the work, not only before or after it.
     EXPECT_GT(last, 5);
+}
+
+TEST_F(WholeSave, ASaveThatRunsOutOfRoomKeepsThePreviousSaveWhole) {
+    for (rlim_t room : {0, 40, 200, 1000}) {
+        ui_.log.clear();
+        bool saved = true;
+        {
+            WriteLimit limit(room);
+            saved = Round();
+        }
+        EXPECT_FALSE(saved) << room;
+        EXPECT_EQ(ui_.log, std::vector<std::wstring>{L"MsgBox|Morvath|Не удалось сохранить игру!"}) << room;
+        std::string wrong;
+        EXPECT_EQ(CheckSave(wrong), 0) << room;
+        EXPECT_EQ(wrong, "") << room;
+    }
+    // With room again the game saves, whole.
+    ASSERT_TRUE(Round());
+    std::string wrong;
+    EXPECT_EQ(CheckSave(wrong), 1);
+    EXPECT_EQ(wrong, "");
+}
+
+TEST_F(WholeSave, TheHallOfFameKeepsEveryRecordAndSaysItCouldNotWrite) {
+    const std::string plain = EncodeCp1251(
+        L"\"Ратибор\",3,120,4,\" был убит Волком\",\"\"\r\n\"Милава\",2,310,6,\"#\",\"Спасла княжество\"\r\n");
+    ASSERT_TRUE(WriteFileAtomic(HiscorePath(), plain));
+    ASSERT_TRUE(EncryptFileInPlace(HiscorePath()));
+    const auto before = ReadBytes(HiscorePath());
+    modVarsAndMain.Player->PlayerName = L"Всеслав";
+    modVarsAndMain.Player->Level = 1;
+    modVarsAndMain.hallOfFame = {L"Волк", L"", true};
+    ui_.msgAnswers = {MsgResult::No};  // no deeds file
+
+    HallOfFame hall;
+    {
+        WriteLimit limit(0);
+        hall.Form_Load();
+    }
+    EXPECT_EQ(ui_.Count(L"MsgBox|Morvath|Не удалось записать файл Hiscore"), 1);
+    EXPECT_EQ(ReadBytes(HiscorePath()), before);
+    // Nothing beside it: no copy set aside as damaged, no plain records.
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder())) {
+        if (e.is_regular_file()) names.push_back(e.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"Hiscore"});
+    // This run is still listed, after the two before it.
+    ASSERT_EQ(hall.List1.size(), 12u);
+    EXPECT_TRUE(hall.List1[8].starts_with(L"Всеслав - "));
+
+    // With room again the next run is recorded after the two that survived.
+    ui_.msgAnswers = {MsgResult::No};
+    HallOfFame next;
+    next.Form_Load();
+    auto records = ParseHallOfFame(DecryptText(*ReadBytes(HiscorePath())).value_or(""));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].name, L"Ратибор");
+    EXPECT_EQ(records[1].name, L"Милава");
+    EXPECT_EQ(records[2].name, L"Всеслав");
 }
 
 }  // namespace
