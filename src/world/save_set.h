@@ -26,9 +26,9 @@ fs::path KillLogPath();
 // then, so that saving can be tried again.
 bool SaveGame();
 
-// Reads the save set into the model roots the caller has just created. On failure the
-// player is told "Сохранений нет...." and false comes back; what was read stays in the
-// roots for the caller to discard.
+// Reads the save set into the model roots the caller has just created, after finishing or
+// dropping what a crash interrupted. On failure the player is told "Сохранений нет...."
+// and false comes back; what was read stays in the roots for the caller to discard.
 bool LoadGame();
 
 }  // namespace morvath
