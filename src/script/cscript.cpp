@@ -22,6 +22,9 @@ constexpr int kMaxLineIndex = 32767;
 // The longest text a script value may hold. "a = a & a" in a loop doubles a text each
 // round; past this the statement fails like an overflow, long before memory runs out.
 constexpr std::size_t kMaxValueChars = std::size_t{1} << 20;
+// What a run's variables hold together: copies of a long text into many variables fail
+// the same way.
+constexpr std::size_t kMaxHeldChars = 4 * kMaxValueChars;
 
 // An error of the evaluator: it ends the run, silently, and the owner of the run goes on.
 struct ScriptAbort {};
@@ -95,8 +98,12 @@ Variant Combine(const Variant& a, wchar_t op, const Variant& v) {
 // Variables
 
 void Cscript::SetVar(std::wstring_view name, Variant value) {
+    auto chars = [](const Variant& v) { return v.IsText() ? v.ToText().size() : std::size_t{0}; };
     for (std::size_t k = VarNames.size(); k-- > 0;) {
         if (VarNames[k] != name) continue;
+        const std::size_t held = heldChars_ - chars(VarValues[k]) + chars(value);
+        if (held > kMaxHeldChars) Abort();
+        heldChars_ = held;
         // The newest entry of that name moves to the end with its new value.
         if (k + 1 != VarNames.size()) {
             std::wstring n = std::move(VarNames[k]);
@@ -449,6 +456,7 @@ void Cscript::ScriptExecute() {
         VarNames.pop_back();
         VarValues.pop_back();
     }
+    heldChars_ = 0;
 }
 
 // ---------------------------------------------------------------------------------------

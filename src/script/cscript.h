@@ -48,6 +48,7 @@ private:
     std::vector<Variant> VarValues;
     std::vector<std::wstring> args_;  // reused by CallCommand: no allocation per call
     std::wstring exprBuffer_;         // reused by EvalExpression for parenthesised text
+    std::size_t heldChars_ = 0;       // the text the variables hold together
 };
 
 // Reads \scripts\<file> whole and runs it in a new Cscript as nobody's script (item, place

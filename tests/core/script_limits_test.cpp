@@ -25,6 +25,11 @@ const LimitCase kLimitCases[] = {
     {"AJoinThatDoublesATextEveryRound", L"var a\na = \"x\"\nwhile \"1\" = \"1\"\na = a & a\ninput(\"r\")\nend", 20, 0},
     {"ACommandThatDoublesATextEveryRound", L"var a\na = \"x\"\nwhile \"1\" = \"1\"\na ~ strcpy(a;a)\ninput(\"r\")\nend",
      20, 0},
+    // Copies of a long text fill the run's variables up to four such texts.
+    {"CopiesOfALongTextIntoManyVariables",
+     L"var a;b;c;d;e;i\na = \"x\"\ni = \"0\"\nwhile i < \"19\"\na = a & a\ni = i + \"1\"\nend\nb = a & a\ninput(\"b\")\n"
+     L"c = b\ninput(\"c\")\nd = b\ninput(\"d\")\ne = b\ninput(\"e\")",
+     3, 0},
     {"AJoinInsideParenthesesToo", L"var a\na = \"x\"\nwhile \"1\" = \"1\"\na = (a & a) & \"\"\ninput(\"r\")\nend", 20, 0},
 };
 
