@@ -14,7 +14,6 @@
 namespace morvath {
 namespace {
 
-
 // The save files hold one value per line and are read whole lines at a time: a hero's name
 // or an item's description may hold commas and quotes. A line break inside a text would
 // shift every later line, so it is written as a blank.

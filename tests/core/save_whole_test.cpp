@@ -245,6 +245,7 @@ TEST_F(WholeSave, TheHallOfFameKeepsEveryRecordAndSaysItCouldNotWrite) {
     EXPECT_EQ(records[0].name, L"Ратибор");
     EXPECT_EQ(records[1].name, L"Милава");
     EXPECT_EQ(records[2].name, L"Всеслав");
+    EXPECT_EQ(records[2].level, 1);
 }
 
 }  // namespace
