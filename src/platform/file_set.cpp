@@ -73,6 +73,11 @@ fs::path StagedFolder::Current(std::wstring_view name) const {
 }
 
 fs::path StagedFolder::Staged(std::wstring_view name) const {
+    // A commit whose moves were cut short (a disk that filled up) is finished first: a new
+    // version must never take the place of a file that commit still has to move in.
+    if (FileExists(record)) {
+        if (auto names = ParseCommitRecord(ReadBytes(record).value_or(""))) MoveIn(*this, *names);
+    }
     fs::path staged = ResolvePath(staging, name);
     if (FileExists(staged)) return staged;
     return staging / ResolvePath(folder, name).filename();

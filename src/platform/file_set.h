@@ -23,7 +23,8 @@ struct StagedFolder {
     // to case, as GamePath does).
     fs::path Current(std::wstring_view name) const;
     // Where a new version of a file is written: in staging, under the spelling the file
-    // already has, so that the commit replaces it rather than adding a second one.
+    // already has, so that the commit replaces it rather than adding a second one. A commit
+    // cut short is finished first.
     fs::path Staged(std::wstring_view name) const;
     // Moves every staged file into the folder. False when the folder could not be changed
     // (it is as it was) or the move was cut short (Recover finishes it).

@@ -126,6 +126,14 @@ TEST(SafeWrites, ACommitMovesEverythingStagedOrNothing) {
     EXPECT_EQ(ReadBytes(f.folder / "q.q"), "new");
     EXPECT_EQ(Names(f.folder), (std::vector<std::string>{".pending", "a.map", "q.q"}));
     EXPECT_TRUE(Names(f.staging).empty());
+
+    // A commit whose moves were cut short, and the game writes on: the later version never
+    // becomes part of that commit.
+    ASSERT_TRUE(WriteFileAtomic(f.Staged(L"a.map"), "saved"));
+    ASSERT_TRUE(WriteFileAtomic(f.record, kHead + std::string("a.map\0end\n", 10)));
+    ASSERT_TRUE(WriteFileAtomic(f.Staged(L"a.map"), "later"));
+    f.Recover();
+    EXPECT_EQ(ReadBytes(f.folder / "a.map"), "saved");
 }
 
 }  // namespace
