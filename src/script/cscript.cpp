@@ -98,10 +98,9 @@ Variant Combine(const Variant& a, wchar_t op, const Variant& v) {
 // Variables
 
 void Cscript::SetVar(std::wstring_view name, Variant value) {
-    auto chars = [](const Variant& v) { return v.IsText() ? v.ToText().size() : std::size_t{0}; };
     for (std::size_t k = VarNames.size(); k-- > 0;) {
         if (VarNames[k] != name) continue;
-        const std::size_t held = heldChars_ - chars(VarValues[k]) + chars(value);
+        const std::size_t held = heldChars_ - VarValues[k].TextSize() + value.TextSize();
         if (held > kMaxHeldChars) Abort();
         heldChars_ = held;
         // The newest entry of that name moves to the end with its new value.
@@ -139,6 +138,11 @@ void Cscript::DeclareVars(std::wstring_view list) {
 // ---------------------------------------------------------------------------------------
 // Expressions
 
+void Cscript::ChargeText(std::size_t chars) {
+    if (chars > textLeft_) Abort();
+    textLeft_ -= chars;
+}
+
 Variant Cscript::EvalArith(std::wstring_view t) {
     Variant acc;
     wchar_t pending = 0;
@@ -146,11 +150,13 @@ Variant Cscript::EvalArith(std::wstring_view t) {
     const std::size_t n = t.size();
 
     auto combine = [&](Variant v) {
+        ChargeText(v.TextSize());
         if (pending == 0) {
             acc = std::move(v);
         } else {
             acc = Combine(acc, pending, v);
             pending = 0;
+            ChargeText(acc.TextSize());
         }
     };
 
@@ -314,7 +320,8 @@ Variant Cscript::CallCommand(std::wstring_view text) {
     }
     Variant result = ExecCommand(name, args);
     args.swap(args_);
-    if (result.IsText() && result.ToText().size() > kMaxValueChars) Abort();
+    if (result.TextSize() > kMaxValueChars) Abort();
+    ChargeText(result.TextSize());
     return result;
 }
 

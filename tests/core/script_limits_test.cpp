@@ -30,6 +30,10 @@ const LimitCase kLimitCases[] = {
      L"var a;b;c;d;e;i\na = \"x\"\ni = \"0\"\nwhile i < \"19\"\na = a & a\ni = i + \"1\"\nend\nb = a & a\ninput(\"b\")\n"
      L"c = b\ninput(\"c\")\nd = b\ninput(\"d\")\ne = b\ninput(\"e\")",
      3, 0},
+    // Appending a little each round copies the whole text each round: the run ends when it
+    // has read and made 16 Mi characters of text, long before its lines run out.
+    {"AnAppendLoopEndsLongBeforeItsLines",
+     L"var i\ni = \"\"\nwhile \"1\" = \"1\"\ni = i & \"123456789\"\ninput(\"r\")\nend", 1364, 0},
     {"AJoinInsideParenthesesToo", L"var a\na = \"x\"\nwhile \"1\" = \"1\"\na = (a & a) & \"\"\ninput(\"r\")\nend", 20, 0},
 };
 
