@@ -131,6 +131,8 @@ bool CommandCall::Have(std::initializer_list<std::size_t> indices) {
 }
 
 void CommandCall::ReportMissing() {
+    if (reported_) return;
+    reported_ = true;
     UI().MsgBox(L"Argument not optional in call to procedure: " + std::wstring(name), MsgButtons::Ok,
                 MsgIcon::Critical, L"Script VM Error");
 }
