@@ -4,6 +4,7 @@
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "world/game_state.h"
+#include "world/item_templates.h"
 #include "world/maze.h"
 
 namespace morvath {
@@ -173,7 +174,7 @@ void World::Generate_Cave_World() {
     }
 
     MapType = kMapCave;
-    g.SearchedPlaces.clear();
+    ResetSearchedPlaces();
     PutNPCsOnMap();
     UI().Redraw();
     g.PlayerX = static_cast<int>(Int(Rnd() * 20)) + 10;

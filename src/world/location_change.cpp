@@ -5,6 +5,7 @@
 #include "platform/textforms.h"
 #include "script/cscript.h"
 #include "world/game_state.h"
+#include "world/item_templates.h"
 #include "world/wilderness.h"
 
 namespace morvath {
@@ -107,7 +108,7 @@ void World::LoadWild(double x, double y) {
     g.PlayerY = y;
     LoadMapRows(SavedFile(WorldName, L".map"));
     LoadCoords(SavedFile(WorldName, L".crd"));
-    g.SearchedPlaces.clear();
+    ResetSearchedPlaces();
     g.NPCs->Clear();
     mapItemCol->Clear();
     PlaceWildExit();

@@ -10,6 +10,7 @@
 #include "platform/textforms.h"
 #include "world/file_values.h"
 #include "world/game_state.h"
+#include "world/item_templates.h"
 #include "world/world.h"
 
 namespace morvath {
@@ -182,7 +183,7 @@ bool World::Load_World() {
         std::wstring first;
         if (tle->ReadItem(first)) MapType = Val(first);
     }
-    g.SearchedPlaces.clear();
+    ResetSearchedPlaces();
     g.Darkness = WorldName == L"sword";
     PutNPCsOnMap();
     return true;
