@@ -17,6 +17,11 @@ frmBookmarks::frmBookmarks(QWidget* parent) : QDialog(parent) {
     setModal(true);
     setMinimumSize(560, 360);
     auto* outer = new QVBoxLayout(this);
+    // The caption again inside the window: it heads the list wherever the window manager
+    // puts (or hides) the title bar.
+    heading_ = new QLabel(this);
+    heading_->setStyleSheet(QStringLiteral("font-weight: bold; font-size: 15px; color: #eec39a;"));
+    outer->addWidget(heading_);
     auto* columns = new QHBoxLayout;
     outer->addLayout(columns, 1);
 
@@ -60,6 +65,7 @@ void frmBookmarks::Fill(const PickerContent& content) {
     content_ = content;
     picked_ = 0;
     setWindowTitle(Q(content.caption));
+    heading_->setText(Q(content.caption));
     lblMoney->setText(Q(content.money));
     lstItems->clear();
     for (const auto& row : content.rows) lstItems->addItem(Q(row.line));
@@ -78,6 +84,13 @@ int frmBookmarks::Ask(const PickerContent& content, QWidget* parent) {
 void frmBookmarks::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     lstItems->setFocus();
+    // The first row that shows an item, not a placeholder, is ready to be picked.
+    for (std::size_t i = 0; i < content_.rows.size(); ++i) {
+        if (!content_.rows[i].name.empty()) {
+            lstItems->setCurrentRow(static_cast<int>(i));
+            return;
+        }
+    }
     if (lstItems->count() > 0) lstItems->setCurrentRow(0);
 }
 

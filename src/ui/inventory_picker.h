@@ -39,6 +39,7 @@ protected:
 private:
     void ShowSelected();
     void PickSelected();
+    QLabel* heading_;
     PickerContent content_;
     int picked_ = 0;
 };
