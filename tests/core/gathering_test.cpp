@@ -1,7 +1,7 @@
 // Gathering in front of the hero: every outcome of berries, ore, felling and searching.
 #include <gtest/gtest.h>
 
-#include <set>
+#include <map>
 
 #include "game/gathering.h"
 #include "screen_fixture.h"
@@ -15,115 +15,83 @@ protected:
     void SetUp() override {
         ScreenTest::SetUp();
         InitFindMessages();
-        g().FacingDir = 3;  // the cell in front: (6, 5), column 9, row 8
+        g().FacingDir = 3;  // the cell in front: (6, 5)
     }
-    std::wstring Speech() const {
-        const std::wstring& t = modVarsAndMain.screen.txtSpeech;
+    std::wstring Said() {
+        const std::wstring& t = g().screen.txtSpeech;
         return t.size() >= 12 ? t.substr(0, t.size() - 12) : t;
     }
-    // One try at the tile in front, from a clean pack, with seed `seed`.
-    void Try(const wchar_t* tile, std::uint64_t seed) {
+    // One try at the tile in front with seed `seed`, from an empty pack; what was gathered.
+    std::wstring Try(const wchar_t* tile, std::uint64_t seed) {
         SeedRandom(seed);
         g().Inventory->Clear();
         g().screen = ScreenText{};
         g().SearchedPlaces.clear();
         Put(6, 5, tile);
         GatherInFront();
-    }
-    std::shared_ptr<Item> Only() {
         EXPECT_LE(g().Inventory->Count(), 1);
-        return g().Inventory->Item(1);
+        auto it = g().Inventory->Item(1);
+        if (!it) return L"";
+        EXPECT_DOUBLE_EQ(g().Player->Weight, it->Weight + g().Money * 0.001);
+        return it->ItemName + L"|" + NumText(it->ItemType) + L"|" + it->ItemInfo + L"|" + it->ItemScript;
     }
 };
 
 TEST_F(Gathering, TheCellInFrontFollowsTheFacing) {
-    g().PlayerX = 10;
-    g().PlayerY = 7;
-    struct Case {
-        int facing, col, row;
-    } cases[] = {{1, 13, 9}, {2, 13, 11}, {3, 14, 10}, {4, 12, 10}};
-    for (const auto& c : cases) {
-        w().setPosMap(c.row, c.col, L"?");
-        g().FacingDir = c.facing;
+    std::tie(g().PlayerX, g().PlayerY) = std::tuple(10, 7);
+    for (auto [facing, col, row] : {std::tuple{1, 13, 9}, {2, 13, 11}, {3, 14, 10}, {4, 12, 10}, {0, 13, 10}}) {
+        w().setPosMap(row, col, L"?");
+        g().FacingDir = facing;
         GatherInFront();
-        EXPECT_EQ(w().GetPosMap(c.col, c.row), L"G") << c.facing;
-        EXPECT_EQ(g().CurTile, L"?");
+        EXPECT_EQ(w().GetPosMap(col, row), facing ? L"G" : L"?") << facing;
     }
-    EXPECT_EQ(g().Inventory->Count(), 4);
-    g().FacingDir = 0;
-    GatherInFront();
     EXPECT_EQ(g().Inventory->Count(), 4);
 }
 
-TEST_F(Gathering, BerriesAreUnknownWithoutHerbLore) {
-    std::set<std::wstring> names;
-    for (std::uint64_t seed = 1; seed <= 40; ++seed) {
-        Try(L"?", seed);
-        auto berry = Only();
-        ASSERT_TRUE(berry);
-        EXPECT_EQ(At(6, 5), L"G");
-        EXPECT_EQ(g().screen.lblII, L"Вы сорвали ягоды ");
-        EXPECT_DOUBLE_EQ(g().Player->Weight, 0.07);
-        if (seed == 1) {
-            EXPECT_EQ(std::tuple(berry->ItemName, static_cast<long>(berry->ItemType), berry->ItemScript, berry->ItemInfo),
-                      std::tuple(std::wstring(L"Неизвестные ягоды"), 4L, std::wstring(L"unkya.itm"),
-                                 std::wstring(L"Какие-то красноватые ягоды")));
-            g().Skills[12][0] = L"Знание трав";  // any row of the table counts
-            continue;
-        }
-        names.insert(berry->ItemName);
-        EXPECT_EQ(berry->ItemType, kBerry);
-        EXPECT_EQ(berry->ItemInfo, L"Полезные ягоды");
-        EXPECT_EQ(berry->ItemScript, berry->ItemName == L"Волчья ягода" ? L"wolfya.itm" : L"yagoda.itm");
-    }
-    EXPECT_EQ(names, (std::set<std::wstring>{L"Черника", L"Неизвестные ягоды", L"Земляника", L"Клюква", L"Брусника",
-                                             L"Волчья ягода", L"Бузина"}));
+TEST_F(Gathering, BerriesAreKnownOnlyWithHerbLore) {
+    EXPECT_EQ(Try(L"?", 1), L"Неизвестные ягоды|4|Какие-то красноватые ягоды|unkya.itm");
+    EXPECT_EQ(std::tuple(At(6, 5), g().screen.lblII), std::tuple(std::wstring(L"G"), std::wstring(L"Вы сорвали ягоды ")));
+    g().Skills[12][0] = L"Знание трав";  // any row counts
+    std::map<std::wstring, int> seen;
+    for (std::uint64_t seed = 1; seed <= 40; ++seed) ++seen[Try(L"?", seed)];
+    std::map<std::wstring, int> kinds;
+    for (const auto& [got, n] : seen) kinds[got] = 1;
+    EXPECT_EQ(kinds, (std::map<std::wstring, int>{{L"Бузина|9|Полезные ягоды|yagoda.itm", 1},
+                                                  {L"Брусника|9|Полезные ягоды|yagoda.itm", 1},
+                                                  {L"Волчья ягода|9|Полезные ягоды|wolfya.itm", 1},
+                                                  {L"Земляника|9|Полезные ягоды|yagoda.itm", 1},
+                                                  {L"Клюква|9|Полезные ягоды|yagoda.itm", 1},
+                                                  {L"Неизвестные ягоды|9|Полезные ягоды|yagoda.itm", 1},
+                                                  {L"Черника|9|Полезные ягоды|yagoda.itm", 1}}));
 }
 
-TEST_F(Gathering, ToolsMineAndFellFromEitherHand) {
-    Try(L"w", 1);
-    Try(L"B", 1);
-    EXPECT_EQ(At(6, 5), L"B");  // no tool: nothing at all
-    EXPECT_EQ(g().Inventory->Count(), 0);
+TEST_F(Gathering, ToolsInEitherHandMineAndFell) {
+    EXPECT_EQ(Try(L"w", 1), L"");  // no tool: nothing at all
+    EXPECT_EQ(Try(L"B", 1), L"");
+    EXPECT_EQ(At(6, 5), L"B");
     g().Equip[kSlotLeftHand][kEqName] = L"Кирка";
     g().Equip[kSlotRightHand][kEqName] = L"Топор";
-    int ore = 0, wood = 0, hurt = 0, nothing = 0;
+    std::map<std::wstring, int> seen;
     for (std::uint64_t seed = 1; seed <= 60; ++seed) {
-        Try(L"w", seed);
+        std::wstring got = Try(L"w", seed);
         EXPECT_EQ(At(6, 5), L"G");
-        if (auto it = Only()) {
-            ++ore;
-            EXPECT_EQ(std::tuple(it->ItemName, static_cast<long>(it->ItemType), it->Weight),
-                      std::tuple(std::wstring(L"Железная руда"), 11L, 6.0));
-            EXPECT_EQ(g().screen.lblII, L"Вы нашли руду...");
-        }
+        ++seen[got.empty() ? L"no ore" : got + L"|" + g().screen.lblII];
         g().Player->HP = 20;
-        g().Player->Luck = 0;
-        Try(L"B", seed);
+        got = Try(L"B", seed);
         EXPECT_EQ(At(6, 5), L"п");
-        if (auto it = Only()) {
-            ++wood;
-            EXPECT_EQ(it->ItemName, L"Бревно");
-            EXPECT_EQ(it->ItemType, kFuel);
-            EXPECT_EQ(std::tuple(static_cast<int>(it->WeaponPlus), static_cast<int>(it->Critical)), std::tuple(20, 100));
-            EXPECT_TRUE(it->Weight >= 20 && it->Weight <= 119 && it->Weight == std::floor(it->Weight));
-            EXPECT_DOUBLE_EQ(g().Player->Weight, it->Weight);
-            EXPECT_EQ(g().screen.lblII, L"Вы срубили дерево...");
-        } else if (g().Player->HP == 12) {
-            ++hurt;
-            EXPECT_EQ(Speech(), L"На вас упало дерево!");
-        } else {
-            ++nothing;
-            EXPECT_EQ(g().Player->HP, 20);
+        const double weight = g().Player->Weight;
+        if (!got.empty()) {
+            EXPECT_TRUE(weight >= 20 && weight <= 119 && weight == std::floor(weight) && g().Inventory->Item(1)->WeaponPlus == 20 &&
+                        g().Inventory->Item(1)->Critical == 100);
         }
+        ++seen[got.empty() ? Said() + NumText(g().Player->HP) : got + L"|" + g().screen.lblII];
     }
-    EXPECT_GT(ore, 0);
-    EXPECT_LT(ore, 60);
-    EXPECT_GT(wood, 0);
-    EXPECT_GT(hurt, 0);
-    EXPECT_GT(nothing, 0);
-    // The lucky are never hit.
-    g().Player->Luck = 4;
+    EXPECT_EQ(seen.size(), 5u);
+    for (const wchar_t* outcome : {L"no ore", L"Железная руда|11|Камень||Вы нашли руду...", L"20",
+                                   L"На вас упало дерево!12", L"Бревно|5|Деревянное полено||Вы срубили дерево..."}) {
+        EXPECT_GT(seen[outcome], 0) << ToUtf8(outcome);
+    }
+    g().Player->Luck = 4;  // the lucky are never hit
     for (std::uint64_t seed = 1; seed <= 30; ++seed) {
         g().Player->HP = 20;
         Try(L"B", seed);
@@ -132,62 +100,44 @@ TEST_F(Gathering, ToolsMineAndFellFromEitherHand) {
 }
 
 TEST_F(Gathering, AJarGivesFoodWoodCoinsOrNothingOncePerVisit) {
-    std::set<std::wstring> seen;
+    std::map<std::wstring, int> seen;
     for (std::uint64_t seed = 1; seed <= 80; ++seed) {
         g().Money = 0;
-        Try(L"!", seed);
-        auto it = Only();
-        const std::wstring said = Speech();
-        if (said == L"Вы Нашли Еду") {
-            ASSERT_TRUE(it);
-            EXPECT_EQ(std::tuple(it->ItemName, static_cast<long>(it->ItemType), it->ItemScript, it->ItemInfo),
-                      std::tuple(std::wstring(L"Еда"), 4L, std::wstring(L"food.itm"), std::wstring(L"Зерно и Хлеб")));
-            EXPECT_DOUBLE_EQ(g().Player->Weight, 0.5);
-            seen.insert(L"food");
-        } else if (said == L"Вы нашли дерево") {
-            ASSERT_TRUE(it);
-            EXPECT_EQ(std::tuple(it->ItemName, static_cast<long>(it->ItemType), it->ItemInfo, it->Weight),
-                      std::tuple(std::wstring(L"Дерево"), 5L, std::wstring(L"Крепкие дуб и осина"), 0.7));
-            seen.insert(L"wood");
-        } else if (said.starts_with(L"Вы нашли монеты  - ")) {
-            EXPECT_FALSE(it);
-            EXPECT_TRUE(g().Money >= 1 && g().Money <= 7);
+        const std::wstring got = Try(L"!", seed);
+        const std::wstring said = Said();
+        if (said.starts_with(L"Вы нашли монеты")) {
+            EXPECT_TRUE(g().Money >= 1 && g().Money <= 7 && got.empty());
             EXPECT_EQ(said, L"Вы нашли монеты  - " + NumText(g().Money) + L" штук");
             EXPECT_DOUBLE_EQ(g().Player->Weight, g().Money * 0.001);
-            seen.insert(L"coins");
+            ++seen[L"coins"];
         } else {
-            EXPECT_EQ(said, L"Здесь ничего нет.");
-            EXPECT_FALSE(it);
-            seen.insert(L"nothing");
+            ++seen[got + L"|" + said];
         }
-        EXPECT_EQ(At(6, 5), L"!");
         // Whatever it gave, the jar is empty until the location is loaded again.
-        g().Inventory->Clear();
         GatherInFront();
-        EXPECT_EQ(Speech(), L"Тут ничего нет , вы уже искали");
-        EXPECT_EQ(g().Inventory->Count(), 0);
+        EXPECT_EQ(std::tuple(Said(), At(6, 5)), std::tuple(std::wstring(L"Тут ничего нет , вы уже искали"), std::wstring(L"!")));
     }
     EXPECT_EQ(seen.size(), 4u);
+    for (const wchar_t* outcome : {L"coins", L"|Здесь ничего нет.", L"Еда|4|Зерно и Хлеб|food.itm|Вы Нашли Еду",
+                                   L"Дерево|5|Крепкие дуб и осина||Вы нашли дерево"}) {
+        EXPECT_GT(seen[outcome], 0) << ToUtf8(outcome);
+    }
 }
 
-TEST_F(Gathering, LeavingTheLocationFillsTheJarsAgain) {
+TEST_F(Gathering, LeavingTheLocationFillsTheJarsAndAVisitRemembersAHundred) {
     WriteLocation(L"town", Grass(41, 30), {});
     Try(L"!", 3);
-    GatherInFront();
-    EXPECT_EQ(Speech(), L"Тут ничего нет , вы уже искали");
     w().Load_World();
     Put(6, 5, L"!");
     GatherInFront();
-    EXPECT_NE(Speech(), L"Тут ничего нет , вы уже искали");
-}
-
-TEST_F(Gathering, AVisitRemembersAHundredJars) {
+    EXPECT_NE(Said(), L"Тут ничего нет , вы уже искали");
+    g().SearchedPlaces.clear();
     for (int col = 0; col < 101; ++col) SearchPlace(col, 2);
     EXPECT_EQ(g().SearchedPlaces.size(), kMaxSearchedPlaces);
     SearchPlace(99, 2);
-    EXPECT_EQ(Speech(), L"Тут ничего нет , вы уже искали");
+    EXPECT_EQ(Said(), L"Тут ничего нет , вы уже искали");
     SearchPlace(100, 2);
-    EXPECT_NE(Speech(), L"Тут ничего нет , вы уже искали");
+    EXPECT_NE(Said(), L"Тут ничего нет , вы уже искали");
 }
 
 }  // namespace
