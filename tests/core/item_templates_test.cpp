@@ -1,7 +1,10 @@
 // Weapons dropped from the weapon table and items fallen from template files.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "screen_fixture.h"
+#include "script/cscript.h"
 #include "world/item_templates.h"
 
 namespace morvath {
@@ -72,6 +75,29 @@ TEST_F(ItemTemplates, EachTemplateRecordFallsWithOneChanceInKPlusThree) {
         for (const wchar_t* file : {L"bad.dat", L"..\\t.dat", L"none.dat"}) LoadMapItemFile(file, 3, 4);
     }
     EXPECT_EQ(w().mapItemCol->Count(), 0);
+}
+
+TEST_F(ItemTemplates, ScriptsDropThingsAtTheSpeakersFeetOnly) {
+    g().WeaponsTable[0] = {Variant(L"Меч"), Variant(1), Variant(0), Variant(0), Variant(1), Variant(L""), Variant(1), Variant(L"")};
+    WriteText(L"maps/t.dat", L"0\r\n\"Зелье\",6,\"\",\"\",0,0,0,\"\",0.3\r\n");
+    auto npc = g().NPCs->Add();
+    std::tie(npc->X, npc->Y) = std::tuple(7, 9);
+    for (int speaker : {0, 1}) {
+        g().ScriptNPCIndex = speaker;
+        for (std::uint64_t seed = 1; seed <= 20; ++seed) {
+            SeedRandom(seed);
+            Cscript s;
+            s.Script = L"genweap()\r\ngenitem(\"t.dat\")\r\n";
+            s.ScriptExecute();
+        }
+        EXPECT_EQ(At(7, 9), speaker ? L"9" : L"G");
+    }
+    std::set<std::wstring> names;
+    for (const auto& it : *w().mapItemCol) {
+        names.insert(it->ItemName);
+        EXPECT_EQ(std::tuple(it->X, it->Y), std::tuple(7.0f, 9.0f));
+    }
+    EXPECT_EQ(names, (std::set<std::wstring>{L"Меч", L"Зелье"}));
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {
     auto last = Carry({L"Стрела", kArrows, 0, 1, 0, 5});
     Lay({L"Стрела", kArrows, 0, 1, 0, 5});
     Lay({L"Стрела", kFood, 0, 1, 0, 5})->ItemInfo = L"другое";  // kind and text do not count
-    Lay({L"Стрела", kWeapon, 0, 1, 0, 6});                      // the critical value does
+    Lay({L"Стрела", kWeapon, 0, 1, 0, 6, L"Dx+1"});             // the critical value does
     Lay({L"Щит", kShield}, 6);                                   // another square
     Key('L');
     EXPECT_EQ(Said(), L"Стрела\r\nСтрела\r\nСтрела[1,0] (6%)\r\n\r\n\r\n[пробел]");
@@ -76,7 +76,9 @@ TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {
     Key(kVkSemicolon);
     Key(kVkComma);
     EXPECT_EQ(std::tuple(last->ItemCount, g().Inventory->Count(), At(5, 5)), std::tuple(2, 3L, std::wstring(L"G")));
-    EXPECT_EQ(g().Inventory->Item(3)->Critical, 6);
+    const Item& third = *g().Inventory->Item(3);
+    EXPECT_EQ(std::tuple(static_cast<int>(third.Critical), static_cast<long>(third.ItemType), third.SkillPlus, static_cast<int>(third.ItemCount)),
+              std::tuple(6, long(kWeapon), std::wstring(L"Dx+1"), 0));
     EXPECT_NEAR(g().Player->Weight, 0.5, 1e-9);
     Put(5, 5, L"9");  // a heap mark over nothing
     Key(kVkComma);
@@ -84,13 +86,15 @@ TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {
 }
 
 TEST_F(Items, DroppingLeavesOnePieceOnTheFloorAndWritesTheItems) {
-    auto arrows = Carry({L"Стрела", kArrows, 2, 1, 0, 5});
+    auto arrows = Carry({L"Стрела", kArrows, 2, 1, 0, 5, L"Lu+1"});
     ui_.pickAnswers = {1, 0, 1, 1, 1};
     Key('D');
     ASSERT_EQ(w().mapItemCol->Count(), 1);
     const Item& dropped = *w().mapItemCol->Item(1);
     EXPECT_EQ(std::tuple(arrows->ItemCount, dropped.ItemName, dropped.ItemCount, dropped.Critical, dropped.X, At(5, 5)),
               std::tuple(1, std::wstring(L"Стрела"), 0, 5, 5.0f, std::wstring(L"9")));
+    EXPECT_EQ(std::tuple(static_cast<long>(dropped.ItemType), dropped.SkillPlus, static_cast<int>(dropped.WeaponPlus), dropped.Weight),
+              std::tuple(long(kArrows), std::wstring(L"Lu+1"), 1, 0.1));
     EXPECT_TRUE(fs::exists(folder() / "saved" / "town.itm"));
     EXPECT_NEAR(g().Player->Weight, 0.2, 1e-9);
     Key('D');  // nothing picked
