@@ -131,6 +131,13 @@ void frmEquip::Toggle(int slot) {
 }
 
 bool frmEquip::eventFilter(QObject* watched, QEvent* event) {
+    // A quick second click on a slot is another click on it, not the double click on the
+    // screen that closes it.
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (int s = 0; s < 6; ++s) {
+            if (watched == slotLabel[s] || watched == slotPicture[s]) return true;
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         for (int s = 0; s < 6; ++s) {
