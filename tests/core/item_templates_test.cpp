@@ -22,6 +22,7 @@ TEST_F(ItemTemplates, DroppedWeaponsKeepTheLastBonusesOfTheCall) {
                                                          Variant(L"о")};
     }
     std::array<int, 5> counts{};
+    std::set<int> bonuses;  // attack bonuses drawn for swords, defence bonuses + 10 for shields
     for (std::uint64_t seed = 1; seed <= 60; ++seed) {
         SeedRandom(seed);
         w().mapItemCol->Clear();
@@ -32,6 +33,7 @@ TEST_F(ItemTemplates, DroppedWeaponsKeepTheLastBonusesOfTheCall) {
         for (const auto& it : *w().mapItemCol) {
             const bool sword = it->ItemType == kWeapon;
             (sword ? attack : defence) = sword ? it->WeaponPlus - 10 : it->DefendPlus - 20;
+            bonuses.insert(sword ? attack : defence + 10);
             EXPECT_TRUE(attack >= 0 && attack <= 2 && defence >= 0 && defence <= 2);
             EXPECT_EQ(std::tuple(it->ItemName, it->X, it->Y, it->ItemScript, static_cast<int>(it->Critical), it->Weight,
                                  it->SkillPlus, it->ItemInfo, static_cast<int>(it->WeaponPlus), static_cast<int>(it->DefendPlus)),
@@ -40,6 +42,7 @@ TEST_F(ItemTemplates, DroppedWeaponsKeepTheLastBonusesOfTheCall) {
         }
     }
     for (int n : counts) EXPECT_GT(n, 0);
+    EXPECT_EQ(bonuses, (std::set<int>{0, 1, 2, 10, 11, 12}));
     for (int r = 0; r < 40; ++r) g().WeaponsTable[static_cast<std::size_t>(r)] = {};
     w().mapItemCol->Clear();
     for (int i = 0; i < 10; ++i) DropRandomWeapons(7, 9);
