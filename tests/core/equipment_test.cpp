@@ -120,8 +120,9 @@ TEST_F(Equipment, TheScreenTakesKeysAndACancelledChoiceChangesNothing) {
     EXPECT_EQ(std::tuple(g().gameScreen.equip.captions[kSlotBody], g().gameScreen.equip.visible, static_cast<int>(w().Turn)),
               std::tuple(std::wstring(L"Тело[E]:Рубаха[0,0]"), false, turn));
     std::tie(hero().Science, hero().Magic, hero().Profession) = std::tuple(100, 50, kMonk);
+    g().gameScreen.equip.visible = true;
     CloseEquipScreenWithMagic();
-    EXPECT_DOUBLE_EQ(hero().MConst, 4);
+    EXPECT_EQ(std::tuple(hero().MConst, g().gameScreen.equip.visible), std::tuple(4.0, false));
     hero().Profession = kPrince;
     CloseEquipScreenWithMagic();
     EXPECT_DOUBLE_EQ(hero().MConst, 2);
