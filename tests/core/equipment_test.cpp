@@ -72,13 +72,21 @@ TEST_F(Equipment, BlowDefenceAndCriticalComeFromTheSlots) {
     EXPECT_EQ(std::tuple(hero().Weapon, hero().Defence, hero().Critical), std::tuple(33.0, 30.0, 2.0));
 }
 
-TEST_F(Equipment, OnePieceOfAStackGoesOnAndComesBack) {
-    auto boots = Carry(L"Сапоги", kLegs, L"", 2);
+TEST_F(Equipment, OnePieceOfAStackGoesOnAndComesBackWhole) {
+    auto boots = Carry(L"Сапоги", kLegs, L"Dx+1", 2);
+    std::tie(boots->ItemInfo, boots->itembalance, boots->ItemScript, boots->WeaponPlus, boots->DefendPlus, boots->Critical) =
+        std::tuple(L"кожа", -1, L"b.itm", 3, 4, 5);
+    auto fields = [](const Item& i) {
+        return std::tuple(i.ItemName, long(i.ItemType), i.ItemInfo, long(i.itembalance), i.ItemScript, int(i.WeaponPlus),
+                          int(i.DefendPlus), i.Weight, int(i.Critical), i.SkillPlus);
+    };
     ChangeItem(kSlotLegs, 1);
     EXPECT_EQ(std::tuple(boots->ItemCount, g().Inventory->Count()), std::tuple(1, 1L));
     RemItem(kSlotLegs);
     ASSERT_EQ(g().Inventory->Count(), 2);
+    EXPECT_EQ(fields(*g().Inventory->Item(2)), fields(*boots));
     EXPECT_EQ(boots->ItemCount + g().Inventory->Item(2)->ItemCount, 1);
+    EXPECT_EQ(g().Equip[kSlotLegs], (std::array<Variant, 10>{L"", 0, L"", 0, L"", 0, 0, 0, 0, L""}));
 }
 
 TEST_F(Equipment, HeadItemsRunTheirScriptOnAndOffOthersNever) {
