@@ -121,6 +121,9 @@ TEST_F(Equipment, TheScreenTakesKeysAndACancelledChoiceChangesNothing) {
         EXPECT_EQ(std::tuple(g().gameScreen.equip.captions, g().Inventory->Count(), g().gameScreen.equip.visible),
                   std::tuple(captions, 1L, true));
         EquipScreenKey('E');
+        const int picks = ui_.Count(L"Pick|");
+        for (int key : {'@', 'A', 'F', 'G'}) EquipScreenKey(key);  // A..F choose, the keys beside them do not
+        EXPECT_EQ(ui_.Count(L"Pick|"), picks + 2);
         EXPECT_TRUE(EquipScreenKey(kVkEscape));
     };
     const int turn = w().Turn;

@@ -33,7 +33,8 @@ protected:
         auto it = g().Inventory->Item(1);
         if (!it) return L"";
         EXPECT_DOUBLE_EQ(g().Player->Weight, it->Weight + g().Money * 0.001);
-        return it->ItemName + L"|" + NumText(it->ItemType) + L"|" + it->ItemInfo + L"|" + it->ItemScript;
+        return it->ItemName + L"|" + NumText(it->ItemType) + L"|" + it->ItemInfo + L"|" + it->ItemScript + L"|" +
+               NumText(it->ItemName == L"Бревно" ? 0 : it->Weight);
     }
 };
 
@@ -49,20 +50,20 @@ TEST_F(Gathering, TheCellInFrontFollowsTheFacing) {
 }
 
 TEST_F(Gathering, BerriesAreKnownOnlyWithHerbLore) {
-    EXPECT_EQ(Try(L"?", 1), L"Неизвестные ягоды|4|Какие-то красноватые ягоды|unkya.itm");
+    EXPECT_EQ(Try(L"?", 1), L"Неизвестные ягоды|4|Какие-то красноватые ягоды|unkya.itm|0.07");
     EXPECT_EQ(std::tuple(At(6, 5), g().screen.lblII), std::tuple(std::wstring(L"G"), std::wstring(L"Вы сорвали ягоды ")));
     g().Skills[12][0] = L"Знание трав";  // any row counts
     std::map<std::wstring, int> seen;
     for (std::uint64_t seed = 1; seed <= 40; ++seed) ++seen[Try(L"?", seed)];
     std::map<std::wstring, int> kinds;
     for (const auto& [got, n] : seen) kinds[got] = 1;
-    EXPECT_EQ(kinds, (std::map<std::wstring, int>{{L"Бузина|9|Полезные ягоды|yagoda.itm", 1},
-                                                  {L"Брусника|9|Полезные ягоды|yagoda.itm", 1},
-                                                  {L"Волчья ягода|9|Полезные ягоды|wolfya.itm", 1},
-                                                  {L"Земляника|9|Полезные ягоды|yagoda.itm", 1},
-                                                  {L"Клюква|9|Полезные ягоды|yagoda.itm", 1},
-                                                  {L"Неизвестные ягоды|9|Полезные ягоды|yagoda.itm", 1},
-                                                  {L"Черника|9|Полезные ягоды|yagoda.itm", 1}}));
+    EXPECT_EQ(kinds, (std::map<std::wstring, int>{{L"Бузина|9|Полезные ягоды|yagoda.itm|0.07", 1},
+                                                  {L"Брусника|9|Полезные ягоды|yagoda.itm|0.07", 1},
+                                                  {L"Волчья ягода|9|Полезные ягоды|wolfya.itm|0.07", 1},
+                                                  {L"Земляника|9|Полезные ягоды|yagoda.itm|0.07", 1},
+                                                  {L"Клюква|9|Полезные ягоды|yagoda.itm|0.07", 1},
+                                                  {L"Неизвестные ягоды|9|Полезные ягоды|yagoda.itm|0.07", 1},
+                                                  {L"Черника|9|Полезные ягоды|yagoda.itm|0.07", 1}}));
 }
 
 TEST_F(Gathering, ToolsInEitherHandMineAndFell) {
@@ -87,8 +88,8 @@ TEST_F(Gathering, ToolsInEitherHandMineAndFell) {
         ++seen[got.empty() ? Said() + NumText(g().Player->HP) : got + L"|" + g().screen.lblII];
     }
     EXPECT_EQ(seen.size(), 5u);
-    for (const wchar_t* outcome : {L"no ore", L"Железная руда|11|Камень||Вы нашли руду...", L"20",
-                                   L"На вас упало дерево!12", L"Бревно|5|Деревянное полено||Вы срубили дерево..."}) {
+    for (const wchar_t* outcome : {L"no ore", L"Железная руда|11|Камень||6|Вы нашли руду...", L"20",
+                                   L"На вас упало дерево!12", L"Бревно|5|Деревянное полено||0|Вы срубили дерево..."}) {
         EXPECT_GT(seen[outcome], 0) << ToUtf8(outcome);
     }
     g().Player->Luck = 4;  // the lucky are never hit
@@ -118,8 +119,8 @@ TEST_F(Gathering, AJarGivesFoodWoodCoinsOrNothingOncePerVisit) {
         EXPECT_EQ(std::tuple(Said(), At(6, 5)), std::tuple(std::wstring(L"Тут ничего нет , вы уже искали"), std::wstring(L"!")));
     }
     EXPECT_EQ(seen.size(), 4u);
-    for (const wchar_t* outcome : {L"coins", L"|Здесь ничего нет.", L"Еда|4|Зерно и Хлеб|food.itm|Вы Нашли Еду",
-                                   L"Дерево|5|Крепкие дуб и осина||Вы нашли дерево"}) {
+    for (const wchar_t* outcome : {L"coins", L"|Здесь ничего нет.", L"Еда|4|Зерно и Хлеб|food.itm|0.5|Вы Нашли Еду",
+                                   L"Дерево|5|Крепкие дуб и осина||0.7|Вы нашли дерево"}) {
         EXPECT_GT(seen[outcome], 0) << ToUtf8(outcome);
     }
 }
