@@ -56,6 +56,10 @@ frmEquip::frmEquip(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Снаряжение"));
     setModal(true);
     auto* outer = new QVBoxLayout(this);
+    // The title again inside the window, wherever the window manager puts its own.
+    auto* heading = new QLabel(windowTitle(), this);
+    heading->setStyleSheet(QStringLiteral("font-weight: bold; font-size: 15px; color: #eec39a;"));
+    outer->addWidget(heading);
     auto* grid = new QGridLayout;
     outer->addLayout(grid);
 

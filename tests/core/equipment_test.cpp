@@ -30,7 +30,7 @@ TEST_F(Equipment, BonusCodesApplyWhileWornAndCancelWhenTakenOff) {
     } cases[] = {
         {L"Lu+3", {0, 3}},         {L"St-5", {-5}},           {L"Ch+2", {0, 0, 0, 0, 2}}, {L"Ap+2", {0, 0, 0, 0, 2}},
         {L"Wi-10", {0, 0, -10}},   {L"Ma+15", {0, 0, 0, 15}}, {L"Dx+1", {0, 0, 0, 0, 0, 1}}, {L"St+123", {23}},
-        {L"Xx+5", {}},             {L"St*5", {}},             {L"st+5", {}},             {L""}, {L"St", {}},
+        {L"Xx+5", {}},             {L"St*5", {}},             {L"st+5", {}},             {L"", {}}, {L"St", {}},
     };
     hero().Strenght = 10;
     for (const auto& c : cases) {
