@@ -1,27 +1,9 @@
 #pragma once
-// The equipment worn in the six slots and what it makes of the hero. Worn items live in
-// modVarsAndMain.Equip, not in the inventory: putting on moves one piece out of the
-// inventory, taking off moves it back.
-#include <string>
+// The equipment worn in the six slots and what it makes of the hero.
 
 namespace morvath {
 
-// Writes the six slot captions ("Голова[A]:" & name & "[" & attack & "," & defence & "]")
-// and recomputes the carried weight.
-void REFRESHAtt();
-// Puts one piece of the carried item at inventory position `nw` into slot `idx`.
-void ChangeItem(int idx, long nw);
-// Takes the item in slot `idx` back into the inventory.
-void RemItem(int idx);
 // Recomputes the hero's Weapon, Defence and Critical from the worn items.
 void CalculateWeapons();
-
-// A slot label clicked or its key (A..F) pressed: an empty slot asks for an item to put
-// on, a full one is emptied.
-void ToggleSlot(int slot);
-// A key on the equipment screen; true when the screen closes (Esc).
-bool EquipScreenKey(int KeyCode);
-// The double click that closes the screen after working out the hero's magic anew.
-void CloseEquipScreenWithMagic();
 
 }  // namespace morvath

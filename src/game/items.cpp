@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "game/equipment.h"
+#include "game/worn_items.h"
 #include "game/speech.h"
 #include "platform/frontend.h"
 #include "world/game_state.h"

@@ -67,7 +67,7 @@ public:
     // player closed it without picking one.
     virtual int PickItem(const PickerContent& content) { return 0; }
     // The equipment screen, modal: its keys and clicks go to the equipment rules
-    // (game/equipment.h) until they close it.
+    // (game/worn_items.h) until they close it.
     virtual void ShowEquipment() {}
 };
 

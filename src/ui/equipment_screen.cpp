@@ -9,7 +9,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "game/equipment.h"
+#include "game/worn_items.h"
 #include "platform/files.h"
 #include "ui/keys.h"
 #include "ui/qt_text.h"

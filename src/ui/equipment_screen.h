@@ -2,7 +2,7 @@
 // The equipment screen: the hero's figure with the six slots around it (each with the
 // picture of what it holds), and the hero's values. A click on a slot or its key (A..F)
 // puts an item on or takes it off; Esc closes the screen; a double click closes it after
-// working out the hero's magic anew. The rules are the core's (game/equipment.h).
+// working out the hero's magic anew. The rules are the core's (game/worn_items.h).
 #include <QDialog>
 #include <array>
 

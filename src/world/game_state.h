@@ -133,6 +133,8 @@ extern GameState modVarsAndMain;
 
 // Back to the state of a program that has just started: every value cleared, no model roots.
 void ResetGame();
+// Forgets every searched jar (a location was loaded).
+void ResetSearchedPlaces();
 
 // The game folder's settings file.
 fs::path IniPath();

@@ -4,7 +4,6 @@
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "world/game_state.h"
-#include "world/item_templates.h"
 #include "world/maze.h"
 
 namespace morvath {

@@ -21,7 +21,5 @@ void LoadMapItemFile(const std::wstring& file, double x, double y);
 // Applies a bonus code such as "St+2" to the hero: mode +1 when the item goes on, -1 when
 // it comes off. Unknown keys and signs change nothing.
 void ApplySkillPlus(const std::wstring& code, int mode);
-// Forgets every searched cell (a location was loaded).
-void ResetSearchedPlaces();
 
 }  // namespace morvath

@@ -5,7 +5,6 @@
 #include "platform/textforms.h"
 #include "script/cscript.h"
 #include "world/game_state.h"
-#include "world/item_templates.h"
 #include "world/wilderness.h"
 
 namespace morvath {

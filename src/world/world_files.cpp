@@ -10,7 +10,6 @@
 #include "platform/textforms.h"
 #include "world/file_values.h"
 #include "world/game_state.h"
-#include "world/item_templates.h"
 #include "world/world.h"
 
 namespace morvath {

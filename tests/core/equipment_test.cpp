@@ -2,7 +2,8 @@
 // defence and critical factor.
 #include <gtest/gtest.h>
 
-#include "game/equipment.h"
+#include "game/worn_items.h"
+#include "world/equipment.h"
 #include "screen_fixture.h"
 
 namespace morvath {

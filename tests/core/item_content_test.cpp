@@ -2,7 +2,7 @@
 // read as its kind says.
 #include <gtest/gtest.h>
 
-#include "game/equipment.h"
+#include "game/worn_items.h"
 #include "platform/cp1251.h"
 #include "platform/frontend.h"
 #include "platform/textforms.h"

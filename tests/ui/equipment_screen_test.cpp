@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "game/equipment.h"
+#include "game/worn_items.h"
 #include "platform/frontend.h"
 #include "ui/equipment_screen.h"
 #include "world/game_state.h"
