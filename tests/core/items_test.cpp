@@ -7,7 +7,7 @@
 namespace morvath {
 namespace {
 
-struct Spec {
+struct Thing {
     const wchar_t* name;
     long type;
     int count = 0, weapon = 0, defend = 0, critical = 0;
@@ -16,7 +16,7 @@ struct Spec {
 
 class Items : public ScreenTest {
 protected:
-    std::shared_ptr<Item> Add(ItemCol& col, const Spec& s, int x = 5) {
+    std::shared_ptr<Item> Add(ItemCol& col, const Thing& s, int x = 5) {
         auto it = col.Add();
         std::tie(it->ItemName, it->ItemType, it->ItemCount, it->WeaponPlus, it->DefendPlus, it->Critical, it->SkillPlus) =
             std::tuple(s.name, s.type, s.count, s.weapon, s.defend, s.critical, s.skill);
@@ -24,8 +24,8 @@ protected:
         std::tie(it->X, it->Y) = std::tuple(x, 5);
         return it;
     }
-    std::shared_ptr<Item> Carry(const Spec& s) { return Add(*g().Inventory, s); }
-    std::shared_ptr<Item> Lay(const Spec& s, int x = 5) { return Add(*w().mapItemCol, s, x); }
+    std::shared_ptr<Item> Carry(const Thing& s) { return Add(*g().Inventory, s); }
+    std::shared_ptr<Item> Lay(const Thing& s, int x = 5) { return Add(*w().mapItemCol, s, x); }
     std::vector<std::wstring> Rows() const {
         std::vector<std::wstring> r;
         for (const auto& row : ui_.lastPicker.rows) r.push_back(row.line);
@@ -35,9 +35,9 @@ protected:
 };
 
 TEST_F(Items, PickerLinesAndTheRowsTheyLeadTo) {
-    for (const Spec& s : {Spec{L"Еда", kFood, 1}, Spec{L"Кинжал", kWeapon, 0, 5, 0, 70}, Spec{L"Щит", kShield, 2, 0, 3, 0, L"St+2"},
-                          Spec{L"Сапоги", kLegs}, Spec{L"Рубаха", kBody}, Spec{L"Шлем", kHead, 0, 1, 2, 3},
-                          Spec{L"Амулет", kNeck, 0, 1, 2, 3, L"Wi+6"}, Spec{L"", kBody}}) {
+    for (const Thing& s : {Thing{L"Еда", kFood, 1}, Thing{L"Кинжал", kWeapon, 0, 5, 0, 70}, Thing{L"Щит", kShield, 2, 0, 3, 0, L"St+2"},
+                          Thing{L"Сапоги", kLegs}, Thing{L"Рубаха", kBody}, Thing{L"Шлем", kHead, 0, 1, 2, 3},
+                          Thing{L"Амулет", kNeck, 0, 1, 2, 3, L"Wi+6"}, Thing{L"", kBody}}) {
         Carry(s);
     }
     g().Money = 100;
