@@ -131,6 +131,7 @@ TEST_F(Equipment, TheScreenTakesKeysAndACancelledChoiceChangesNothing) {
     Key('I');
     EXPECT_EQ(std::tuple(g().gameScreen.equip.captions[kSlotBody], g().gameScreen.equip.visible, static_cast<int>(w().Turn)),
               std::tuple(std::wstring(L"Тело[E]:Рубаха[0,0]"), false, turn));
+    EXPECT_EQ(g().gameScreen.equip.captions[kSlotHead], L"Голова[A]:[,]");
     std::tie(hero().Science, hero().Magic, hero().Profession) = std::tuple(100, 50, kMonk);
     g().gameScreen.equip.visible = true;
     CloseEquipScreenWithMagic();

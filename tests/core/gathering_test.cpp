@@ -88,6 +88,7 @@ TEST_F(Gathering, ToolsInEitherHandMineAndFell) {
         ++seen[got.empty() ? Said() + NumText(g().Player->HP) : got + L"|" + g().screen.lblII];
     }
     EXPECT_EQ(seen.size(), 5u);
+    EXPECT_LT(seen[L"Железная руда|11|Камень||6|Вы нашли руду..."], 25);  // one in four
     for (const wchar_t* outcome : {L"no ore", L"Железная руда|11|Камень||6|Вы нашли руду...", L"20",
                                    L"На вас упало дерево!12", L"Бревно|5|Деревянное полено||0|Вы срубили дерево..."}) {
         EXPECT_GT(seen[outcome], 0) << ToUtf8(outcome);

@@ -86,15 +86,17 @@ TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {
 }
 
 TEST_F(Items, DroppingLeavesOnePieceOnTheFloorAndWritesTheItems) {
-    auto arrows = Carry({L"Стрела", kArrows, 2, 1, 0, 5, L"Lu+1"});
+    auto arrows = Carry({L"Стрела", kArrows, 2, 1, 3, 5, L"Lu+1"});
+    arrows->ItemScript = L"a.itm";
     ui_.pickAnswers = {1, 0, 1, 1, 1};
     Key('D');
     ASSERT_EQ(w().mapItemCol->Count(), 1);
     const Item& dropped = *w().mapItemCol->Item(1);
     EXPECT_EQ(std::tuple(arrows->ItemCount, dropped.ItemName, dropped.ItemCount, dropped.Critical, dropped.X, At(5, 5)),
               std::tuple(1, std::wstring(L"Стрела"), 0, 5, 5.0f, std::wstring(L"9")));
-    EXPECT_EQ(std::tuple(static_cast<long>(dropped.ItemType), dropped.SkillPlus, static_cast<int>(dropped.WeaponPlus), dropped.Weight),
-              std::tuple(long(kArrows), std::wstring(L"Lu+1"), 1, 0.1));
+    EXPECT_EQ(std::tuple(static_cast<long>(dropped.ItemType), dropped.SkillPlus, static_cast<int>(dropped.WeaponPlus),
+                         static_cast<int>(dropped.DefendPlus), dropped.ItemScript, dropped.Weight),
+              std::tuple(long(kArrows), std::wstring(L"Lu+1"), 1, 3, std::wstring(L"a.itm"), 0.1));
     EXPECT_TRUE(fs::exists(folder() / "saved" / "town.itm"));
     EXPECT_NEAR(g().Player->Weight, 0.2, 1e-9);
     Key('D');  // nothing picked
