@@ -68,6 +68,8 @@ Variant CmdRnd(CommandCall&);
 
 // Commands for characters, the world and the generators.
 Variant CmdGenHouse(CommandCall&);
+Variant CmdGenWeap(CommandCall&);
+Variant CmdGenItem(CommandCall&);
 
 // Commands for the hero, items, money and skills.
 Variant CmdHave(CommandCall&);

@@ -141,7 +141,15 @@ Variant CmdWantItem(CommandCall&) {
 }
 
 Variant CmdRemove(CommandCall&) {
-    // The item the player last picked in the inventory list (0: none was picked).
+    // In an item's own script, that item (if the script has not taken it already);
+    // elsewhere the item the player last picked in the inventory list (0: none was picked).
+    if (auto subject = modVarsAndMain.ScriptItem) {
+        if (Carried() && Carried()->Contains(subject)) {
+            TakeOnePiece(subject);
+            Reweigh(true);
+        }
+        return {};
+    }
     TakeCarriedAt(modVarsAndMain.PickedIndex);
     return {};
 }

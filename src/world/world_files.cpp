@@ -184,7 +184,7 @@ bool World::Load_World() {
         std::wstring first;
         if (tle->ReadItem(first)) MapType = Val(first);
     }
-    g.SearchedPlaces.clear();
+    ResetSearchedPlaces();
     g.Darkness = WorldName == L"sword";
     PutNPCsOnMap();
     return true;
