@@ -23,13 +23,7 @@ public:
         std::ofstream(dir_.path() / ".asoundrc") << "pcm.!default { type null }\n";
         ::setenv("HOME", dir_.path().c_str(), 1);
     }
-    ~NullSoundCard() {
-        if (home_.empty()) {
-            ::unsetenv("HOME");
-        } else {
-            ::setenv("HOME", home_.c_str(), 1);
-        }
-    }
+    ~NullSoundCard() { home_.empty() ? ::unsetenv("HOME") : ::setenv("HOME", home_.c_str(), 1); }
 
 private:
     TempDir dir_;
@@ -45,7 +39,7 @@ TEST(MusicDevice, TunesChangeAndStopWhileTheDeviceRenders) {
     if (!synth->OpenDevice({"alsa"})) GTEST_SKIP() << "FluidSynth without ALSA";
     const fs::path music = fs::path(MORVATH_GAME_DIR) / "music";
     const fs::path tunes[] = {music / "Fight.mid", music / "Town.mid", music / "final.mid"};
-    for (int i = 0; i < 150; ++i) {
+    for (int i = 0; i < 60; ++i) {
         ASSERT_TRUE(synth->Play(tunes[i % 3])) << i;
         EXPECT_FALSE(synth->Finished());
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -62,7 +56,6 @@ TEST(MusicDevice, TunesChangeAndStopWhileTheDeviceRenders) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_TRUE(synth->Finished());
-    synth.reset();
 }
 
 // The game keeps its instruments for the run; a changed list of drivers is tried afresh.

@@ -132,45 +132,40 @@ TEST(TextScroll, ShadowCopiesLieBehindTheText) {
 }
 
 TEST(TextScroll, PassesEndWithScrollFinishedAndStopAtTheRepeatCount) {
-    // "ab|abcd|": a picture 100 high in a box 50 high: a pass is 101 steps upward.
+    // "ab|abcd|": a picture 100 high in a box 50 high, a pass of 101 steps upward; "ab|cd"
+    // leftward: 179 wide in a box 100 wide, 180 steps.
     const struct {
+        const wchar_t* text;
+        long direction;
         short repeat;
         int ticks;
         int finished;
         bool scrolling;
-        int top;
+        int at;  // the picture's top, or its left going leftward
     } cases[] = {
-        {1, 100, 0, true, -50},
-        {1, 101, 1, false, 50},  // the last pass: stopped, back at the start
-        {2, 101, 1, true, 50},
-        {2, 202, 2, false, 50},
-        {2, 250, 2, false, 50},  // a stopped control does not move
-        {0, 303, 3, true, 50},   // endless
-        {-1, 150, 1, true, 1},
+        {L"ab|abcd|", 1, 1, 100, 0, true, -50},
+        {L"ab|abcd|", 1, 1, 101, 1, false, 50},  // the last pass: stopped, back at the start
+        {L"ab|abcd|", 1, 2, 101, 1, true, 50},
+        {L"ab|abcd|", 1, 2, 202, 2, false, 50},
+        {L"ab|abcd|", 1, 2, 250, 2, false, 50},  // a stopped control does not move
+        {L"ab|abcd|", 1, 0, 303, 3, true, 50},   // endless
+        {L"ab|abcd|", 1, -1, 150, 1, true, 1},
+        {L"ab|cd", 2, 0, 179, 0, true, -79},
+        {L"ab|cd", 2, 0, 180, 1, true, 100},
     };
     for (const auto& c : cases) {
-        slpTextScroll s = Control(L"ab|abcd|");
+        slpTextScroll s = Control(c.text, c.direction);
         int finished = 0;
         s.ScrollFinished = [&] { ++finished; };
         s.SetScrollRepeatCount(c.repeat);
-        EXPECT_FALSE(s.IsScrolling());
         s.StartScroll();
         for (int i = 0; i < c.ticks; ++i) s.Timer1_Timer();
-        EXPECT_EQ(finished, c.finished) << c.repeat << " " << c.ticks;
-        EXPECT_EQ(s.IsScrolling(), c.scrolling) << c.repeat << " " << c.ticks;
-        EXPECT_EQ(s.PictureTop(), c.top) << c.repeat << " " << c.ticks;
+        SCOPED_TRACE(std::to_string(c.repeat) + " " + std::to_string(c.ticks));
+        EXPECT_EQ(finished, c.finished);
+        EXPECT_EQ(s.IsScrolling(), c.scrolling);
+        EXPECT_EQ(c.direction == 2 ? s.PictureLeft() : s.PictureTop(), c.at);
         EXPECT_EQ(s.PassesDone(), c.repeat > 0 ? c.finished % c.repeat : 0);
     }
-
-    slpTextScroll left = Control(L"ab|cd", 2);  // leftward: 179 wide, 100 box: 180 steps
-    int finished = 0;
-    left.ScrollFinished = [&] { ++finished; };
-    left.StartScroll();
-    for (int i = 0; i < 179; ++i) left.Timer1_Timer();
-    EXPECT_EQ(left.PictureLeft(), -79);
-    left.Timer1_Timer();
-    EXPECT_EQ(finished, 1);
-    EXPECT_EQ(left.PictureLeft(), 100);
 }
 
 TEST(TextScroll, StopScrollPutsTheTextBackAndForgetsThePasses) {

@@ -80,8 +80,8 @@ private:
 
 struct Outcome {
     Files saved;
-    int x = 0, y = 0;
-    double nextDraw = 0;  // where the game's dice stand after the run
+    int x, y;
+    double nextDraw;  // where the game's dice stand after the run
 };
 
 Outcome Play(bool window) {
@@ -93,7 +93,6 @@ Outcome Play(bool window) {
     if (window) hooks.showGameScreen = [] { ui::ShowGameScreen(); };
     EXPECT_TRUE(CreateCharacter(3, L"Тестомир", false));
     EXPECT_TRUE(InitGame(hooks));
-    Outcome run;
     for (const Key& k : kKeys) {
         for (int i = 0; i < k.times; ++i) {
             if (window) {
@@ -105,10 +104,7 @@ Outcome Play(bool window) {
         }
     }
     EXPECT_TRUE(modVarsAndMain.gameScreen.programEnded);
-    run.x = modVarsAndMain.PlayerX;
-    run.y = modVarsAndMain.PlayerY;
-    run.saved = game.Saved();
-    run.nextDraw = Rnd();
+    const Outcome run{game.Saved(), modVarsAndMain.PlayerX, modVarsAndMain.PlayerY, Rnd()};
     delete ui::GameScreen();
     ui::Pictures().Clear();
     ResetGame();
@@ -123,12 +119,7 @@ TEST(Replay, TheSameSeedAndKeysSaveTheSameGameWithAndWithoutAWindow) {
     EXPECT_EQ(std::make_pair(window.x, window.y), std::make_pair(headless.x, headless.y));
     EXPECT_EQ(window.nextDraw, headless.nextDraw);
     ASSERT_GT(headless.saved.size(), 10u);
-    ASSERT_EQ(window.saved.size(), headless.saved.size());
-    for (const auto& [name, bytes] : headless.saved) {
-        auto it = window.saved.find(name);
-        ASSERT_NE(it, window.saved.end()) << name;
-        EXPECT_TRUE(it->second == bytes) << name << " differs";
-    }
+    EXPECT_TRUE(window.saved == headless.saved);
 }
 
 // The core draws the view where it has just changed the world and then asks for a redraw;
