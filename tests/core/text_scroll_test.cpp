@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 #include "platform/cp1251.h"
 #include "platform/frontend.h"
@@ -93,10 +94,8 @@ TEST(TextScroll, ThePictureHoldsEveryLineAndItsShadowAndStartsOutOfSight) {
     for (const auto& c : cases) {
         slpTextScroll s = Control(c.text, c.direction, false, c.cw, c.ch);
         s.SetTextAlign(c.align);
-        EXPECT_EQ(s.PictureWidth(), c.width) << c.text;
-        EXPECT_EQ(s.PictureHeight(), c.height) << c.text;
-        EXPECT_EQ(s.PictureLeft(), c.left) << c.text;
-        EXPECT_EQ(s.PictureTop(), c.top) << c.text;
+        EXPECT_EQ(std::tuple(s.PictureWidth(), s.PictureHeight(), s.PictureLeft(), s.PictureTop()),
+                  std::tuple(c.width, c.height, c.left, c.top)) << c.text << " " << c.align;
     }
 }
 
@@ -123,11 +122,10 @@ TEST(TextScroll, ShadowCopiesLieBehindTheText) {
         for (const auto& p : s.Prints()) {
             if (p.text == L"ab") got.emplace_back(p.x, p.y);
         }
-        EXPECT_EQ(got, c.at) << c.align << " " << c.size << " " << c.direction;
-        ASSERT_FALSE(s.Prints().empty());
-        EXPECT_FALSE(s.Prints().back().shadow);
-        EXPECT_EQ(s.Prints().back().text, L"c");
-        EXPECT_EQ(s.Prints().back().y, c.nextTextY);
+        SCOPED_TRACE(std::to_string(c.align) + " " + std::to_string(c.size) + " " + std::to_string(c.direction));
+        ASSERT_EQ(got, c.at);
+        const auto& last = s.Prints().back();
+        EXPECT_EQ(std::tuple(last.shadow, last.text, last.y), std::tuple(false, std::wstring(L"c"), c.nextTextY));
     }
 }
 
@@ -160,11 +158,9 @@ TEST(TextScroll, PassesEndWithScrollFinishedAndStopAtTheRepeatCount) {
         s.SetScrollRepeatCount(c.repeat);
         s.StartScroll();
         for (int i = 0; i < c.ticks; ++i) s.Timer1_Timer();
-        SCOPED_TRACE(std::to_string(c.repeat) + " " + std::to_string(c.ticks));
-        EXPECT_EQ(finished, c.finished);
-        EXPECT_EQ(s.IsScrolling(), c.scrolling);
-        EXPECT_EQ(c.direction == 2 ? s.PictureLeft() : s.PictureTop(), c.at);
-        EXPECT_EQ(s.PassesDone(), c.repeat > 0 ? c.finished % c.repeat : 0);
+        EXPECT_EQ(std::tuple(finished, s.IsScrolling(), c.direction == 2 ? s.PictureLeft() : s.PictureTop(), s.PassesDone()),
+                  std::tuple(c.finished, c.scrolling, c.at, c.repeat > 0 ? c.finished % c.repeat : 0))
+            << c.repeat << " " << c.ticks;
     }
 }
 
