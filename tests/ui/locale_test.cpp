@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/cp1251.h"  // before the script fixture, which needs it
@@ -41,23 +42,18 @@ struct RussianDesktop : ScriptFixture {
         ScriptFixture::TearDown();
     }
 
+    // The hero's values with fractions, exact in binary or not.
+    static constexpr std::pair<double MainCharacter::*, double> kFractions[] = {
+        {&MainCharacter::Strenght, 4.75},   {&MainCharacter::WillPower, 8.2},       {&MainCharacter::Mobility, 5.5},
+        {&MainCharacter::Magic, 1.5},       {&MainCharacter::Appearance, 3.5},      {&MainCharacter::Doom, -1.25},
+        {&MainCharacter::Mana, 7.5},        {&MainCharacter::MaxWeight, 30.5},      {&MainCharacter::BeginMaxWeight, 15.25},
+        {&MainCharacter::HeroeWeight, 72.5}, {&MainCharacter::HardIness, 2.30000000000001}};
+
     static void FillGame() {
         auto& g = modVarsAndMain;
         auto& c = *g.Player;
         c.PlayerName = L"Ёрш";
-        c.Strenght = 4.75;
-        c.WillPower = 8.2;
-        c.HardIness = 2.30000000000001;
-        c.Mobility = 5.5;
-        c.Magic = 1.5;
-        c.Appearance = 3.5;
-        c.Doom = -1.25;
-        c.Mana = 7.5;
-        c.MaxWeight = 30.5;
-        c.BeginMaxWeight = 15.25;
-        c.HeroeWeight = 72.5;
-        c.HP = 14;
-        c.MaxHp = 20;
+        for (auto [field, value] : kFractions) c.*field = value;
         g.Money = 70000;
         g.Skills[0][0] = Variant(L"Литература");
         g.Skills[0][1] = 2.25;
@@ -67,7 +63,6 @@ struct RussianDesktop : ScriptFixture {
         a->Weight = 4.25;
         a->X = 20.5f;
         a->Y = 0.1f;
-        a->Critical = 5;
         auto& w = *g.TheWorld;
         w.WorldName = L"AG";
         w.MapType = 4;
@@ -83,13 +78,12 @@ struct RussianDesktop : ScriptFixture {
     // Every fraction the game holds, and its money.
     static std::vector<double> Numbers() {
         const auto& g = modVarsAndMain;
-        const auto& c = *g.Player;
         const auto& sword = g.Equip[kSlotRightHand];
         const auto& shield = *g.Inventory->Item(1);
-        return {c.Strenght, c.WillPower, c.HardIness, c.Mobility, c.Magic, c.Appearance, c.Doom, c.Mana,
-                c.MaxWeight, c.BeginMaxWeight, c.HeroeWeight, double(g.Money), g.Skills[0][1].ToNumber(),
-                sword[kEqWeight].ToNumber(), sword[kEqCritical].ToNumber(), shield.Weight, shield.X, shield.Y,
-                g.NPCs->Item(1)->X};
+        std::vector<double> v = {double(g.Money), g.Skills[0][1].ToNumber(), sword[kEqWeight].ToNumber(),
+                                 sword[kEqCritical].ToNumber(), shield.Weight, shield.X, shield.Y, g.NPCs->Item(1)->X};
+        for (auto [field, value] : kFractions) v.push_back(Player().*field);
+        return v;
     }
     std::map<std::string, std::string> SavedFiles() const {
         std::map<std::string, std::string> files;
