@@ -51,32 +51,22 @@ const Key kKeys[] = {
     {'S', kShiftMask, Qt::Key_S, Qt::ShiftModifier, 1},
 };
 
-// A copy of the built game folder with an empty \saved\: a new game empties it and writes
-// the settings.
-class GameCopy {
-public:
-    GameCopy() : previous_(GameFolder()) {
-        for (const auto& e : fs::directory_iterator(MORVATH_GAME_DIR)) {
-            const std::string name = e.path().filename().string();
-            if (name == "saved" || name == "morvath") continue;
-            fs::copy(e.path(), dir_.path() / name, fs::copy_options::recursive);
-        }
-        fs::create_directories(dir_.path() / "saved");
-        SetGameFolder(dir_.path());
+// The built game folder's files, but its saves: a new game empties \saved\ and writes the
+// settings.
+void CopyGame(const fs::path& to) {
+    for (const auto& e : fs::directory_iterator(MORVATH_GAME_DIR)) {
+        const std::string name = e.path().filename().string();
+        if (name != "saved" && name != "morvath") fs::copy(e.path(), to / name, fs::copy_options::recursive);
     }
-    ~GameCopy() { SetGameFolder(previous_); }
-    Files Saved() const {
-        Files files;
-        for (const auto& e : fs::directory_iterator(dir_.path() / "saved")) {
-            files[e.path().filename().string()] = ReadBytes(e.path()).value_or("<unreadable>");
-        }
-        return files;
-    }
+}
 
-private:
-    TempDir dir_;
-    fs::path previous_;
-};
+Files Saved(const fs::path& folder) {
+    Files files;
+    for (const auto& e : fs::directory_iterator(folder / "saved")) {
+        files[e.path().filename().string()] = ReadBytes(e.path()).value_or("<unreadable>");
+    }
+    return files;
+}
 
 struct Outcome {
     Files saved;
@@ -85,7 +75,8 @@ struct Outcome {
 };
 
 Outcome Play(bool window) {
-    GameCopy game;
+    TempGameFolder game;
+    CopyGame(game.path());
     ResetGame();
     SeedRandom(20240601);
     std::unique_ptr<ScriptedFrontend> ui = window ? std::make_unique<WindowFrontend>() : std::make_unique<ScriptedFrontend>();
@@ -104,7 +95,7 @@ Outcome Play(bool window) {
         }
     }
     EXPECT_TRUE(modVarsAndMain.gameScreen.programEnded);
-    const Outcome run{game.Saved(), modVarsAndMain.PlayerX, modVarsAndMain.PlayerY, Rnd()};
+    const Outcome run{Saved(game.path()), modVarsAndMain.PlayerX, modVarsAndMain.PlayerY, Rnd()};
     delete ui::GameScreen();
     ui::Pictures().Clear();
     ResetGame();
