@@ -26,6 +26,7 @@ Source& source() {
 }  // namespace
 
 double Rnd() {
+    if (double pinned; TakePinnedDraw(pinned)) return pinned;
     // 53 random bits give every double in [0, 1) on the grid of 2^-53; never 1.0.
     return static_cast<double>(source().engine() >> 11) * (1.0 / 9007199254740992.0);
 }

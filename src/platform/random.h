@@ -3,6 +3,8 @@
 // or by a test); the game's many "reseed from the clock" points do not reseed, because a
 // clock that has not ticked would hand every draw in a loop the same number.
 #include <cstdint>
+#include <deque>
+#include <initializer_list>
 
 namespace morvath {
 
@@ -14,5 +16,28 @@ void Randomize();
 void SeedRandom(std::uint64_t seed);
 // A uniform whole number from lo up to but not including hi; lo when lo == hi; 0 when lo > hi.
 int RandomInt(int lo, int hi);
+
+// Tests pin the next draws: while a PinnedDraws lives, Rnd() hands out its numbers first, in
+// order, and then goes on with the seeded sequence.
+inline std::deque<double>& PinnedDrawQueue() {
+    static std::deque<double> queue;
+    return queue;
+}
+inline bool TakePinnedDraw(double& draw) {
+    auto& queue = PinnedDrawQueue();
+    if (queue.empty()) return false;
+    draw = queue.front();
+    queue.pop_front();
+    return true;
+}
+class PinnedDraws {
+public:
+    PinnedDraws(std::initializer_list<double> draws) { PinnedDrawQueue().assign(draws); }
+    ~PinnedDraws() { PinnedDrawQueue().clear(); }
+    PinnedDraws(const PinnedDraws&) = delete;
+    PinnedDraws& operator=(const PinnedDraws&) = delete;
+    // Draws not yet taken.
+    std::size_t left() const { return PinnedDrawQueue().size(); }
+};
 
 }  // namespace morvath

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -92,82 +91,76 @@ struct NewGame : ::testing::Test {
     }
 };
 
-// Every value one person's recipe draws, over many seeds.
-struct Ranges {
-    std::map<std::string, std::set<double>> seen;
-    void Add(const std::string& field, double v) { seen[field].insert(v); }
-    double Min(const std::string& f) { return *seen[f].begin(); }
-    double Max(const std::string& f) { return *seen[f].rbegin(); }
-    // Every whole number lo..hi came, and nothing else.
-    bool Exactly(const std::string& f, int lo, int hi) {
-        std::set<double> want;
-        for (int i = lo; i <= hi; ++i) want.insert(i);
-        return seen[f] == want;
-    }
-};
-
-Ranges Sample(NewGame& t, int person, int runs = 400) {
-    Ranges r;
-    for (int seed = 0; seed < runs; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed) * 7919 + 1);
-        t.Recipe(person);
-        const MainCharacter& h = t.hero();
-        r.Add("Strenght", h.Strenght);
-        r.Add("MaxHp", h.MaxHp);
-        r.Add("Mobility", h.Mobility);
-        r.Add("Alertness", h.Alertness);
-        r.Add("Constitution", h.Constitution);
-        r.Add("Appearance", h.Appearance);
-        r.Add("Magic", h.Magic);
-        r.Add("Money", t.g().Money);
-        r.Add("BeginMaxWeight", h.BeginMaxWeight);
-        r.Add("PlayerX", t.g().PlayerX);
-        r.Add("Resurrections", t.g().ResurrectionsLeft);
-        r.Add("Lightning", t.g().LightningKnown);
-    }
-    return r;
-}
-
 }  // namespace
 
-// Every value a recipe draws comes out in its whole range and nowhere else.
-TEST_F(NewGame, EachPersonsDrawsCoverTheirRanges) {
-    struct Range {
-        const char* field;
-        int lo, hi;
+// Every draw of a recipe pinned low, high and (for the prince's rounding) between.
+TEST_F(NewGame, EachPersonsDrawsAndTheirBounds) {
+    struct Case {
+        int person;
+        double draw;
+        double strength, maxHp, mobility, alertness, constitution, appearance, magic, money, beginMaxWeight;
+        int x;
     };
-    const std::vector<std::pair<int, std::vector<Range>>> table = {
-        {kPrince, {{"MaxHp", 10, 12}, {"Mobility", 8, 12}, {"Alertness", 8, 12}, {"Constitution", 10, 15},
-                   {"Appearance", 1, 3}, {"Money", 100, 100}, {"Magic", 0, 0}}},
-        {kWarlock, {{"Strenght", 1, 1}, {"BeginMaxWeight", 22, 22}, {"MaxHp", 3, 4}, {"Mobility", 5, 9},
-                    {"Alertness", 7, 11}, {"Constitution", 0, 4}, {"Appearance", 0, 0}, {"Magic", 11, 15},
-                    {"Resurrections", 1, 5}, {"PlayerX", 10, 29}, {"Money", 0, 0}, {"Lightning", 0, 1}}},
-        {kMonk, {{"Strenght", 1, 1}, {"BeginMaxWeight", 42, 42}, {"MaxHp", 3, 4}, {"Mobility", 8, 12},
-                 {"Alertness", 8, 11}, {"Constitution", 7, 11}, {"Appearance", 1, 3}, {"Magic", 1, 5}, {"Money", 0, 0}}},
-        {kClaw, {{"Strenght", 2, 2}, {"BeginMaxWeight", 64, 64}, {"MaxHp", 9, 10}, {"Mobility", 10, 17},
-                 {"Alertness", 14, 21}, {"Constitution", 10, 15}, {"Appearance", 0, 0}, {"Money", 70, 78}}},
-        {kHunter, {{"Strenght", 2, 2}, {"BeginMaxWeight", 74, 74}, {"MaxHp", 9, 10}, {"Mobility", 11, 18},
-                   {"Alertness", 14, 21}, {"Constitution", 10, 15}, {"Appearance", 0, 0}, {"Money", 6, 6}}},
+    const double hi = 0.9999;
+    const Case cases[] = {
+        {kPrince, 0, 2, 10, 8, 8, 10, 1, 0, 100, 69, 10},
+        {kPrince, hi, 2.9999, 12, 12, 12, 15, 3, 0, 100, 70.9998, 10},
+        {kPrince, 0.5, 2.5, 12, 10, 10, 13, 2, 0, 100, 70, 10},  // 11.5 rounds to even
+        {kWarlock, 0, 1, 3, 5, 7, 0, 0, 11, 0, 22, 10},
+        {kWarlock, hi, 1, 4, 9, 11, 4, 0, 15, 0, 22, 29},
+        {kMonk, 0, 1, 3, 8, 8, 7, 1, 1, 0, 42, 13},
+        {kMonk, hi, 1, 4, 12, 11, 11, 3, 5, 0, 42, 13},
+        {kClaw, 0, 2, 9, 10, 14, 10, 0, 0, 70, 64, 8},
+        {kClaw, hi, 2, 10, 17, 21, 15, 0, 0, 78, 64, 8},
+        {kHunter, 0, 2, 9, 11, 14, 10, 0, 0, 6, 74, 8},
+        {kHunter, hi, 2, 10, 18, 21, 15, 0, 0, 6, 74, 8},
     };
-    for (const auto& [person, ranges] : table) {
-        Ranges r = Sample(*this, person, person == kWarlock ? 700 : 400);
-        for (const Range& want : ranges) EXPECT_TRUE(r.Exactly(want.field, want.lo, want.hi)) << person << " " << want.field;
+    for (const Case& c : cases) {
+        const double d = c.draw;
+        PinnedDraws draws{d, d, d, d, d, d, d, d};
+        Recipe(c.person);
+        const MainCharacter& h = hero();
+        const std::string at = std::to_string(c.person) + " " + std::to_string(d);
+        EXPECT_DOUBLE_EQ(h.Strenght, c.strength) << at;
+        EXPECT_EQ(h.MaxHp, c.maxHp) << at;
+        EXPECT_EQ(h.Mobility, c.mobility) << at;
+        EXPECT_EQ(h.Alertness, c.alertness) << at;
+        EXPECT_EQ(h.Constitution, c.constitution) << at;
+        EXPECT_EQ(h.Appearance, c.appearance) << at;
+        EXPECT_EQ(h.Magic, c.magic) << at;
+        EXPECT_EQ(g().Money, c.money) << at;
+        EXPECT_DOUBLE_EQ(h.BeginMaxWeight, c.beginMaxWeight) << at;
+        EXPECT_EQ(g().PlayerX, c.x) << at;
+    }
+    // The prince's health rounds half to even: 2.5 + 8 stays 10.
+    {
+        PinnedDraws draws{0.5, 0.4};
+        Recipe(kPrince);
+        EXPECT_EQ(hero().MaxHp, 10);
+    }
+    // The warlock: lightning on a four of seven; one to five resurrections.
+    struct Warlock {
+        double light, resurrections;
+        bool lightning;
+        int left;
+    };
+    for (const Warlock& w : {Warlock{4 / 7.0 + 1e-4, 0, true, 1}, Warlock{4 / 7.0 - 1e-4, hi, false, 5},
+                             Warlock{5 / 7.0 + 1e-4, 0.5, false, 3}}) {
+        PinnedDraws draws{0, 0, 0, 0, 0, 0, w.light, w.resurrections};
+        Recipe(kWarlock);
+        EXPECT_EQ(g().LightningKnown, w.lightning) << w.light;
+        EXPECT_EQ(g().ResurrectionsLeft, w.left) << w.light;
+    }
+    // The hunter's arrows: Int((Luck + 2) * r) + 10 extra pieces; the product may be negative.
+    for (auto [luck, r, count] : {std::tuple{0, 0.0, 10}, std::tuple{0, hi, 11}, std::tuple{-10, hi, 2}, std::tuple{-10, 0.0, 10}}) {
+        PinnedDraws draws{0, 0, 0, 0, r};
+        Recipe(kHunter, luck);
+        EXPECT_EQ(Carried(L"Стрела")->ItemCount, count) << luck << " " << r;
     }
 }
 
-TEST_F(NewGame, ThePrinceHasFractionalStrengthAndARoundedMaxHp) {
-    Ranges r = Sample(*this, kPrince);
-    EXPECT_GE(r.Min("Strenght"), 2);
-    EXPECT_LT(r.Max("Strenght"), 3);
-    EXPECT_GT(r.seen["Strenght"].size(), 300u);  // fractional, not a handful of whole numbers
-    for (int seed = 0; seed < 200; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed));
-        Recipe(kPrince);
-        const double s = hero().Strenght;
-        // MaxHp is Int(2r) + Strenght + 8 rounded half to even: one of the two sums, rounded.
-        EXPECT_TRUE(hero().MaxHp == CInt(s + 8) || hero().MaxHp == CInt(s + 9)) << s << " " << hero().MaxHp;
-        EXPECT_DOUBLE_EQ(hero().BeginMaxWeight, 2 * s + 65);
-    }
+TEST_F(NewGame, ThePrince) {
+    Recipe(kPrince);
     const MainCharacter& h = hero();
     EXPECT_EQ(h.Profession, kPrince);
     EXPECT_EQ(h.HeroeWeight, 85);
@@ -175,7 +168,6 @@ TEST_F(NewGame, ThePrinceHasFractionalStrengthAndARoundedMaxHp) {
     EXPECT_EQ(h.Learning, 1);
     EXPECT_EQ(h.WillPower, 2);
     EXPECT_EQ(h.Science, 3);
-    EXPECT_EQ(h.Magic, 0);
     EXPECT_EQ(h.Mana, 0);
     EXPECT_EQ(h.Doom, 0);
     EXPECT_EQ(Worn(kSlotRightHand), L"");
@@ -188,23 +180,13 @@ TEST_F(NewGame, ThePrinceHasFractionalStrengthAndARoundedMaxHp) {
     EXPECT_EQ(g().Inventory->Count(), 0);
     EXPECT_EQ(SkillNames(), std::vector<std::wstring>{L"Литература"});
     EXPECT_EQ(g().TheWorld->WorldName, L"A1");
-    EXPECT_EQ(g().PlayerX, 10);
     EXPECT_EQ(g().PlayerY, 7);
     EXPECT_FALSE(g().LightningKnown || g().FireballKnown || g().CutSpellKnown);
     EXPECT_EQ(g().IntroText, L"Сказ: knaz\r\nвторая строка\r\n");
 }
 
 TEST_F(NewGame, TheWarlock) {
-    // Lightning in about one game of seven.
-    int lightning = 0;
-    for (int seed = 0; seed < 700; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed) * 31 + 3);
-        Recipe(kWarlock);
-        lightning += g().LightningKnown;
-    }
-    EXPECT_GT(lightning, 60);
-    EXPECT_LT(lightning, 150);
-
+    Recipe(kWarlock);
     const MainCharacter& h = hero();
     EXPECT_EQ(h.HeroeWeight, 51);
     EXPECT_EQ(h.Appearance, 0);
@@ -284,19 +266,6 @@ TEST_F(NewGame, TheHunterAndHisArrows) {
     EXPECT_EQ(g().TheWorld->WorldName, L"vira");
     EXPECT_EQ(g().PlayerX, 8);
 
-    // Arrows: Int((Luck + 2) * r) + 10 extra pieces; with Luck -10 the product is negative.
-    std::set<int> lucky, unlucky;
-    for (int seed = 0; seed < 400; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed) + 11);
-        Recipe(kHunter, 0);
-        lucky.insert(Carried(L"Стрела")->ItemCount);
-        Recipe(kHunter, -10);
-        unlucky.insert(Carried(L"Стрела")->ItemCount);
-    }
-    EXPECT_EQ(lucky, (std::set<int>{10, 11}));
-    EXPECT_EQ(*unlucky.begin(), 2);
-    EXPECT_LE(*unlucky.rbegin(), 10);
-    EXPECT_GE(unlucky.size(), 8u);
 }
 
 TEST_F(NewGame, TheChurchVillageIsCopiedForEveryoneButTheMonkGetsHisOwn) {
@@ -471,16 +440,11 @@ TEST_F(NewGame, AnArchiveWithoutErrorsAsksNothing) {
 }
 
 TEST_F(NewGame, NamesComeFromThePersonsLine) {
-    std::set<std::wstring> prince, warlock;
-    for (int seed = 0; seed < 200; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed));
-        prince.insert(PickRandomName(kPrince));
-        warlock.insert(PickRandomName(kWarlock));
+    for (auto [person, r, name] : {std::tuple{kPrince, 0.0, L"Святослав"}, std::tuple{kPrince, 0.9999, L"Всеволод"},
+                                   std::tuple{kPrince, 0.5, L"Мстислав"}, std::tuple{kWarlock, 0.9999, L"Вышата"}}) {
+        PinnedDraws draws{r};
+        EXPECT_EQ(PickRandomName(person), name) << r;  // a short line offers the names it has
     }
-    EXPECT_EQ(prince, (std::set<std::wstring>{L"Святослав", L"Ярополк", L"Мстислав", L"Изяслав", L"Всеволод"}));
-    // A short line offers the names it has.
-    EXPECT_EQ(warlock, (std::set<std::wstring>{L"Чернослав", L"Вышата"}));
-    EXPECT_EQ(PickRandomName(kHunter).empty(), false);
     // Lines past the tenth and rows past the persons' are never asked for; nothing breaks.
     EXPECT_EQ(PickRandomName(9), L"a10");
     EXPECT_EQ(PickRandomName(10), L"");
