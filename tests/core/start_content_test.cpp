@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "game/equipment.h"
 #include "game/weapons.h"
+#include "platform/numbers.h"
 #include "platform/random.h"
 #include "platform/textforms.h"
 #include "script/find_messages.h"
@@ -42,27 +45,35 @@ TEST_F(StartContent, CalendarLuck) {
     EXPECT_EQ(luck, 0);
 }
 
+// Three to six draws of six: a 2 is a dagger (with a bonus of 0 to 2), a 4 food; nothing
+// drawn is one food all the same.
 TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
-    for (std::uint64_t seed = 0; seed < 200; ++seed) {
-        SeedRandom(seed);
+    const double two = 2.0001 / 6, four = 4.0001 / 6;
+    struct Case {
+        std::vector<double> draws;
+        std::wstring items;
+        double weight;
+    };
+    const Case cases[] = {{{0, two, 0.9999, four, 0}, L"Кинжал+2 Еда ", 1.5},
+                          {{0.9999, 0, 0, 0, 0, 0, 0.9999}, L"Еда ", 1},
+                          {{0, 1.9999 / 6, 3.0001 / 6, 5.0001 / 6, four}, L"Еда ", 1},
+                          {{0.25, four, four, two, 0.3, 3.9999 / 6, four}, L"Еда Еда Кинжал+0 ", 2.5}};
+    for (const Case& c : cases) {
+        PinnedDraws draws{};
+        PinnedDrawQueue().assign(c.draws.begin(), c.draws.end());
         modVarsAndMain.Inventory->Clear();
         GenerateStartInventory();
-        long n = modVarsAndMain.Inventory->Count();
-        ASSERT_GE(n, 1);
-        ASSERT_LE(n, 6);
+        std::wstring items;
         for (const auto& item : *modVarsAndMain.Inventory) {
-            if (item->ItemName == L"Кинжал") {
-                EXPECT_EQ(item->ItemType, kWeapon);
-                EXPECT_GE(item->WeaponPlus, 0);
-                EXPECT_LE(item->WeaponPlus, 2);
-                EXPECT_EQ(item->Critical, 70);
-            } else {
-                EXPECT_EQ(item->ItemName, L"Еда");
-                EXPECT_EQ(item->ItemScript, L"food.itm");
-                EXPECT_EQ(item->Weight, 1);
-            }
+            const bool dagger = item->ItemName == L"Кинжал";
+            items += item->ItemName + (dagger ? L"+" + NumText(item->WeaponPlus) : L"") + L" ";
+            EXPECT_EQ(item->ItemType, dagger ? kWeapon : kFood);
+            EXPECT_EQ(item->Critical, dagger ? 70 : 0);
+            EXPECT_EQ(item->ItemScript, dagger ? L"" : L"food.itm");
             EXPECT_EQ(item->ItemCount, 0);
         }
+        EXPECT_EQ(items, c.items);
+        EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Weight, c.weight);
     }
 }
 
