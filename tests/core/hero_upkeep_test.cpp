@@ -324,6 +324,7 @@ TEST_F(Upkeep, WildernessStep) {
     h().DoChangesWild();
     EXPECT_EQ(h().Hungry, 2500);
     EXPECT_EQ(info(), L"Вам хочеться есть...");
+    EXPECT_NEAR(h().HardIness, 2.006, 1e-12);  // hunger hardens
 
     h().Hungry = -100;
     h().Sick = 3;
@@ -336,6 +337,7 @@ TEST_F(Upkeep, WildernessStep) {
     h().Sick = 0;
     h().DoChangesWild();
     EXPECT_EQ(info(), L"Вы умираете с голоду!");
+    EXPECT_NEAR(h().HardIness, 2.017, 1e-12);  // and a thousandth for the healed point
     EXPECT_EQ(h().HP, hp - 1);
 }
 

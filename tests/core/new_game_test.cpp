@@ -242,6 +242,7 @@ TEST_F(NewGame, TheClaw) {
     EXPECT_EQ(WornNumber(kSlotRightHand, kEqCritical), 70);
     EXPECT_DOUBLE_EQ(WornNumber(kSlotRightHand, kEqWeight), 0.5);
     EXPECT_EQ(Worn(kSlotLegs), L"Сапоги из кожи твари");
+    EXPECT_EQ(Worn(kSlotBody), L"Чёрная роба");
     EXPECT_EQ(g().Inventory->Count(), 0);
     EXPECT_EQ(g().QuestFlags[9], 4);
     EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Воровство", L"Подстерегать", L"Литература"}));
@@ -264,8 +265,7 @@ TEST_F(NewGame, TheHunterAndHisArrows) {
     EXPECT_EQ(g().Inventory->Item(2)->ItemType, kBow);
     EXPECT_EQ(g().Inventory->Item(3)->ItemType, kArrows);
     EXPECT_EQ(g().TheWorld->WorldName, L"vira");
-    EXPECT_EQ(g().PlayerX, 8);
-
+    EXPECT_EQ(g().PlayerY, 9);
 }
 
 TEST_F(NewGame, TheChurchVillageIsCopiedForEveryoneButTheMonkGetsHisOwn) {

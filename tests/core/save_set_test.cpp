@@ -175,6 +175,11 @@ TEST_F(SaveSet, ACarriedNothingAndAnEmptyLocationLoad) {
 
 TEST_F(SaveSet, AnOldSaveStillLoads) {
     CopyOldSave();
+    // An empty truth value reads as false.
+    std::string hero = *ReadBytes(folder.saved("char.ch"));
+    hero.replace(hero.find("False\r\n"), 5, "");
+    ASSERT_TRUE(WriteFileAtomic(folder.saved("char.ch"), hero));
+    modVarsAndMain.Darkness = true;
     ASSERT_TRUE(Load());
     const auto& g = modVarsAndMain;
     const auto& c = h();

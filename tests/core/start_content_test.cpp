@@ -98,17 +98,16 @@ TEST_F(StartContent, WeaponsFromWornItems) {
     EXPECT_EQ(modVarsAndMain.Player->Weapon, 1);
     EXPECT_EQ(modVarsAndMain.Player->Defence, 0);
     EXPECT_EQ(modVarsAndMain.Player->Critical, 0);
-    auto& e = modVarsAndMain.Equip;
-    e[kSlotRightHand][kEqWeaponPlus] = 5;
-    e[kSlotRightHand][kEqCritical] = 70;
-    e[kSlotHead][kEqWeaponPlus] = 1;
-    e[kSlotNeck][kEqDefendPlus] = 1;
-    e[kSlotBody][kEqDefendPlus] = 3;
-    e[kSlotLegs][kEqDefendPlus] = 1;
+    // A power of two in every slot: each slot's share shows in the sums.
+    for (int slot = 0; slot < 6; ++slot) {
+        modVarsAndMain.Equip[slot][kEqWeaponPlus] = 1 << slot;
+        modVarsAndMain.Equip[slot][kEqDefendPlus] = 1 << slot;
+        modVarsAndMain.Equip[slot][kEqCritical] = 30 << slot;
+    }
     CalculateWeapons();
-    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Weapon, 5 + 0.5 + 1);
-    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Defence, 0.25 + 3 + 0.5);
-    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Critical, 70.0 / 60);
+    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Weapon, 0.5 + 1 + 4 + 8 + 8 + 16 + 1);  // head, neck, hands, body, legs
+    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Defence, 0.5 + 0.5 + 2 + 8 + 16 + 16);
+    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Critical, (120 + 240) / 60.0);  // the hands only
 }
 
 TEST_F(StartContent, FindMessages) {

@@ -138,9 +138,13 @@ TEST_F(ViewTest, UnknownTilesAreBlackNotLeftOvers) {
 
 TEST_F(ViewTest, DarknessBlacksEveryCellAndHidesTheHeroButNotOnTheWildMap) {
     g().Darkness = true;
-    Draw();
-    for (Pic p : view().cells) EXPECT_EQ(p, Pic::imgNothing);
-    EXPECT_FALSE(view().heroShown);
+    for (MapKind kind : {kMapTown, kMapHouse, kMapForest, kMapCave}) {
+        w().MapType = kind;
+        Put(5, 4, L"a");
+        Draw();
+        for (Pic p : view().cells) EXPECT_EQ(p, Pic::imgNothing) << kind;
+        EXPECT_FALSE(view().heroShown);
+    }
     w().MapType = kMapWild;
     Draw();
     EXPECT_EQ(view().At(5, 5), Pic::imgGrass);
