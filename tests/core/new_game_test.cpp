@@ -75,14 +75,6 @@ struct NewGame : ::testing::Test {
     std::wstring Worn(int slot, int column = kEqName) {
         return g().Equip[static_cast<std::size_t>(slot)][static_cast<std::size_t>(column)].ToText();
     }
-    double WornNumber(int slot, int column) {
-        return g().Equip[static_cast<std::size_t>(slot)][static_cast<std::size_t>(column)].ToNumber();
-    }
-    std::vector<std::wstring> SkillNames() {
-        std::vector<std::wstring> names;
-        for (int row = 0; row <= g().LastSkillIndex; ++row) names.push_back(g().Skills[static_cast<std::size_t>(row)][0].ToText());
-        return names;
-    }
     // A save set in \saved\ and a kill log, as an earlier game leaves them.
     void OldGameOnDisk() {
         ASSERT_TRUE(WriteFileAtomic(folder.saved("char.ch"), "old hero\r\n"));
@@ -93,50 +85,31 @@ struct NewGame : ::testing::Test {
 
 }  // namespace
 
-// Every draw of a recipe pinned low, high and (for the prince's rounding) between.
-TEST_F(NewGame, EachPersonsDrawsAndTheirBounds) {
-    struct Case {
-        int person;
-        double draw;
-        double strength, maxHp, mobility, alertness, constitution, appearance, magic, money, beginMaxWeight;
-        int x;
-    };
-    const double hi = 0.9999;
-    const Case cases[] = {
-        {kPrince, 0, 2, 10, 8, 8, 10, 1, 0, 100, 69, 10},
-        {kPrince, hi, 2.9999, 12, 12, 12, 15, 3, 0, 100, 70.9998, 10},
-        {kPrince, 0.5, 2.5, 12, 10, 10, 13, 2, 0, 100, 70, 10},  // 11.5 rounds to even
-        {kWarlock, 0, 1, 3, 5, 7, 0, 0, 11, 0, 22, 10},
-        {kWarlock, hi, 1, 4, 9, 11, 4, 0, 15, 0, 22, 29},
-        {kMonk, 0, 1, 3, 8, 8, 7, 1, 1, 0, 42, 13},
-        {kMonk, hi, 1, 4, 12, 11, 11, 3, 5, 0, 42, 13},
-        {kClaw, 0, 2, 9, 10, 14, 10, 0, 0, 70, 64, 8},
-        {kClaw, hi, 2, 10, 17, 21, 15, 0, 0, 78, 64, 8},
-        {kHunter, 0, 2, 9, 11, 14, 10, 0, 0, 6, 74, 8},
-        {kHunter, hi, 2, 10, 18, 21, 15, 0, 0, 6, 74, 8},
-    };
-    for (const Case& c : cases) {
-        const double d = c.draw;
-        PinnedDraws draws{d, d, d, d, d, d, d, d};
-        Recipe(c.person);
-        const MainCharacter& h = hero();
-        const std::string at = std::to_string(c.person) + " " + std::to_string(d);
-        EXPECT_DOUBLE_EQ(h.Strenght, c.strength) << at;
-        EXPECT_EQ(h.MaxHp, c.maxHp) << at;
-        EXPECT_EQ(h.Mobility, c.mobility) << at;
-        EXPECT_EQ(h.Alertness, c.alertness) << at;
-        EXPECT_EQ(h.Constitution, c.constitution) << at;
-        EXPECT_EQ(h.Appearance, c.appearance) << at;
-        EXPECT_EQ(h.Magic, c.magic) << at;
-        EXPECT_EQ(g().Money, c.money) << at;
-        EXPECT_DOUBLE_EQ(h.BeginMaxWeight, c.beginMaxWeight) << at;
-        EXPECT_EQ(g().PlayerX, c.x) << at;
+// Each person's hero with every draw pinned low and high, as the golden save sets hold it:
+// the character, the worn and carried things, the skills and the quest flags.
+TEST_F(NewGame, EachPersonStartsAsTheGoldenSaveSetHoldsIt) {
+    const wchar_t* intros[] = {L"knaz", L"necromancer", L"monk", L"kogot", L"hunter"};
+    for (int person = kPrince; person <= kHunter; ++person) {
+        for (double d : {0.0, 0.9999}) {
+            PinnedDraws draws{d, d, d, d, d, d, d, d};
+            Recipe(person);
+            EXPECT_EQ(g().IntroText, std::wstring(L"Сказ: ") + intros[person] + L"\r\nвторая строка\r\n");
+            if (person == kWarlock) {
+                EXPECT_EQ(g().TheWorld->WorldName, L"");  // the caves are made later
+                g().TheWorld->WorldName = L"AG";
+            }
+            hero().PlayerName = L"Тестомир";
+            ASSERT_TRUE(SaveGame());
+            const std::string set = std::to_string(person) + (d > 0 ? "-high" : "-low");
+            for (const char* file : {"char.ch", "char.itm", "inven", "attribs", "q.q"})
+                EXPECT_EQ(Game(std::string("saved/") + file), ReadBytes(kData / "heroes" / set / file).value_or("missing")) << set << " " << file;
+        }
     }
-    // The prince's health rounds half to even: 2.5 + 8 stays 10.
-    {
-        PinnedDraws draws{0.5, 0.4};
+    // The prince's health rounds half to even: 2.5 + 8 stays 10, 2.5 + 9 makes 12.
+    for (auto [maxHpDraw, maxHp] : {std::pair{0.4, 10}, std::pair{0.5, 12}}) {
+        PinnedDraws draws{0.5, maxHpDraw};
         Recipe(kPrince);
-        EXPECT_EQ(hero().MaxHp, 10);
+        EXPECT_EQ(hero().MaxHp, maxHp);
     }
     // The warlock: lightning on a four of seven; one to five resurrections.
     struct Warlock {
@@ -144,7 +117,7 @@ TEST_F(NewGame, EachPersonsDrawsAndTheirBounds) {
         bool lightning;
         int left;
     };
-    for (const Warlock& w : {Warlock{4 / 7.0 + 1e-4, 0, true, 1}, Warlock{4 / 7.0 - 1e-4, hi, false, 5},
+    for (const Warlock& w : {Warlock{4 / 7.0 + 1e-4, 0, true, 1}, Warlock{4 / 7.0 - 1e-4, 0.9999, false, 5},
                              Warlock{5 / 7.0 + 1e-4, 0.5, false, 3}}) {
         PinnedDraws draws{0, 0, 0, 0, 0, 0, w.light, w.resurrections};
         Recipe(kWarlock);
@@ -152,120 +125,11 @@ TEST_F(NewGame, EachPersonsDrawsAndTheirBounds) {
         EXPECT_EQ(g().ResurrectionsLeft, w.left) << w.light;
     }
     // The hunter's arrows: Int((Luck + 2) * r) + 10 extra pieces; the product may be negative.
-    for (auto [luck, r, count] : {std::tuple{0, 0.0, 10}, std::tuple{0, hi, 11}, std::tuple{-10, hi, 2}, std::tuple{-10, 0.0, 10}}) {
+    for (auto [luck, r, count] : {std::tuple{0, 0.0, 10}, std::tuple{0, 0.9999, 11}, std::tuple{-10, 0.9999, 2}, std::tuple{-10, 0.0, 10}}) {
         PinnedDraws draws{0, 0, 0, 0, r};
         Recipe(kHunter, luck);
         EXPECT_EQ(Carried(L"Стрела")->ItemCount, count) << luck << " " << r;
     }
-}
-
-TEST_F(NewGame, ThePrince) {
-    Recipe(kPrince);
-    const MainCharacter& h = hero();
-    EXPECT_EQ(h.Profession, kPrince);
-    EXPECT_EQ(h.HeroeWeight, 85);
-    EXPECT_DOUBLE_EQ(h.HardIness, 1.7);
-    EXPECT_EQ(h.Learning, 1);
-    EXPECT_EQ(h.WillPower, 2);
-    EXPECT_EQ(h.Science, 3);
-    EXPECT_EQ(h.Mana, 0);
-    EXPECT_EQ(h.Doom, 0);
-    EXPECT_EQ(Worn(kSlotRightHand), L"");
-    EXPECT_EQ(Worn(kSlotBody), L"Лёгкая кольчуга");
-    EXPECT_EQ(WornNumber(kSlotBody, kEqType), kBody);
-    EXPECT_EQ(WornNumber(kSlotBody, kEqDefendPlus), 3);
-    EXPECT_EQ(WornNumber(kSlotBody, kEqWeight), 10);
-    EXPECT_EQ(Worn(kSlotLegs), L"Меховые сапоги");
-    EXPECT_EQ(WornNumber(kSlotLegs, kEqDefendPlus), 1);
-    EXPECT_EQ(g().Inventory->Count(), 0);
-    EXPECT_EQ(SkillNames(), std::vector<std::wstring>{L"Литература"});
-    EXPECT_EQ(g().TheWorld->WorldName, L"A1");
-    EXPECT_EQ(g().PlayerY, 7);
-    EXPECT_FALSE(g().LightningKnown || g().FireballKnown || g().CutSpellKnown);
-    EXPECT_EQ(g().IntroText, L"Сказ: knaz\r\nвторая строка\r\n");
-}
-
-TEST_F(NewGame, TheWarlock) {
-    Recipe(kWarlock);
-    const MainCharacter& h = hero();
-    EXPECT_EQ(h.HeroeWeight, 51);
-    EXPECT_EQ(h.Appearance, 0);
-    EXPECT_EQ(h.Learning, 3);
-    EXPECT_EQ(h.Mana, 50);
-    EXPECT_EQ(h.Doom, 3);
-    EXPECT_EQ(g().PlayerY, 48);
-    EXPECT_TRUE(g().FireballKnown);
-    EXPECT_EQ(g().TheWorld->WorldName, L"");
-    EXPECT_EQ(Worn(kSlotBody), L"Чёрная роба");
-    EXPECT_EQ(Worn(kSlotLegs), L"Сапоги");
-    EXPECT_EQ(WornNumber(kSlotLegs, kEqDefendPlus), 2);
-    ASSERT_EQ(g().Inventory->Count(), 1);
-    auto ring = Carried(L"Кольцо злых духов");
-    ASSERT_TRUE(ring);
-    EXPECT_EQ(ring->ItemInfo, L"Могущественный артифакт");
-    EXPECT_EQ(ring->ItemType, kRing);
-    EXPECT_EQ(ring->itembalance, -1);
-    EXPECT_DOUBLE_EQ(ring->Weight, 0.3);
-    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Знание трав", L"Литература", L"Алхимия"}));
-    EXPECT_EQ(g().IntroText, L"Сказ: necromancer\r\nвторая строка\r\n");
-}
-
-TEST_F(NewGame, TheMonk) {
-    Recipe(kMonk);
-    const MainCharacter& h = hero();
-    EXPECT_EQ(h.HeroeWeight, 78);
-    EXPECT_EQ(h.HardIness, 4);
-    EXPECT_EQ(h.WillPower, 5);
-    EXPECT_EQ(h.Mana, 20);
-    EXPECT_TRUE(g().LightningKnown);
-    EXPECT_EQ(Worn(kSlotBody), L"Монашье одеяние");
-    EXPECT_EQ(Worn(kSlotLegs), L"Сандали");
-    EXPECT_EQ(Worn(kSlotLegs, kEqWeaponPlus), L"0");
-    auto bible = Carried(L"Библия");
-    ASSERT_TRUE(bible);
-    EXPECT_EQ(bible->ItemType, kBook);
-    EXPECT_EQ(bible->itembalance, 1);
-    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Заговаривать болезнь", L"Знание трав", L"Литература", L"Летопись"}));
-    EXPECT_EQ(g().TheWorld->WorldName, L"vira");
-    EXPECT_EQ(g().PlayerX, 13);
-    EXPECT_EQ(g().PlayerY, 9);
-}
-
-TEST_F(NewGame, TheClaw) {
-    Recipe(kClaw);
-    const MainCharacter& h = hero();
-    EXPECT_EQ(h.HeroeWeight, 69);
-    EXPECT_DOUBLE_EQ(h.HardIness, 1.9);
-    EXPECT_EQ(h.Doom, 2);
-    EXPECT_EQ(Worn(kSlotRightHand), L"Кинжал");
-    EXPECT_EQ(WornNumber(kSlotRightHand, kEqWeaponPlus), 5);
-    EXPECT_EQ(WornNumber(kSlotRightHand, kEqCritical), 70);
-    EXPECT_DOUBLE_EQ(WornNumber(kSlotRightHand, kEqWeight), 0.5);
-    EXPECT_EQ(Worn(kSlotLegs), L"Сапоги из кожи твари");
-    EXPECT_EQ(Worn(kSlotBody), L"Чёрная роба");
-    EXPECT_EQ(g().Inventory->Count(), 0);
-    EXPECT_EQ(g().QuestFlags[9], 4);
-    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Воровство", L"Подстерегать", L"Литература"}));
-    EXPECT_EQ(g().TheWorld->WorldName, L"drsect");
-    EXPECT_EQ(g().PlayerX, 8);
-    EXPECT_EQ(g().PlayerY, 9);
-}
-
-TEST_F(NewGame, TheHunterAndHisArrows) {
-    Recipe(kHunter);
-    EXPECT_EQ(WornNumber(kSlotRightHand, kEqCritical), 81);
-    EXPECT_EQ(Worn(kSlotBody), L"Льняная рубаха");
-    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Стрелять из лука", L"Ловить рыбу", L"Готовить", L"Врачевание",
-                                                         L"Разжигать костер"}));
-    EXPECT_EQ(g().Skills[2][2].ToText(), L"Медвежье мясо Волчье мясо");
-    EXPECT_FALSE(g().LightningKnown);
-    ASSERT_EQ(g().Inventory->Count(), 3);
-    EXPECT_EQ(g().Inventory->Item(1)->ItemName, L"Удочка");
-    EXPECT_EQ(g().Inventory->Item(2)->ItemName, L"Лук");
-    EXPECT_EQ(g().Inventory->Item(2)->ItemType, kBow);
-    EXPECT_EQ(g().Inventory->Item(3)->ItemType, kArrows);
-    EXPECT_EQ(g().TheWorld->WorldName, L"vira");
-    EXPECT_EQ(g().PlayerY, 9);
 }
 
 TEST_F(NewGame, TheChurchVillageIsCopiedForEveryoneButTheMonkGetsHisOwn) {
