@@ -1,8 +1,5 @@
-#include <gtest/gtest.h>
-
-#include "platform/random.h"
-#include "world/game_state.h"
 #include "world/maze.h"
+#include "test_support.h"
 
 using namespace morvath;
 
@@ -70,13 +67,8 @@ TEST(Maze, TinyMazesMarkOnlyTheStart) {
 
 namespace {
 
-struct Generators : ::testing::Test {
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(2024);
-    }
-    World& w() { return *modVarsAndMain.TheWorld; }
+struct Generators : GameTest {
+    Generators() : GameTest(2024) {}
 };
 
 }  // namespace

@@ -1,29 +1,18 @@
-#include <gtest/gtest.h>
-
 #include <utility>
 
-#include "platform/frontend.h"
-#include "platform/random.h"
 #include "test_support.h"
-#include "world/game_state.h"
 
 using namespace morvath;
 
 namespace {
 
-struct Upkeep : ::testing::Test {
-    TempGameFolder folder;  // a death here runs game over, which empties the save folder
-    ScriptedFrontend ui;
-
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        modVarsAndMain.TheWorld->WorldName = L"N1";
-        SeedRandom(3);
+// A death here runs game over, which empties the game folder's save folder.
+struct Upkeep : GameTest {
+    Upkeep() : GameTest(3) {
+        w().WorldName = L"N1";
         h().HP = 10;
         h().MaxHp = 10;
     }
-    MainCharacter& h() { return *modVarsAndMain.Player; }
     std::wstring& info() { return modVarsAndMain.screen.lblII; }
     const std::wstring& speech() { return modVarsAndMain.screen.txtSpeech; }
 

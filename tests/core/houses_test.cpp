@@ -1,30 +1,21 @@
-#include <gtest/gtest.h>
-
-#include "platform/random.h"
 #include "platform/textforms.h"
 #include "script/cscript.h"
 #include "test_support.h"
-#include "world/game_state.h"
 #include "world/houses.h"
 
 using namespace morvath;
 
 namespace {
 
-struct Houses : ::testing::Test {
-    TempDir dir;
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SetGameFolder(dir.path());
-        fs::create_directories(dir.path() / "intros");
-        fs::create_directories(dir.path() / "saved");
+struct Houses : GameTest {
+    Houses() {
+        fs::create_directories(folder.path() / "intros");
         for (int n = 1; n <= 6; ++n) {
-            WriteFileAtomic(dir.path() / "intros" / ("h" + std::to_string(n) + ".map"),
+            WriteFileAtomic(folder.path() / "intros" / ("h" + std::to_string(n) + ".map"),
                             "aaaaaaa\r\n\"  a,G  \"\r\n  GGG  \r\nrow" + std::to_string(n) + "\r\n");
         }
     }
-    std::string Saved(const std::string& name) { return ReadBytes(dir.path() / "saved" / name).value_or("<missing>"); }
+    std::string Saved(const std::string& name) { return ReadBytes(folder.path() / "saved" / name).value_or("<missing>"); }
 };
 
 }  // namespace
@@ -100,8 +91,8 @@ TEST_F(Houses, UnsafeNamesAndMissingTemplatesWriteNothing) {
     spec.HouseName = L"..\\..\\evil";
     spec.ExitTarget = L"A1";
     EXPECT_FALSE(CreateHouse(spec));
-    for (int n = 1; n <= 6; ++n) RemoveFile(dir.path() / "intros" / ("h" + std::to_string(n) + ".map"));
+    for (int n = 1; n <= 6; ++n) RemoveFile(folder.path() / "intros" / ("h" + std::to_string(n) + ".map"));
     spec.HouseName = L"izba";
     EXPECT_FALSE(CreateHouse(spec));
-    EXPECT_TRUE(fs::is_empty(dir.path() / "saved"));
+    EXPECT_TRUE(fs::is_empty(folder.path() / "saved"));
 }

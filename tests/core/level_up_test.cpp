@@ -1,24 +1,12 @@
-#include <gtest/gtest.h>
-
 #include <string>
 
-#include "platform/frontend.h"
-#include "platform/random.h"
-#include "world/game_state.h"
+#include "test_support.h"
 
 using namespace morvath;
 
 namespace {
 
-struct LevelUp : ::testing::Test {
-    ScriptedFrontend ui;
-
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(5);
-    }
-    MainCharacter& h() { return *modVarsAndMain.Player; }
+struct LevelUp : GameTest {
 
     // Takes the hero of a person from level L - 1 to level L.
     void ReachLevel(long person, int L) {

@@ -1,27 +1,15 @@
-#include <gtest/gtest.h>
-
 #include <map>
 
 #include "game/turn.h"
 #include "platform/cp1251.h"
-#include "platform/random.h"
 #include "test_support.h"
-#include "world/game_state.h"
 
 using namespace morvath;
 
 namespace {
 
-struct LocationFiles : ::testing::Test {
-    TempGameFolder folder;
-
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(7);
-        w().WorldName = L"N1";
-    }
-    World& w() { return *modVarsAndMain.TheWorld; }
+struct LocationFiles : GameTest {
+    LocationFiles() { w().WorldName = L"N1"; }
     NPCCol& npcs() { return *modVarsAndMain.NPCs; }
     ItemCol& floor() { return *w().mapItemCol; }
 

@@ -1,26 +1,15 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <vector>
 
 #include "platform/cp1251.h"
-#include "platform/random.h"
 #include "test_support.h"
-#include "world/game_state.h"
 
 using namespace morvath;
 
 namespace {
 
-struct Characters : ::testing::Test {
-    TempGameFolder folder;
-
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(11);
-    }
-    World& w() { return *modVarsAndMain.TheWorld; }
+struct Characters : GameTest {
+    Characters() : GameTest(11) {}
 
     // Rows in hero coordinates: character x of row y is the tile at (x, y), that is grid
     // column x + 3 of grid row y + 3. Everything around them is rock.

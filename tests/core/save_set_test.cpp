@@ -1,28 +1,13 @@
-#include <gtest/gtest.h>
-
 #include <map>
 
-#include "platform/frontend.h"
-#include "platform/random.h"
 #include "test_support.h"
-#include "world/game_state.h"
 #include "world/save_set.h"
 
 using namespace morvath;
 
 namespace {
 
-struct SaveSet : ::testing::Test {
-    TempGameFolder folder;
-    ScriptedFrontend ui;
-
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(9);
-    }
-    MainCharacter& h() { return *modVarsAndMain.Player; }
-    World& w() { return *modVarsAndMain.TheWorld; }
+struct SaveSet : GameTest {
 
     // The start menu's load: new roots, then the loader.
     bool Load() {

@@ -1,29 +1,18 @@
-#include <gtest/gtest.h>
-
 #include <vector>
 
 #include "game/equipment.h"
 #include "game/weapons.h"
 #include "platform/numbers.h"
-#include "platform/random.h"
 #include "platform/textforms.h"
 #include "script/find_messages.h"
 #include "test_support.h"
-#include "world/game_state.h"
 #include "world/random_content.h"
 
 using namespace morvath;
 
 namespace {
 
-struct StartContent : ::testing::Test {
-    TempDir dir;
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SetGameFolder(dir.path());
-    }
-};
+using StartContent = GameTest;
 
 }  // namespace
 
@@ -78,11 +67,11 @@ TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
 }
 
 TEST_F(StartContent, WeaponTableReadsRecordsAndStopsAtABadValue) {
-    fs::create_directories(dir.path() / "maps");
+    fs::create_directories(folder.path() / "maps");
     TextWriter w;
     w.Text(L"Меч").Number(4).Number(0).Number(60).Number(3.5).Text(L"St+2").Number(1).Text(L"Острый меч").EndRecord();
     w.Text(L"Щит").Number(0).Number(3).Number(0).Number(5).Text(L"").Number(2).Text(L"Дубовый щит").EndRecord();
-    WriteFileAtomic(dir.path() / "maps" / "weapons.dat", w.bytes() + "\"Топор\",x,0,0,1,\"\",1,\"\"\r\n");
+    WriteFileAtomic(folder.path() / "maps" / "weapons.dat", w.bytes() + "\"Топор\",x,0,0,1,\"\",1,\"\"\r\n");
     LoadWeaponsTable();
     auto& t = WeaponsTable();
     EXPECT_EQ(t[0][kWpName].ToText(), L"Меч");
