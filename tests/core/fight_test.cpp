@@ -7,11 +7,8 @@
 #include "game/fight.h"
 #include "game/fight_panel.h"
 #include "platform/cp1251.h"
-#include "platform/frontend.h"
-#include "platform/random.h"
 #include "services/music.h"
 #include "test_support.h"
-#include "world/game_state.h"
 
 using namespace morvath;
 
@@ -23,15 +20,8 @@ GameState& G() { return modVarsAndMain; }
 constexpr double Above(int k) { return k / 7.0 + 1e-4; }
 constexpr double Below(int k) { return k / 7.0 - 1e-4; }
 
-struct Fight : ::testing::Test {
-    TempDir dir;
-    fs::path oldFolder = GameFolder();
-    ScriptedFrontend ui;
-
-    void SetUp() override {
-        ResetGame();
-        SetGameFolder(dir.path());
-        G().CreateRoots();
+struct Fight : GameTest {
+    Fight() {
         for (int row = 0; row <= 40; ++row) G().TheWorld->SetRow(row, std::wstring(40, L'G'));
         hero().HP = 50;
         hero().MaxHp = 50;
@@ -41,7 +31,6 @@ struct Fight : ::testing::Test {
         G().PlayerY = 10;
         modMusicEngine::MusicName.clear();
     }
-    void TearDown() override { SetGameFolder(oldFolder); }
     const std::wstring& Tune() { return modMusicEngine::MusicName; }
     MainCharacter& hero() { return *G().Player; }
     FightPanel& panel() { return G().gameScreen.fight; }
@@ -67,7 +56,13 @@ struct Fight : ::testing::Test {
         e->WeaponForce = weaponForce;
         return e;
     }
-    std::string KillLog() { return ReadBytes(dir.path() / "monst.cnt").value_or(""); }
+    std::string KillLog() { return ReadBytes(folder.path() / "monst.cnt").value_or(""); }
+    // The panel's texts, as the window shows them.
+    std::wstring Texts() {
+        const FightPanel& f = panel();
+        return f.lblFight + L"|" + f.lblEnemyName + L"|" + f.EnemyWeapon + L"|" + f.Enemystr + L"|" + f.EnemyLife + L"|" + f.lblLife +
+               L"|" + f.lblStrenght + L"|" + f.Weapon;
+    }
 };
 
 TEST_F(Fight, TheEnemysBlow) {
@@ -211,8 +206,8 @@ TEST_F(Fight, AKillRewardsLogsRunsTheDeathAndRemovesOnlyTheDead) {
     auto after = AddNpc(L"Купец", 4, 4, 10, 5);
     G().TheWorld->setPosMap(13, 14, L"w");
     wolf->DieScript_File = L"wolf.die";
-    fs::create_directories(dir.path() / "scripts");
-    WriteFileAtomic(dir.path() / "scripts" / "wolf.die", EncodeCp1251(L"say(\"шкура\")\r\n"));
+    fs::create_directories(folder.path() / "scripts");
+    WriteFileAtomic(folder.path() / "scripts" / "wolf.die", EncodeCp1251(L"say(\"шкура\")\r\n"));
     modMusicEngine::MusicName = L"\\music\\Fight.mid";
     {
         PinnedDraws draws{0.5, 0.5, Above(4)};  // 9 * 0.5714: 5 thousandths of strength
@@ -368,16 +363,9 @@ TEST_F(Fight, StartingAFightSetsUpThePanelAndLuckDecidesWhoStrikesFirst) {
     }
     ASSERT_TRUE(FightOn());
     EXPECT_FALSE(G().screen.speechVisible);
-    EXPECT_EQ(panel().lblFight, L"Готов!");
+    EXPECT_EQ(Texts(), L"Готов!|Орк|Топор|Сила: 7|HP: 12|HP: 40|Сила: 10|Булава");
     EXPECT_EQ(panel().EnemyStartHP, 13);
     EXPECT_EQ(orc->WeaponForce, 2);
-    EXPECT_EQ(panel().EnemyWeapon, L"Топор");
-    EXPECT_EQ(panel().Enemystr, L"Сила: 7");
-    EXPECT_EQ(panel().EnemyLife, L"HP: 12");
-    EXPECT_EQ(panel().lblEnemyName, L"Орк");
-    EXPECT_EQ(panel().lblLife, L"HP: 40");
-    EXPECT_EQ(panel().lblStrenght, L"Сила: 10");
-    EXPECT_EQ(panel().Weapon, L"Булава");
     EXPECT_EQ(panel().enemyLifeBar, 1);
     EXPECT_DOUBLE_EQ(panel().lifeBar, 0.8);
     EXPECT_DOUBLE_EQ(hero().WillPower, 0.01);
@@ -477,7 +465,7 @@ TEST_F(Fight, AttackingAGoodCharacterAsksAndMayBeAnAmbush) {
         hero().Doom = 0;
         hero().Exp = 0;
         std::error_code ec;
-        fs::remove(dir.path() / "monst.cnt", ec);
+        fs::remove(folder.path() / "monst.cnt", ec);
         ui.msgAnswers.push_back(MsgResult::Yes);
         PinnedDraws draws{0, c.r1, c.r2, Above(5), Above(5)};
         StartFight(11, 10);
