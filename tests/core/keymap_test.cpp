@@ -14,8 +14,7 @@ using KeyMap = ScreenTest;
 
 class AfterKey : public ScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
+    AfterKey() {
         WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
         Record(5, 5, L"house", Variant(3), Variant(7));
     }
@@ -81,8 +80,7 @@ TEST_F(AfterKey, TheInfoLineIsEmptiedByEveryKey) {
 
 class Quit : public ScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
+    Quit() {
         WriteText(L"saved/town.map", L"G\r\n");
         WriteText(L"saved/char.ch", L"Игорь\r\n");
         WriteText(L"monst.cnt", L"Волк\r\n");
