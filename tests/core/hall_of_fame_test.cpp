@@ -349,17 +349,11 @@ TEST_F(HallOfFameTest, NoKillsGiveTheHeadingsAndNoNames) {
 }
 
 TEST_F(HallOfFameTest, AHeroNamedWithPathCharactersWritesInsideTheGameFolder) {
-    for (const std::wstring name : {L"..\\x:y", L"../../etc/passwd", L"C:\\Windows\\evil", L"a*b?c<d>e|f\"g"}) {
-        const fs::path p = DeedsFilePath(name);
-        EXPECT_EQ(p.parent_path(), folder.path()) << ToUtf8(name);
-        EXPECT_EQ(p.extension(), ".dth");
-    }
-    EXPECT_EQ(DeedsFilePath(L"..\\x:y").filename(), "_.._x_y.dth");
-    EXPECT_EQ(DeedsFilePath(L"CON").filename(), "_CON.dth");
-    EXPECT_EQ(DeedsFilePath(L"lpt1.txt").filename(), "_lpt1.txt.dth");
-    EXPECT_EQ(DeedsFilePath(L"   ").filename(), ToUtf8(L"Герой.dth"));
-    EXPECT_EQ(DeedsFilePath(L"..").filename(), ToUtf8(L"Герой.dth"));
-    EXPECT_EQ(DeedsFilePath(L" Иван. ").filename(), ToUtf8(L"Иван.dth"));
+    const std::pair<const wchar_t*, const wchar_t*> names[] = {
+        {L"..\\x:y", L"_.._x_y.dth"}, {L"../../etc/passwd", L"_.._.._etc_passwd.dth"}, {L"C:\\Windows\\evil", L"C__Windows_evil.dth"},
+        {L"a*b?c<d>e|f\"g", L"a_b_c_d_e_f_g.dth"}, {L"CON", L"_CON.dth"}, {L"lpt1.txt", L"_lpt1.txt.dth"}, {L"   ", L"Герой.dth"},
+        {L"..", L"Герой.dth"}, {L" Иван. ", L"Иван.dth"}};
+    for (auto [name, file] : names) EXPECT_EQ(DeedsFilePath(name), folder.path() / ToUtf8(file)) << ToUtf8(name);
     EXPECT_LE(DeedsFilePath(std::wstring(400, L'Ж')).filename().string().size(), 255u);
 
     ui.msgAnswers = {MsgResult::Yes};

@@ -20,33 +20,27 @@ protected:
     }
 };
 
-TEST_F(AfterKey, AKeyOutsideTheTableStillChecksTheCellAndRedraws) {
+TEST_F(AfterKey, AKeyOutsideTheTableStillChecksTheCellAndRedrawsButNotOnTheWildMap) {
     const unsigned before = g().gameScreen.view.serial;
-    Key('X');
+    Key('Q');  // Q without a modifier is any other key
+    EXPECT_EQ(ui.Count(L"MsgBox"), 0);
     EXPECT_EQ(w().WorldName, L"house");
     EXPECT_GT(g().gameScreen.view.serial, before);
     EXPECT_EQ(w().Turn, 0);
+    w().WorldName = L"wild";
+    Key('X');
+    EXPECT_EQ(w().WorldName, L"wild");
 }
 
 TEST_F(AfterKey, SpaceClosesTheSpeechBoxAndRedrawsWithoutACheck) {
     g().screen.speechVisible = true;
+    g().screen.lblII = L"старое";
     const unsigned before = g().gameScreen.view.serial;
     Key(kVkSpace);
     EXPECT_FALSE(g().screen.speechVisible);
     EXPECT_EQ(w().WorldName, L"town");
     EXPECT_GT(g().gameScreen.view.serial, before);
-}
-
-TEST_F(AfterKey, QWithoutAModifierIsAnyOtherKey) {
-    Key('Q');
-    EXPECT_EQ(ui.Count(L"MsgBox"), 0);
-    EXPECT_EQ(w().WorldName, L"house");
-}
-
-TEST_F(AfterKey, NoCheckOnTheWildMap) {
-    w().WorldName = L"wild";
-    Key('X');
-    EXPECT_EQ(w().WorldName, L"wild");
+    EXPECT_EQ(g().screen.lblII, L"");  // the info line is emptied by every key
 }
 
 TEST_F(AfterKey, ASleepingHeroOrAFlyingSpellTakesNoKeys) {
@@ -70,12 +64,6 @@ TEST_F(AfterKey, EatingNothingSpendsNoTurnAndChecksNothing) {
     EXPECT_EQ(w().Turn, 0);
     EXPECT_EQ(w().WorldName, L"town");
     EXPECT_EQ(g().gameScreen.view.serial, before);
-}
-
-TEST_F(AfterKey, TheInfoLineIsEmptiedByEveryKey) {
-    g().screen.lblII = L"старое";
-    Key(kVkF6);
-    EXPECT_EQ(g().screen.lblII, L"");
 }
 
 class Quit : public ScreenTest {
