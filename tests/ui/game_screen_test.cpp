@@ -128,8 +128,6 @@ private:
 
 TEST_F(GameWindow, TheViewShowsTheLocationWithOurPictures) {
     const QImage shot = Shot();
-    shot.save(QStringLiteral("/tmp/morvath-game-view.png"));
-    screen_->grab().save(QStringLiteral("/tmp/morvath-game-screen.png"));
     EXPECT_EQ(CellColour(shot, 5, 5), kHero & 0xFFFFFF);
     EXPECT_EQ(CellColour(shot, 6, 5), kGrass & 0xFFFFFF);
     EXPECT_EQ(CellColour(shot, 5, 3), kRock & 0xFFFFFF);  // the rock two cells above the hero
@@ -196,7 +194,6 @@ TEST_F(GameWindow, PanelsHaveTheirOwnPlaces) {
             EXPECT_FALSE(a.intersects(b)) << i << " " << j;
         }
     }
-    screen_->grab().save(QStringLiteral("/tmp/morvath-game-panels.png"));
 }
 
 TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
@@ -223,7 +220,6 @@ TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
     // Other keys still reach the key map while a fight is on: a step down.
     QTest::keyClick(screen_->frmFight->btnStrike, Qt::Key_Down);
     EXPECT_EQ(g.PlayerY, 4);
-    screen_->grab().save(QStringLiteral("/tmp/morvath-game-fight.png"));
 }
 
 TEST_F(GameWindow, TheSpellListTakesEnterAndEscape) {
