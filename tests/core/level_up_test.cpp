@@ -1,5 +1,6 @@
 #include <string>
 
+#include "platform/cp1251.h"
 #include "test_support.h"
 
 using namespace morvath;
@@ -160,36 +161,9 @@ TEST_F(LevelUp, CharacterSheet) {
     c.Show_Char();
     EXPECT_EQ(ui.textCaption, L"Характеристики");
     ASSERT_EQ(ui.log.size(), 1u);
-    EXPECT_EQ(ui.log[0],
-              L"ShowText|modal|"
-              L"Ратибор - Характеристики\r\n"
-              L"Князь\r\n"
-              L"\r\n"
-              L"Вы преклоняетесь перед духами Добра\r\n"
-              L"\r\n"
-              L"Уровень:3\r\n"
-              L"Экспа:5/16\r\n"
-              L"\r\n"
-              L"HP:14/20\r\n"
-              L"Мана:7\r\n"
-              L"Вес Персонажа:72.5\r\n"
-              L"Вес Предметов:12.25\r\n"
-              L"Макс. поднимаемый вес:31\r\n"
-              L"Поведение: агрессивное\r\n"
-              L"Сила Удара:6\r\n"
-              L"Защита:2.5\r\n"
-              L"Ускользание от удара:4\r\n"
-              L"-------------------------\r\n"
-              L"Сила:8\r\n"
-              L"Ловкость:9\r\n"
-              L"Выносливость:3\r\n"
-              L"Телосложение:4\r\n"
-              L"Чувствительность:6\r\n"
-              L"Обучение:5\r\n"
-              L"Воля:4\r\n"
-              L"Мудрость:3\r\n"
-              L"Магия:1\r\n"
-              L"Обаяние:7\r\n");
+    auto sheet = ReadBytes(fs::path(MORVATH_TEST_DATA) / "character_sheet.txt");
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(ui.log[0], L"ShowText|modal|" + FromUtf8(ToCrlf(*sheet)));
 }
 
 TEST_F(LevelUp, AlignmentSentencesAndPersons) {
