@@ -157,6 +157,7 @@ TEST_F(Movement, OnTheWildMapADoorIsNoDoor) {
     EXPECT_EQ(g().PlayerY, 4);  // an ordinary step onto the mine
     EXPECT_EQ(w().WorldName, L"wild");
     EXPECT_EQ(w().Turn, 50);
+    EXPECT_EQ(g().Player->Hungry, 500 + 25);  // a step of the wild map's own upkeep
 }
 
 TEST_F(Movement, ADayHasAThousandTurnsInTownAndTwentyStepsInTheWild) {

@@ -150,8 +150,11 @@ TEST_F(Hero, HeroValuesReportAMissingAmountOnlyForKeysThatUseIt) {
 TEST_F(Hero, WantItemTakesOnePieceOfWhatWasHandedOver) {
     auto bag = Carry(L"Шкура", 1);
     auto ring = Carry(L"Кольцо");
+    bag->Weight = 10;  // an overload would show, had the load been weighed
+    hero().MaxWeight = 30;
     Run(L"wantitem()");  // nothing handed over
     EXPECT_EQ(bag->ItemCount, 1);
+    EXPECT_EQ(modVarsAndMain.screen.lblII, L"");
     modVarsAndMain.GivenItemIndex = 1;
     Run(L"wantitem()");
     EXPECT_EQ(bag->ItemCount, 0);
