@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <initializer_list>
+#include <vector>
 
 namespace morvath {
 
@@ -33,6 +34,7 @@ inline bool TakePinnedDraw(double& draw) {
 class PinnedDraws {
 public:
     PinnedDraws(std::initializer_list<double> draws) { PinnedDrawQueue().assign(draws); }
+    explicit PinnedDraws(const std::vector<double>& draws) { PinnedDrawQueue().assign(draws.begin(), draws.end()); }
     ~PinnedDraws() { PinnedDrawQueue().clear(); }
     PinnedDraws(const PinnedDraws&) = delete;
     PinnedDraws& operator=(const PinnedDraws&) = delete;

@@ -48,8 +48,7 @@ TEST_F(Houses, ResidentsFollowTheirTemplate) {
         {{0, 0.5, 0.9999, 0.9999, 0, 0}, "h1-high.lst"}, {{2.0001 / 6, 0, 0, 0, 0.9999, 0.9999, 0.5, 0.5}, "h3-low.lst"},
         {{0.5, 0.9999}, "empty.lst"}};
     for (const auto& [draws, lst] : cases) {
-        PinnedDraws pinned{};
-        PinnedDrawQueue().assign(draws.begin(), draws.end());
+        PinnedDraws pinned(draws);
         HouseSpec spec;
         spec.HouseName = L"h";
         spec.ExitTarget = L"vira";

@@ -48,8 +48,7 @@ TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
                           {{0, 1.9999 / 6, 3.0001 / 6, 5.0001 / 6, four}, L"Еда ", 1},
                           {{0.25, four, four, two, 0.3, 3.9999 / 6, four}, L"Еда Еда Кинжал+0 ", 2.5}};
     for (const Case& c : cases) {
-        PinnedDraws draws{};
-        PinnedDrawQueue().assign(c.draws.begin(), c.draws.end());
+        PinnedDraws draws(c.draws);
         modVarsAndMain.Inventory->Clear();
         GenerateStartInventory();
         std::wstring items;
