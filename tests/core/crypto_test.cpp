@@ -223,10 +223,14 @@ TEST(Cipher, StepsOutOfOrderFailWithTheirOwnBox) {
     EXPECT_EQ(c.OutBuffer(), previous);
 }
 
-TEST(FileCipher, FilesBeyondSixteenBitsRoundTripInPlace) {
+// A hall-of-fame file of its own for each test.
+struct FileCipher : ::testing::Test {
     ScriptedFrontend ui;
     TempDir dir;
     fs::path file = dir.path() / "Hiscore";
+};
+
+TEST_F(FileCipher, FilesBeyondSixteenBitsRoundTripInPlace) {
     SeedRandom(3);
     std::string plain = RandomBytes(40000);
     ASSERT_TRUE(WriteFileAtomic(file, plain));
@@ -242,10 +246,7 @@ TEST(FileCipher, FilesBeyondSixteenBitsRoundTripInPlace) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
-TEST(FileCipher, EmptyResultRemovesTheFile) {
-    ScriptedFrontend ui;
-    TempDir dir;
-    fs::path file = dir.path() / "Hiscore";
+TEST_F(FileCipher, EmptyResultRemovesTheFile) {
     ASSERT_TRUE(WriteFileAtomic(file, ""));
     ASSERT_TRUE(EncryptFileInPlace(file));
     EXPECT_EQ(fs::file_size(file), 24u);
@@ -253,19 +254,14 @@ TEST(FileCipher, EmptyResultRemovesTheFile) {
     EXPECT_FALSE(fs::exists(file));
 }
 
-TEST(FileCipher, MissingFileIsLeftMissingWithoutAWord) {
-    ScriptedFrontend ui;
-    TempDir dir;
-    fs::path file = dir.path() / "Hiscore";
+TEST_F(FileCipher, MissingFileIsLeftMissingWithoutAWord) {
     EXPECT_FALSE(DecryptFileInPlace(file));
     EXPECT_FALSE(EncryptFileInPlace(file));
     EXPECT_FALSE(fs::exists(file));
     EXPECT_TRUE(ui.log.empty());
 }
 
-TEST(FileCipher, DamagedOrPlainFileIsLeftAsItWas) {
-    TempDir dir;
-    fs::path file = dir.path() / "Hiscore";
+TEST_F(FileCipher, DamagedOrPlainFileIsLeftAsItWas) {
     std::string cipher = Encipher("\"Ivan\",0,12,3,\" was killed\",\"\"\r\n");
     cipher[20] ^= 0x10;
     for (const std::string& content : {cipher, std::string("\"Ivan\",0,12,3,\"\",\"\"\r\n")}) {
@@ -281,10 +277,7 @@ TEST(FileCipher, DamagedOrPlainFileIsLeftAsItWas) {
 // The old content is replaced by a rename, never rewritten where it lies: a second name for
 // the old file still sees the whole old content, so a crash part-way cannot leave half of
 // either.
-TEST(FileCipher, TheFileIsReplacedWholeNeverRewritten) {
-    ScriptedFrontend ui;
-    TempDir dir;
-    fs::path file = dir.path() / "Hiscore";
+TEST_F(FileCipher, TheFileIsReplacedWholeNeverRewritten) {
     fs::path old = dir.path() / "old";
     std::string plain(5000, 'r');
     ASSERT_TRUE(WriteFileAtomic(file, plain));
@@ -294,18 +287,16 @@ TEST(FileCipher, TheFileIsReplacedWholeNeverRewritten) {
     EXPECT_NE(ReadBytes(file).value(), plain);
 }
 
-TEST(FileCipher, AFileThatCannotBeReplacedStaysWhole) {
+TEST_F(FileCipher, AFileThatCannotBeReplacedStaysWhole) {
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    ScriptedFrontend ui;
-    TempDir dir;
     fs::path sub = dir.path() / "ro";
     fs::create_directories(sub);
-    fs::path file = sub / "Hiscore";
+    const fs::path inside = sub / "Hiscore";
     std::string plain(3000, 'p');
-    ASSERT_TRUE(WriteFileAtomic(file, plain));
+    ASSERT_TRUE(WriteFileAtomic(inside, plain));
     fs::permissions(sub, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(EncryptFileInPlace(file));
-    EXPECT_EQ(ReadBytes(file).value(), plain);
+    EXPECT_FALSE(EncryptFileInPlace(inside));
+    EXPECT_EQ(ReadBytes(inside).value(), plain);
     fs::permissions(sub, fs::perms::owner_all);
     EXPECT_EQ(std::distance(fs::directory_iterator(sub), fs::directory_iterator()), 1);
 }
