@@ -25,7 +25,7 @@ using namespace morvath;
 
 namespace {
 
-fs::path kGame;
+fs::path gameFolder;
 
 struct Cell {
     int x = 0, y = 0;  // hero coordinates
@@ -229,13 +229,13 @@ struct Script {
 Script Lint(const std::wstring& file) {
     Script s;
     s.file = file;
-    auto text = ReadWholeFile(kGame / "scripts" / ToUtf8(file));
+    auto text = ReadWholeFile(gameFolder / "scripts" / ToUtf8(file));
     if (!text) {
         s.problems.push_back("missing");
         return s;
     }
     if (text->find(L',') != std::wstring::npos) s.problems.push_back("holds a comma");
-    s.lines = Lines(kGame / "scripts" / ToUtf8(file));
+    s.lines = Lines(gameFolder / "scripts" / ToUtf8(file));
     std::set<std::wstring> declared;
     bool inIf = false;
     int whiles = 0;
@@ -373,7 +373,7 @@ std::vector<House> houses;
 
 void Unpack(const fs::path& saved) {
     clsCompresion archive;
-    archiveErrors = archive.ExtractAll(kGame / "maps" / "data.uni", saved);
+    archiveErrors = archive.ExtractAll(gameFolder / "maps" / "data.uni", saved);
     ResetGame();
     modVarsAndMain.CreateRoots();
     for (const auto& e : fs::directory_iterator(saved)) {
@@ -383,7 +383,7 @@ void Unpack(const fs::path& saved) {
         auto f = [&](const char* ext) { return saved / (e.path().stem().string() + ext); };
         locations[id] = ReadLocation(id, f(".map"), f(".lst"), f(".crd"), f(".itm"), f(".tle"));
     }
-    const fs::path intros = kGame / "intros";
+    const fs::path intros = gameFolder / "intros";
     // The church village as everyone but the monk finds it, and the monk's own copy.
     locations[L"vchurch"] = ReadLocation(L"vchurch", intros / "vchurch.map", intros / "vchurch.lst", intros / "monk.crd",
                                          saved / "vchurch.itm", intros / "monk.tle");
@@ -422,7 +422,7 @@ std::vector<Location> HousePlans() {
     std::vector<Location> plans;
     for (int n = 1; n <= 6; ++n) {
         const std::wstring id = L"h" + std::to_wstring(n);
-        Location h = ReadLocation(id, kGame / "intros" / (ToUtf8(id) + ".map"), "", "", "", "");
+        Location h = ReadLocation(id, gameFolder / "intros" / (ToUtf8(id) + ".map"), "", "", "", "");
         h.kind = kMapHouse;
         h.records.push_back({Cell{7, 11}, L"town", 1, L"1"});
         plans.push_back(std::move(h));
@@ -526,7 +526,7 @@ void RecordsLeadSomewhereAndCanBeEntered() {
                                locations.count(r.target) || IsHouse(r.target);
             if (!known) problems.push_back(what + ": no such place");
             if (r.target == L"loc") {
-                if (!FileExists(kGame / "scripts" / ToUtf8(r.targetY))) problems.push_back(what + ": no script " + Show(r.targetY));
+                if (!FileExists(gameFolder / "scripts" / ToUtf8(r.targetY))) problems.push_back(what + ": no script " + Show(r.targetY));
             } else if (r.targetX == 0) {
                 problems.push_back(what + ": TargetX 0");
             }
@@ -667,7 +667,7 @@ void CharactersAndFloorItems() {
             if (loc->At(n.at) != L'G') problems.push_back(who + ": does not stand on G");
             if (n.symbol.size() != 1 || !TilePicture(static_cast<MapKind>(loc->kind), n.symbol[0])) problems.push_back(who + ": symbol not drawn");
             for (const auto& script : {n.talk, n.death}) {
-                if (!script.empty() && !FileExists(kGame / "scripts" / ToUtf8(script))) problems.push_back(who + ": no script " + Show(script));
+                if (!script.empty() && !FileExists(gameFolder / "scripts" / ToUtf8(script))) problems.push_back(who + ": no script " + Show(script));
             }
             if (n.name.find_first_of(L",\"") != std::wstring::npos) problems.push_back(who + ": a comma or quote in the name");
         }
@@ -676,7 +676,7 @@ void CharactersAndFloorItems() {
             const std::string what = name + " " + Show(it.name) + " at " + Show(it.at);
             if (loc->At(it.at) != L'9') problems.push_back(what + ": not on a 9");
             if ((it.name + it.info + it.script).find_first_of(L",\"") != std::wstring::npos) problems.push_back(what + ": a comma or quote");
-            if (!it.script.empty() && it.script != L" " && it.script != L"0" && !FileExists(kGame / "scripts" / ToUtf8(it.script))) {
+            if (!it.script.empty() && it.script != L" " && it.script != L"0" && !FileExists(gameFolder / "scripts" / ToUtf8(it.script))) {
                 problems.push_back(what + ": no script " + Show(it.script));
             }
         }
@@ -684,7 +684,7 @@ void CharactersAndFloorItems() {
 }
 
 void ScriptsKeepTheLanguageRules() {
-    for (const auto& e : fs::directory_iterator(kGame / "scripts")) {
+    for (const auto& e : fs::directory_iterator(gameFolder / "scripts")) {
         const std::wstring file = FromUtf8(e.path().filename().string());
         Script s = Lint(file);
         for (const auto& p : s.problems) problems.push_back(Show(file) + ": " + p);
@@ -696,7 +696,7 @@ void ScriptsKeepTheLanguageRules() {
             std::wstring named;
             if (c.name == L"exe" && !c.args.empty()) named = Unquote(c.args[0]);
             if ((c.name == L"give" || c.name == L"put") && c.args.size() == 10) named = Unquote(c.args[4]);
-            if (!named.empty() && named != L" " && named != L"0" && !FileExists(kGame / "scripts" / ToUtf8(named))) {
+            if (!named.empty() && named != L" " && named != L"0" && !FileExists(gameFolder / "scripts" / ToUtf8(named))) {
                 problems.push_back(Show(file) + ": names a missing script " + Show(named));
             }
             if (file == L"start.scr" && c.name == L"setq" && !c.args.empty()) {
@@ -709,12 +709,12 @@ void ScriptsKeepTheLanguageRules() {
     }
     for (const wchar_t* needed : {L"start.scr", L"food.itm", L"man1.tai", L"man2.tai", L"man3.tai", L"man4.tai", L"wom1.tai",
                                   L"wom2.tai", L"wom3.tai", L"wom4.tai"}) {
-        if (!FileExists(kGame / "scripts" / ToUtf8(needed))) problems.push_back(Show(needed) + " is missing");
+        if (!FileExists(gameFolder / "scripts" / ToUtf8(needed))) problems.push_back(Show(needed) + " is missing");
     }
 }
 
 void NamesWeaponsIntrosAndSettings() {
-    auto names = Lines(kGame / "intros" / "names.txt");
+    auto names = Lines(gameFolder / "intros" / "names.txt");
     if (names.size() != 5u) return problems.push_back("names.txt: not five lines");
     for (const auto& line : names) {
         TextReader r(EncodeCp1251(line));
@@ -730,7 +730,7 @@ void NamesWeaponsIntrosAndSettings() {
         Check(count == 5, "names.txt: " + Show(line) + ": not five names");
     }
 
-    auto reader = TextReader::Open(kGame / "maps" / "weapons.dat");
+    auto reader = TextReader::Open(gameFolder / "maps" / "weapons.dat");
     if (!reader) return problems.push_back("no weapons.dat");
     std::vector<std::wstring> values;
     std::wstring item;
@@ -744,14 +744,14 @@ void NamesWeaponsIntrosAndSettings() {
 
     for (const char* file : {"knaz.txt", "necromancer.txt", "monk.txt", "kogot.txt", "hunter.txt", "keys.txt", "monk.map",
                              "monk.crd", "monk.tle", "vchurch.map", "vchurch.lst"}) {
-        auto text = ReadWholeFile(kGame / "intros" / file);
+        auto text = ReadWholeFile(gameFolder / "intros" / file);
         Check(text && !text->empty(), std::string(file) + ": missing or empty");
     }
-    Check(FileExists(kGame / "manual.txt"), "no manual.txt");
-    Check(Val(ReadIni(L"morvath", L"wheight", kGame / "morvath.ini")) > 0 &&
-              Val(ReadIni(L"morvath", L"wwidth", kGame / "morvath.ini")) > 0,
+    Check(FileExists(gameFolder / "manual.txt"), "no manual.txt");
+    Check(Val(ReadIni(L"morvath", L"wheight", gameFolder / "morvath.ini")) > 0 &&
+              Val(ReadIni(L"morvath", L"wwidth", gameFolder / "morvath.ini")) > 0,
           "morvath.ini: no window size");
-    Check(fs::is_directory(kGame / "saved"), "no saved folder");
+    Check(fs::is_directory(gameFolder / "saved"), "no saved folder");
 }
 
 
@@ -762,7 +762,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: checkgame <game folder>\n");
         return 2;
     }
-    kGame = argv[1];
+    gameFolder = argv[1];
     char scratch[] = "/tmp/checkgame-XXXXXX";
     if (!mkdtemp(scratch)) return 2;
     const fs::path saved = fs::path(scratch) / "saved";
