@@ -327,10 +327,7 @@ TEST_F(NewGame, NoNamesFileOrAnEmptyLineProposesNoName) {
 TEST_F(NewGame, LoadWithNoSaveLeavesNoGame) {
     EXPECT_FALSE(LoadSavedGame());
     EXPECT_EQ(ui.log, std::vector<std::wstring>{L"MsgBox|Morvath|Сохранений нет...."});
-    EXPECT_EQ(g().Player, nullptr);
-    EXPECT_EQ(g().TheWorld, nullptr);
-    EXPECT_EQ(g().NPCs, nullptr);
-    EXPECT_EQ(g().Inventory, nullptr);
+    EXPECT_TRUE(!g().Player && !g().TheWorld && !g().NPCs && !g().Inventory);
 }
 
 TEST_F(NewGame, ASavedGameContinuesWhereTheHeroStoodWithItsKeepSaveOption) {
@@ -364,16 +361,14 @@ TEST_F(NewGame, ASavedGameContinuesWhereTheHeroStoodWithItsKeepSaveOption) {
 
 TEST(GameScreenSize, ComesFromTheSettingsOrTheDesignedSize) {
     TempGameFolder folder;
-    int w = 0, h = 0;
-    GameScreenSize(w, h);  // no settings file
-    EXPECT_EQ(w, 563);
-    EXPECT_EQ(h, 460);
-    ASSERT_TRUE(WriteFileAtomic(folder.path() / "morvath.ini", "[morvath]\r\nwheight=8000\r\nwwidth=10000\r\n"));
-    GameScreenSize(w, h);
-    EXPECT_EQ(w, 666);
-    EXPECT_EQ(h, 533);
-    ASSERT_TRUE(WriteFileAtomic(folder.path() / "morvath.ini", "[morvath]\r\nwheight=abc\r\nwwidth=-5\r\n"));
-    GameScreenSize(w, h);
-    EXPECT_EQ(w, 563);
-    EXPECT_EQ(h, 460);
+    for (auto [ini, width, height] : {std::tuple{"", 563, 460}, std::tuple{"[morvath]\r\nwheight=8000\r\nwwidth=10000\r\n", 666, 533},
+                                      std::tuple{"[morvath]\r\nwheight=abc\r\nwwidth=-5\r\n", 563, 460}}) {
+        if (*ini) {
+            ASSERT_TRUE(WriteFileAtomic(folder.path() / "morvath.ini", ini));
+        }
+        int w = 0, h = 0;
+        GameScreenSize(w, h);
+        EXPECT_EQ(w, width) << ini;
+        EXPECT_EQ(h, height) << ini;
+    }
 }
