@@ -160,18 +160,18 @@ bool CanStep(const Location& loc, Cell to, int dx, int dy) {
 // take him elsewhere at once), except on the wilderness, where only the "." key fires them.
 std::set<Cell> Reach(const Location& loc, Cell start) {
     std::set<Cell> seen{start};
-    std::queue<Cell> todo;
-    todo.push(start);
-    while (!todo.empty()) {
-        Cell c = todo.front();
-        todo.pop();
+    std::queue<Cell> frontier;
+    frontier.push(start);
+    while (!frontier.empty()) {
+        Cell c = frontier.front();
+        frontier.pop();
         if (!(c == start) && loc.kind != kMapWild && loc.RecordAt(c)) continue;
         static constexpr int kDirs[4][2] = {{0, -1}, {0, 1}, {1, 0}, {-1, 0}};
         for (const auto& d : kDirs) {
             Cell n{c.x + d[0], c.y + d[1]};
             if (seen.count(n) || !CanStep(loc, n, d[0], d[1])) continue;
             seen.insert(n);
-            todo.push(n);
+            frontier.push(n);
         }
     }
     return seen;
