@@ -5,6 +5,10 @@ using namespace morvath;
 
 TEST(Maze, SizesRoundUpToOddAndBordersStayOpen) {
     SeedRandom(1);
+    CMaze largest;
+    largest.DrawMaze(5000, 1200);
+    EXPECT_EQ(largest.SizeXValue(), 1001);
+    EXPECT_EQ(largest.SizeYValue(), 1001);
     for (int size : {70, 71}) {
         CMaze m;
         m.DrawMaze(static_cast<std::int16_t>(size), static_cast<std::int16_t>(size));

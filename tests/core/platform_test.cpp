@@ -206,11 +206,12 @@ TEST(Settings, ReadsAndWritesKeepingOtherLines) {
     TempDir dir;
     fs::path ini = dir.path() / "morvath.ini";
     WriteFileAtomic(ini, "; comment\r\n[Other]\r\nloadfromkill=9\r\n[MORVATH]\r\n  LoadFromKill = 0 ; note\r\nwheight=8000\r\n"
-                         "a=\"quoted\"\r\nb='single'\r\nc=\"half\r\nd=\"\r\n");
+                         "a=\"quoted\"\r\nb='single'\r\nc=\"half\r\nd=\"\r\nz\xDF=last letters\r\n");  // \xDF: Я in the code page
     // A value in a pair of quotes loses them.
     for (auto [key, value] : {std::pair{L"a", L"quoted"}, std::pair{L"b", L"single"}, std::pair{L"c", L"\"half"}, std::pair{L"d", L"\""}})
         EXPECT_EQ(ReadIni(L"morvath", key, ini), value) << ToUtf8(key);
     EXPECT_EQ(ReadIni(L"morvath", L"loadfromkill", ini), L"0 ; note");
+    EXPECT_EQ(ReadIni(L"MorvatH", L"Zя", ini), L"last letters");  // the last letter of each alphabet in either case
     EXPECT_EQ(ReadIni(L"morvath", L"WHEIGHT", ini), L"8000");
     EXPECT_EQ(ReadIni(L"morvath", L"wwidth", ini), L"");
     EXPECT_EQ(WriteIni(L"morvath", L"loadfromkill", L"1", ini), 1);
