@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "game/speech.h"
 #include "platform/files.h"
@@ -18,9 +19,20 @@
 namespace morvath {
 namespace {
 
-// The characters, world and generator commands come with their own module; until then the
-// dispatcher knows their names so that scripts using them run on quietly.
-Variant CmdNotYet(CommandCall&) { return {}; }
+// Commands the game's scripts name but that act on nothing here: the dispatcher knows them,
+// so scripts using them run on quietly and yield empty.
+Variant CmdQuiet(CommandCall&) { return {}; }
+
+struct RegisteredCommand {
+    std::wstring name;
+    CommandHandler handler;
+};
+
+// Wiring of the program, not game state: a new game keeps it.
+std::vector<RegisteredCommand>& RegisteredCommands() {
+    static std::vector<RegisteredCommand> commands;
+    return commands;
+}
 
 struct CommandEntry {
     std::wstring_view name;
@@ -32,26 +44,26 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"input", CmdInput},
     {L"yesno", CmdYesNo},
     {L"star", CmdStar},
-    {L"fight", CmdNotYet},
+    {L"fight", CmdRegistered},
     {L"say", CmdSay},
     {L"say2", CmdSay2},
     {L"finish", CmdFinish},
     {L"have", CmdHave},
-    {L"run", CmdNotYet},
-    {L"died", CmdNotYet},
-    {L"cmap", CmdNotYet},
-    {L"imap", CmdNotYet},
+    {L"run", CmdRun},
+    {L"died", CmdDied},
+    {L"cmap", CmdCMap},
+    {L"imap", CmdIMap},
     {L"take", CmdTake},
     {L"give", CmdGive},
-    {L"put", CmdNotYet},
-    {L"genweap", CmdNotYet},
-    {L"genitem", CmdNotYet},
+    {L"put", CmdPut},
+    {L"genweap", CmdQuiet},
+    {L"genitem", CmdQuiet},
     {L"gives", CmdGives},
     {L"havespell", CmdHaveSpell},
     {L"getvar", CmdGetVar},
     {L"plusvar", CmdPlusVar},
     {L"setvar", CmdSetVar},
-    {L"light", CmdNotYet},
+    {L"light", CmdLight},
     {L"showfile", CmdShowFile},
     {L"speak", CmdSpeak},
     {L"kill", CmdKill},
@@ -66,20 +78,20 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"givemoney", CmdGiveMoney},
     {L"giveitem", CmdGiveItem},
     {L"wantitem", CmdWantItem},
-    {L"addlocation", CmdNotYet},
-    {L"getturns", CmdNotYet},
+    {L"addlocation", CmdAddLocation},
+    {L"getturns", CmdGetTurns},
     {L"print", CmdPrint},
     {L"remove", CmdRemove},
     {L"getevent", CmdGetEvent},
-    {L"rash", CmdNotYet},
-    {L"rashbyname", CmdNotYet},
-    {L"moveworld", CmdNotYet},
-    {L"getinflevel", CmdNotYet},
+    {L"rash", CmdRegistered},
+    {L"rashbyname", CmdRashByName},
+    {L"moveworld", CmdMoveWorld},
+    {L"getinflevel", CmdGetInfLevel},
     {L"getq", CmdGetQ},
     {L"exe", CmdExe},
     {L"intalk", CmdInTalk},
     {L"setq", CmdSetQ},
-    {L"gendungeon", CmdNotYet},
+    {L"gendungeon", CmdGenDungeon},
     {L"genhouse", CmdGenHouse},
     {L"lcase", CmdLCase},
     {L"strcpy", CmdStrCpy},
@@ -113,6 +125,23 @@ std::optional<fs::path> ViewerPath(std::wstring_view p) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
+
+void RegisterCommand(std::wstring_view lowerName, CommandHandler handler) {
+    for (auto& r : RegisteredCommands()) {
+        if (r.name == lowerName) {
+            r.handler = handler;
+            return;
+        }
+    }
+    RegisteredCommands().push_back({std::wstring(lowerName), handler});
+}
+
+Variant CmdRegistered(CommandCall& c) {
+    for (const auto& r : RegisteredCommands()) {
+        if (EqualsAsciiNoCase(c.name, r.name)) return r.handler(c);
+    }
+    return {};
+}
 
 const std::wstring* CommandCall::Arg(std::size_t i) {
     if (i < args.size()) return &args[i];

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "game/script_commands.h"
 #include "game/new_game.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
@@ -136,6 +137,7 @@ int RunApplication(int argc, char** argv) {
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     app.setStyleSheet(GameStyleSheet());
     SetFrontend(&TheQtFrontend());
+    RegisterGameCommands();
     Randomize();
 
     if (AnotherInstanceRunning()) {

@@ -9,6 +9,11 @@ void GenerateStartInventory();
 void ApplyCalendarLuck();
 // The same rule for a given date: day of month, month 1..12, weekday Sunday = 1 .. Saturday = 7.
 void ApplyCalendarLuck(int day, int month, int weekday);
+// The tramp's encounter on a fresh battleground: eight spiders that keep still and the
+// tramp Игорь among them.
+void PopulateSpiderCave();
+// The lone warrior's encounter on a fresh battleground.
+void AddUnknownWarrior();
 // Runs \scripts\start.scr; nothing when it is missing.
 void RunStartScript();
 
