@@ -16,25 +16,25 @@ constexpr const wchar_t* kForest = L"\u040A";  // Њ
 
 double RndInt(double n) { return Int(Rnd() * n); }
 
-// One kind of wild creature: how the texts call a group of them, and each one's name,
-// symbol and death script.
-struct Beasts {
+struct Kind {
     const wchar_t* plural;
     const wchar_t* name;
     const wchar_t* symbol;
     const wchar_t* dieScript;
 };
 
-constexpr Beasts kBerendei{L"Диких берендеев", L"Дикий берендей", L"\u00AE", L"berend.die"};
-constexpr Beasts kCreatures{L"Тварей", L"Тварь", L"t", L"tvar.die"};
-constexpr Beasts kBears{L"Медведей", L"Медведь", L"\u0490", L"bear.die"};
-constexpr Beasts kWolves{L"Стаю Волков", L"Волк", L"\u0402", L"pvolk.die"};
-constexpr Beasts kSpiders{L"Пауков", L"Паук", L"\u00A9", L"spider.die"};
+constexpr Kind kBerendei{L"Диких берендеев", L"Дикий берендей", L"\u00AE", L"berend.die"};
+constexpr Kind kCreatures{L"Тварей", L"Тварь", L"t", L"tvar.die"};
+constexpr Kind kBears{L"Медведей", L"Медведь", L"\u0490", L"bear.die"};
+constexpr Kind kWolves{L"Стаю Волков", L"Волк", L"\u0402", L"pvolk.die"};
+constexpr Kind kSpiders{L"Пауков", L"Паук", L"\u00A9", L"spider.die"};
+
+bool IsSpiderKind(int k) { return k <= 2 || (k >= 5 && k <= 7); }
 
 bool Asks(const std::wstring& text) { return UI().MsgBox(text, MsgButtons::YesNo) == MsgResult::Yes; }
 
 // Whether the hero fights the beasts: some block his way, the others he may walk past.
-bool FightFollows(const Beasts& kind) {
+bool FightFollows(const WildBeasts& kind) {
     const std::wstring plural = kind.plural;
     if (RndInt(7) == 6) {
         UI().MsgBox(L"Вас остановило несколько " + plural + L"!");
@@ -70,14 +70,8 @@ void RollWildEncounter() {
     g.Player->DoChangesWild();
 }
 
-void WildEncounter(const std::wstring& tile) {
-    auto& g = modVarsAndMain;
-    Randomize();
-    const int k = static_cast<int>(RndInt(12));
-    const double L = g.Player->Level;
-    const double U = g.Player->Luck;
-
-    const Beasts* kind = &kSpiders;
+WildBeasts BeastsFor(int k, double L, double U) {
+    const Kind* kind = &kSpiders;
     double A = 0, B = 0;
     switch (k) {
         case 3: kind = &kBerendei; A = std::fabs(L / 2 + 6 - U); B = 2 * L + 10 - U; break;
@@ -86,49 +80,56 @@ void WildEncounter(const std::wstring& tile) {
         case 4: kind = &kCreatures; A = L + 2 - U / 2; B = L + 10 - U / 2; break;
         case 10: kind = &kBears; A = L / 2 + 5 - U; B = 16; break;
         case 11: kind = &kWolves; A = L / 2 + 2; B = 10; break;
-        default:
-            if (g.QuestFlags[3] == 1) {
-                if (!Asks(L"Вы встретили грязного бродягу Игоря...")) return;
-                MakeBattleground(tile);
-                PopulateSpiderCave();
-                return;
-            }
-            if (g.QuestFlags[1] == 1) {
-                if (!Asks(L"Вы встретили Одинокого Воина...")) return;
-                MakeBattleground(tile);
-                AddUnknownWarrior();
-                return;
-            }
-            A = Int(L / 4) + 1 - U / 2;
-            B = Int(L / 4) + 9 - U / 2;
-            break;
+        default: A = Int(L / 4) + 1 - U / 2; B = Int(L / 4) + 9 - U / 2; break;
     }
-    if (!FightFollows(*kind)) return;
+    if (A <= 0) A = 1;
+    if (B <= 0) B = 7;
+    return {kind->plural, kind->name, kind->symbol, kind->dieScript, A, B};
+}
+
+void WildEncounter(const std::wstring& tile) {
+    auto& g = modVarsAndMain;
+    Randomize();
+    const int k = static_cast<int>(RndInt(12));
+    const double L = g.Player->Level;
+    const double U = g.Player->Luck;
+    if (IsSpiderKind(k) && g.QuestFlags[3] == 1) {
+        if (!Asks(L"Вы встретили грязного бродягу Игоря...")) return;
+        MakeBattleground(tile);
+        PopulateSpiderCave();
+        return;
+    }
+    if (IsSpiderKind(k) && g.QuestFlags[1] == 1) {
+        if (!Asks(L"Вы встретили Одинокого Воина...")) return;
+        MakeBattleground(tile);
+        AddUnknownWarrior();
+        return;
+    }
+    const WildBeasts beasts = BeastsFor(k, L, U);
+    if (!FightFollows(beasts)) return;
 
     int n = CInt(RndInt(7) + 2 - 2 * U + L);
     if (n <= 1) n = 4;
-    if (kind == &kBears) n = 1;
-    if (kind == &kWolves) n = static_cast<int>(RndInt(7)) + 2;  // 3 to 9 wolves
-    if (A <= 0) A = 1;
-    if (B <= 0) B = 7;
+    if (k == 10) n = 1;                                 // two bears
+    if (k == 11) n = static_cast<int>(RndInt(7)) + 2;  // 3 to 9 wolves
     MakeBattleground(tile);
 
-    if (kind == &kWolves && g.QuestFlags[41] == 1) {
+    if (k == 11 && g.QuestFlags[41] == 1) {
         auto leader = AddBeast(L"Черный Волк", L"\u2122");
         leader->X = static_cast<float>(RndInt(9) + 14);
         leader->Y = static_cast<float>(RndInt(9) + 14);
-        leader->HP = RndInt(B) + 9;
-        leader->Strenght = RndInt(A) + 2;
+        leader->HP = RndInt(beasts.B) + 9;
+        leader->Strenght = RndInt(beasts.A) + 2;
         leader->DieScript_File = L"bwolf.die";
     }
     for (int i = 0; i <= n; ++i) {
-        auto beast = AddBeast(kind->name, kind->symbol);
+        auto beast = AddBeast(beasts.name, beasts.symbol);
         beast->Weapon = L"К";
         beast->X = static_cast<float>(RndInt(9) + 14);
         beast->Y = static_cast<float>(RndInt(9) + 14);
-        beast->HP = 3 * Rnd() + B;
-        beast->Strenght = A + 2 * Rnd();
-        beast->DieScript_File = kind->dieScript;
+        beast->HP = 3 * Rnd() + beasts.B;
+        beast->Strenght = beasts.A + 2 * Rnd();
+        beast->DieScript_File = beasts.dieScript;
     }
     MoveAllNPCs();
     DrawIt();
