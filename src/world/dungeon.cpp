@@ -41,11 +41,11 @@ public:
         const int a = RandomInt(1, 4);
         const int b = RandomInt(1, 4);
         int x1, y1, x2, y2;
+        // Rooms open downwards (the first room and a third of the corridor ends) or to the
+        // left (another third); the last third of the corridor ends makes none.
         switch (dir) {
             case 1: x1 = x - a - 1; y1 = y + 1; x2 = x; y2 = y + b + 1; break;
             case 2: x1 = x - a - 1; y1 = y; x2 = x - 1; y2 = y + b + 1; break;
-            case 3: x1 = x - b - 1; y1 = y - a - 1; x2 = x; y2 = y - 1; break;
-            case 4: x1 = x + 1; y1 = y; x2 = x + a; y2 = y + b; break;
             default: return;
         }
         FillRect(x1, y1, x2, y2, L'G');
