@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
+#include "game/game_rules.h"
 #include "game/keymap.h"
 #include "game/screen.h"
 #include "platform/files.h"
@@ -49,7 +50,7 @@ void BM_KeyPressAndRedraw(benchmark::State& state) {
     SetUpTown();
     int key = kVkRight;
     for (auto _ : state) {
-        Form_KeyDown(key, 0);
+        PressKey(key, 0);
         key = key == kVkRight ? kVkLeft : kVkRight;
         const QImage view = ui::RenderView(modVarsAndMain.gameScreen.view)
                                 .scaled(2 * View::kPixels, 2 * View::kPixels, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -63,6 +64,7 @@ BENCHMARK(BM_KeyPressAndRedraw)->Unit(benchmark::kMicrosecond)->Repetitions(5)->
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    morvath::InstallGameRules();
     // The game's own pictures, when the game folder has been built beside the benchmark.
     const fs::path game = fs::path(QCoreApplication::applicationDirPath().toStdString()) / "game";
     if (fs::exists(game)) SetGameFolder(game);

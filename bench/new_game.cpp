@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "game/game_rules.h"
 #include "game/new_game.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -41,6 +42,7 @@ BENCHMARK(BM_NewGame)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Repetiti
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    morvath::InstallGameRules();
     const fs::path game = fs::path(QCoreApplication::applicationDirPath().toStdString()) / "game";
     if (!fs::exists(game / "maps" / "data.uni")) {
         std::fprintf(stderr, "bench_new_game: build the game folder first (%s)\n", game.c_str());

@@ -2,6 +2,7 @@
 // loop, the shape of the game's counting and quest scripts. Goal: a million lines a second.
 #include <benchmark/benchmark.h>
 
+#include "game/game_rules.h"
 #include "script/cscript.h"
 #include "world/game_state.h"
 
@@ -14,6 +15,7 @@ constexpr int kRounds = 20000;
 // Runs a loop of kRounds rounds; `body` follows the while line, `linesPerRound` lines of it
 // are taken each round.
 void RunLoop(benchmark::State& state, const std::wstring& body, int linesPerRound) {
+    InstallGameRules();
     ResetGame();
     modVarsAndMain.CreateRoots();
     modVarsAndMain.scriptRun.lineBudget = 100000000;

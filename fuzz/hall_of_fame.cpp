@@ -8,9 +8,9 @@
 #include <string_view>
 #include <unistd.h>
 
+#include "game/hall_of_fame.h"
 #include "services/crypto.h"
 #include "services/file_cipher.h"
-#include "services/hall_of_fame.h"
 #include "world/game_state.h"
 
 using namespace morvath;
@@ -66,8 +66,8 @@ std::vector<std::wstring> Browse(const std::string& file) {
     Require(WriteFileAtomic(HiscorePath(), file));
     modVarsAndMain.hallOfFame.writehf = false;
     HallOfFame h;
-    h.Form_Load();
-    Require(!h.Form_Unload());
+    h.Open();
+    Require(!h.Close());
     Require(h.List1.size() % 4 == 0);
     return h.List1;
 }

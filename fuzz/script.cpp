@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
+#include "game/game_rules.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -22,6 +23,7 @@ void PrepareGameFolder() {
     WriteFileAtomic(dir / "scripts" / "self.tai", "setq(\"1\";\"1\")\r\nexe(\"self.tai\")\r\n");
     WriteFileAtomic(dir / "scripts" / "talk.tai", "say(\"hi\")\r\nwhile \"1\" = \"1\"\r\nend\r\n");
     WriteFileAtomic(dir / "text.txt", "text\r\n");
+    InstallGameRules();
 }
 
 void FreshGame() {

@@ -2,13 +2,13 @@
 #include "game/fight.h"
 
 #include "game/fight_panel.h"
-#include "game/speech.h"
-#include "game/turn.h"
 #include "platform/frontend.h"
 #include "platform/numbers.h"
 #include "platform/random.h"
 #include "world/game_over.h"
 #include "world/game_state.h"
+#include "world/speech.h"
+#include "world/turn.h"
 
 namespace morvath {
 namespace {

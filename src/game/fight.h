@@ -13,12 +13,12 @@ void EnemyAttack();
 // Every character named "Солдат" turns hostile.
 void AlarmSoldiers();
 
-// The fight panel's buttons: strike, the curse, flee, fight on automatically (a bounded
-// number of exchanges per click). Each acts only while a fight is on; game/fight_panel.h has
-// the rest of the panel's rules.
-void btnStrike_Click();
-void btnMage_Click();
-void cmdRun_Click();
-void cmdAuto_Click();
+// The hero's moves in a fight, one per button of the fight panel: strike, the curse, flee,
+// fight on automatically (a bounded number of exchanges per click). Each acts only while a
+// fight is on; game/fight_panel.h has the rest of the panel's rules.
+void Strike();
+void Curse();
+void Flee();
+void FightAutomatically();
 
 }  // namespace morvath

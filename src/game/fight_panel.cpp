@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "game/fight.h"
-#include "game/speech.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -13,6 +12,7 @@
 #include "services/music.h"
 #include "world/game_state.h"
 #include "world/save_set.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {
@@ -124,7 +124,7 @@ void PlayTownTune() {
 
 void CloseFightTune() { modMusicEngine::MidiClose(); }
 
-void btnStrike_Click() {
+void Strike() {
     auto enemy = PanelEnemy();
     if (!enemy) return;
     auto& f = G().gameScreen.fight;
@@ -162,7 +162,7 @@ void btnStrike_Click() {
     EnemyAttack();
 }
 
-void btnMage_Click() {
+void Curse() {
     auto enemy = PanelEnemy();
     if (!enemy) return;
     auto& f = G().gameScreen.fight;
@@ -189,7 +189,7 @@ void btnMage_Click() {
     EnemyAttack();
 }
 
-void cmdRun_Click() {
+void Flee() {
     auto enemy = PanelEnemy();
     if (!enemy) return;
     auto& hero = *G().Player;
@@ -210,9 +210,9 @@ void cmdRun_Click() {
     EnemyAttack();
 }
 
-void cmdAuto_Click() {
+void FightAutomatically() {
     for (int i = 0; i < kAutoFightExchanges && FightOn(); ++i) {
-        btnStrike_Click();
+        Strike();
         if (FightOn()) EnemyAttack();
     }
 }

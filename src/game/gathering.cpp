@@ -1,4 +1,3 @@
-// Temporary: the gathering task replaces this file.
 #include "game/gathering.h"
 
 namespace morvath {

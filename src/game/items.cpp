@@ -1,4 +1,3 @@
-// Temporary: the inventory task replaces this file.
 #include "game/items.h"
 
 namespace morvath {

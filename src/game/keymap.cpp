@@ -6,14 +6,14 @@
 #include "game/movement.h"
 #include "game/screen.h"
 #include "game/skills.h"
-#include "game/speech.h"
 #include "game/spells.h"
 #include "game/talk.h"
-#include "game/turn.h"
 #include "platform/frontend.h"
 #include "services/music.h"
 #include "world/game_state.h"
 #include "world/save_set.h"
+#include "world/speech.h"
+#include "world/turn.h"
 #include "world/wilderness.h"
 
 namespace morvath {
@@ -116,21 +116,14 @@ void DebugLoadWorld() {
 }
 
 void CastOption(int index) {
-    switch (index) {
-        case 0: CastCutWeeds(); break;
-        case 1: CastLightning(); break;
-        case 2: CastFireball(); break;
-        case 3: CastHealingLight(); break;
-        case 4: CastNight(); break;
-        default: break;
-    }
+    if (index >= 0 && index < static_cast<int>(kSpells.size())) kSpells[static_cast<std::size_t>(index)].cast();
 }
 
 bool IsWild() { return modVarsAndMain.TheWorld->WorldName == L"wild"; }
 
 }  // namespace
 
-void Form_KeyDown(int KeyCode, int Shift) {
+void PressKey(int KeyCode, int Shift) {
     auto& g = modVarsAndMain;
     if (!g.Player || !g.TheWorld || KeysBlocked()) return;
     g.screen.lblII.clear();
@@ -288,9 +281,31 @@ void Form_KeyDown(int KeyCode, int Shift) {
     DrawIt();
 }
 
+wchar_t LatinOnSameKey(wchar_t c) {
+    static constexpr struct {
+        wchar_t lower, upper, latin, shifted;
+    } kKeys[] = {
+        {L'й', L'Й', L'q', L'Q'}, {L'ц', L'Ц', L'w', L'W'}, {L'у', L'У', L'e', L'E'}, {L'к', L'К', L'r', L'R'},
+        {L'е', L'Е', L't', L'T'}, {L'н', L'Н', L'y', L'Y'}, {L'г', L'Г', L'u', L'U'}, {L'ш', L'Ш', L'i', L'I'},
+        {L'щ', L'Щ', L'o', L'O'}, {L'з', L'З', L'p', L'P'}, {L'х', L'Х', L'[', L'{'}, {L'ъ', L'Ъ', L']', L'}'},
+        {L'ф', L'Ф', L'a', L'A'}, {L'ы', L'Ы', L's', L'S'}, {L'в', L'В', L'd', L'D'}, {L'а', L'А', L'f', L'F'},
+        {L'п', L'П', L'g', L'G'}, {L'р', L'Р', L'h', L'H'}, {L'о', L'О', L'j', L'J'}, {L'л', L'Л', L'k', L'K'},
+        {L'д', L'Д', L'l', L'L'}, {L'ж', L'Ж', L';', L':'}, {L'э', L'Э', L'\'', L'"'}, {L'я', L'Я', L'z', L'Z'},
+        {L'ч', L'Ч', L'x', L'X'}, {L'с', L'С', L'c', L'C'}, {L'м', L'М', L'v', L'V'}, {L'и', L'И', L'b', L'B'},
+        {L'т', L'Т', L'n', L'N'}, {L'ь', L'Ь', L'm', L'M'}, {L'б', L'Б', L',', L'<'}, {L'ю', L'Ю', L'.', L'>'},
+        {L'ё', L'Ё', L'`', L'~'},
+    };
+    for (const auto& k : kKeys) {
+        if (c == k.lower) return k.latin;
+        if (c == k.upper) return k.shifted;
+    }
+    return c;
+}
+
 void adv_Kbd() {
     auto& g = modVarsAndMain;
-    const std::wstring answer = UI().InputBox(L"Расширенные команды([s]leep, [S]wap):", L"Morvath");
+    std::wstring answer = UI().InputBox(L"Расширенные команды([s]leep, [S]wap):", L"Morvath");
+    for (wchar_t& c : answer) c = LatinOnSameKey(c);
     if (answer == L"s") {
         g.Player->LetsSleep();
     } else if (answer == L"S") {
@@ -316,21 +331,20 @@ void adv_Kbd() {
     }
 }
 
-bool txtSpeech_KeyDown(int KeyCode, int Shift) {
+bool SpeechBoxKey(int KeyCode, int Shift) {
     if (KeysBlocked()) return true;
     switch (KeyCode) {
         case kVkPageDown: case kVkPageUp: case kVkUp: case kVkDown:
             return true;
         default:
             HideSpeech();
-            Form_KeyDown(KeyCode, Shift);
+            PressKey(KeyCode, Shift);
             return false;
     }
 }
 
-void txtSpeech_Click() { HideSpeech(); }
 
-void lblS_DblClick(int Index) {
+void ChooseSpell(int Index) {
     if (KeysBlocked()) return;
     if (Index >= 0 && Index < SpellList::kClose) {
         CastOption(Index);
@@ -343,7 +357,7 @@ void lblS_DblClick(int Index) {
     DrawIt();
 }
 
-void lblS_KeyPress(int Index, int KeyAscii) {
+void ChooseSpellWithEnter(int Index, int KeyAscii) {
     if (KeysBlocked() || KeyAscii != kVkReturn) return;
     CastOption(Index);
     // Enter on "Закрыть" spends the turn too, and leaves a last spell that repeats nothing.
@@ -353,11 +367,11 @@ void lblS_KeyPress(int Index, int KeyAscii) {
     DrawIt();
 }
 
-void lblS_KeyDown(int, int KeyCode) {
+void CloseSpellListOnEscape(int, int KeyCode) {
     if (KeyCode == kVkEscape) HideSpellList();
 }
 
-void lstAttribs_DblClick() {
+void ChooseSkill() {
     auto& g = modVarsAndMain;
     if (KeysBlocked()) return;
     if (g.ForgeChoice) {
@@ -369,11 +383,11 @@ void lstAttribs_DblClick() {
     DrawIt();
 }
 
-void lstAttribs_KeyPress(int KeyAscii) {
-    if (KeyAscii == kVkReturn) lstAttribs_DblClick();
+void ChooseSkillWithEnter(int KeyAscii) {
+    if (KeyAscii == kVkReturn) ChooseSkill();
 }
 
-void lstAttribs_KeyDown(int KeyCode) {
+void CloseSkillListOnEscape(int KeyCode) {
     if (KeyCode != kVkEscape) return;
     modVarsAndMain.ForgeChoice = false;
     modVarsAndMain.gameScreen.skills.visible = false;

@@ -36,23 +36,27 @@ enum ShiftFlags : int { kShiftMask = 1, kCtrlMask = 2, kAltMask = 4 };
 
 // One key press on the game screen: the key's command, then (for most keys) the location
 // check and a redraw.
-void Form_KeyDown(int KeyCode, int Shift);
-// The extended command box (";" with a modifier): sleep, or pass a character.
+void PressKey(int KeyCode, int Shift);
+// The extended command box (";" with a modifier): sleep, or pass a character. Its letters
+// are read by their keys, so a Russian layout's "ы" and "Ы" are "s" and "S".
 void adv_Kbd();
+
+// The character of the US layout on the key that types a Russian letter (the ЙЦУКЕН rows
+// over QWERTY), in the same case or shift state; any other character comes back as it is.
+wchar_t LatinOnSameKey(wchar_t c);
 
 // The speech box: the scroll keys stay with it (true); any other key closes it and goes to
 // the key map (false).
-bool txtSpeech_KeyDown(int KeyCode, int Shift);
-void txtSpeech_Click();
+bool SpeechBoxKey(int KeyCode, int Shift);
 
 // The spell list's options 0..5 (5 closes the list).
-void lblS_DblClick(int Index);
-void lblS_KeyPress(int Index, int KeyAscii);
-void lblS_KeyDown(int Index, int KeyCode);
+void ChooseSpell(int Index);
+void ChooseSpellWithEnter(int Index, int KeyAscii);
+void CloseSpellListOnEscape(int Index, int KeyCode);
 
 // The skill list (also the smithing choice).
-void lstAttribs_DblClick();
-void lstAttribs_KeyPress(int KeyAscii);
-void lstAttribs_KeyDown(int KeyCode);
+void ChooseSkill();
+void ChooseSkillWithEnter(int KeyAscii);
+void CloseSkillListOnEscape(int KeyCode);
 
 }  // namespace morvath

@@ -1,40 +1,27 @@
 #include "game/movement.h"
 
-#include <string_view>
-
 #include "game/keymap.h"
 #include "game/screen.h"
-#include "game/turn.h"
 #include "world/game_state.h"
+#include "world/tiles.h"
+#include "world/turn.h"
 
 namespace morvath {
 namespace {
 
-// "п" is the Cyrillic letter (a stump), "Њ" the forest.
-constexpr std::wstring_view kPassable = L"\u043F9Gq+{";
-constexpr std::wstring_view kPassableUp = L"\u043F9G{";
-constexpr std::wstring_view kPassableWild = L"B\u040A1q?vcRE";
-constexpr std::wstring_view kPassableWildUp = L"B\u040A1q?#vcRE";
-// Tiles that the up key enters as a door: the step runs the location check at once.
-constexpr std::wstring_view kDoors = L"#\u2019q+";
-
-bool OneOf(const std::wstring& tile, std::wstring_view set) {
-    return tile.size() == 1 && set.find(tile[0]) != std::wstring_view::npos;
-}
-
-bool Passable(const std::wstring& tile, std::wstring_view everywhere, std::wstring_view wildToo) {
+bool Passable(const std::wstring& tile, unsigned everywhere, unsigned wildToo) {
     auto& g = modVarsAndMain;
     if (g.TheWorld->WorldName == L"wild") {
         g.screen.lblII = L"Равнины...";
-        if (OneOf(tile, wildToo)) return true;
+        if (TileAllows(tile, wildToo)) return true;
     }
-    return OneOf(tile, everywhere);
+    return TileAllows(tile, everywhere);
 }
 
 }  // namespace
 
-bool CanMove(const std::wstring& PositionMap) { return Passable(PositionMap, kPassable, kPassableWild); }
-bool CanMoveUP(const std::wstring& PositionMap) { return Passable(PositionMap, kPassableUp, kPassableWildUp); }
+bool CanMove(const std::wstring& PositionMap) { return Passable(PositionMap, kHeroSteps, kWildSteps); }
+bool CanMoveUP(const std::wstring& PositionMap) { return Passable(PositionMap, kHeroStepsUp, kWildStepsUp); }
 
 bool ArrowKey(int KeyCode, int Shift) {
     auto& g = modVarsAndMain;
@@ -63,7 +50,7 @@ bool ArrowKey(int KeyCode, int Shift) {
             g.PlayerY = y + dy;
         }
         if (moved && g.CurTile == L"9") g.screen.lblII = L"Несколько вещей... ";
-        if (KeyCode == kVkUp && w.WorldName != L"wild" && OneOf(g.CurTile, kDoors)) {
+        if (KeyCode == kVkUp && w.WorldName != L"wild" && TileAllows(g.CurTile, kDoorUp)) {
             g.PlayerY -= 1;
             doorStep = true;
             w.checkplace();

@@ -4,8 +4,6 @@
 #include <array>
 #include <exception>
 
-#include "game/equipment.h"
-#include "game/hero_sprites.h"
 #include "game/screen.h"
 #include "game/weapons.h"
 #include "platform/cp1251.h"
@@ -14,10 +12,14 @@
 #include "platform/random.h"
 #include "platform/settings.h"
 #include "platform/textforms.h"
+#include "script/cscript.h"
 #include "script/find_messages.h"
 #include "services/compression.h"
 #include "services/music.h"
+#include "world/equipment.h"
 #include "world/game_state.h"
+#include "world/hero_sprites.h"
+#include "world/quest_flags.h"
 #include "world/random_content.h"
 #include "world/save_set.h"
 
@@ -192,7 +194,7 @@ void MakePerson(int person) {
             world.WorldName = L"drsect";
             g.PlayerX = 8;
             g.PlayerY = 9;
-            g.QuestFlags[9] = 4;
+            g.QuestFlags[kFlagDragonClaw] = 4;
             g.IntroText = ReadIntro(L"kogot.txt");
             break;
         case kHunter:
@@ -296,6 +298,9 @@ void UncompressMaps() {
 
 namespace {
 
+// \scripts\start.scr; nothing when it is missing.
+void RunStartScript() { RunScriptFile(L"start.scr"); }
+
 // A stage that fails part-way is skipped like a missing file: the start goes on with what
 // the stage managed to do.
 template <typename F>
@@ -348,7 +353,7 @@ bool InitGame(const StartHooks& hooks) {
     Guarded(GenerateStartInventory);
     stage(L"Загрузка оружия...", 98);
     Guarded(LoadWeaponsTable);
-    g.QuestFlags[29] = Int(10 * Rnd());
+    g.QuestFlags[kFlagRevivalDepth] = Int(10 * Rnd());
     stage(L"Всё почти готово...", 99);
 
     World& world = *g.TheWorld;

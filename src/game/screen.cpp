@@ -1,5 +1,6 @@
 #include "game/screen.h"
 
+#include "game/spells.h"
 #include "platform/frontend.h"
 #include "world/game_over.h"
 #include "world/game_state.h"
@@ -7,18 +8,12 @@
 
 namespace morvath {
 
-void DrawIt() {
-    auto& g = modVarsAndMain;
-    if (g.TheWorld) g.TheWorld->DrawWorld(g.gameScreen.view);
-    UI().Redraw();
-}
-
-void Form_Load() {
+void OpenGameScreen() {
     auto& hero = modVarsAndMain.gameScreen.hero;
     hero.portrait = hero.down;
 }
 
-void Form_Unload() {
+void CloseGameScreen() {
     auto& g = modVarsAndMain;
     // A quit key has already ended the program; and game over closes this window itself,
     // in which case its pass must not run twice nor be followed by a save.
@@ -42,10 +37,9 @@ void ShowSpellList() {
     auto& list = g.gameScreen.spells;
     list.visible = true;
     list.focus = SpellList::kClose;
-    const bool known[5] = {g.CutSpellKnown, g.LightningKnown, g.FireballKnown, g.HealingKnown, g.NightKnown};
     // Known spells are shown (and never hidden again); the keyboard ends on the last of them.
-    for (int i = 0; i < 5; ++i) {
-        if (!known[i]) continue;
+    for (int i = 0; i < static_cast<int>(kSpells.size()); ++i) {
+        if (!(g.*kSpells[static_cast<std::size_t>(i)].known)) continue;
         list.optionVisible[static_cast<std::size_t>(i)] = true;
         list.focus = i;
     }

@@ -4,12 +4,10 @@
 
 namespace morvath {
 
-// Redraws the view from the current location and asks the window to show it.
-void DrawIt();
 // The screen opens: the portrait shows the hero facing down.
-void Form_Load();
+void OpenGameScreen();
 // The screen's window is closed (not by a quit key): saves a running game, then ends it.
-void Form_Unload();
+void CloseGameScreen();
 // True while the screen must not act on keys: the hero sleeps or a spell or arrow flies.
 bool KeysBlocked();
 

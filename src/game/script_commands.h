@@ -4,8 +4,8 @@
 
 namespace morvath {
 
-// Registers fight() and rash(). The application and the tests call it once before any script
-// runs; calling it again changes nothing.
+// Registers fight() and rash(); InstallGameRules does it at start-up. Calling it again
+// changes nothing.
 void RegisterGameCommands();
 
 }  // namespace morvath

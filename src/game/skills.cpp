@@ -1,4 +1,3 @@
-// Temporary: the skills task replaces this file.
 #include "game/skills.h"
 
 namespace morvath {

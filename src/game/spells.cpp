@@ -1,4 +1,3 @@
-// Temporary: the spells task replaces this file.
 #include "game/spells.h"
 
 namespace morvath {

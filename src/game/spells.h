@@ -1,5 +1,9 @@
 #pragma once
 // The five spells of the spell list, and repeating the last one (key Z).
+#include <array>
+#include <string_view>
+
+#include "world/game_state.h"
 
 namespace morvath {
 
@@ -10,5 +14,21 @@ void CastHealingLight();
 void CastNight();
 // Casts again the spell named by LastSpell (1..5); anything else does nothing.
 void RepeatLastSpell();
+
+// The spell list in the order of its options (LastSpell is the option + 1): the caption,
+// the flag that says the hero knows it, and the casting.
+struct Spell {
+    std::wstring_view caption;
+    bool GameState::*known;
+    void (*cast)();
+};
+inline constexpr std::array<Spell, 5> kSpells = {{
+    {L"Срезать бурьян", &GameState::CutSpellKnown, &CastCutWeeds},
+    {L"Молния", &GameState::LightningKnown, &CastLightning},
+    {L"Огненный шар", &GameState::FireballKnown, &CastFireball},
+    {L"Лечение светом", &GameState::HealingKnown, &CastHealingLight},
+    {L"Заклинание Ночи", &GameState::NightKnown, &CastNight},
+}};
+static_assert(kSpells.size() == SpellList::kClose, "the option after the spells closes the list");
 
 }  // namespace morvath

@@ -1,9 +1,9 @@
 #include "game/talk.h"
 
 #include "game/items.h"
-#include "game/speech.h"
 #include "platform/frontend.h"
 #include "world/game_state.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {

@@ -5,7 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "game/speech.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
 #include "platform/numbers.h"
@@ -15,6 +14,7 @@
 #include "script/script_text.h"
 #include "script/story.h"
 #include "world/game_state.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {

@@ -2,11 +2,11 @@
 #include <cmath>
 #include <memory>
 
-#include "game/speech.h"
 #include "platform/numbers.h"
 #include "script/command_call.h"
 #include "script/script_text.h"
 #include "world/game_state.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {

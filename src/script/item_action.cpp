@@ -1,10 +1,10 @@
 // Using an item: the dragon stone, reading, then the item's own script.
-#include "game/speech.h"
 #include "platform/files.h"
 #include "script/cscript.h"
 #include "script/story.h"
 #include "world/game_state.h"
 #include "world/item.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {

@@ -1,4 +1,3 @@
-// Temporary: the story content replaces this file.
 #include "script/story.h"
 
 namespace morvath {

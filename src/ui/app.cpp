@@ -11,15 +11,17 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "game/script_commands.h"
+#include "game/game_rules.h"
 #include "game/new_game.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "services/music.h"
+#include "services/text_scroll.h"
 #include "ui/game_screen.h"
 #include "ui/menu.h"
 #include "ui/qt_frontend.h"
 #include "ui/qt_text.h"
+#include "ui/text_scroll.h"
 #include "ui/theme.h"
 #include "world/game_state.h"
 
@@ -74,12 +76,12 @@ private:
         hooks.progress = [this](const std::wstring& caption, int percent) { menu_->ShowProgress(percent, Q(caption)); };
         hooks.hideMenu = [this] { menu_->hide(); };
         hooks.showGameScreen = [] {
-            // The settings give the screen's size; it never shrinks below what its panels need
-            // and never grows beyond the desktop it opens on.
+            // The settings give the screen's size; it opens no smaller than its view at the
+            // start-up scale and its panels need, and never grows beyond the desktop it opens on.
             int width = 0, height = 0;
             GameScreenSize(width, height);
             frmGame& screen = ShowGameScreen();
-            QSize size = QSize(width, height).expandedTo(screen.minimumSizeHint());
+            QSize size = QSize(width, height).expandedTo(screen.sizeHint());
             if (QScreen* desk = screen.screen()) size = size.boundedTo(desk->availableGeometry().size());
             screen.resize(size);
         };
@@ -114,14 +116,19 @@ private:
     void Command6_Click() {
         menu_->Frame2->show();
         menu_->Frame1->hide();
+        menu_->Command7->setFocus();
         modMusicEngine::MidiClose();
         modMusicEngine::MusicName = L"\\music\\final.mid";
+        menu_->slpTextScroll1->SetText(Q(BuildCreditsText()));
+        menu_->slpTextScroll1->StartScroll();
         modMusicEngine::PlayMusic();
     }
 
     void Command7_Click() {
+        menu_->slpTextScroll1->StopScroll();
         menu_->Frame2->hide();
         menu_->Frame1->show();
+        menu_->Command6->setFocus();
         modMusicEngine::MidiClose();
     }
 
@@ -137,7 +144,7 @@ int RunApplication(int argc, char** argv) {
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     app.setStyleSheet(GameStyleSheet());
     SetFrontend(&TheQtFrontend());
-    RegisterGameCommands();
+    InstallGameRules();
     Randomize();
 
     if (AnotherInstanceRunning()) {

@@ -105,10 +105,10 @@ frmFight::frmFight(QWidget* parent) : QGroupBox(QStringLiteral("Бой"), parent
     buttons->addWidget(cmdAuto, 1, 1);
     root->addLayout(buttons);
 
-    connect(btnStrike, &QPushButton::clicked, this, [this] { Act(&btnStrike_Click); });
-    connect(btnMage, &QPushButton::clicked, this, [this] { Act(&btnMage_Click); });
-    connect(cmdRun, &QPushButton::clicked, this, [this] { Act(&cmdRun_Click); });
-    connect(cmdAuto, &QPushButton::clicked, this, [this] { Act(&cmdAuto_Click); });
+    connect(btnStrike, &QPushButton::clicked, this, [this] { Act(&Strike); });
+    connect(btnMage, &QPushButton::clicked, this, [this] { Act(&Curse); });
+    connect(cmdRun, &QPushButton::clicked, this, [this] { Act(&Flee); });
+    connect(cmdAuto, &QPushButton::clicked, this, [this] { Act(&FightAutomatically); });
 
     focusSerial_ = modVarsAndMain.gameScreen.fight.focusSerial;
     refresh();

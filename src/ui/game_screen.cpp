@@ -2,6 +2,7 @@
 #include "ui/theme.h"
 
 #include <QCloseEvent>
+#include <QResizeEvent>
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +19,7 @@
 #include "game/fight.h"
 #include "game/keymap.h"
 #include "game/screen.h"
+#include "game/spells.h"
 #include "ui/fight_panel.h"
 #include "ui/keys.h"
 #include "ui/pictures.h"
@@ -53,9 +55,15 @@ ViewWidget::ViewWidget(QWidget* parent) : QWidget(parent) {
 
 void ViewWidget::SetScale(int scale) {
     scale_ = std::max(1, scale);
-    setFixedSize(View::kPixels * scale_, View::kPixels * scale_);
+    // The view may be squeezed to its own size while the window shrinks, so the window can
+    // always be made smaller; it never grows past its scale.
+    setMinimumSize(View::kPixels, View::kPixels);
+    setMaximumSize(View::kPixels * scale_, View::kPixels * scale_);
+    updateGeometry();
     update();
 }
+
+QSize ViewWidget::sizeHint() const { return {View::kPixels * scale_, View::kPixels * scale_}; }
 
 QImage ViewWidget::Render() const { return RenderView(modVarsAndMain.gameScreen.view); }
 
@@ -112,17 +120,17 @@ frmGame::frmGame() {
 
     frmSpells = new QGroupBox(QStringLiteral("Заклинания"), this);
     auto* spells = new QVBoxLayout(frmSpells);
-    const char* captions[6] = {"Срезать бурьян", "Молния", "Огненный шар", "Лечение светом", "Заклинание Ночи", "Закрыть"};
-    for (int i = 0; i < 6; ++i) {
-        lblS[static_cast<std::size_t>(i)] = new QRadioButton(QString::fromUtf8(captions[i]), frmSpells);
-        spells->addWidget(lblS[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 0; i <= kSpells.size(); ++i) {
+        const QString caption = i < kSpells.size() ? Q(std::wstring(kSpells[i].caption)) : QStringLiteral("Закрыть");
+        lblS[i] = new QRadioButton(caption, frmSpells);
+        spells->addWidget(lblS[i]);
     }
 
     lstAttribs = new QListWidget(this);
     lstAttribs->setMinimumHeight(120);
     connect(lstAttribs, &QListWidget::currentRowChanged, this,
             [](int row) { modVarsAndMain.gameScreen.skills.ListIndex = row; });
-    connect(lstAttribs, &QListWidget::itemDoubleClicked, this, [this] { Run([] { lstAttribs_DblClick(); }); });
+    connect(lstAttribs, &QListWidget::itemDoubleClicked, this, [this] { Run([] { ChooseSkill(); }); });
 
     frmSpeech = new QGroupBox(QStringLiteral("Speech..."), this);
     txtSpeech = new QPlainTextEdit(frmSpeech);
@@ -148,9 +156,12 @@ frmGame::frmGame() {
     auto* side = new QWidget(this);
     side->setLayout(right);
     side->setFixedWidth(kPanelWidth);
+    // The view and its side column stay together in the middle of a wide window.
     auto* top = new QHBoxLayout(this);
+    top->addStretch(1);
     top->addLayout(left);
     top->addWidget(side);
+    top->addStretch(1);
 
     for (QWidget* w : std::initializer_list<QWidget*>{this, pic, txtSpeech, lstAttribs, frmFight->btnStrike,
                                                        frmFight->btnMage, frmFight->cmdRun, frmFight->cmdAuto}) {
@@ -159,15 +170,21 @@ frmGame::frmGame() {
     for (QRadioButton* b : lblS) Watch(b);
     txtSpeech->viewport()->installEventFilter(this);
 
-    if (QScreen* screen = QGuiApplication::primaryScreen()) pic->SetScale(ScaleFor(screen->availableGeometry().size()));
     frmFight->hide();
     frmSpells->hide();
     lstAttribs->hide();
     frmSpeech->hide();
+    // The window opens at the largest whole scale the screen allows and follows the
+    // window's size from then on.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) pic->SetScale(ScaleFor(screen->availableGeometry().size()));
 
+    // Where the core has just drawn the view itself (DrawIt), it is shown as drawn; any other
+    // redraw draws it here. Either way a redraw paints the view once.
     TheQtFrontend().onRedraw = [this] {
         auto& g = modVarsAndMain;
-        if (g.TheWorld) g.TheWorld->DrawWorld(g.gameScreen.view);
+        View& view = g.gameScreen.view;
+        if (g.TheWorld && view.serial == shownSerial_) g.TheWorld->DrawWorld(view);
+        shownSerial_ = view.serial;
         Refresh();
     };
 }
@@ -181,6 +198,25 @@ int frmGame::ScaleFor(const QSize& available) {
     const int byWidth = (available.width() - kPanelWidth - 40) / View::kPixels;
     const int byHeight = (available.height() - 100) / View::kPixels;
     return std::max(1, std::min(byWidth, byHeight));
+}
+
+int frmGame::ScaleForWindow(const QSize& size) const {
+    const QMargins m = layout()->contentsMargins();
+    const int spacing = std::max(0, layout()->spacing());
+    const int width = size.width() - m.left() - m.right() - kPanelWidth - spacing;
+    const int height = size.height() - m.top() - m.bottom() - lblII->sizeHint().height() -
+                       lblInfo->sizeHint().height() - 2 * spacing;
+    return std::max(1, std::min(width, height) / View::kPixels);
+}
+
+void frmGame::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Whole steps only: a larger window gets a larger view once a whole scale more fits.
+    const int scale = ScaleForWindow(event->size());
+    if (scale != pic->Scale()) {
+        pic->SetScale(scale);
+        Refresh();
+    }
 }
 
 void frmGame::Watch(QWidget* w) { w->installEventFilter(this); }
@@ -256,12 +292,12 @@ bool frmGame::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress:
             return KeyPress(watched, static_cast<QKeyEvent*>(event));
         case QEvent::MouseButtonPress:
-            if (watched == txtSpeech->viewport()) Run([] { txtSpeech_Click(); });
+            if (watched == txtSpeech->viewport()) Run([] { HideSpeech(); });
             break;
         case QEvent::MouseButtonDblClick:
             for (std::size_t i = 0; i < lblS.size(); ++i) {
                 if (watched == lblS[i]) {
-                    Run([i] { lblS_DblClick(static_cast<int>(i)); });
+                    Run([i] { ChooseSpell(static_cast<int>(i)); });
                     return true;
                 }
             }
@@ -280,27 +316,27 @@ bool frmGame::KeyPress(QObject* watched, QKeyEvent* key) {
     const int shift = ShiftOf(key->modifiers());
     if (watched == txtSpeech) {
         bool kept = false;
-        Run([&] { kept = txtSpeech_KeyDown(vk, shift); });
+        Run([&] { kept = SpeechBoxKey(vk, shift); });
         return !kept;  // a scroll key scrolls the text
     }
     for (std::size_t i = 0; i < lblS.size(); ++i) {
         if (watched != lblS[i]) continue;
         const int index = static_cast<int>(i);
         if (vk == kVkReturn) {
-            Run([index] { lblS_KeyPress(index, kVkReturn); });
+            Run([index] { ChooseSpellWithEnter(index, kVkReturn); });
         } else if (vk == kVkEscape) {
-            Run([index] { lblS_KeyDown(index, kVkEscape); });
+            Run([index] { CloseSpellListOnEscape(index, kVkEscape); });
         } else if (vk >= kVkLeft && vk <= kVkDown) {
             return false;  // from option to option
         } else {
-            Run([&] { Form_KeyDown(vk, shift); });
+            Run([&] { PressKey(vk, shift); });
         }
         return true;
     }
     if (watched == lstAttribs) {
         switch (vk) {
-            case kVkReturn: Run([] { lstAttribs_KeyPress(kVkReturn); }); return true;
-            case kVkEscape: Run([] { lstAttribs_KeyDown(kVkEscape); }); return true;
+            case kVkReturn: Run([] { ChooseSkillWithEnter(kVkReturn); }); return true;
+            case kVkEscape: Run([] { CloseSkillListOnEscape(kVkEscape); }); return true;
             case kVkUp: case kVkDown: case kVkPageUp: case kVkPageDown: case 35: case 36: return false;
             default: break;
         }
@@ -312,13 +348,13 @@ bool frmGame::KeyPress(QObject* watched, QKeyEvent* key) {
         }
         if (vk == kVkSpace) return false;  // the button clicks itself
     }
-    Run([&] { Form_KeyDown(vk, shift); });
+    Run([&] { PressKey(vk, shift); });
     return true;
 }
 
 void frmGame::closeEvent(QCloseEvent* event) {
     // A quit key has ended the program already; any other close is the end of this game.
-    if (!modVarsAndMain.gameScreen.programEnded) Form_Unload();
+    if (!modVarsAndMain.gameScreen.programEnded) CloseGameScreen();
     event->accept();
 }
 
@@ -329,7 +365,7 @@ frmGame& ShowGameScreen() {
         screen->setAttribute(Qt::WA_DeleteOnClose);
     }
     Pictures().Clear();  // a new game loads its crest and hero pictures anew
-    Form_Load();
+    OpenGameScreen();
     DrawIt();
     screen->Refresh();
     screen->show();

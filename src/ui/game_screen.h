@@ -29,6 +29,7 @@ public:
     explicit ViewWidget(QWidget* parent = nullptr);
     void SetScale(int scale);
     int Scale() const { return scale_; }
+    QSize sizeHint() const override;
     // The view at its own size, 320 x 320, as the pictures lie on it.
     QImage Render() const;
 
@@ -49,6 +50,8 @@ public:
     void Refresh();
     // The whole factor the view is drawn at, for a screen of that size (logical pixels).
     static int ScaleFor(const QSize& available);
+    // The largest whole factor at which the view and its labels fit a window of that size.
+    int ScaleForWindow(const QSize& size) const;
 
     ViewWidget* pic;
     QLabel* lblII;
@@ -64,6 +67,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Runs a command of the core, then shows what it changed.
@@ -75,6 +79,7 @@ private:
     unsigned speechSerial_ = 0;
     unsigned spellSerial_ = 0;
     unsigned skillSerial_ = 0;
+    unsigned shownSerial_ = 0;  // the view's draw that the last redraw showed
     bool refreshing_ = false;
 };
 

@@ -1,8 +1,12 @@
 #include "ui/hall_of_fame.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "platform/frontend.h"
@@ -12,32 +16,51 @@
 namespace morvath::ui {
 
 frmHallOfFame::frmHallOfFame(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Зал Славы 'Morvath...'"));
+    const QString caption = QStringLiteral("Зал Славы 'Morvath...'");
+    setWindowTitle(caption);
     resize(460, 480);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
+    // The caption inside the window as well: a desktop without window frames still names
+    // it, and an empty list is still plainly the hall of fame.
+    auto* heading = new QLabel(caption, this);
+    heading->setAlignment(Qt::AlignCenter);
+    heading->setStyleSheet(QStringLiteral("QLabel { color: #fbf236; font-size: 15pt; font-weight: bold; padding: 4px; }"));
+    layout->addWidget(heading);
     List1 = new QListWidget(this);
     List1->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     List1->setStyleSheet(QStringLiteral(
         "QListWidget { background: #eec39a; color: #222034; border: 3px solid #8f563b; padding: 6px; }"
         "QListWidget::item:selected { background: #8f563b; color: #fbf236; }"));
     List1->installEventFilter(this);
-    layout->addWidget(List1);
+    layout->addWidget(List1, 1);
+    // A visible way out, which closes the window as Esc does.
+    auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
+    close->setAutoDefault(false);
+    close->setStyleSheet(QStringLiteral("QPushButton { background: #663931; color: #fbf236; border: 1px solid #d9a066;"
+                                        " padding: 5px 24px; } QPushButton:hover { background: #8f563b; }"));
+    connect(close, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+    layout->addWidget(close, 0, Qt::AlignHCenter);
     setStyleSheet(QStringLiteral("QDialog { background: #45283c; }"));
     endProgram = [] { UI().EndProgram(); };
 }
 
 void frmHallOfFame::Form_Load() {
-    hof_.Form_Load();
+    hof_.Open();
     List1->clear();
     for (const auto& line : hof_.List1) List1->addItem(Q(line));
+    // As tall as the records need, within reason: an empty hall is a small window.
+    const int rows = std::clamp(List1->count(), 4, 28);
+    const int rowHeight = List1->fontMetrics().height() + 2;
+    layout()->activate();
+    resize(width(), height() - List1->height() + rows * rowHeight + 2 * List1->frameWidth() + 16);
     List1->setFocus();
 }
 
 void frmHallOfFame::done(int r) {
     if (!unloaded_) {
         unloaded_ = true;
-        if (hof_.Form_Unload()) {
+        if (hof_.Close()) {
             if (endProgram) endProgram();
         } else {
             emit backToMenu();

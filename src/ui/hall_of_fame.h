@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "services/hall_of_fame.h"
+#include "game/hall_of_fame.h"
 
 class QListWidget;
 

@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 
+#include "game/keymap.h"
+
 namespace morvath::ui {
 namespace {
 
@@ -48,19 +50,9 @@ int FromCharacter(QChar ch) {
         case ')': return '0';
         default: break;
     }
-    static const struct {
-        char16_t cyrillic;
-        int key;
-    } kRussian[] = {
-        {u'Й', 'Q'}, {u'Ц', 'W'}, {u'У', 'E'}, {u'К', 'R'}, {u'Е', 'T'}, {u'Н', 'Y'}, {u'Г', 'U'},
-        {u'Ш', 'I'}, {u'Щ', 'O'}, {u'З', 'P'}, {u'Х', 219}, {u'Ъ', 221}, {u'Ф', 'A'}, {u'Ы', 'S'},
-        {u'В', 'D'}, {u'А', 'F'}, {u'П', 'G'}, {u'Р', 'H'}, {u'О', 'J'}, {u'Л', 'K'}, {u'Д', 'L'},
-        {u'Ж', 186}, {u'Э', 222}, {u'Я', 'Z'}, {u'Ч', 'X'}, {u'С', 'C'}, {u'М', 'V'}, {u'И', 'B'},
-        {u'Т', 'N'}, {u'Ь', 'M'}, {u'Б', 188}, {u'Ю', 190}, {u'Ё', 192},
-    };
-    for (const auto& r : kRussian) {
-        if (r.cyrillic == u) return r.key;
-    }
+    // A Russian letter names the key it is typed on.
+    const wchar_t latin = LatinOnSameKey(static_cast<wchar_t>(u));
+    if (latin != static_cast<wchar_t>(u)) return FromCharacter(QChar(static_cast<char16_t>(latin)));
     return 0;
 }
 

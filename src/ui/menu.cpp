@@ -10,10 +10,12 @@
 #include <QListWidget>
 #include <QLockFile>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <cstdlib>
 
 #include "platform/files.h"
+#include "ui/text_scroll.h"
 #include "ui/theme.h"
 
 namespace morvath::ui {
@@ -86,21 +88,29 @@ frmMenu::frmMenu() {
 
     Frame2 = new QGroupBox(QStringLiteral("О программе Morvath"), this);
     auto* l4 = new QVBoxLayout(Frame2);
-    slpTextScroll1 = new QWidget(Frame2);
+    slpTextScroll1 = new TextScrollWidget(QSize(440, 330), Frame2);
     slpTextScroll1->setObjectName(QStringLiteral("slpTextScroll1"));
-    slpTextScroll1->setMinimumSize(300, 260);
+    slpTextScroll1->setFont(QFont(QStringLiteral("DejaVu Sans"), 12, QFont::Bold));
+    slpTextScroll1->setStyleSheet(QStringLiteral("QFrame { border: 1px solid #8f563b; }"));
+    slpTextScroll& credits = slpTextScroll1->Control();
+    credits.BackColor = 0x342022;
+    credits.ScrollSpeed = 25;
+    credits.SetFontColor(0x66A0D9);
+    credits.SetShadowColor(0x000000);
+    credits.SetShadowSize(2);
+    credits.SetScrollRepeatCount(0);
     Command7 = new QPushButton(QStringLiteral("Закрыть"), Frame2);
-    l4->addWidget(slpTextScroll1, 1);
-    l4->addWidget(Command7);
-    Frame2->setFixedWidth(340);
+    l4->addWidget(slpTextScroll1);
+    l4->addWidget(Command7, 0, Qt::AlignHCenter);
     Frame2->hide();
 
+    // The window is as large as the panels it shows: the main menu alone, the menu with the
+    // new character beside it, the progress, or the About panel.
+    root->setSizeConstraint(QLayout::SetFixedSize);
     root->addWidget(Frame1);
     root->addWidget(frmNewChar);
     root->addWidget(frmStarting);
     root->addWidget(Frame2);
-    root->addStretch();
-    setMinimumSize(780, 440);
 
     connect(Command1, &QPushButton::clicked, this, &frmMenu::newGameRequested);
     connect(Command2, &QPushButton::clicked, this, &frmMenu::loadGameRequested);
@@ -118,6 +128,15 @@ void frmMenu::ShowProgress(int percent, const QString& caption) {
     lblPorc->setText(QString::number(percent) + QStringLiteral("%"));
     int inner = picProgreso->width() - 2;
     shaProgreso->setGeometry(1, 1, inner * percent / 100, picProgreso->height() - 2);
+}
+
+void frmMenu::keyPressEvent(QKeyEvent* event) {
+    // Esc closes the About panel as its button does.
+    if (event->key() == Qt::Key_Escape && Frame2->isVisible()) {
+        Command7->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmMenu::Command4_Click() {

@@ -13,6 +13,8 @@ class QFrame;
 
 namespace morvath::ui {
 
+class TextScrollWidget;
+
 class frmMenu : public QWidget {
     Q_OBJECT
 public:
@@ -45,7 +47,7 @@ public:
     QLabel* lblAction;
 
     QGroupBox* Frame2;
-    QWidget* slpTextScroll1;
+    TextScrollWidget* slpTextScroll1;
     QPushButton* Command7;
 
     // Shows the progress bar at a percentage with a stage caption.
@@ -59,6 +61,9 @@ signals:
     void aboutRequested();
     void aboutClosed();
     void personChanged(int row);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Command4_Click();

@@ -1,10 +1,11 @@
 // Locations made from nothing: plains and forests for wilderness battles, and the levels of
 // the endless cave.
-#include "game/turn.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "world/game_state.h"
 #include "world/maze.h"
+#include "world/quest_flags.h"
+#include "world/turn.h"
 
 namespace morvath {
 namespace {
@@ -53,7 +54,7 @@ void World::Generate_Cave_World() {
     auto& g = modVarsAndMain;
     ClearLocations();
     WorldName = L"AG";
-    if (InfLevel > g.QuestFlags[28]) g.QuestFlags[28] = InfLevel;
+    if (InfLevel > g.QuestFlags[kFlagDeepestCave]) g.QuestFlags[kFlagDeepestCave] = InfLevel;
 
     CMaze maze;
     maze.DrawMaze(70, 70);
@@ -158,7 +159,7 @@ void World::Generate_Cave_World() {
         if (GetPosMap(x, i + 3) == L"a") setPosMap(i + 3, x, r == 2 ? L"!" : L"d");
     }
 
-    if (InfLevel == g.QuestFlags[29] + 50) {
+    if (InfLevel == g.QuestFlags[kFlagRevivalDepth] + 50) {
         // The ring lies on the whole-number cell of its heap mark, so the hero can pick it up.
         auto ring = mapItemCol->Add();
         g.CurItem = ring;

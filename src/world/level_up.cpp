@@ -1,9 +1,9 @@
 // The hero's level-up by person and level, and the character sheet.
-#include "game/speech.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "world/game_state.h"
 #include "world/main_character.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {

@@ -1,10 +1,9 @@
 // Changing location: the trigger cells of a location (doors, gates, exits, script cells),
 // entering the wilderness map, and the entry script of a location reached from it.
-#include "game/screen.h"
 #include "platform/frontend.h"
 #include "platform/textforms.h"
-#include "script/cscript.h"
 #include "world/game_state.h"
+#include "world/hooks.h"
 #include "world/wilderness.h"
 
 namespace morvath {
@@ -14,9 +13,7 @@ void RunScriptText(std::wstring text) {
     // Place and entry scripts speak for nobody: a character remembered from an earlier
     // talk must not be acted on by them.
     modVarsAndMain.ScriptNPCIndex = 0;
-    Cscript run;
-    run.Script = std::move(text);
-    run.ScriptExecute();
+    RunScript(std::move(text));
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "game/speech.h"
-#include "game/turn.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "world/game_over.h"
 #include "world/game_state.h"
+#include "world/speech.h"
+#include "world/turn.h"
 
 namespace morvath {
 namespace {

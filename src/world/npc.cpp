@@ -2,17 +2,17 @@
 
 #include <cmath>
 
-#include "game/fight.h"
-#include "game/speech.h"
 #include "platform/random.h"
 #include "platform/textforms.h"
-#include "script/cscript.h"
 #include "world/game_state.h"
+#include "world/hooks.h"
+#include "world/speech.h"
+#include "world/tiles.h"
 
 namespace morvath {
 namespace {
 
-bool Passable(const std::wstring& tile) { return tile == L"G" || tile == L"9"; }
+bool Passable(const std::wstring& tile) { return TileAllows(tile, kCharacterSteps); }
 
 int Sign(double v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
@@ -66,9 +66,7 @@ void RunNpcScript(NPC& self, const std::wstring& file) {
     auto text = LoadScript(file);
     if (!text) return;
     self.scriptText = *text;
-    Cscript run;
-    run.Script = *text;
-    run.ScriptExecute();
+    RunScript(*text);
 }
 
 // A character that cannot move still rewrites its own square with its symbol.
@@ -139,7 +137,7 @@ void NPC::Do_Move(long /*i*/) {
         }
         default: {
             ChaseStep(*this, 1);
-            if (AdjacentToHero()) StartFight(X, Y);
+            if (AdjacentToHero()) StartFightAt(X, Y);
             return;
         }
     }

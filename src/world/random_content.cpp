@@ -3,7 +3,6 @@
 #include <ctime>
 
 #include "platform/random.h"
-#include "script/cscript.h"
 #include "world/game_state.h"
 
 namespace morvath {
@@ -104,7 +103,5 @@ void AddUnknownWarrior() {
     warrior->Symbol = L".";
     g.TheWorld->setPosMap2(22, 23, L".");
 }
-
-void RunStartScript() { RunScriptFile(L"start.scr"); }
 
 }  // namespace morvath

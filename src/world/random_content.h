@@ -14,7 +14,5 @@ void ApplyCalendarLuck(int day, int month, int weekday);
 void PopulateSpiderCave();
 // The lone warrior's encounter on a fresh battleground.
 void AddUnknownWarrior();
-// Runs \scripts\start.scr; nothing when it is missing.
-void RunStartScript();
 
 }  // namespace morvath

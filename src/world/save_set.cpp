@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "game/equipment.h"
-#include "game/hero_sprites.h"
 #include "platform/frontend.h"
 #include "platform/textforms.h"
+#include "world/equipment.h"
 #include "world/file_values.h"
 #include "world/game_state.h"
+#include "world/hero_sprites.h"
 
 namespace morvath {
 namespace {

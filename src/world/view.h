@@ -41,4 +41,7 @@ struct HeroPictures {
     Pic portrait = Pic::imgDownChar;
 };
 
+// Fills the game screen's view from the current location and asks the window to show it.
+void DrawIt();
+
 }  // namespace morvath

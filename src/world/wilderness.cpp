@@ -2,12 +2,13 @@
 
 #include <cmath>
 
-#include "game/screen.h"
-#include "game/turn.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "world/game_state.h"
+#include "world/quest_flags.h"
 #include "world/random_content.h"
+#include "world/turn.h"
+#include "world/view.h"
 
 namespace morvath {
 namespace {
@@ -93,13 +94,13 @@ void WildEncounter(const std::wstring& tile) {
     const int k = static_cast<int>(RndInt(12));
     const double L = g.Player->Level;
     const double U = g.Player->Luck;
-    if (IsSpiderKind(k) && g.QuestFlags[3] == 1) {
+    if (IsSpiderKind(k) && g.QuestFlags[kFlagSpiderTramp] == 1) {
         if (!Asks(L"Вы встретили грязного бродягу Игоря...")) return;
         MakeBattleground(tile);
         PopulateSpiderCave();
         return;
     }
-    if (IsSpiderKind(k) && g.QuestFlags[1] == 1) {
+    if (IsSpiderKind(k) && g.QuestFlags[kFlagSpiderWarrior] == 1) {
         if (!Asks(L"Вы встретили Одинокого Воина...")) return;
         MakeBattleground(tile);
         AddUnknownWarrior();
@@ -114,7 +115,7 @@ void WildEncounter(const std::wstring& tile) {
     if (k == 11) n = static_cast<int>(RndInt(7)) + 2;  // 3 to 9 wolves
     MakeBattleground(tile);
 
-    if (k == 11 && g.QuestFlags[41] == 1) {
+    if (k == 11 && g.QuestFlags[kFlagOldScholar] == 1) {
         auto leader = AddBeast(L"Черный Волк", L"\u2122");
         leader->X = static_cast<float>(RndInt(9) + 14);
         leader->Y = static_cast<float>(RndInt(9) + 14);
@@ -163,7 +164,7 @@ void EnterWildLocation() {
 }
 
 void PlaceWildExit() {
-    if (modVarsAndMain.QuestFlags[2] != 0) modVarsAndMain.TheWorld->setPosMap(14, 40, L"q");
+    if (modVarsAndMain.QuestFlags[kFlagUralPass] != 0) modVarsAndMain.TheWorld->setPosMap(14, 40, L"q");
 }
 
 }  // namespace morvath

@@ -1,5 +1,6 @@
 #include "world/world.h"
 
+#include "platform/frontend.h"
 #include "world/game_state.h"
 
 namespace morvath {
@@ -90,6 +91,12 @@ void World::AddStandartLocations() {
             Variant(static_cast<double>(g.PlayerX)), Variant(static_cast<double>(g.PlayerY))};
     }
     LocCount = 3;
+}
+
+void DrawIt() {
+    auto& g = modVarsAndMain;
+    if (g.TheWorld) g.TheWorld->DrawWorld(g.gameScreen.view);
+    UI().Redraw();
 }
 
 }  // namespace morvath

@@ -6,10 +6,10 @@
 // before it; a damaged file never takes more than its own tail with it.
 #include <algorithm>
 
-#include "game/turn.h"
 #include "platform/textforms.h"
 #include "world/file_values.h"
 #include "world/game_state.h"
+#include "world/turn.h"
 #include "world/world.h"
 
 namespace morvath {

@@ -223,7 +223,7 @@ TEST_F(Fight, HeroBlowFollowsStrengthWeaponLuckAndTacticLessTheEnemysShare) {
     hero().HeroeTactic = 1;
     auto r = Draws(7, 2);
     double d = Int(2 * r[0] + 1) * 10 + 3 * 2 + 2 / 2.0 + 2 * 1 - r[1] * 4;
-    btnStrike_Click();
+    Strike();
     EXPECT_DOUBLE_EQ(wolf->HP, 100 - d);
     EXPECT_EQ(panel().EnemyLife, L"HP: " + NumText(Int(100 - d)));
     EXPECT_DOUBLE_EQ(hero().Strenght, 10 + d / 1000);
@@ -239,7 +239,7 @@ TEST_F(Fight, AWoundedHeroHitsInProportionToHisHealth) {
     hero().HP = 20;
     auto r = Draws(9, 2);
     double d = (Int(2 * r[0] + 1) * 10 - r[1] * 4) * (20.0 / 50);
-    btnStrike_Click();
+    Strike();
     EXPECT_DOUBLE_EQ(wolf->HP, 100 - d);
 }
 
@@ -249,7 +249,7 @@ TEST_F(Fight, ABlowOfNothingMissesAndTheEnemyStillAnswers) {
     NoDodge();
     hero().Strenght = 0;
     SeedRandom(3);
-    btnStrike_Click();
+    Strike();
     EXPECT_EQ(wolf->HP, 30);
     EXPECT_LT(hero().HP, 50);
 }
@@ -260,7 +260,7 @@ TEST_F(Fight, AFractionOfAPointStillWoundsTheEnemy) {
     AlwaysDodge();
     hero().Strenght = 0;
     hero().Luck = 1;  // half a point, whatever the draws
-    btnStrike_Click();
+    Strike();
     EXPECT_DOUBLE_EQ(rat->HP, 29.5);
     EXPECT_EQ(panel().EnemyLife, L"HP: 29");
 }
@@ -275,7 +275,7 @@ TEST_F(Fight, ABadlyHurtEnemyMayPanicAfterABlow) {
         panel().EnemyStartHP = 10;
         auto r = DrawsWhere(3, scared);
         double d = Int(2 * r[0] + 1) * 10 - r[1] * 4;
-        btnStrike_Click();
+        Strike();
         EXPECT_FALSE(panel().visible);
         EXPECT_EQ(wolf->Tactic, kTacticFlee);
         EXPECT_FALSE(wolf->Good);
@@ -292,7 +292,7 @@ TEST_F(Fight, ABadlyHurtEnemyMayPanicAfterABlow) {
         panel().EnemyStartHP = 10;
         NoDodge();
         DrawsWhere(3, [&](const std::vector<double>& d) { return !scared(d); });
-        btnStrike_Click();
+        Strike();
         EXPECT_TRUE(panel().visible);
         EXPECT_EQ(wolf->Tactic, 0);
         EXPECT_LT(hero().HP, 50);  // it answered instead
@@ -307,7 +307,7 @@ TEST_F(Fight, AnEnemyFacingAWoundedHeroDoesNotPanic) {
     hero().HP = 25;  // not more than half
     hero().Strenght = 30;
     DrawsWhere(3, [](const std::vector<double>& d) { return d[2] * 7 > 4; });
-    btnStrike_Click();
+    Strike();
     EXPECT_TRUE(panel().visible);
 }
 
@@ -324,7 +324,7 @@ TEST_F(Fight, AKillRewardsLogsRunsTheDeathAndRemovesOnlyTheDead) {
     OnPanel(wolf, 2);
     modMusicEngine::MusicName = L"\\music\\Fight.mid";
     auto r = Draws(6, 3);
-    btnStrike_Click();
+    Strike();
     EXPECT_EQ(panel().lblFight, L"Вы убили Волк");
     EXPECT_EQ(KillLog(), EncodeCp1251(L"Волк\r\n"));
     EXPECT_EQ(hero().Exp, 1 + 3);
@@ -347,7 +347,7 @@ TEST_F(Fight, AKillRewardsLogsRunsTheDeathAndRemovesOnlyTheDead) {
     // The log grows a line per kill.
     auto wolf2 = AddNpc(L"Медведь", 11, 10, 1, 0);
     OnPanel(wolf2, 2);
-    btnStrike_Click();
+    Strike();
     EXPECT_EQ(KillLog(), EncodeCp1251(L"Волк\r\nМедведь\r\n"));
 }
 
@@ -357,7 +357,7 @@ TEST_F(Fight, AfterAKillWhoeverStandsOnTheHerosCellFightsNext) {
     auto onHero = AddNpc(L"Змея", 10, 10, 30, 10);
     OnPanel(wolf, 2);
     AlwaysDodge();
-    btnStrike_Click();
+    Strike();
     EXPECT_TRUE(FightOn());
     EXPECT_EQ(panel().enemy, onHero);
     EXPECT_EQ(panel().lblEnemyName, L"Змея");
@@ -372,11 +372,11 @@ TEST_F(Fight, TheCurseNeedsTheSpellAndTwoWholePointsOfMana) {
     OnPanel(wolf, 2);
     NoDodge();
     hero().Mana = 5;
-    btnMage_Click();
+    Curse();
     EXPECT_EQ(panel().lblFight, L"У вас нет боевых заклинаний..");
     G().CurseKnown = true;
     hero().Mana = 1.9;
-    btnMage_Click();
+    Curse();
     EXPECT_EQ(panel().lblFight, L"У вас не хватает маны");
     // Refusals cost nothing and the enemy does not answer them.
     EXPECT_DOUBLE_EQ(hero().Mana, 1.9);
@@ -391,16 +391,16 @@ TEST_F(Fight, TheCurseTakesNineHitPointsButNeverKills) {
     auto wolf = AddNpc(L"Волк", 11, 10, 20, 5);
     OnPanel(wolf, 2);
     hero().Mana = 5;
-    btnMage_Click();
+    Curse();
     EXPECT_EQ(wolf->HP, 11);
     EXPECT_EQ(panel().EnemyLife, L"HP: 11");
     EXPECT_DOUBLE_EQ(hero().Mana, 4);
     EXPECT_EQ(hero().Exp, 1);
     wolf->HP = 10.5;
-    btnMage_Click();
+    Curse();
     EXPECT_DOUBLE_EQ(wolf->HP, 0.1);
     EXPECT_EQ(panel().EnemyLife, L"HP: 0.1");
-    btnMage_Click();
+    Curse();
     EXPECT_DOUBLE_EQ(wolf->HP, 0.1);
     EXPECT_TRUE(FightOn());
     EXPECT_DOUBLE_EQ(hero().Mana, 2);
@@ -416,7 +416,7 @@ TEST_F(Fight, WithLuckFourFlightAlwaysSucceedsAndTheEnemyGivesChase) {
         OnPanel(guard, 2);
         hero().WillPower = 1;
         SeedRandom(seed);
-        cmdRun_Click();
+        Flee();
         EXPECT_FALSE(panel().visible) << seed;
         EXPECT_EQ(guard->Tactic, kTacticApproach);
         EXPECT_FALSE(guard->Good);
@@ -430,12 +430,12 @@ TEST_F(Fight, WithoutLuckFlightNeedsAFourOnTheDie) {
     OnPanel(wolf, 2);
     AlwaysDodge();
     DrawsWhere(1, [](const std::vector<double>& d) { return Int(d[0] * 7) == 3; });
-    cmdRun_Click();
+    Flee();
     EXPECT_TRUE(panel().visible);
     EXPECT_EQ(wolf->Tactic, 0);
     EXPECT_DOUBLE_EQ(hero().WillPower, 0);
     DrawsWhere(1, [](const std::vector<double>& d) { return Int(d[0] * 7) == 4; });
-    cmdRun_Click();
+    Flee();
     EXPECT_FALSE(panel().visible);
 }
 
@@ -452,11 +452,11 @@ TEST_F(Fight, AnAutomaticFightNobodyCanWinReturnsWithTheFightStillOn) {
     SeedRandom(1);
     StartFight(11, 10);
     ASSERT_TRUE(FightOn());
-    cmdAuto_Click();
+    FightAutomatically();
     EXPECT_TRUE(FightOn());
     EXPECT_EQ(tramp->HP, 20);
     EXPECT_EQ(hero().HP, 50);
-    cmdAuto_Click();  // the player may click again
+    FightAutomatically();  // the player may click again
     EXPECT_TRUE(FightOn());
 }
 
@@ -467,7 +467,7 @@ TEST_F(Fight, AnAutomaticFightPlaysOnToTheKill) {
     OnPanel(wolf, 2);
     NoDodge();
     SeedRandom(4);
-    cmdAuto_Click();
+    FightAutomatically();
     EXPECT_FALSE(FightOn());
     EXPECT_EQ(G().NPCs->Count(), 0);
     EXPECT_EQ(KillLog(), EncodeCp1251(L"Волк\r\n"));
@@ -481,7 +481,7 @@ TEST_F(Fight, AnAutomaticFightStopsAtTheHerosDeathWithoutAnotherBlow) {
     OnPanel(bear, 2);
     NoDodge();
     SeedRandom(4);
-    cmdAuto_Click();
+    FightAutomatically();
     EXPECT_EQ(ui.Count(L"MsgBox|Morvath|Вас убили"), 1);
     EXPECT_FALSE(FightOn());
 }
@@ -706,10 +706,10 @@ TEST_F(Fight, APanelWhoseEnemyIsGoneClosesAndTouchesNobodyElse) {
     // The location changed: another character now holds the old position.
     G().NPCs->Clear();
     auto other = AddNpc(L"Купец", 11, 10, 30, 5);
-    btnStrike_Click();
-    btnMage_Click();
-    cmdRun_Click();
-    cmdAuto_Click();
+    Strike();
+    Curse();
+    Flee();
+    FightAutomatically();
     EnemyAttack();
     EXPECT_FALSE(panel().visible);
     EXPECT_EQ(other->HP, 30);
@@ -728,10 +728,10 @@ TEST_F(Fight, TheButtonsDoNothingWhileNoFightIsOn) {
     panel().enemy = wolf;
     G().CurseKnown = true;
     hero().Mana = 5;
-    btnStrike_Click();
-    btnMage_Click();
-    cmdRun_Click();
-    cmdAuto_Click();
+    Strike();
+    Curse();
+    Flee();
+    FightAutomatically();
     EXPECT_EQ(wolf->HP, 30);
     EXPECT_EQ(hero().HP, 50);
     EXPECT_DOUBLE_EQ(hero().Mana, 5);

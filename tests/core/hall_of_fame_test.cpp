@@ -3,13 +3,13 @@
 #include <cmath>
 #include <fstream>
 
+#include "game/hall_of_fame.h"
 #include "platform/cp1251.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "platform/textforms.h"
 #include "services/crypto.h"
 #include "services/file_cipher.h"
-#include "services/hall_of_fame.h"
 #include "test_support.h"
 #include "world/game_state.h"
 #include "world/save_set.h"
@@ -208,7 +208,7 @@ TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
     ui.msgAnswers = {MsgResult::No, MsgResult::No};
     KilledByWolf(L"Ратибор");
     HallOfFame first;
-    first.Form_Load();
+    first.Open();
     EXPECT_EQ(first.List1.size(), 4u);
     EXPECT_EQ(first.List1[2], L"И  был убит Волком");
     // On disk only cipher text: the name is nowhere in the file.
@@ -218,7 +218,7 @@ TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
     hero().Profession = kWarlock;
     modVarsAndMain.hallOfFame = {L"", L"закончил своё путешествие Героем злых духов - их наместником на Земле!", true};
     HallOfFame second;
-    second.Form_Load();
+    second.Open();
     ASSERT_EQ(second.List1.size(), 8u);
     EXPECT_EQ(second.List1[0], L"Ратибор - Коготь");
     EXPECT_EQ(second.List1[4], L"Всеслав - Чернокнижник");
@@ -246,7 +246,7 @@ TEST_F(HallOfFameTest, BrowsingFromTheMenuChangesNoFile) {
     modVarsAndMain.hallOfFame = {L"Волк", L"", false};
 
     HallOfFame h;
-    h.Form_Load();
+    h.Open();
     EXPECT_EQ(h.List1.size(), 8u);
     EXPECT_EQ(h.score, 20);
     EXPECT_EQ(h.cause, L" d");
@@ -254,7 +254,7 @@ TEST_F(HallOfFameTest, BrowsingFromTheMenuChangesNoFile) {
     // The kill log belongs to a saved game still in progress.
     EXPECT_TRUE(FileExists(KillLogPath()));
     EXPECT_EQ(ui.Count(L"MsgBox"), 0);
-    EXPECT_FALSE(h.Form_Unload());
+    EXPECT_FALSE(h.Close());
 }
 
 TEST_F(HallOfFameTest, AnEndedRunOffersTheDeedsFileAndClearsTheKillLog) {
@@ -266,11 +266,11 @@ TEST_F(HallOfFameTest, AnEndedRunOffersTheDeedsFileAndClearsTheKillLog) {
         ASSERT_TRUE(AppendToFile(KillLogPath(), EncodeCp1251(L"Волк\r\n")));
         KilledByWolf(L"Ратибор");
         HallOfFame h;
-        h.Form_Load();
+        h.Open();
         EXPECT_EQ(ui.log, std::vector<std::wstring>{
                               L"MsgBox|Morvath|Хотите создать файл описания деяний вашего персонажа?"});
         EXPECT_FALSE(FileExists(KillLogPath()));
-        EXPECT_TRUE(h.Form_Unload());
+        EXPECT_TRUE(h.Close());
         if (answer == MsgResult::No) {
             EXPECT_FALSE(FileExists(deeds));
             continue;
@@ -295,7 +295,7 @@ TEST_F(HallOfFameTest, AnUndecipherableHallOfFameIsMovedAsideAndANewOneStarted) 
     KilledByWolf(L"Ратибор");
 
     HallOfFame h;
-    h.Form_Load();
+    h.Open();
     EXPECT_EQ(ReadFile(folder() / "Hiscore.bad"), garbage);
     ASSERT_EQ(h.List1.size(), 4u);
     EXPECT_EQ(h.List1[0], L"Ратибор - Коготь");
@@ -306,7 +306,7 @@ TEST_F(HallOfFameTest, AnUndecipherableHallOfFameIsMovedAsideAndANewOneStarted) 
     // A second damaged file never takes the place of the first one set aside.
     ASSERT_TRUE(WriteFileAtomic(HiscorePath(), "junk"));
     HallOfFame again;
-    again.Form_Load();
+    again.Open();
     EXPECT_EQ(ReadFile(folder() / "Hiscore.bad"), garbage);
     EXPECT_EQ(ReadFile(folder() / "Hiscore.bad2"), "junk");
 }
@@ -397,7 +397,7 @@ TEST_F(HallOfFameTest, AHeroNamedWithPathCharactersWritesInsideTheGameFolder) {
     fs::create_directories(folder() / "x");
     KilledByWolf(L"..\\x:y");
     HallOfFame h;
-    h.Form_Load();
+    h.Open();
     EXPECT_TRUE(FileExists(folder() / "_.._x_y.dth"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder() / "x"), fs::directory_iterator()), 0);
     EXPECT_FALSE(FileExists(folder().parent_path() / "x:y.dth"));
@@ -410,7 +410,7 @@ TEST_F(HallOfFameTest, ADeedsFileThatCannotBeWrittenIsReportedNotFatal) {
     // A folder in the way of the file.
     fs::create_directories(folder() / ToUtf8(L"Ратибор.dth") / "inside");
     HallOfFame h;
-    h.Form_Load();
+    h.Open();
     ASSERT_EQ(ui.log.size(), 2u);
     EXPECT_EQ(ui.log[1], L"MsgBox|Morvath|Не удалось записать файл Ратибор.dth");
     EXPECT_EQ(h.List1.size(), 4u);

@@ -1,9 +1,9 @@
 // The key map's table beyond walking: what runs after a key, the quit keys, the lists, the
 // speech box and the extended command box.
 #include "game/screen.h"
-#include "game/turn.h"
-#include "services/music.h"
 #include "screen_fixture.h"
+#include "services/music.h"
+#include "world/turn.h"
 
 using namespace morvath;
 
@@ -171,21 +171,21 @@ TEST_F(KeyMap, NotOnTheWildMap) {
 TEST_F(KeyMap, SpellListKeys) {
     Key('S');
     // Enter on "Закрыть" spends a turn and leaves a last spell that repeats nothing.
-    lblS_KeyPress(SpellList::kClose, kVkReturn);
+    ChooseSpellWithEnter(SpellList::kClose, kVkReturn);
     EXPECT_FALSE(g().gameScreen.spells.visible);
     EXPECT_EQ(w().Turn, 1);
     EXPECT_EQ(g().LastSpell, 6);
     // A double click on it does not.
     Key('S');
-    lblS_DblClick(SpellList::kClose);
+    ChooseSpell(SpellList::kClose);
     EXPECT_FALSE(g().gameScreen.spells.visible);
     EXPECT_EQ(w().Turn, 1);
     Key('S');
-    lblS_DblClick(2);
+    ChooseSpell(2);
     EXPECT_EQ(g().LastSpell, 3);
     EXPECT_EQ(w().Turn, 2);
     Key('S');
-    lblS_KeyDown(1, kVkEscape);
+    CloseSpellListOnEscape(1, kVkEscape);
     EXPECT_FALSE(g().gameScreen.spells.visible);
     EXPECT_EQ(w().Turn, 2);
 }
@@ -194,11 +194,11 @@ TEST_F(KeyMap, SkillListKeys) {
     auto& list = g().gameScreen.skills;
     list.visible = true;
     g().ForgeChoice = true;
-    lstAttribs_KeyPress(kVkReturn);  // the smithing choice is confirmed
+    ChooseSkillWithEnter(kVkReturn);  // the smithing choice is confirmed
     EXPECT_FALSE(list.visible);
     EXPECT_TRUE(g().ForgeChoice);
     list.visible = true;
-    lstAttribs_KeyDown(kVkEscape);
+    CloseSkillListOnEscape(kVkEscape);
     EXPECT_FALSE(list.visible);
     EXPECT_FALSE(g().ForgeChoice);
 }
@@ -207,11 +207,11 @@ TEST_F(KeyMap, TheSpeechBoxKeepsItsScrollKeysAndPassesTheRest) {
     WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
     Record(5, 5, L"house", Variant(3), Variant(7));
     g().screen.speechVisible = true;
-    EXPECT_TRUE(txtSpeech_KeyDown(kVkPageDown, 0));
-    EXPECT_TRUE(txtSpeech_KeyDown(kVkUp, 0));
+    EXPECT_TRUE(SpeechBoxKey(kVkPageDown, 0));
+    EXPECT_TRUE(SpeechBoxKey(kVkUp, 0));
     EXPECT_TRUE(g().screen.speechVisible);
     EXPECT_EQ(g().PlayerY, 5);
-    EXPECT_FALSE(txtSpeech_KeyDown('X', 0));
+    EXPECT_FALSE(SpeechBoxKey('X', 0));
     EXPECT_FALSE(g().screen.speechVisible);
     EXPECT_EQ(w().WorldName, L"house");
 }
@@ -338,7 +338,7 @@ TEST_F(KeyMap, ClosingTheWindowSavesOnlyARunningGame) {
     WriteText(L"saved/char.ch", L"до смерти\r\n");
     g().PlayerDead = true;
     g().KeepSaveOnDeath = true;
-    Form_Unload();
+    CloseGameScreen();
     EXPECT_EQ(ReadWholeFile(folder() / "saved" / "char.ch").value_or(L""), L"до смерти\r\n");
 }
 

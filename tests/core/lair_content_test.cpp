@@ -11,7 +11,7 @@
 #include "platform/textforms.h"
 #include "test_support.h"
 #include "world/game_state.h"
-#include "world/random_content.h"
+#include "script/cscript.h"
 #include "world/tile_painters.h"
 
 using namespace morvath;
@@ -37,7 +37,7 @@ TEST(LairContent, TheStartScriptMakesTheLairBesideThePass) {
     ResetGame();
     modVarsAndMain.CreateRoots();
     SeedRandom(5);
-    RunStartScript();
+    ASSERT_TRUE(RunScriptFile(L"start.scr"));
 
     ASSERT_TRUE(LocationFilesExist(L"lair"));
     const auto crd = Items(folder.saved("lair.crd"));

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cfloat>
 
-#include "game/turn.h"
 #include "platform/cp1251.h"
 #include "platform/random.h"
 #include "test_support.h"
 #include "world/game_state.h"
+#include "world/turn.h"
 
 using namespace morvath;
 

@@ -1,8 +1,8 @@
 // Walking, the passability sets, the door step and the turn tick, driven through the key map
 // with virtual-key codes.
 #include "game/movement.h"
-#include "game/turn.h"
 #include "screen_fixture.h"
+#include "world/turn.h"
 
 using namespace morvath;
 

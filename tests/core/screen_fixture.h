@@ -50,7 +50,7 @@ protected:
     void Put(int x, int y, const wchar_t* tile) { w().setPosMap(y + 3, x + 3, tile); }
     std::wstring At(int x, int y) { return w().GetPosMap(x + 3, y + 3); }
 
-    void Key(int code, int shift = 0) { Form_KeyDown(code, shift); }
+    void Key(int code, int shift = 0) { PressKey(code, shift); }
 
     // A location's files in \saved\: rows as written (UTF-8 here, cp1251 on disk), the
     // table as records of five values, the painter kind.

@@ -2,9 +2,9 @@
 // and what using an item does.
 #include <gtest/gtest.h>
 
-#include "game/speech.h"
 #include "platform/cp1251.h"
 #include "script_test_support.h"
+#include "world/speech.h"
 
 using namespace morvath;
 

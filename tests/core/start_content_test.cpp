@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "game/equipment.h"
 #include "game/weapons.h"
 #include "platform/random.h"
 #include "platform/textforms.h"
 #include "script/find_messages.h"
 #include "test_support.h"
+#include "world/equipment.h"
 #include "world/game_state.h"
 #include "world/random_content.h"
 

@@ -1,7 +1,7 @@
 // Talk, the signs and handing coins over (T and G), and the speech box's text.
-#include "game/speech.h"
 #include "game/talk.h"
 #include "screen_fixture.h"
+#include "world/speech.h"
 
 using namespace morvath;
 

@@ -1,10 +1,10 @@
 // The tile painters and the view: which picture stands in which cell.
 #include <map>
 
-#include "game/hero_sprites.h"
 #include "game/screen.h"
-#include "world/tile_painters.h"
 #include "screen_fixture.h"
+#include "world/hero_sprites.h"
+#include "world/tile_painters.h"
 
 using namespace morvath;
 
@@ -209,7 +209,7 @@ TEST_F(ViewTest, EachPersonHasItsOwnLook) {
 
 TEST_F(ViewTest, TheScreenOpensWithTheHeroFacingDownAsPortrait) {
     g().gameScreen.hero.portrait = Pic::imgUpChar;
-    Form_Load();
+    OpenGameScreen();
     EXPECT_EQ(g().gameScreen.hero.portrait, Pic::imgDownChar);
 }
 

@@ -16,7 +16,6 @@
 #include "../core/test_support.h"
 #include "game/keymap.h"
 #include "game/screen.h"
-#include "game/speech.h"
 #include "platform/random.h"
 #include "ui/fight_panel.h"
 #include "ui/game_screen.h"
@@ -24,6 +23,7 @@
 #include "ui/pictures.h"
 #include "ui/qt_frontend.h"
 #include "world/game_state.h"
+#include "world/speech.h"
 
 using namespace morvath;
 using namespace morvath::ui;

@@ -8,9 +8,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "game/hall_of_fame.h"
 #include "platform/frontend.h"
 #include "services/file_cipher.h"
-#include "services/hall_of_fame.h"
 #include "ui/game_screen.h"
 #include "ui/hall_of_fame.h"
 #include "ui/qt_frontend.h"

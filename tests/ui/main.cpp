@@ -5,14 +5,14 @@
 #include <QApplication>
 
 #include "../private_folders.h"
-#include "game/script_commands.h"
+#include "game/game_rules.h"
 
 int main(int argc, char** argv) {
     // Qt's runtime folder, the sound system's and the tests' own files stay in here.
     morvath::PrivateFolders folders;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    morvath::RegisterGameCommands();
+    morvath::InstallGameRules();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

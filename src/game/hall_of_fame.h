@@ -67,9 +67,9 @@ public:
     // Opening: records the run that has just ended (writehf), lists every run, starts the
     // closing tune, offers the deeds file and clears the kill log. From the start menu
     // (writehf False) it only lists, and leaves the files alone.
-    void Form_Load();
+    void Open();
     // Closing: the music stops. True when a run has ended, and with it the program.
-    bool Form_Unload();
+    bool Close();
 
     // Appends this run's record to a plain hall-of-fame file.
     void AddHallOfFame(const fs::path& plainFile);

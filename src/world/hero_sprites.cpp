@@ -1,4 +1,4 @@
-#include "game/hero_sprites.h"
+#include "world/hero_sprites.h"
 
 #include "platform/files.h"
 #include "world/game_state.h"

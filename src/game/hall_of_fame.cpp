@@ -1,4 +1,4 @@
-#include "services/hall_of_fame.h"
+#include "game/hall_of_fame.h"
 
 #include <algorithm>
 #include <array>
@@ -14,6 +14,7 @@
 #include "services/file_cipher.h"
 #include "services/music.h"
 #include "world/game_state.h"
+#include "world/quest_flags.h"
 #include "world/save_set.h"
 
 namespace morvath {
@@ -207,9 +208,9 @@ std::vector<std::wstring> DeedsLines(int score, const std::wstring& cause) {
     out.push_back(L"Он достиг уровня " + NumText(hero.Level) + L".");
     out.push_back(AlignmentSentence(hero.Doom) + L".");
     out.push_back(L"Он путешествовал " + NumText(g.TheWorld ? static_cast<double>(g.TheWorld->Day) : 0) + L" дней.");
-    if (g.QuestFlags[9] > 1) out.push_back(L"Он был последователем секты 'Коготь Дракона'.");
-    if (g.QuestFlags[7] > 1) out.push_back(L"Он был последователем секты 'Солнечный Луч'.");
-    if (g.QuestFlags[41] == 2) {
+    if (g.QuestFlags[kFlagDragonClaw] > 1) out.push_back(L"Он был последователем секты 'Коготь Дракона'.");
+    if (g.QuestFlags[kFlagSunRay] > 1) out.push_back(L"Он был последователем секты 'Солнечный Луч'.");
+    if (g.QuestFlags[kFlagOldScholar] == 2) {
         out.push_back(L"Он убил черного волка и помог одному сумашедшему старику завершить свои исследования.");
     }
     if (g.Money > 1) out.push_back(L"Его состояние: " + NumText(g.Money) + L" монет.");
@@ -315,7 +316,7 @@ bool HallOfFame::OpenWorkingCopy(const fs::path& file, const fs::path& work) {
     return !FileExists(file);
 }
 
-void HallOfFame::Form_Load() {
+void HallOfFame::Open() {
     auto& g = modVarsAndMain;
     writehf_ = g.hallOfFame.writehf;
     recorded_ = false;
@@ -349,7 +350,7 @@ void HallOfFame::Form_Load() {
     if (writehf_) RemoveFile(KillLogPath());
 }
 
-bool HallOfFame::Form_Unload() {
+bool HallOfFame::Close() {
     modMusicEngine::MidiClose();
     return writehf_;
 }

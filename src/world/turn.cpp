@@ -1,4 +1,4 @@
-#include "game/turn.h"
+#include "world/turn.h"
 
 #include <exception>
 #include <vector>

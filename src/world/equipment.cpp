@@ -1,4 +1,4 @@
-#include "game/equipment.h"
+#include "world/equipment.h"
 
 #include "world/game_state.h"
 

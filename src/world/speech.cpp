@@ -1,4 +1,4 @@
-#include "game/speech.h"
+#include "world/speech.h"
 
 #include "world/game_state.h"
 

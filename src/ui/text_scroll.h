@@ -1,0 +1,44 @@
+#pragma once
+// The scrolling text control on screen: it draws the picture its rules lay out once per
+// change into an off-screen pixmap, and on each timer tick paints that pixmap one pixel
+// further along. The rules are in services/text_scroll.h.
+#include <QFrame>
+#include <QPixmap>
+#include <QTimer>
+
+#include "services/text_scroll.h"
+
+namespace morvath::ui {
+
+class TextScrollWidget : public QFrame {
+    Q_OBJECT
+public:
+    // The control keeps the size it is given, as its picture is laid out for it.
+    TextScrollWidget(const QSize& size, QWidget* parent = nullptr);
+
+    slpTextScroll& Control() { return control_; }
+    void SetText(const QString& text);
+    void StartScroll();
+    void StopScroll();
+    bool IsScrolling() const { return control_.IsScrolling(); }
+
+signals:
+    void ScrollFinished();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Runs the timer while the control scrolls, at its speed.
+    void SyncTimer();
+    void RenderPicture();
+
+    slpTextScroll control_;
+    QTimer timer_;
+    QPixmap picture_;
+    unsigned rendered_ = 0;
+};
+
+}  // namespace morvath::ui
