@@ -249,7 +249,8 @@ TEST_F(WorldCommands, MoveWorldThereAndBackRestoresThePosition) {
     WriteLocation(L"far", Grass(41, 30), {});
     g().PlayerX = 6;
     g().PlayerY = 7;
-    Put(9, 9, L"d");  // a change in the town before leaving it
+    Put(9, 9, L"d");  // changes in the town before leaving it
+    w().mapItemCol->Add()->ItemName = L"Нож";
     Run(L"moveworld(\"far\";\"12\";\"14\";\"0\")");
     EXPECT_EQ(w().WorldName, L"far");
     EXPECT_EQ(g().PlayerX, 12);
@@ -265,6 +266,8 @@ TEST_F(WorldCommands, MoveWorldThereAndBackRestoresThePosition) {
     EXPECT_EQ(g().ReturnX.ToNumber(), 12);  // the position he left is the new way back
     EXPECT_EQ(g().ReturnY, 14);
     EXPECT_EQ(At(9, 9), L"d");  // the town was saved when he left it
+    ASSERT_EQ(w().mapItemCol->Count(), 1);
+    EXPECT_EQ(w().mapItemCol->Item(1)->ItemName, L"Нож");
 
     // Nowhere to go: nothing changes.
     for (const wchar_t* bad : {L"nowhere", L"..\\\\far", L""}) {
