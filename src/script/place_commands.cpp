@@ -1,6 +1,7 @@
 // Script commands for the characters of the location, its tile grid, floor items and table,
 // the calendar, the hero's travels and the dungeon generator.
 #include <memory>
+#include <optional>
 
 #include "platform/files.h"
 #include "platform/frontend.h"

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "screen_fixture.h"
+#include "world/save_set.h"
 #include "world/wilderness.h"
 
 using namespace morvath;
@@ -290,4 +291,15 @@ TEST_F(Wilderness, ThePassOpensWithItsFlag) {
         EXPECT_EQ(w().GetPosMap(40, 14), flag ? L"q" : L"w");
         EXPECT_EQ(w().GetPosMap(39, 14), L"w");
     }
+}
+
+// A game saved on the wilderness before the pass was drawn there loads with the pass open.
+TEST_F(Wilderness, ALoadedGameShowsThePassItsFlagOpens) {
+    for (int row = 0; row <= 52; ++row) w().SetRow(row, std::wstring(60, L'w'));
+    g().QuestFlags[2] = 1;
+    ASSERT_TRUE(SaveGame());
+    ResetGame();
+    ASSERT_TRUE(LoadGame());
+    EXPECT_EQ(w().WorldName, L"wild");
+    EXPECT_EQ(w().GetPosMap(40, 14), L"q");
 }
