@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "platform/files.h"
-#include "platform/frontend.h"
 #include "script/command_call.h"
 #include "script/script_text.h"
 #include "world/dungeon.h"
 #include "world/game_state.h"
+#include "world/view.h"
 
 namespace morvath {
 namespace {
@@ -49,12 +49,6 @@ void SetInteger(CommandCall& c, std::size_t i, Integer& field) {
 
 void SetText(CommandCall& c, std::size_t i, std::wstring& field) {
     if (auto a = c.Arg(i)) field = *a;
-}
-
-void RedrawScreen() {
-    auto& g = modVarsAndMain;
-    if (g.TheWorld) g.TheWorld->DrawWorld(g.gameScreen.view);
-    UI().Redraw();
 }
 
 }  // namespace
@@ -157,7 +151,7 @@ Variant CmdAddLocation(CommandCall& c) {
 }
 
 Variant CmdLight(CommandCall&) {
-    RedrawScreen();
+    DrawIt();
     modVarsAndMain.SkipRedraw = true;
     return {};
 }
@@ -225,7 +219,7 @@ Variant CmdMoveWorld(CommandCall& c) {
     }
     g.ReturnX = Variant(fromX);
     g.ReturnY = fromY;
-    RedrawScreen();
+    DrawIt();
     return {};
 }
 
