@@ -1,7 +1,5 @@
 // The script commands for characters, the grid, floor items, the location table, the
 // calendar and the hero's travels, each with the edges of its rule.
-#include <functional>
-
 #include "platform/cp1251.h"
 #include "screen_fixture.h"
 #include "script/cscript.h"
@@ -11,12 +9,12 @@ using namespace morvath;
 namespace {
 
 class WorldCommands : public ScreenTest {
-public:
-    using ScreenTest::At;
-    using ScreenTest::g;
-    using ScreenTest::SetUp;
-    using ScreenTest::WriteText;
-
+protected:
+    // A fresh game in the same folder.
+    void Again() {
+        TearDown();
+        SetUp();
+    }
     // Runs script lines ("\n" between them); the prompts of its input() calls.
     std::vector<std::wstring> Run(const std::wstring& text) {
         std::wstring script;
@@ -54,90 +52,44 @@ public:
 }  // namespace
 
 TEST_F(WorldCommands, CharactersFightFleeDieAndTurnHostile) {
-    struct Case {
-        const char* what;
-        std::function<void(WorldCommands&)> setup;
-        const wchar_t* script;
-        std::function<void(WorldCommands&)> check;
-    };
-    const Case cases[] = {
-        {"fight next to the hero",
-         [](WorldCommands& t) { t.AddCharacter(L"Волк", 6, 5); },
-         L"fight()",
-         [](WorldCommands& t) {
-             EXPECT_TRUE(t.g().gameScreen.fight.visible);
-             EXPECT_EQ(t.g().EnemyIndex, 1);
-         }},
-        {"fight with nobody near",
-         [](WorldCommands& t) { t.AddCharacter(L"Волк", 8, 8); },
-         L"fight()",
-         [](WorldCommands& t) {
-             EXPECT_FALSE(t.g().gameScreen.fight.visible);
-             EXPECT_NE(t.g().screen.txtSpeech.find(L"Здесь не с кем сражаться"), std::wstring::npos);
-         }},
-        {"run clears the square and silences",
-         [](WorldCommands& t) { t.AddCharacter(L"Вор", 7, 7); },
-         L"run()",
-         [](WorldCommands& t) {
-             EXPECT_EQ(t.At(7, 7), L"G");
-             EXPECT_EQ(t.g().NPCs->Item(1)->AIScript_File, L"blank.tai");
-         }},
-        {"run without a speaker",
-         [](WorldCommands& t) {
-             t.AddCharacter(L"Вор", 7, 7);
-             t.g().ScriptNPCIndex = 0;
-         },
-         L"run()",
-         [](WorldCommands& t) {
-             EXPECT_EQ(t.At(7, 7), L"2");
-             EXPECT_EQ(t.g().NPCs->Item(1)->AIScript_File, L"talk.tai");
-         }},
-        {"died runs the death script",
-         [](WorldCommands& t) {
-             t.WriteText(L"scripts/x.die", L"setq(\"5\";\"9\")\r\n");
-             t.AddCharacter(L"Пахарь", 7, 7)->DieScript_File = L"x.die";
-         },
-         L"died()",
-         [](WorldCommands& t) {
-             EXPECT_EQ(t.g().QuestFlags[5], 9);
-             EXPECT_EQ(t.g().Player->Doom, 1);
-             EXPECT_EQ(t.g().NPCs->Item(1)->ScriptEvent, kEventDied);
-             EXPECT_EQ(t.At(7, 7), L"G");
-         }},
-        {"rash turns the soldiers only",
-         [](WorldCommands& t) {
-             t.AddCharacter(L"Солдат", 7, 7, false);
-             t.AddCharacter(L"Купец", 8, 8, false);
-         },
-         L"rash()",
-         [](WorldCommands& t) {
-             EXPECT_EQ(t.g().NPCs->Item(1)->Tactic, kTacticApproach);
-             EXPECT_FALSE(t.g().NPCs->Item(1)->Good);
-             EXPECT_EQ(t.g().NPCs->Item(2)->Tactic, kTacticStay);
-             EXPECT_TRUE(t.g().NPCs->Item(2)->Good);
-         }},
-        {"rashbyname matches the whole name exactly",
-         [](WorldCommands& t) {
-             t.AddCharacter(L"Стражник", 7, 7, false);
-             t.AddCharacter(L"стражник", 8, 8, false);
-             t.AddCharacter(L"Стражник ", 9, 9, false);
-             t.AddCharacter(L"Стражник", 10, 10, false);
-         },
-         L"rashbyname(\"Стражник\")",
-         [](WorldCommands& t) {
-             const bool hostile[] = {true, false, false, true};
-             for (long i = 1; i <= 4; ++i) {
-                 EXPECT_EQ(t.g().NPCs->Item(i)->Tactic == kTacticApproach, hostile[i - 1]) << i;
-                 EXPECT_EQ(t.g().NPCs->Item(i)->Good, !hostile[i - 1]) << i;
-             }
-         }},
-    };
-    for (const Case& c : cases) {
-        SetUp();
-        c.setup(*this);
-        Run(c.script);
-        SCOPED_TRACE(c.what);
-        c.check(*this);
+    AddCharacter(L"Волк", 8, 8);
+    Run(L"fight()");  // nobody next to the hero
+    EXPECT_FALSE(g().gameScreen.fight.visible);
+    EXPECT_NE(g().screen.txtSpeech.find(L"Здесь не с кем сражаться"), std::wstring::npos);
+    AddCharacter(L"Волк", 6, 5);
+    Run(L"fight()");
+    EXPECT_TRUE(g().gameScreen.fight.visible);
+    EXPECT_EQ(g().EnemyIndex, 2);
+
+    Again();
+    auto thief = AddCharacter(L"Вор", 7, 7);
+    g().ScriptNPCIndex = 0;
+    Run(L"run()");  // nobody speaks: nothing happens
+    EXPECT_EQ(At(7, 7), L"2");
+    g().ScriptNPCIndex = 1;
+    Run(L"run()");
+    EXPECT_EQ(At(7, 7), L"G");
+    EXPECT_EQ(thief->AIScript_File, L"blank.tai");
+
+    Again();
+    WriteText(L"scripts/x.die", L"setq(\"5\";\"9\")\r\n");
+    auto ploughman = AddCharacter(L"Пахарь", 7, 7);
+    ploughman->DieScript_File = L"x.die";
+    Run(L"died()");
+    EXPECT_EQ(g().QuestFlags[5], 9);  // the death script ran
+    EXPECT_EQ(g().Player->Doom, 1);   // he was a good man
+    EXPECT_EQ(ploughman->ScriptEvent, kEventDied);
+    EXPECT_EQ(At(7, 7), L"G");
+
+    // Soldiers by rash(), others only by their exact name.
+    Again();
+    const wchar_t* names[] = {L"Солдат", L"Купец", L"Стражник", L"стражник", L"Стражник ", L"Стражник"};
+    for (int i = 0; i < 6; ++i) AddCharacter(names[i], 7 + i, 7, false);
+    Run(L"rash()\nrashbyname(\"Стражник\")");
+    const bool hostile[] = {true, false, true, false, false, true};
+    for (long i = 1; i <= 6; ++i) {
+        EXPECT_EQ(g().NPCs->Item(i)->Tactic == kTacticApproach, hostile[i - 1]) << i;
+        EXPECT_EQ(g().NPCs->Item(i)->Good, !hostile[i - 1]) << i;
     }
 }
 
