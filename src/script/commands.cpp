@@ -19,10 +19,6 @@
 namespace morvath {
 namespace {
 
-// Commands the game's scripts name but that act on nothing here: the dispatcher knows them,
-// so scripts using them run on quietly and yield empty.
-Variant CmdQuiet(CommandCall&) { return {}; }
-
 struct RegisteredCommand {
     std::wstring name;
     CommandHandler handler;
@@ -56,8 +52,8 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"take", CmdTake},
     {L"give", CmdGive},
     {L"put", CmdPut},
-    {L"genweap", CmdQuiet},
-    {L"genitem", CmdQuiet},
+    {L"genweap", CmdGenWeap},
+    {L"genitem", CmdGenItem},
     {L"gives", CmdGives},
     {L"havespell", CmdHaveSpell},
     {L"getvar", CmdGetVar},
@@ -160,6 +156,8 @@ bool CommandCall::Have(std::initializer_list<std::size_t> indices) {
 }
 
 void CommandCall::ReportMissing() {
+    if (reported_) return;
+    reported_ = true;
     UI().MsgBox(L"Argument not optional in call to procedure: " + std::wstring(name), MsgButtons::Ok,
                 MsgIcon::Critical, L"Script VM Error");
 }

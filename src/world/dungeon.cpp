@@ -146,7 +146,7 @@ void PlaceDungeonExits(Carver& c, DungeonLayout& out, int x0, int y0) {
 }
 
 bool SaveTextFile(const std::wstring& name, const wchar_t* ext, const TextWriter& w) {
-    return w.Save(World::SavedFile(name, ext));
+    return w.Save(World::NewSavedFile(name, ext));
 }
 
 }  // namespace

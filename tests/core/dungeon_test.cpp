@@ -58,7 +58,11 @@ struct Dungeons : ::testing::Test {
         modVarsAndMain.CreateRoots();
         fs::create_directories(folder.path() / "maps");
     }
-    std::string Saved(const std::string& name) { return ReadBytes(folder.saved(name)).value_or("<missing>"); }
+    // The newest version of a file of the save folder, as the game reads it.
+    std::string Saved(const std::string& name) {
+        const auto dot = name.find('.');
+        return ReadBytes(World::SavedFile(FromUtf8(name.substr(0, dot)), FromUtf8(name.substr(dot)))).value_or("<missing>");
+    }
     void Template(const std::string& name, const std::string& text) {
         WriteFileAtomic(folder.path() / "maps" / name, EncodeCp1251(FromUtf8(text)));
     }

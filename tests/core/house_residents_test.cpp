@@ -41,7 +41,7 @@ TEST(HouseResidents, TemplatesOneAndFive) {
             SeedRandom(seed);
             HouseSpec spec{Integer(35), Integer(17), L"izba", L"A1"};
             ASSERT_TRUE(CreateHouse(spec));
-            const std::string map = ReadBytes(folder.saved("izba.map")).value_or("");
+            const std::string map = ReadBytes(World::SavedFile(L"izba", L".map")).value_or("");
             if (map.find("tmpl" + std::to_string(c.templ)) == std::string::npos) continue;
             found = true;
             World& w = *modVarsAndMain.TheWorld;

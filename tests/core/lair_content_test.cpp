@@ -40,7 +40,7 @@ TEST(LairContent, TheStartScriptMakesTheLairBesideThePass) {
     ASSERT_TRUE(RunScriptFile(L"start.scr"));
 
     ASSERT_TRUE(LocationFilesExist(L"lair"));
-    const auto crd = Items(folder.saved("lair.crd"));
+    const auto crd = Items(World::SavedFile(L"lair", L".crd"));
     ASSERT_EQ(crd.size(), 10u);
     for (int r : {0, 5}) {
         EXPECT_EQ(crd[r + 2], L"wild");
@@ -55,7 +55,7 @@ TEST(LairContent, TheStartScriptMakesTheLairBesideThePass) {
     EXPECT_EQ(FromUtf8(rows[11 + 3]).at(36 + 2), L'G');
 
     // The beasts: every template is whole, drawn by the cave painter, with scripts that exist.
-    const auto templ = Items(kGame / "maps" / "lair.dat");
+    const auto templ = Items(kGame / "maps" / "lairbeasts.dat");
     ASSERT_EQ(templ.size() % 9, 0u);
     std::set<std::wstring> names;
     for (std::size_t i = 0; i < templ.size(); i += 9) {
@@ -64,7 +64,7 @@ TEST(LairContent, TheStartScriptMakesTheLairBesideThePass) {
         for (std::size_t s : {i + 1, i + 5}) EXPECT_TRUE(FileExists(kGame / "scripts" / ToUtf8(templ[s]))) << ToUtf8(templ[s]);
         EXPECT_TRUE(templ[i + 6] == L"#FALSE#" || templ[i + 6] == L"#TRUE#");
     }
-    const auto lst = Items(folder.saved("lair.lst"));
+    const auto lst = Items(World::SavedFile(L"lair", L".lst"));
     ASSERT_EQ(lst.size(), 14u * 12u);
     for (std::size_t i = 0; i < lst.size(); i += 12) EXPECT_TRUE(names.contains(lst[i])) << ToUtf8(lst[i]);
 }
