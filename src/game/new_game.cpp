@@ -346,7 +346,11 @@ bool InitGame(const StartHooks& hooks) {
     p.HP = p.MaxHp;
     p.Hungry = 1;
     stage(L"Распаковка карт...", 10);
-    Guarded(UncompressMaps);
+    {
+        // Hundreds of location files, one flush of the disk for them all.
+        SyncBatch batch(GameFolder());
+        Guarded(UncompressMaps);
+    }
     stage(L"Создание пещер...", 50);
     Guarded(RunStartScript);
     stage(L"Генерация инвентаря...", 80);

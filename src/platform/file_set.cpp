@@ -98,9 +98,10 @@ bool StagedFolder::Commit() const {
         text += '\0';
     }
     text += kRecordEnd;
-    // From the moment the record is on the disk the commit has happened, even if the moves
-    // after it are cut short.
-    if (!WriteFileAtomic(record, text)) return false;
+    // The staged files were written without their own syncs: they reach the disk before the
+    // record that names them does. From the moment the record is on the disk the commit has
+    // happened, even if the moves after it are cut short.
+    if (!SyncFileSystem(staging) || !WriteFileAtomic(record, text)) return false;
     return MoveIn(*this, names);
 }
 

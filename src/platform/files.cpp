@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 #include <system_error>
+#include <vector>
 #include <unistd.h>
 
 #include "platform/cp1251.h"
@@ -135,7 +136,42 @@ int CreateTempIn(const fs::path& folder, fs::path& created) {
     return -1;
 }
 
+std::vector<fs::path>& LaterFolders() {
+    static std::vector<fs::path> folders;
+    return folders;
+}
+int& BatchDepth() {
+    static int depth = 0;
+    return depth;
+}
+
+// Whether a write into the folder must reach the disk before it returns.
+bool SyncNow(const fs::path& folder) {
+    if (BatchDepth() > 0) return false;
+    const auto& later = LaterFolders();
+    return std::find(later.begin(), later.end(), folder) == later.end();
+}
+
 }  // namespace
+
+void SyncLaterIn(const fs::path& folder) {
+    auto& later = LaterFolders();
+    if (std::find(later.begin(), later.end(), folder) == later.end()) later.push_back(folder);
+}
+
+bool SyncFileSystem(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::syncfs(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+SyncBatch::SyncBatch(fs::path folder) : folder_(std::move(folder)) { ++BatchDepth(); }
+
+SyncBatch::~SyncBatch() {
+    if (--BatchDepth() == 0) SyncFileSystem(folder_);
+}
 
 bool SyncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -171,14 +207,15 @@ bool WriteFileAtomic(const fs::path& p, std::string_view bytes) {
     if (fd < 0) return false;
     // The content reaches the disk before the name does: after a power cut the new name
     // never points at an empty or half-written file.
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const bool syncNow = SyncNow(folder);
+    bool ok = WriteAll(fd, bytes) && (!syncNow || ::fsync(fd) == 0);
     ok = ::close(fd) == 0 && ok;
     if (ok) ok = ::rename(tmp.c_str(), p.c_str()) == 0;
     if (!ok) {
         ::unlink(tmp.c_str());
         return false;
     }
-    SyncFolder(folder);
+    if (syncNow) SyncFolder(folder);
     return true;
 }
 

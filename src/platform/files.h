@@ -38,6 +38,25 @@ std::optional<std::wstring> ReadWholeFile(const fs::path& p);
 bool WriteFileAtomic(const fs::path& p, std::string_view bytes);
 // Makes the renames and removals in a folder durable.
 bool SyncFolder(const fs::path& folder);
+// A folder whose files are made durable together, later, by whoever commits them (the save
+// folder's staging): writes into it skip the sync of each file, which would cost a disk
+// flush on every step into a new location.
+void SyncLaterIn(const fs::path& folder);
+// Flushes the file system that holds the folder: every write made before is on the disk.
+bool SyncFileSystem(const fs::path& folder);
+// While one lives, safe writes skip their syncs; the last one to end flushes the file
+// system once. For work that writes many files in one go (a new game unpacks and builds
+// hundreds), where one flush does what hundreds would.
+class SyncBatch {
+public:
+    explicit SyncBatch(fs::path folder);
+    ~SyncBatch();
+    SyncBatch(const SyncBatch&) = delete;
+    SyncBatch& operator=(const SyncBatch&) = delete;
+
+private:
+    fs::path folder_;
+};
 // A temporary file of WriteFileAtomic that a crash left behind.
 bool IsLeftoverTemp(const fs::path& p);
 // Removes those from a folder (not its subfolders).

@@ -319,7 +319,10 @@ bool ReadSaveSet() {
 
 StagedFolder SaveFolder() {
     const fs::path saved = GamePath(L"\\saved");
-    return StagedFolder{saved, saved / ".pending", saved / ".commit"};
+    StagedFolder folder{saved, saved / ".pending", saved / ".commit"};
+    // Staged files reach the disk when they are committed, not one by one.
+    SyncLaterIn(folder.staging);
+    return folder;
 }
 
 void FinishInterruptedWrites() {
