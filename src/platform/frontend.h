@@ -8,6 +8,7 @@
 // touching every implementation.
 #include <array>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,7 @@ public:
     std::vector<std::wstring> log;         // "MsgBox|title|text", "InputBox|title|prompt",
                                            // "Choice|question|option0|option1|option2", ...
     std::wstring textCaption;              // the text viewer's caption, as the last ShowText left it
+    std::function<void()> onPause;         // looks at the game during an animation's pauses
 
     MsgResult MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
                      const std::wstring& title) override;

@@ -101,6 +101,7 @@ struct GameState {
     Integer GivenItemIndex;
     Integer EnemyIndex;
     bool ForgeChoice = false;
+    std::shared_ptr<Item> ForgeIngot;  // the ingot on the anvil while the forge's choices show
     std::array<std::wstring, 17> Messages;
     // Cells already searched for herbs, wood and ore in this location (at most 100);
     // emptied on every change of location.
