@@ -32,10 +32,25 @@ TEST_F(Skills, TheListOffersEveryNamedRowAndRunsTheRowOfTheLineChosen) {
     ShowSkills();
     ChooseSkill();
     EXPECT_EQ(hero().HP, 14);
+    Learn(0, L"Врачевание");
+    UseSkill(-1);  // no row is row 0
+    EXPECT_EQ(hero().HP, 18);
     g().Darkness = true;
     ShowSkills();
     EXPECT_EQ(Said(), Says(L"Здесь слишком темно..."));
     EXPECT_FALSE(list.visible);
+}
+
+TEST_F(Skills, TheCellInFrontOfTheHero) {
+    Put(5, 4, L"a");
+    Put(5, 6, L"b");
+    Put(6, 5, L"c");
+    Put(4, 5, L"d");
+    const wchar_t* const expected[] = {L"", L"a", L"b", L"c", L"d", L""};
+    for (int facing = 0; facing <= 5; ++facing) {
+        g().FacingDir = facing;
+        EXPECT_EQ(GetFacingTile(), expected[facing]) << facing;
+    }
 }
 
 TEST_F(Skills, CuringAndHealing) {

@@ -68,6 +68,8 @@ TEST_F(Spells, CutWeedsClearsOnlyAWeedInFront) {
 TEST_F(Spells, LightningKillsAtSixteenAndLeavesSeventeenAtOne) {
     hero().Mana = 100;
     auto other = AddNpc(L"Купец", 9, 9, 40);
+    auto sameColumn = AddNpc(L"Пёс", 5, 9, 40);
+    auto sameRow = AddNpc(L"Кот", 9, 6, 40);
     auto weak = AddNpc(L"Волк", 5, 6, 16, true);
     g().ScriptNPCIndex = 1;
     CastLightning();
@@ -79,7 +81,10 @@ TEST_F(Spells, LightningKillsAtSixteenAndLeavesSeventeenAtOne) {
     EXPECT_EQ(Said(), Says(L"Волк:конец"));  // the dead speaks its own death
     EXPECT_EQ(At(5, 6), L"G");
     EXPECT_EQ(hero().Exp, 0);
-    EXPECT_FALSE(other->Tactic == kTacticApproach);
+    for (const auto& bystander : {other, sameColumn, sameRow}) {
+        EXPECT_EQ(bystander->HP, 40);
+        EXPECT_FALSE(bystander->Tactic == kTacticApproach);
+    }
 
     auto strong = AddNpc(L"Медведь", 5, 6, 17);
     strong->Symbol = L"b";
