@@ -101,4 +101,9 @@ TEST_F(FlightView, TheFireballFliesDownCellByCell) {
     EXPECT_EQ(ColourAt(5, 9), kGrass & 0xFFFFFF);
 }
 
+TEST_F(FlightView, AFlightWhosePictureIsMissingGoesUnseen) {
+    // No fireball2.bmp in the game folder: no black square crosses the view either.
+    EXPECT_TRUE(Watch(qRgb(0, 0, 0), [] { FireballFly(4); }, "morvath-fireball-missing.png").empty());
+}
+
 }  // namespace
