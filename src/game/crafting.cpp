@@ -187,9 +187,8 @@ void ForgeChosen(int line) {
 void AddMeat() {
     const std::wstring tile = GetFacingTile();
     const bool roasted = tile == L"•" || tile == L"}";
-    auto meat = AddCarried(roasted ? L"Жареное мясо." : L"Сырое мясо.",
-                           roasted ? L"Жареная вырезка." : L"Нарубленая сырая вырезка.", kFood, 2.0, L"food.itm");
-    meat->WeaponPlus = 0;
+    AddCarried(roasted ? L"Жареное мясо." : L"Сырое мясо.", roasted ? L"Жареная вырезка." : L"Нарубленая сырая вырезка.",
+               kFood, 2.0, L"food.itm");
 }
 
 bool Cooking(int row) {
