@@ -118,8 +118,8 @@ TEST_F(Skills, ACaughtThiefFightsAndAGoodVictimRaisesTheSoldiers) {
         SCOPED_TRACE(c.good);
         g().NPCs->Clear();
         g().gameScreen.fight.visible = false;
-        auto soldier = AddNpc(L"Солдат", 20, 20, 40, true);
         auto victim = AddNpc(L"Купец", 5, 6, 40, c.good);
+        auto soldier = AddNpc(L"Солдат", 5, 20, 40, true);  // in the same column, not in front
         victim->Tactic = c.tactic;
         const double lucky = c.luckyDraw;
         DrawsWhere(2, [lucky](const std::vector<double>& r) { return lucky > 0 ? r[1] > lucky : r[1] < 0.5; });

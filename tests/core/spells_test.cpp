@@ -137,13 +137,21 @@ TEST_F(Spells, TheFireballBurnsABandThreeCellsWideAsFarAsItFlies) {
     auto wide = AddNpc(L"Волк", 7, 2, 10);
     auto tough = AddNpc(L"Медведь", 4, 3, 30);
     auto good = AddNpc(L"Купец", 5, 1, 14.5, true);
+    auto edge = AddNpc(L"Лось", 4, 1, 15);
     auto soldier = AddNpc(L"Солдат", 20, 20, 50, true);
     g().ScriptNPCIndex = 5;  // the bear, who must not speak for the dead
     hero().Mana = 20;
+    good->Good = false;
+    FireballHitAt(5, 0);  // killing the wicked alarms nobody
+    EXPECT_FALSE(g().NPCs->Contains(farthest));
+    EXPECT_TRUE(soldier->Good);
+    good->Good = true;
     SeedRandom(3);
     CastFireball();
+    EXPECT_GE(edge->HP, 1);
+    EXPECT_LE(edge->HP, 5);
     for (const auto& dead : {farthest, beside, good}) EXPECT_FALSE(g().NPCs->Contains(dead));
-    for (const auto& alive : {beyond, wide, tough, soldier}) EXPECT_TRUE(g().NPCs->Contains(alive));
+    for (const auto& alive : {beyond, wide, tough, edge, soldier}) EXPECT_TRUE(g().NPCs->Contains(alive));
     EXPECT_EQ(hero().Exp, 3);
     EXPECT_GE(tough->HP, 16);
     EXPECT_LE(tough->HP, 20);
@@ -152,7 +160,7 @@ TEST_F(Spells, TheFireballBurnsABandThreeCellsWideAsFarAsItFlies) {
     // Killing the good merchant raised the soldiers; the last to die spoke for itself.
     EXPECT_EQ(soldier->Tactic, kTacticApproach);
     EXPECT_FALSE(soldier->Good);
-    EXPECT_EQ(Said(), Says(L"Волк:конец"));
+    EXPECT_EQ(Said(), Says(L"Купец:конец"));
 }
 
 TEST_F(Spells, KeyZRepeatsTheFirstFourSpellsOnly) {

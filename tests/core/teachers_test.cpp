@@ -51,6 +51,7 @@ TEST_F(Teachers, EverySkillSpellAndWareForItsPrice) {
         {L"cook.tai", {0}, 15, L"Готовить", nullptr, 0, 0},
         {L"thief.tai", {0}, 40, L"Воровство", nullptr, 0, 0},
         {L"herbalist.tai", {0}, 30, L"Знание трав", nullptr, 0, 0},
+        {L"alchemist.tai", {0}, 60, L"Алхимия", nullptr, 0, 0},
         {L"wisewoman.tai", {0}, 20, nullptr, &GameState::CutSpellKnown, 0, 0},
         {L"wisewoman.tai", {1}, 80, nullptr, &GameState::LightningKnown, 0, 0},
         {L"huntsman.tai", {1, 0}, 40, L"Лук", nullptr, kBow, 1},
@@ -60,6 +61,8 @@ TEST_F(Teachers, EverySkillSpellAndWareForItsPrice) {
         {L"hammerman.tai", {1, 0}, 8, L"Железная руда", nullptr, kOre, 1},
         {L"hammerman.tai", {1, 1}, 20, L"Слиток железа", nullptr, kOre, 1},
         {L"cook.tai", {1}, 3, L"Сырое мясо.", nullptr, kFood, 1},
+        {L"alchemist.tai", {1, 1}, 10, L"Чаша 'Огненной Воды'", nullptr, kDrink, 1},
+        {L"alchemist.tai", {1, 2, 1}, 6, L"Чаша Браги Сытости", nullptr, kDrink, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::wstring(c.script) + L" " + std::to_wstring(c.choices.back()));
