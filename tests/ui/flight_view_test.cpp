@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "../core/test_support.h"
+#include "game/skills.h"
 #include "game/spells.h"
 #include "platform/random.h"
 #include "ui/game_screen.h"
@@ -99,6 +100,28 @@ TEST_F(FlightView, TheFireballFliesDownCellByCell) {
     const auto seen = Watch(kFire, [] { FireballFly(2); }, "morvath-fireball-flight.png");
     EXPECT_EQ(seen, (std::vector<QPoint>{{5, 6}, {5, 7}, {5, 8}, {5, 9}}));
     EXPECT_EQ(ColourAt(5, 9), kGrass & 0xFFFFFF);
+}
+
+// The window's own pauses and repaints, with the picker answered as a player would.
+struct PickingFrontend : QtFrontend {
+    int PickItem(const PickerContent&) override { return 1; }
+    void Redraw() override { TheQtFrontend().Redraw(); }
+};
+
+TEST_F(FlightView, TheLastArrowFliesLeftToTheEdgeAndIsSpent) {
+    PickingFrontend picking;
+    SetFrontend(&picking);
+    auto& g = modVarsAndMain;
+    g.FacingDir = 4;
+    g.Equip[kSlotRightHand][kEqType] = Variant(static_cast<double>(kBow));
+    g.Skills[0][0] = Variant(std::wstring(L"Стрелять из лука"));
+    auto arrow = g.Inventory->Add();
+    arrow->ItemName = L"Стрела";
+    arrow->ItemType = kArrows;
+    const auto seen = Watch(kArrow, [] { UseSkill(0); }, "morvath-arrow-flight.png");
+    EXPECT_EQ(seen, (std::vector<QPoint>{{4, 5}, {3, 5}, {2, 5}, {1, 5}, {0, 5}}));
+    EXPECT_EQ(g.Inventory->Count(), 0);
+    SetFrontend(&TheQtFrontend());
 }
 
 TEST_F(FlightView, AFlightWhosePictureIsMissingGoesUnseen) {
