@@ -75,12 +75,13 @@ TEST_F(Crafting, CookingLearnsAMeatOnceAndRoastsItOnlyBeforeAFire) {
     EXPECT_EQ(Said(), Says(L"Пробуем приготовить... Ничего не получилось..."));
     EXPECT_EQ(learned.ToText(), L" Сырое мясо.");
     EXPECT_EQ(g().Inventory->Item(1)->ItemCount, 0);  // one piece of the two is spent
-    // Known now: cooked whatever the luck, and before the campfire it comes out roasted.
-    Put(5, 6, L"•");
+    // Known now: cooked whatever the luck, and before the stove it comes out roasted.
+    Put(5, 6, L"}");
     Use(L"Готовить", {1});
     EXPECT_EQ(Said(), Says(L"Приготовлено!"));
     EXPECT_EQ(CarriedNames(), std::vector<std::wstring>{L"Жареное мясо."});
-    // A carcass is meat too; bread is not.
+    // A carcass is meat too, roasted at a campfire; bread is not meat.
+    Put(5, 6, L"•");
     Carry(L"Труп волка", kFood);
     Carry(L"Хлеб", kFood);
     hero().Luck = 4;

@@ -1,6 +1,5 @@
 // The skill list and the skills that need no item: curing, healing, theft, fishing, the
 // arrow's hit and the forge's choices.
-#include "platform/cp1251.h"
 #include "world/quest_flags.h"
 #include "skill_fixture.h"
 
@@ -256,7 +255,6 @@ TEST_F(Skills, TheForgeMakesArmourAndKeepsTheIngotWhenNothingIsChosen) {
     };
     const Case cases[] = {
         {1, L"Стальной Щит", kShield, 4.5},
-        {2, L"Железная Кольчуга", kBody, 3.5},
         {3, L"Стальной Шлем", kHead, 0.5},
         {6, nullptr, 0, 0},
         {-1, nullptr, 0, 0},
@@ -298,20 +296,6 @@ TEST_F(Skills, SmithingNeedsAHammerInHandAndAnAnvilInFront) {
     g().Equip[kSlotLeftHand][kEqName] = Variant(std::wstring(L"Молот"));
     UseSkill(0);
     EXPECT_EQ(Said(), Says(L"Вам не на чем ковать!"));
-}
-
-TEST_F(Skills, MeatIsRoastedOnlyBeforeAFireOrAStove) {
-    struct Case {
-        const wchar_t* tile;
-        const wchar_t* meat;
-    };
-    const Case cases[] = {{L"•", L"Жареное мясо."}, {L"}", L"Жареное мясо."}, {L"G", L"Сырое мясо."}, {L"&", L"Сырое мясо."}};
-    for (const Case& c : cases) {
-        Put(5, 6, c.tile);
-        AddMeat();
-        EXPECT_EQ(CarriedNames().back(), c.meat) << ToUtf8(c.tile);
-        EXPECT_EQ(g().Inventory->Item(g().Inventory->Count())->ItemType, kFood);
-    }
 }
 
 }  // namespace
