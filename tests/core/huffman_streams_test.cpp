@@ -2,9 +2,9 @@
 // both must give the same bytes and the same status, whatever the stream holds.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/random.h"
@@ -102,7 +102,7 @@ TEST(HuffmanStreams, TableDecoderMatchesTheWalkOnEveryShape) {
     SeedRandom(1401);
     for (const Shape& shape : kShapes) {
         int decoded = 0;
-        for (int round = 0; round < 40; ++round) {
+        for (int round = 0; round < 16; ++round) {
             std::string s = shape.make();
             if (shape.harm == Shape::Damaged) Damage(s);
             if (shape.harm == Shape::Cut) s.resize(static_cast<std::size_t>(RandomInt(0, static_cast<int>(s.size()))));
@@ -116,7 +116,7 @@ TEST(HuffmanStreams, TableDecoderMatchesTheWalkOnEveryShape) {
             }
         }
         if (shape.harm == Shape::Whole) {
-            EXPECT_EQ(decoded, 40) << shape.what;
+            EXPECT_EQ(decoded, 16) << shape.what;
         }
     }
 }
@@ -127,17 +127,9 @@ TEST(HuffmanStreams, TableDecoderMatchesTheWalkOnEveryShape) {
 // load and take the y's first bit for an x.
 TEST(HuffmanStreams, ALookUpRoundTakesNoMoreBitsThanItLoaded) {
     const std::string data = "xyyy" + std::string(57, 'x') + "y";
-    std::string bits = "0" "10" "10" "10" + std::string(57, '0') + "10";
-    std::string dataBytes;
-    for (std::size_t at = 0; at < bits.size(); at += 8) {
-        char byte = 0;
-        for (std::size_t i = at; i < std::min(bits.size(), at + 8); ++i) {
-            byte = static_cast<char>(byte | (bits[i] - '0') << (i - at));
-        }
-        dataBytes += byte;
-    }
+    // The bits 0 10 10 10, 57 zeros and 10, each byte filled from its lowest bit.
     const std::string stream = std::string("HE3\r") + '\0' + Le(62, 4) + Le(3, 2) + "x\x01" "y\x02" "z\x02" +
-                               '\x1A' + dataBytes;
+                               '\x1A' + "\x2A" + std::string(7, '\0') + "\x01";
     ASSERT_EQ(HuffmanDecodeTreeWalk(stream).data, data);
     for (int tableBits : {1, 2}) {
         const DecodedStream table = HuffmanDecode(stream, tableBits);
