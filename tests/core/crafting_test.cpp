@@ -11,7 +11,7 @@ protected:
     // Runs the skill with the picker answering these inventory positions in turn.
     void Use(const wchar_t* skill, std::deque<int> picks) {
         g().Skills[0][0] = Variant(std::wstring(skill));
-        ui_.pickAnswers = std::move(picks);
+        ui.pickAnswers = std::move(picks);
         UseSkill(0);
     }
 };
@@ -126,7 +126,7 @@ TEST_F(Crafting, SmeltingThenForgingAtTheAnvil) {
     sword->WeaponPlus = 3;
     hero().Strenght = 4;
     auto d = DrawsWhere(1, [](const std::vector<double>& r) { return r[0] > 0.5; });
-    ui_.pickAnswers = {2};
+    ui.pickAnswers = {2};
     g().gameScreen.skills.ListIndex = 4;
     ChooseSkill();
     EXPECT_EQ(sword->WeaponPlus, 3 + Int(2 * d[0] + 2));
@@ -136,7 +136,7 @@ TEST_F(Crafting, SmeltingThenForgingAtTheAnvil) {
     Carry(L"Слиток железа", kOre);
     Carry(L"деревянный щит", kShield);
     Use(L"Кузнечное дело", {2});
-    ui_.pickAnswers = {3};
+    ui.pickAnswers = {3};
     g().gameScreen.skills.ListIndex = 5;
     ChooseSkill();
     EXPECT_EQ(Said(), Says(L"Доковать невозможно!"));

@@ -19,7 +19,7 @@ protected:
         ScreenTest::SetUp();
         w().SetRow(0, std::wstring(30, L'G'));
         WriteText(L"scripts/dies.die", L"say(\"конец\")\r\n");
-        ui_.onPause = [this] {
+        ui.onPause = [this] {
             frames.push_back({g().gameScreen.view.flyingShown, g().gameScreen.view.flying, g().gameScreen.view.flyingX,
                               g().gameScreen.view.flyingY, g().AnimationRunning});
         };
