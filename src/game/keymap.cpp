@@ -354,12 +354,17 @@ void CloseSpellListOnEscape(int, int KeyCode) {
 
 void ChooseSkill() {
     auto& g = modVarsAndMain;
-    if (KeysBlocked()) return;
     if (g.ForgeChoice) {
-        // The smithing choice is confirmed; the forge reads the selected line.
-        g.gameScreen.skills.visible = false;
+        ForgeChosen(g.gameScreen.skills.ListIndex);
+    } else if (!KeysBlocked()) {
+        const int row = SkillRowOfLine(g.gameScreen.skills.ListIndex);
+        if (row >= 0) {
+            UseSkill(row);
+        } else {
+            g.gameScreen.skills.visible = false;
+        }
     } else {
-        UseSkill(g.gameScreen.skills.ListIndex);
+        return;
     }
     DrawIt();
 }
@@ -371,6 +376,7 @@ void ChooseSkillWithEnter(int KeyAscii) {
 void CloseSkillListOnEscape(int KeyCode) {
     if (KeyCode != kVkEscape) return;
     modVarsAndMain.ForgeChoice = false;
+    modVarsAndMain.ForgeIngot.reset();
     modVarsAndMain.gameScreen.skills.visible = false;
 }
 

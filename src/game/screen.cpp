@@ -27,7 +27,7 @@ void CloseGameScreen() {
 
 bool KeysBlocked() {
     const auto& g = modVarsAndMain;
-    return (g.Player && g.Player->Sleep) || g.AnimationRunning;
+    return (g.Player && g.Player->Sleep) || g.AnimationRunning || g.ForgeChoice;
 }
 
 void HideSpeech() { modVarsAndMain.screen.speechVisible = false; }

@@ -8,7 +8,8 @@ namespace morvath {
 void OpenGameScreen();
 // The screen's window is closed (not by a quit key): saves a running game, then ends it.
 void CloseGameScreen();
-// True while the screen must not act on keys: the hero sleeps or a spell or arrow flies.
+// True while the screen must not act on keys: the hero sleeps, a spell or arrow flies, or
+// the forge's choices wait for an answer.
 bool KeysBlocked();
 
 // The speech box.

@@ -12,8 +12,16 @@ void CastLightning();
 void CastFireball();
 void CastHealingLight();
 void CastNight();
-// Casts again the spell named by LastSpell (1..5); anything else does nothing.
+// Casts again the spell named by LastSpell: cut weeds, lightning, fireball or healing light
+// (1..4); anything else, the night included, does nothing.
 void RepeatLastSpell();
+
+// The lightning's strike on the character standing on cell (x, y), in hero coordinates.
+void LightningStrikeAt(int x, int y);
+// The fireball's flight from the hero in a facing direction, hitting round every cell.
+void FireballFly(int direction);
+// The fireball burns every character on row y within one column of x.
+void FireballHitAt(int x, int y);
 
 // The spell list in the order of its options (LastSpell is the option + 1): the caption,
 // the flag that says the hero knows it, and the casting.

@@ -63,7 +63,9 @@ void ScriptedFrontend::ShowText(const std::wstring& text, bool modal, const std:
     log.push_back(std::wstring(modal ? L"ShowText|modal|" : L"ShowText|modeless|") + text);
 }
 
-void ScriptedFrontend::Pause(int) {}
+void ScriptedFrontend::Pause(int) {
+    if (onPause) onPause();
+}
 void ScriptedFrontend::Beep() { log.push_back(L"Beep"); }
 void ScriptedFrontend::Redraw() {}
 void ScriptedFrontend::EndProgram() { log.push_back(L"EndProgram"); }

@@ -91,6 +91,7 @@ public:
                                            // "Pick|caption|money|row1|row2...", "Equipment", ...
     PickerContent lastPicker;              // what the picker showed last
     std::wstring textCaption;              // the text viewer's caption, as the last ShowText left it
+    std::function<void()> onPause;         // looks at the game during an animation's pauses
 
     MsgResult MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
                      const std::wstring& title) override;

@@ -3,6 +3,7 @@
 namespace morvath {
 
 void EvilEnding() {}
+void EndingGoodStone() {}
 void InTalk(const std::wstring&) {}
 
 }  // namespace morvath

@@ -82,6 +82,8 @@ QImage RenderView(const View& view) {
         const int at = View::kHeroCell * View::kCellPixels;
         p.drawImage(at, at, Pictures().Get(view.hero));
     }
+    // A flight whose picture is missing goes on unseen rather than as a black square.
+    if (view.flyingShown && !Pictures().Missing(view.flying)) p.drawImage(view.flyingX, view.flyingY, Pictures().Get(view.flying));
     return image;
 }
 

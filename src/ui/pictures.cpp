@@ -27,10 +27,16 @@ const QImage& PictureStore::Get(Pic p) {
     if (!loaded_[i]) {
         loaded_[i] = true;
         images_[i] = Load(p);
+        missing_[i] = images_[i].isNull();
         // Missing or unreadable: the cell is painted as an empty one, and the program goes on.
         if (images_[i].isNull()) images_[i] = p == Pic::imgNothing ? Black() : Get(Pic::imgNothing);
     }
     return images_[i];
+}
+
+bool PictureStore::Missing(Pic p) {
+    Get(p);
+    return missing_[static_cast<std::size_t>(p)];
 }
 
 void PictureStore::Clear() {

@@ -12,12 +12,15 @@ namespace morvath::ui {
 class PictureStore {
 public:
     const QImage& Get(Pic p);
+    // The picture's file was missing or unreadable (Get then gives the empty cell).
+    bool Missing(Pic p);
     // Forget every loaded picture (a new game folder).
     void Clear();
 
 private:
     std::array<QImage, kPictureCount> images_;
     std::array<bool, kPictureCount> loaded_{};
+    std::array<bool, kPictureCount> missing_{};
 };
 
 // The one store of the process.

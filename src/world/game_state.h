@@ -105,6 +105,7 @@ struct GameState {
     Integer GivenItemIndex;
     Integer EnemyIndex;
     bool ForgeChoice = false;
+    std::shared_ptr<Item> ForgeIngot;  // the ingot on the anvil while the forge's choices show
     std::array<std::wstring, 17> Messages;
     // Jars already searched in this location (at most 100 recorded); emptied whenever a
     // location is loaded.

@@ -143,6 +143,14 @@ const std::array<PictureEntry, kPictureCount>& Catalogue() {
     {L"oh2.bmp", L"\\Images\\oh2.bmp"},  // oh2
     {L"oh3.bmp", L"\\Images\\oh3.bmp"},  // oh3
     {L"oh4.bmp", L"\\Images\\oh4.bmp"},  // oh4
+    {L"fireball1.bmp", L"\\Images\\fireball1.bmp"},  // fireball1
+    {L"fireball2.bmp", L"\\Images\\fireball2.bmp"},  // fireball2
+    {L"fireball3.bmp", L"\\Images\\fireball3.bmp"},  // fireball3
+    {L"fireball4.bmp", L"\\Images\\fireball4.bmp"},  // fireball4
+    {L"a1.bmp", L"\\Images\\a1.bmp"},  // a1
+    {L"a2.bmp", L"\\Images\\a2.bmp"},  // a2
+    {L"a3.bmp", L"\\Images\\a3.bmp"},  // a3
+    {L"a4.bmp", L"\\Images\\a4.bmp"},  // a4
     }};
     return table;
 }

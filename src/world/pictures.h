@@ -30,6 +30,9 @@ enum class Pic : std::uint8_t {
     sheep1, sheep2, sheep3, sheep4, spider1, spider2, spider3, spider4, tvar1, tvar2, tvar3, tvar4,
     // Hero sprite files: 1 up, 2 right, 3 down, 4 left.
     n1, n3, n4, m1, m2, m3, m4, oh1, oh2, oh3, oh4,
+    // Things flying over the view: the fireball going down, left, up, right; the arrow going
+    // up, right, down, left.
+    fireball1, fireball2, fireball3, fireball4, a1, a2, a3, a4,
     Count
 };
 

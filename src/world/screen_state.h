@@ -46,6 +46,7 @@ struct SpellList {
 struct SkillList {
     bool visible = false;
     std::vector<std::wstring> lines;
+    std::vector<int> rows;      // the skills table's row of each line of the skill list
     int ListIndex = -1;         // the selected line, -1 for none
     unsigned focusSerial = 0;
 };

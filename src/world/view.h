@@ -22,6 +22,12 @@ struct View {
     bool heroShown = false;
     Pic hero = Pic::imgDownChar;
     unsigned serial = 0;  // counts the draws, so a window can tell the view is new
+    // A fireball or an arrow in flight, painted over the cells at its own pixel (the hero's
+    // cell is at 160, 160); the map's redraws leave it alone.
+    bool flyingShown = false;
+    Pic flying = Pic::imgNothing;
+    int flyingX = 0;
+    int flyingY = 0;
 
     View() { cells.fill(Pic::imgNothing); }
 

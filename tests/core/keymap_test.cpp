@@ -182,8 +182,9 @@ TEST_F(KeyMap, SkillListKeys) {
     g().ForgeChoice = true;
     ChooseSkillWithEnter(kVkReturn);  // the smithing choice is confirmed
     EXPECT_FALSE(list.visible);
-    EXPECT_TRUE(g().ForgeChoice);
+    EXPECT_FALSE(g().ForgeChoice);
     list.visible = true;
+    g().ForgeChoice = true;
     CloseSkillListOnEscape(kVkEscape);
     EXPECT_FALSE(list.visible);
     EXPECT_FALSE(g().ForgeChoice);

@@ -225,6 +225,7 @@ TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
 
 TEST_F(GameWindow, TheSpellListTakesEnterAndEscape) {
     modVarsAndMain.LightningKnown = true;
+    modVarsAndMain.Player->Mana = 10;  // enough for a strike into the empty cell ahead
     QTest::keyClick(screen_->pic, Qt::Key_S);
     EXPECT_TRUE(screen_->frmSpells->isVisibleTo(screen_));
     EXPECT_EQ(screen_->focusWidget(), screen_->lblS[1]);
