@@ -33,7 +33,11 @@ struct Cell {
 };
 
 std::string Show(const std::wstring& s) { return ToUtf8(s); }
-std::string Show(const Cell& c) { return "(" + std::to_string(c.x) + ", " + std::to_string(c.y) + ")"; }
+std::string Show(const Cell& c) {
+    std::string s = "(";
+    s.append(std::to_string(c.x)).append(", ").append(std::to_string(c.y)).append(")");
+    return s;
+}
 
 struct Record {
     Cell at;
