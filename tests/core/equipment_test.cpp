@@ -97,8 +97,9 @@ TEST_F(Equipment, HeadItemsRunTheirScriptOnAndOffOthersNever) {
     EXPECT_EQ(std::tuple(static_cast<int>(g().QuestFlags[1]), static_cast<int>(g().WearMode), g().Inventory->Count(),
                          g().Inventory->Item(1)),
               std::tuple(1, 0, 1L, amulet));
-    RemItem(kSlotHead);
-    EXPECT_EQ(std::tuple(static_cast<int>(g().QuestFlags[2]), static_cast<int>(g().WearMode)), std::tuple(1, 2));
+    RemItem(kSlotHead);  // the item back in the pack is the one its script works on
+    EXPECT_EQ(std::tuple(static_cast<int>(g().QuestFlags[2]), static_cast<int>(g().WearMode), g().CurItem == g().Inventory->Item(2)),
+              std::tuple(1, 2, true));
     g().QuestFlags = {};
     ChangeItem(kSlotNeck, 1);
     RemItem(kSlotNeck);

@@ -83,6 +83,7 @@ TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {
     Key(kVkComma);
     EXPECT_EQ(std::tuple(last->ItemCount, g().Inventory->Count(), At(5, 5)), std::tuple(2, 3L, std::wstring(L"G")));
     EXPECT_EQ(Fields(*g().Inventory->Item(3)), L"Стрела|1|||1|0|6|Dx+1|0.1|0|0,0");
+    EXPECT_EQ(g().CurItem, g().Inventory->Item(3));  // the item picked up is the one scripts work on
     EXPECT_NEAR(g().Player->Weight, 0.5, 1e-9);
     Put(5, 5, L"9");  // a heap mark over nothing
     Key(kVkComma);

@@ -26,18 +26,17 @@ using namespace morvath;
 
 namespace {
 
-// Runs `act` as on a full disk: no file may grow past `bytes`, and a write past it fails
-// (the signal that would end the process is ignored meanwhile).
+// Runs `act` as on a full disk: no file may grow past `bytes`. A write past it fails rather
+// than ending the process.
 template <class F>
 auto WithRoom(rlim_t bytes, F act) {
+    std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
-    auto handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit r{bytes, old.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &r);
+    const rlimit limited{bytes, old.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limited);
     auto result = act();
     ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, handler);
     return result;
 }
 
