@@ -77,6 +77,10 @@ TEST_F(Equipment, OnePieceOfAStackGoesOnAndComesBackWhole) {
         return std::tuple(i.ItemName, long(i.ItemType), i.ItemInfo, long(i.itembalance), i.ItemScript, int(i.WeaponPlus),
                           int(i.DefendPlus), i.Weight, int(i.Critical), i.SkillPlus);
     };
+    for (int none : {-1, 6}) {  // no such slot: nothing moves
+        ChangeItem(none, 1);
+        RemItem(none);
+    }
     ChangeItem(kSlotLegs, 1);
     EXPECT_EQ(std::tuple(boots->ItemCount, g().Inventory->Count()), std::tuple(1, 1L));
     RemItem(kSlotLegs);
