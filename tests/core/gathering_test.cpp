@@ -81,7 +81,9 @@ TEST_F(Gathering, ToolsInEitherHandMineAndFell) {
         }
         ++seen[At(6, 5) + (got.empty() ? Said() + NumText(g().Player->HP) : got + L"|" + g().screen.lblII)];
     }
-    EXPECT_LT(seen[L"GЖелезная руда|11|Камень||6|Вы нашли руду..."], 25);  // one in four
+    // One in four: ore, and a tree that falls the wrong way.
+    EXPECT_EQ(std::tuple(seen[L"GЖелезная руда|11|Камень||6|Вы нашли руду..."] < 25, seen[L"п20"] + seen[L"пНа вас упало дерево!12"] < 25),
+              std::tuple(true, true));
     std::set<std::wstring> outcomes;
     for (const auto& [outcome, n] : seen) outcomes.insert(outcome);
     EXPECT_EQ(outcomes, (std::set<std::wstring>{L"Gno ore", L"GЖелезная руда|11|Камень||6|Вы нашли руду...", L"п20",
