@@ -30,19 +30,18 @@ void TryItem(const Item& item) {
     ResetGame();
     modVarsAndMain.CreateRoots();
     modVarsAndMain.Skills[3][0] = L"Литература";
-    modVarsAndMain.Darkness = true;
+    modVarsAndMain.Darkness = item.ItemType != kBook && item.ItemType != kWriting;  // books are read in the light
     auto carried = modVarsAndMain.Inventory->Add();
     *carried = item;
     const std::string what = ToUtf8(item.ItemName + L" " + item.ItemScript);
-    static const std::map<long, int> kSlots = {{kWeapon, kSlotRightHand}, {kShield, kSlotLeftHand}, {kHead, kSlotHead},
-                                               {kNeck, kSlotNeck},        {kBody, kSlotBody},       {kLegs, kSlotLegs}};
-    if (auto slot = kSlots.find(item.ItemType); slot != kSlots.end()) {
+    const std::map<long, int> slots = {{kWeapon, kSlotRightHand}, {kShield, kSlotLeftHand}, {kHead, kSlotHead},
+                                       {kNeck, kSlotNeck},        {kBody, kSlotBody},       {kLegs, kSlotLegs}};
+    if (auto slot = slots.find(item.ItemType); slot != slots.end()) {
         ChangeItem(slot->second, 1);
         EXPECT_EQ(modVarsAndMain.Equip[static_cast<std::size_t>(slot->second)][kEqName], Variant(item.ItemName)) << what;
         RemItem(slot->second);
         EXPECT_EQ(modVarsAndMain.Inventory->Count(), 1) << what;
     } else {
-        if (item.ItemType == kBook || item.ItemType == kWriting) modVarsAndMain.Darkness = false;
         const std::wstring before = Trace();
         carried->DoAction();
         EXPECT_NE(Trace(), before) << what << " does nothing";

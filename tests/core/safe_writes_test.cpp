@@ -14,50 +14,44 @@ using namespace morvath;
 
 namespace {
 
-std::vector<std::string> Names(const fs::path& folder) {
+// The folder's entries, sorted, each file with its content: "name=content".
+std::vector<std::string> Listing(const fs::path& folder) {
     std::vector<std::string> names;
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(folder, ec)) {
+        names.push_back(e.path().filename().string() + (e.is_regular_file() ? "=" + ReadBytes(e.path()).value_or("?") : ""));
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
+using Names = std::vector<std::string>;
 
 TEST(SafeWrites, EveryNameTheFileSystemAllowsIsWrittenWholeAndNothingElseStays) {
     TempDir dir;
     for (std::size_t length : {1u, 200u, 241u, 242u, 250u, 255u}) {
         const std::string name(length, 'n');
-        const std::string content = "content of " + std::to_string(length);
         ASSERT_TRUE(WriteFileAtomic(dir.path() / name, "old")) << length;
-        ASSERT_TRUE(WriteFileAtomic(dir.path() / name, content)) << length;
-        EXPECT_EQ(ReadBytes(dir.path() / name), content) << length;
-        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{name}) << length;
+        ASSERT_TRUE(WriteFileAtomic(dir.path() / name, std::to_string(length))) << length;
+        EXPECT_EQ(Listing(dir.path()), Names{name + "=" + std::to_string(length)}) << length;
         fs::remove(dir.path() / name);
     }
     // Longer than any name can be: refused, and nothing is left behind.
     EXPECT_FALSE(WriteFileAtomic(dir.path() / std::string(256, 'n'), "x"));
-    EXPECT_TRUE(Names(dir.path()).empty());
-}
-
-TEST(SafeWrites, AnArchiveEntryWithTheLongestNameUnpacks) {
-    TempDir dir;
-    const std::wstring name = std::wstring(251, L'k') + L".map";
-    auto archive = WriteMapArchive({{name, "GGGG\r\naaaa\r\n"}, {L"short.lst", ""}}, nullptr);
-    ASSERT_TRUE(archive);
-    ASSERT_TRUE(WriteFileAtomic(dir.path() / "data.uni", *archive));
-    clsCompresion c;
-    EXPECT_EQ(c.ExtractAll(dir.path() / "data.uni", dir.path() / "out"), L"");
-    EXPECT_EQ(ReadBytes(dir.path() / "out" / std::string(251, 'k').append(".map")), "GGGG\r\naaaa\r\n");
-    EXPECT_EQ(ReadBytes(dir.path() / "out" / "short.lst"), "");
-}
-
-TEST(SafeWrites, ALinkPlantedAtTheNameIsReplacedNotWrittenThrough) {
-    TempDir dir;
+    EXPECT_TRUE(Listing(dir.path()).empty());
+    // A link planted at the name is replaced, not written through.
     ASSERT_TRUE(WriteFileAtomic(dir.path() / "elsewhere", "not yours"));
     fs::create_symlink(dir.path() / "elsewhere", dir.path() / "char.ch");
     ASSERT_TRUE(WriteFileAtomic(dir.path() / "char.ch", "hero"));
     EXPECT_FALSE(fs::is_symlink(dir.path() / "char.ch"));
-    EXPECT_EQ(ReadBytes(dir.path() / "char.ch"), "hero");
-    EXPECT_EQ(ReadBytes(dir.path() / "elsewhere"), "not yours");
+    EXPECT_EQ(Listing(dir.path()), (Names{"char.ch=hero", "elsewhere=not yours"}));
+}
+
+TEST(SafeWrites, AnArchiveEntryWithTheLongestNameUnpacks) {
+    TempDir dir;
+    auto archive = WriteMapArchive({{std::wstring(251, L'k') + L".map", "GG\r\n"}, {L"short.lst", ""}}, nullptr);
+    ASSERT_TRUE(archive && WriteFileAtomic(dir.path() / "data.uni", *archive));
+    EXPECT_EQ(clsCompresion().ExtractAll(dir.path() / "data.uni", dir.path() / "out"), L"");
+    EXPECT_EQ(Listing(dir.path() / "out"), (Names{std::string(251, 'k') + ".map=GG\r\n", "short.lst="}));
 }
 
 // A save folder with an old version of three files, and new versions of two of them
@@ -82,15 +76,18 @@ const CommitCase kCommitCases[] = {
     {"ARecordOfAnotherKindIsNone", "a.map\nb.lst\n", {}, false},
 };
 
+StagedFolder Saved(const TempDir& dir) {
+    return {dir.path() / "saved", dir.path() / "saved" / ".pending", dir.path() / "saved" / ".commit"};
+}
+
 TEST(SafeWrites, ACommitCutShortIsFinishedOrDroppedWhole) {
     for (const CommitCase& c : kCommitCases) {
         TempDir dir;
-        const StagedFolder f{dir.path() / "saved", dir.path() / "saved" / ".pending", dir.path() / "saved" / ".commit"};
+        const StagedFolder f = Saved(dir);
         for (const char* n : {"a.map", "b.lst", "c.itm"}) ASSERT_TRUE(WriteFileAtomic(f.folder / n, "old"));
         ASSERT_TRUE(WriteFileAtomic(f.Staged(L"A.MAP"), "new"));  // under the spelling the folder has
         ASSERT_TRUE(WriteFileAtomic(f.Staged(L"b.lst"), "new"));
-        EXPECT_EQ(ReadBytes(f.Current(L"A.map")), "new") << c.name;
-        EXPECT_EQ(ReadBytes(f.Current(L"c.itm")), "old") << c.name;
+        EXPECT_EQ(std::tuple(ReadBytes(f.Current(L"A.map")), ReadBytes(f.Current(L"c.itm"))), std::tuple("new", "old")) << c.name;
         for (const auto& n : c.moved) fs::rename(f.staging / n, f.folder / n);
         if (!c.record.empty()) ASSERT_TRUE(WriteFileAtomic(f.record, c.record));
         // What a crash inside a write leaves: a temporary file, in either folder.
@@ -98,35 +95,27 @@ TEST(SafeWrites, ACommitCutShortIsFinishedOrDroppedWhole) {
             std::ofstream(where / ".~wr00000000deadbeef.tmp") << "half";
             ASSERT_TRUE(IsLeftoverTemp(where / ".~wr00000000deadbeef.tmp"));
         }
-
         f.Recover();
         const std::string want = c.newWins ? "new" : "old";
-        EXPECT_EQ(ReadBytes(f.folder / "a.map"), want) << c.name;
-        EXPECT_EQ(ReadBytes(f.folder / "b.lst"), want) << c.name;
-        EXPECT_EQ(ReadBytes(f.folder / "c.itm"), "old") << c.name;
-        EXPECT_EQ(Names(f.folder), (std::vector<std::string>{".pending", "a.map", "b.lst", "c.itm"})) << c.name;
-        EXPECT_TRUE(Names(f.staging).empty()) << c.name;
+        EXPECT_EQ(Listing(f.folder), (Names{".pending", "a.map=" + want, "b.lst=" + want, "c.itm=old"})) << c.name;
+        EXPECT_TRUE(Listing(f.staging).empty()) << c.name;
     }
 }
 
 TEST(SafeWrites, ACommitMovesEverythingStagedOrNothing) {
     TempDir dir;
-    const StagedFolder f{dir.path() / "saved", dir.path() / "saved" / ".pending", dir.path() / "saved" / ".commit"};
+    const StagedFolder f = Saved(dir);
     ASSERT_TRUE(WriteFileAtomic(f.folder / "a.map", "old"));
     ASSERT_TRUE(WriteFileAtomic(f.Staged(L"a.map"), "new"));
     ASSERT_TRUE(WriteFileAtomic(f.Staged(L"q.q"), "new"));
     // A name the folder holds as a subfolder cannot be replaced: nothing moves.
     fs::create_directories(f.folder / "q.q" / "x");
     EXPECT_FALSE(f.Commit());
-    EXPECT_EQ(ReadBytes(f.folder / "a.map"), "old");
-    EXPECT_FALSE(FileExists(f.record));
+    EXPECT_EQ(Listing(f.folder), (Names{".pending", "a.map=old", "q.q"}));
     fs::remove_all(f.folder / "q.q");
     EXPECT_TRUE(f.Commit());
-    EXPECT_EQ(ReadBytes(f.folder / "a.map"), "new");
-    EXPECT_EQ(ReadBytes(f.folder / "q.q"), "new");
-    EXPECT_EQ(Names(f.folder), (std::vector<std::string>{".pending", "a.map", "q.q"}));
-    EXPECT_TRUE(Names(f.staging).empty());
-
+    EXPECT_EQ(Listing(f.folder), (Names{".pending", "a.map=new", "q.q=new"}));
+    EXPECT_TRUE(Listing(f.staging).empty());
     // A commit whose moves were cut short, and the game writes on: the later version never
     // becomes part of that commit.
     ASSERT_TRUE(WriteFileAtomic(f.Staged(L"a.map"), "saved"));

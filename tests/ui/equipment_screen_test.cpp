@@ -21,9 +21,7 @@ TEST(EquipmentScreen, AClickOrALetterPutsOnAndTakesOffAndEscCloses) {
     modVarsAndMain.CreateRoots();
     ScriptedFrontend front;
     auto shirt = modVarsAndMain.Inventory->Add();
-    shirt->ItemName = L"Льняная рубаха";
-    shirt->ItemType = kBody;
-    shirt->DefendPlus = 1;
+    std::tie(shirt->ItemName, shirt->ItemType, shirt->DefendPlus) = std::tuple(L"Льняная рубаха", kBody, 1);
     REFRESHAtt();
     bool acted = false;
     QTimer::singleShot(0, [&] {
@@ -37,8 +35,8 @@ TEST(EquipmentScreen, AClickOrALetterPutsOnAndTakesOffAndEscCloses) {
         EXPECT_EQ(screen->slotLabel[kSlotBody]->text(), QStringLiteral("Тело[E]:Льняная рубаха[0,1]"));
         EXPECT_TRUE(screen->lblValues->text().contains(QStringLiteral("Защита: 1")));
         QTest::keyClick(screen, Qt::Key_E);
-        EXPECT_EQ(screen->slotLabel[kSlotBody]->text(), QStringLiteral("Тело[E]:[0,0]"));
-        EXPECT_EQ(modVarsAndMain.Inventory->Count(), 1);
+        EXPECT_EQ(std::tuple(screen->slotLabel[kSlotBody]->text(), modVarsAndMain.Inventory->Count()),
+                  std::tuple(QStringLiteral("Тело[E]:[0,0]"), 1L));
         QTest::keyClick(screen, Qt::Key_Escape);
         EXPECT_FALSE(screen->isVisible());
         if (screen->isVisible()) screen->reject();

@@ -39,45 +39,40 @@ int PickAndAct(std::function<void(frmBookmarks&)> player, bool staysOpen = false
     return frmBookmarks::Ask(kContent);
 }
 
-TEST(InventoryPicker, EnterOrADoubleClickPicksTheRow) {
-    EXPECT_EQ(PickAndAct([](frmBookmarks& p) {
-                  // The first row that shows an item is ready, with its name, text and weight.
-                  EXPECT_EQ(p.lstItems->currentRow(), 1);
-                  EXPECT_EQ(p.Lb1->text(), QStringLiteral("Еда"));
-                  EXPECT_EQ(p.lblprop->text(), QStringLiteral("Зерно и Хлеб"));
-                  EXPECT_EQ(p.lblW->text(), QStringLiteral("Вес: 0.5"));
-                  EXPECT_EQ(p.lblMoney->text(), QStringLiteral("Монет:100"));
-                  QTest::keyClick(p.lstItems, Qt::Key_Down);
-                  QTest::keyClick(p.lstItems, Qt::Key_Return);
-              }),
-              3);
-    EXPECT_EQ(PickAndAct([](frmBookmarks& p) {
-                  const QRect r = p.lstItems->visualItemRect(p.lstItems->item(0));
-                  QTest::mouseClick(p.lstItems->viewport(), Qt::LeftButton, {}, r.center());
-                  QTest::mouseDClick(p.lstItems->viewport(), Qt::LeftButton, {}, r.center());
-              }),
-              1);
-}
-
-TEST(InventoryPicker, EscAClickBesideTheListOrTheCloseBoxPickNothing) {
-    EXPECT_EQ(PickAndAct([](frmBookmarks& p) {
-                  QTest::keyClick(p.lstItems, Qt::Key_Escape);
-                  EXPECT_EQ(p.lstItems->count(), 0);
-              }),
-              0);
-    EXPECT_EQ(PickAndAct([](frmBookmarks& p) { QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(3, 3)); }), 0);
-    EXPECT_EQ(PickAndAct([](frmBookmarks& p) { p.close(); }), 0);
-    EXPECT_EQ(PickAndAct([](frmBookmarks& p) { QTest::keyClick(&p, Qt::Key_Escape); }), 0);
-}
-
-TEST(InventoryPicker, NoSelectedRowPicksNothingAndStaysOpen) {
-    EXPECT_EQ(PickAndAct(
-                  [](frmBookmarks& p) {
-                      p.lstItems->clearSelection();
-                      QTest::keyClick(p.lstItems, Qt::Key_Return);
-                  },
-                  true),
-              0);
+TEST(InventoryPicker, EnterOrADoubleClickPicksTheRowEscOrClosingPicksNone) {
+    using Act = std::function<void(frmBookmarks&)>;
+    const auto center = [](frmBookmarks& p) { return p.lstItems->visualItemRect(p.lstItems->item(0)).center(); };
+    const std::tuple<Act, int, bool> cases[] = {
+        {[](frmBookmarks& p) {
+             // The first row that shows an item is ready, with its name, text and weight.
+             EXPECT_EQ(std::tuple(p.lstItems->currentRow(), p.Lb1->text(), p.lblprop->text(), p.lblW->text(), p.lblMoney->text()),
+                       std::tuple(1, QStringLiteral("Еда"), QStringLiteral("Зерно и Хлеб"), QStringLiteral("Вес: 0.5"),
+                                  QStringLiteral("Монет:100")));
+             QTest::keyClick(p.lstItems, Qt::Key_Down);
+             QTest::keyClick(p.lstItems, Qt::Key_Return);
+         },
+         3, false},
+        {[&](frmBookmarks& p) {
+             QTest::mouseClick(p.lstItems->viewport(), Qt::LeftButton, {}, center(p));
+             QTest::mouseDClick(p.lstItems->viewport(), Qt::LeftButton, {}, center(p));
+         },
+         1, false},
+        {[](frmBookmarks& p) {
+             QTest::keyClick(p.lstItems, Qt::Key_Escape);
+             EXPECT_EQ(p.lstItems->count(), 0);
+         },
+         0, false},
+        {[](frmBookmarks& p) { QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(3, 3)); }, 0, false},
+        {[](frmBookmarks& p) { p.close(); }, 0, false},
+        {[](frmBookmarks& p) { QTest::keyClick(&p, Qt::Key_Escape); }, 0, false},
+        // No selected row: nothing picked, and the picker stays open.
+        {[](frmBookmarks& p) {
+             p.lstItems->clearSelection();
+             QTest::keyClick(p.lstItems, Qt::Key_Return);
+         },
+         0, true},
+    };
+    for (const auto& [act, picked, staysOpen] : cases) EXPECT_EQ(PickAndAct(act, staysOpen), picked);
 }
 
 }  // namespace
