@@ -14,10 +14,7 @@ TEST(HouseResidents, TemplatesOneAndFive) {
     std::string rows;
     for (int r = 0; r < 14; ++r) rows += std::string(r == 1 ? 19 : 20, 'G') + "\r\n";
     for (const char* n : {"1", "5"}) WriteFileAtomic(folder.path() / "intros" / ("h" + std::string(n) + ".map"), rows);
-    struct Case {
-        double templateDraw;
-        std::vector<std::wstring> residents;  // each standing on his square of the house
-    };
+    struct Case { double templateDraw; std::vector<std::wstring> residents; };  // each on his square of the house
     const Case cases[] = {
         {0, {L"Андрей|7|2|11,10|3|man2.tai|good|0|2", L"Катерина|3|6|6,7|2|wom2.tai|good|0|6"}},
         {.75, {}},

@@ -92,6 +92,7 @@ TEST_F(Music, ShippedTunesPlayOneAfterAnotherOnOneSynthesizer) {
         // Past the few milliseconds the synthesizer had already computed, silence.
         const auto after = synth->Render(rate / 10);
         EXPECT_LT(Peak(after, after.size() / 10), 300);
+        EXPECT_EQ(after.size() + synth->Render(0).size(), 2u * (rate / 10));  // interleaved stereo
     }
 }
 
@@ -100,11 +101,7 @@ TEST_F(Music, ShippedTunesPlayOneAfterAnotherOnOneSynthesizer) {
 TEST_F(Music, EveryFailureIsSilent) {
     ScriptedFrontend ui;
     const auto fonts = MusicConfig().soundFonts;
-    struct Case {
-        const wchar_t* tune;
-        std::vector<fs::path> soundFonts;
-        std::vector<std::string> drivers;
-    };
+    struct Case { const wchar_t* tune; std::vector<fs::path> soundFonts; std::vector<std::string> drivers; };
     std::vector<Case> cases = {
         {L"\\music\\Fight.mid", fonts, {"no-such-driver"}},
         {L"\\music\\Fight.mid", fonts, {}},
@@ -165,12 +162,7 @@ TEST_F(Music, TheSwitchDecidesTheNextTuneAndChangedDevicesAreTriedAgain) {
     if (!FindSoundFont()) GTEST_SKIP() << "no General MIDI soundfont installed";
     UseNullSoundCard();
     if (!Synthesizer::Load(*FindSoundFont())->OpenDevice({"alsa"})) GTEST_SKIP() << "FluidSynth without ALSA";
-    struct Step {
-        std::vector<std::string> drivers;
-        bool on;
-        const wchar_t* tune;  // nullptr: only the switch changes
-        bool open;
-    };
+    struct Step { std::vector<std::string> drivers; bool on; const wchar_t* tune; bool open; };  // no tune: the switch alone
     const Step steps[] = {
         {{"alsa"}, false, L"\\music\\Fight.mid", false},  // off at the start: nothing plays
         {{"alsa"}, true, L"\\music\\Fight.mid", true},

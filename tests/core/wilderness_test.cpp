@@ -17,9 +17,9 @@ protected:
         g().Player->Level = 1;
         g().Player->Luck = 0;
     }
-    void Ground(wchar_t tile) {
+    void Ground(wchar_t tile, int rows = 41) {
         w().WorldName = L"wild";
-        for (int row = 0; row <= 40; ++row) w().SetRow(row, std::wstring(60, tile));
+        for (int row = 0; row < rows; ++row) w().SetRow(row, std::wstring(60, tile));
     }
     // One encounter of kind k on the tile: the draws after the kind are pinned, then 0.5.
     long Meet(int k, std::vector<double> draws, const wchar_t* tile = L"x") {
@@ -45,12 +45,7 @@ std::wstring Describe(const NPC& n, bool where = false) {
 }  // namespace
 
 TEST(WildBeasts, EachKindHasItsStrengthAndHitPointBases) {
-    struct Case {
-        int k;
-        double level, luck;
-        const wchar_t* name;
-        double A, B;
-    };
+    struct Case { int k; double level, luck; const wchar_t* name; double A, B; };
     const Case cases[] = {
         {3, 1, 0, L"Дикий берендей", 6.5, 12},  {3, 4, 10, L"Дикий берендей", 2, 8},
         {3, 1, 20, L"Дикий берендей", 13.5, 7},  // |A|; B below 1 becomes 7
@@ -74,13 +69,8 @@ TEST(WildBeasts, EachKindHasItsStrengthAndHitPointBases) {
 // luck, plus the level, and one more; 4 plus one when that is 1 or less), each beast hunting
 // the hero with its kind's hit points and strength.
 TEST_F(Wilderness, EveryKindComesInItsNumbersAndStrength) {
-    struct Case {
-        int k, luck;
-        double countDraw, packDraw;
-        int flag41;
-        long count;
-        const wchar_t *first, *last;  // the first and the last beast
-    };
+    // The first and the last beast, described.
+    struct Case { int k, luck; double countDraw, packDraw; int flag41; long count; const wchar_t *first, *last; };
     const Case cases[] = {
         {0, 0, 0, .5, 0, 4, L"Паук|©|К|10.5|2|1|temp.tai|spider.die|bad", nullptr},
         {4, 0, .99, .5, 0, 10, L"Тварь|t|К|12.5|4|1|temp.tai|tvar.die|bad", nullptr},
@@ -108,12 +98,7 @@ TEST_F(Wilderness, EveryKindComesInItsNumbersAndStrength) {
 // Some beasts block the way (one draw in seven); from the others the hero may walk away,
 // unless the draw before the question says he cannot.
 TEST_F(Wilderness, AnsweringNoEscapesUnlessTheBeastsWillNotLetGo) {
-    struct Case {
-        double stop, escape;
-        MsgResult answer;
-        const wchar_t* said;  // the last word
-        long count;
-    };
+    struct Case { double stop, escape; MsgResult answer; const wchar_t* lastWord; long count; };
     const Case cases[] = {
         {.9, 0, MsgResult::No, L"Вас остановило несколько Тварей!", 4},
         {0, .9, MsgResult::No, L"Сбежать невозможно!", 4},
@@ -123,43 +108,31 @@ TEST_F(Wilderness, AnsweringNoEscapesUnlessTheBeastsWillNotLetGo) {
     for (const Case& c : cases) {
         ui.msgAnswers.assign(1, c.answer);
         EXPECT_EQ(Meet(4, {c.stop, c.escape, 0}), c.count) << c.stop << c.escape;
-        EXPECT_EQ(ui.log.back(), std::wstring(L"MsgBox|Morvath|") + c.said);
-        EXPECT_EQ(ui.Count(L"MsgBox|"), 1 + (c.said[0] == L'С'));
+        EXPECT_EQ(ui.log.back(), std::wstring(L"MsgBox|Morvath|") + c.lastWord);
+        EXPECT_EQ(ui.Count(L"MsgBox|"), 1 + (c.lastWord[0] == L'С'));
     }
 }
 
 TEST_F(Wilderness, TheQuestGatesTurnSpidersIntoTheTrampOrTheLoneWarrior) {
-    struct Case {
-        int warriorFlag, trampFlag, k;
-        const wchar_t* tile;
-        MsgResult answer;
-        const wchar_t* asked;
-        const wchar_t* lastName;  // nullptr: nobody came
-        const wchar_t* world;
-    };
-    const wchar_t* tramp = L"Вы встретили грязного бродягу Игоря...";
-    const wchar_t* warrior = L"Вы встретили Одинокого Воина...";
-    const wchar_t* spiders = L"Вы встретили несколько Пауков.Вы хотите драться?";
+    struct Case { int warriorFlag, trampFlag, k; const wchar_t* tile; MsgResult answer; const wchar_t *met, *lastName, *world; };
     const Case cases[] = {
-        {0, 0, 0, L"G", MsgResult::Yes, spiders, L"Паук", L"plain"},
-        {1, 0, 2, L"\u040A", MsgResult::Yes, warrior, L"Неизвестный воин", L"forest"},
-        {1, 0, 5, L"G", MsgResult::No, warrior, nullptr, L"wild"},
-        {0, 1, 7, L"G", MsgResult::Yes, tramp, L"Игорь", L"plain"},
-        {1, 1, 6, L"G", MsgResult::No, tramp, nullptr, L"wild"},
-        {2, 2, 1, L"G", MsgResult::Yes, spiders, L"Паук", L"plain"},  // only 1 opens them
-        {1, 1, 3, L"G", MsgResult::Yes, L"Вы встретили несколько Диких берендеев.Вы хотите драться?",
-         L"Дикий берендей", L"plain"},
-        {1, 1, 4, L"G", MsgResult::Yes, L"Вы встретили несколько Тварей.Вы хотите драться?", L"Тварь", L"plain"},
-        {1, 1, 8, L"G", MsgResult::Yes, L"Вы встретили несколько Диких берендеев.Вы хотите драться?",
-         L"Дикий берендей", L"plain"},
+        {0, 0, 0, L"G", MsgResult::Yes, L"несколько Пауков.", L"Паук", L"plain"},
+        {1, 0, 2, L"\u040A", MsgResult::Yes, L"Одинокого Воина...", L"Неизвестный воин", L"forest"},
+        {1, 0, 5, L"G", MsgResult::No, L"Одинокого Воина...", L"", L"wild"},
+        {0, 1, 7, L"G", MsgResult::Yes, L"грязного бродягу Игоря...", L"Игорь", L"plain"},
+        {1, 1, 6, L"G", MsgResult::No, L"грязного бродягу Игоря...", L"", L"wild"},
+        {2, 2, 1, L"G", MsgResult::Yes, L"несколько Пауков.", L"Паук", L"plain"},  // only 1 opens them
+        {1, 1, 3, L"G", MsgResult::Yes, L"несколько Диких берендеев.", L"Дикий берендей", L"plain"},
+        {1, 1, 4, L"G", MsgResult::Yes, L"несколько Тварей.", L"Тварь", L"plain"},
+        {1, 1, 8, L"G", MsgResult::Yes, L"несколько Диких берендеев.", L"Дикий берендей", L"plain"},
     };
     for (const Case& c : cases) {
         g().QuestFlags[1] = c.warriorFlag;
         g().QuestFlags[3] = c.trampFlag;
         ui.msgAnswers.assign(1, c.answer);
         const long count = Meet(c.k, {0, 0, 0}, c.tile);
-        EXPECT_TRUE(Asked(c.asked)) << c.k;
-        EXPECT_EQ(count ? g().NPCs->Item(count)->NPCName : L"", c.lastName ? c.lastName : L"") << c.k;
+        EXPECT_TRUE(Asked(std::wstring(L"Вы встретили ") + c.met)) << c.k;
+        EXPECT_EQ(count ? g().NPCs->Item(count)->NPCName : L"", c.lastName) << c.k;
         EXPECT_EQ(w().WorldName, c.world) << c.k;
     }
 }
@@ -188,12 +161,7 @@ TEST_F(Wilderness, TheTrampAmongHisSpidersAndTheLoneWarrior) {
 
 // One wilderness step: grass and forest roll one draw in seven, bad luck meets every step.
 TEST_F(Wilderness, OnlyGrassAndForestStepsRollAndBadLuckMeetsEveryStep) {
-    struct Case {
-        wchar_t tile;
-        int luck;
-        double roll;
-        bool met;
-    };
+    struct Case { wchar_t tile; int luck; double roll; bool met; };
     const Case cases[] = {
         {L'G', 0, .45, true}, {L'\u040A', 0, .45, true}, {L'G', 0, .4, false}, {L'G', 5, .6, false},
         {L'G', -4, 0, true},  {L'G', -3, 0, false},       {L'B', -5, .45, false}, {L'c', -5, .45, false},
@@ -210,17 +178,12 @@ TEST_F(Wilderness, OnlyGrassAndForestStepsRollAndBadLuckMeetsEveryStep) {
 }
 
 TEST_F(Wilderness, TheEnterKeyMakesTheGroundUnderTheHero) {
-    struct Case {
-        const wchar_t* tile;
-        const wchar_t* place;
-        int luck;
-    };
+    struct Case { const wchar_t *tile, *place; int luck; };
     const Case cases[] = {{L"G", L"plain", 0}, {L"\u040A", L"forest", 0}, {L"B", L"forest", 0}, {L"G", L"plain", -5}};
     for (const Case& c : cases) {
         Ground(L'a');
         Put(5, 5, c.tile);
-        g().PlayerX = 5;
-        g().PlayerY = 5;
+        g().PlayerX = g().PlayerY = 5;
         g().NPCs->Clear();
         g().Player->Luck = c.luck;
         SeedRandom(1);  // no luck: the turn's roll meets nobody
@@ -232,8 +195,7 @@ TEST_F(Wilderness, TheEnterKeyMakesTheGroundUnderTheHero) {
         if (c.luck < 0) continue;
         EXPECT_EQ(g().PlayerX, 20);
         // The ways out lead back to the hero's square on the wilderness map.
-        EXPECT_EQ(w().Record(0).Target.ToText(), L"wild");
-        EXPECT_EQ(w().Record(0).TargetX.ToNumber(), 5);
+        EXPECT_EQ(w().Record(0).Target.ToText() + NumText(w().Record(0).TargetX.ToNumber()), L"wild5");
     }
 }
 
@@ -246,7 +208,7 @@ TEST_F(Wilderness, ThePassOpensWithItsFlag) {
         EXPECT_EQ(w().GetPosMap(40, 14), flag ? L"q" : L"w");
         EXPECT_EQ(w().GetPosMap(39, 14), L"w");
     }
-    for (int row = 0; row <= 52; ++row) w().SetRow(row, std::wstring(60, L'w'));
+    Ground(L'w', 53);
     ASSERT_TRUE(SaveGame());
     ResetGame();
     ASSERT_TRUE(LoadGame());

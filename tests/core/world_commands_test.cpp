@@ -78,22 +78,16 @@ TEST_F(WorldCommands, CharactersFightFleeDieAndTurnHostile) {
     const wchar_t* names[] = {L"Солдат", L"Купец", L"Стражник", L"стражник", L"Стражник ", L"Стражник"};
     for (int i = 0; i < 6; ++i) AddCharacter(names[i], 7 + i, 7, false);
     Run(L"rash()\nrashbyname(\"Стражник\")");
-    const bool hostile[] = {true, false, true, false, false, true};
-    for (long i = 1; i <= 6; ++i) {
-        const NPC& n = *g().NPCs->Item(i);
-        EXPECT_EQ(NumText(n.Tactic) + (n.Good ? L"good" : L"bad"), hostile[i - 1] ? L"1bad" : L"0good") << i;
-    }
+    std::wstring tactics;  // hostile: approaching and not good
+    for (const auto& n : *g().NPCs) tactics += NumText(n->Tactic) + (n->Good ? L"good " : L"bad ");
+    EXPECT_EQ(tactics, L"1bad 0good 1bad 0good 0good 1bad ");
 }
 
 TEST_F(WorldCommands, TheGridAndTheFloor) {
     Put(0, 0, L"d");
     Put(2, 3, L"G");
-    struct Case {
-        const wchar_t* call;
-        const wchar_t* value;  // what it yields
-        int x, y;
-        const wchar_t* tile;   // the tile at (x, y) afterwards
-    };
+    // A call, what it yields, and the tile at (x, y) afterwards.
+    struct Case { const wchar_t *call, *value; int x, y; const wchar_t* tile; };
     const Case cases[] = {
         {L"imap(\"0\";\"0\")", L"d", 0, 0, L"d"},  // position (0, 0) is column 3 of row 3
         {L"cmap(\"2\";\"3\";\"Xyz\")", L"", 2, 3, L"X"},
@@ -129,10 +123,7 @@ TEST_F(WorldCommands, PutLaysAnItemAtTheSpeakersFeet) {
 
 TEST_F(WorldCommands, AddLocationAppendsOnlyPlainDistinctRecords) {
     w().LocCount = -1;
-    struct Case {
-        const wchar_t* args;
-        int count;  // records afterwards
-    };
+    struct Case { const wchar_t* args; int records; };
     const Case cases[] = {
         {L"\"4\";\"5\";\"A1\";\"7\";\"8\"", 1},
         {L"\"4\";\"5\";\"N1\";\"1\";\"1\"", 1},     // that cell has its record
@@ -143,7 +134,7 @@ TEST_F(WorldCommands, AddLocationAppendsOnlyPlainDistinctRecords) {
     };
     for (const Case& c : cases) {
         Run(std::wstring(L"addlocation(") + c.args + L")");
-        EXPECT_EQ(w().LocCount + 1, c.count) << ToUtf8(c.args);
+        EXPECT_EQ(w().LocCount + 1, c.records) << ToUtf8(c.args);
     }
     EXPECT_EQ(w().Record(0).Target.ToText(), L"A1");
     EXPECT_EQ(w().Record(0).TargetY.ToNumber(), 8);
@@ -154,10 +145,7 @@ TEST_F(WorldCommands, AddLocationAppendsOnlyPlainDistinctRecords) {
 }
 
 TEST_F(WorldCommands, TurnsDepthAndLight) {
-    struct Case {
-        int day, turn, depth;
-        const wchar_t* turns;
-    };
+    struct Case { int day, turn, depth; const wchar_t* turns; };
     const Case cases[] = {
         {1, 250, 0, L"250"},     {1, 0, 1, L"0"},       {33, 767, 2, L"32767"},
         {33, 768, 7, L"32768"}, {40, 0, 12, L"39000"}, {40, 999, 3, L"39999"},
@@ -184,13 +172,7 @@ TEST_F(WorldCommands, MoveWorldThereAndBackRestoresThePosition) {
     g().PlayerY = 7;
     Put(9, 9, L"d");  // changes in the town before leaving it
     w().mapItemCol->Add()->ItemName = L"Нож";
-    struct Step {
-        const wchar_t* args;
-        const wchar_t* world;
-        int x, y, backX, backY;
-        const wchar_t* tile;  // at (9, 9)
-        int mapType;
-    };
+    struct Step { const wchar_t *args, *world; int x, y, backX, backY; const wchar_t* tileAt9; int mapType; };
     const Step steps[] = {
         {L"\"far\";\"12\";\"14\";\"0\"", L"far", 12, 14, 6, 7, L"G", kMapTown},
         {L"\"town\";\"99\";\"99\";\"1\"", L"town", 6, 7, 12, 14, L"d", kMapTown},
@@ -208,7 +190,7 @@ TEST_F(WorldCommands, MoveWorldThereAndBackRestoresThePosition) {
         EXPECT_EQ(g().ReturnX.ToNumber(), s.backX) << ToUtf8(s.args);
         EXPECT_EQ(g().ReturnY, s.backY);
         EXPECT_EQ(w().MapType, s.mapType);
-        if (s.tile) EXPECT_EQ(At(9, 9), s.tile) << ToUtf8(s.args);
+        if (s.tileAt9) EXPECT_EQ(At(9, 9), s.tileAt9) << ToUtf8(s.args);
         else EXPECT_GE(w().LocCount, 1);  // its ways out are there
         if (s.backX == 12) EXPECT_EQ(w().mapItemCol->Count() ? w().mapItemCol->Item(1)->ItemName : L"", L"Нож");
     }
