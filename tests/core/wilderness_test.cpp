@@ -1,8 +1,7 @@
 // Wilderness steps and encounters: the beasts' strength and hit points, the quest gates,
 // the packs, the questions asked and the battleground they are fought on.
-#include <map>
-
 #include "screen_fixture.h"
+#include "world/random_content.h"
 #include "world/save_set.h"
 #include "world/wilderness.h"
 
@@ -14,38 +13,39 @@ class Wilderness : public ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        w().WorldName = L"wild";
-        w().MapType = kMapWild;
-        for (int row = 0; row <= 40; ++row) w().SetRow(row, std::wstring(60, L'G'));
-        hero().Level = 1;
-        hero().Luck = 0;
+        Ground(L'G');
+        g().Player->Level = 1;
+        g().Player->Luck = 0;
     }
-    MainCharacter& hero() { return *g().Player; }
-    // Runs one encounter from a fresh wilderness square; the count of beasts it left.
-    long Encounter(std::uint64_t seed, const wchar_t* tile = L"G") {
+    void Ground(wchar_t tile, int rows = 41) {
+        w().WorldName = L"wild";
+        for (int row = 0; row < rows; ++row) w().SetRow(row, std::wstring(60, tile));
+    }
+    // One encounter of kind k on the tile: the draws after the kind are pinned, then 0.5.
+    long Meet(int k, std::vector<double> draws, const wchar_t* tile = L"x") {
+        draws.insert(draws.begin(), (k + 0.5) / 12);
+        draws.resize(draws.size() + 60, 0.5);
+        PinnedDraws pins(draws);
         w().WorldName = L"wild";
         g().NPCs->Clear();
         ui.log.clear();
-        SeedRandom(seed);
         WildEncounter(tile);
         return g().NPCs->Count();
     }
     bool Asked(const std::wstring& text) { return ui.Count(L"MsgBox|Morvath|" + text) > 0; }
 };
 
-struct Bases {
-    double A, B;
-};
+std::wstring Describe(const NPC& n, bool where = false) {
+    std::wstring s = n.NPCName + L"|" + n.Symbol + L"|" + n.Weapon + L"|" + NumText(n.HP) + L"|" +
+                     NumText(n.Strenght) + L"|" + NumText(n.Tactic) + L"|" + n.AIScript_File + L"|" +
+                     n.DieScript_File + (n.Good ? L"|good" : L"|bad");
+    return where ? s + L"|" + NumText(n.X) + L"," + NumText(n.Y) : s;
+}
 
 }  // namespace
 
-TEST_F(Wilderness, EachKindHasItsStrengthAndHitPointBases) {
-    struct Case {
-        int k;
-        double level, luck;
-        const wchar_t* name;
-        double A, B;
-    };
+TEST(WildBeasts, EachKindHasItsStrengthAndHitPointBases) {
+    struct Case { int k; double level, luck; const wchar_t* name; double A, B; };
     const Case cases[] = {
         {3, 1, 0, L"Дикий берендей", 6.5, 12},  {3, 4, 10, L"Дикий берендей", 2, 8},
         {3, 1, 20, L"Дикий берендей", 13.5, 7},  // |A|; B below 1 becomes 7
@@ -63,226 +63,143 @@ TEST_F(Wilderness, EachKindHasItsStrengthAndHitPointBases) {
         EXPECT_DOUBLE_EQ(b.A, c.A) << c.k << " L" << c.level << " U" << c.luck;
         EXPECT_DOUBLE_EQ(b.B, c.B) << c.k << " L" << c.level << " U" << c.luck;
     }
-    EXPECT_STREQ(BeastsFor(10, 1, 0).symbol, L"\u0490");
-    EXPECT_STREQ(BeastsFor(3, 1, 0).dieScript, L"berend.die");
 }
 
-// A level-1 hero with no luck, answering yes: every kind comes in its numbers, each beast
-// with hit points B to B + 3 and strength A to A + 2, hunting him on a fresh plain.
+// Every kind comes in its numbers (the draw after the question: 0..6 plus 2, less twice the
+// luck, plus the level, and one more; 4 plus one when that is 1 or less), each beast hunting
+// the hero with its kind's hit points and strength.
 TEST_F(Wilderness, EveryKindComesInItsNumbersAndStrength) {
-    const std::map<std::wstring, std::vector<Bases>> bases = {
-        {L"Паук", {{1, 9}}},          {L"Тварь", {{3, 11}}},
-        {L"Медведь", {{5.5, 16}}},    {L"Волк", {{2.5, 10}}},
-        {L"Дикий берендей", {{6.5, 12}, {2.5, 8}, {4.5, 10}}},
+    // The first and the last beast, described.
+    struct Case { int k, luck; double countDraw, packDraw; int flag41; long count; const wchar_t *first, *last; };
+    const Case cases[] = {
+        {0, 0, 0, .5, 0, 4, L"Паук|©|К|10.5|2|1|temp.tai|spider.die|bad", nullptr},
+        {4, 0, .99, .5, 0, 10, L"Тварь|t|К|12.5|4|1|temp.tai|tvar.die|bad", nullptr},
+        {3, 0, .5, .5, 0, 7, L"Дикий берендей|®|К|13.5|8|1|temp.tai|berend.die|bad", nullptr},
+        {8, 1, 0, .5, 0, 5, L"Дикий берендей|®|К|9.5|2|1|temp.tai|berend.die|bad", nullptr},
+        {9, 10, .9, .5, 0, 5, L"Дикий берендей|®|К|11.5|6|1|temp.tai|berend.die|bad", nullptr},
+        {10, 0, .9, .5, 0, 2, L"Медведь|Ґ|К|17.5|6|1|temp.tai|bear.die|bad", nullptr},
+        {11, 0, .9, 0, 0, 3, L"Волк|Ђ|К|11.5|4|1|temp.tai|pvolk.die|bad", nullptr},
+        {11, 0, .9, .99, 0, 9, L"Волк|Ђ|К|11.5|4|1|temp.tai|pvolk.die|bad", nullptr},
+        {11, 0, .9, .99, 1, 10, L"Черный Волк|™||14|3|1|temp.tai|bwolf.die|bad",
+         L"Волк|Ђ|К|11.5|4|1|temp.tai|pvolk.die|bad"},
     };
-    std::map<std::wstring, int> seen;
-    for (std::uint64_t seed = 0; seed < 150; ++seed) {
-        const long count = Encounter(seed);
-        if (count == 0) continue;
-        const std::wstring name = g().NPCs->Item(1)->NPCName;
-        ASSERT_TRUE(bases.contains(name)) << ToUtf8(name);
-        seen[name] += 1;
-        EXPECT_EQ(w().WorldName, L"plain");
-        EXPECT_EQ(w().MapType, kMapForest);
-        if (name == L"Медведь") EXPECT_EQ(count, 2);
-        else if (name == L"Волк") EXPECT_TRUE(count >= 3 && count <= 9) << count;
-        else EXPECT_TRUE(count >= 4 && count <= 10) << count;  // 2 + 1 + 0..6, plus one
-        bool fits = false;
-        for (Bases b : bases.at(name)) {
-            bool all = true;
-            for (const auto& n : *g().NPCs) {
-                all = all && n->NPCName == name && n->HP >= b.B && n->HP < b.B + 3 &&
-                      n->Strenght >= CInt(b.A) && n->Strenght <= CInt(b.A + 2);
-            }
-            fits = fits || all;
-        }
-        EXPECT_TRUE(fits) << ToUtf8(name) << " seed " << seed;
-        int shown = 0;
-        for (const auto& n : *g().NPCs) {
-            EXPECT_EQ(n->Tactic, kTacticApproach);
-            EXPECT_EQ(n->AIScript_File, L"temp.tai");
-            EXPECT_EQ(n->Weapon, L"К");
-            EXPECT_FALSE(n->Good);
-            shown += w().GetPosMap(n->X + 3, n->Y + 3) == n->Symbol;
-        }
-        EXPECT_GT(shown, 0);  // they took their first step onto the grid
+    for (const Case& c : cases) {
+        g().Player->Luck = c.luck;
+        g().QuestFlags[41] = c.flag41;
+        ASSERT_EQ(Meet(c.k, {0, 0, c.countDraw, c.packDraw}), c.count) << c.k;
+        const NPC& last = *g().NPCs->Item(c.count);
+        EXPECT_EQ(Describe(*g().NPCs->Item(1)), c.first) << c.k;
+        EXPECT_EQ(Describe(last), c.last ? c.last : c.first) << c.k;
+        EXPECT_EQ(At(last.X, last.Y), last.Symbol);  // they took their first step onto the grid
     }
-    EXPECT_EQ(seen.size(), bases.size());
+    EXPECT_TRUE(Asked(L"Вы встретили несколько Стаю Волков.Вы хотите драться?"));
+}
+
+// Some beasts block the way (one draw in seven); from the others the hero may walk away,
+// unless the draw before the question says he cannot.
+TEST_F(Wilderness, AnsweringNoEscapesUnlessTheBeastsWillNotLetGo) {
+    struct Case { double stop, escape; MsgResult answer; const wchar_t* lastWord; long count; };
+    const Case cases[] = {
+        {.9, 0, MsgResult::No, L"Вас остановило несколько Тварей!", 4},
+        {0, .9, MsgResult::No, L"Сбежать невозможно!", 4},
+        {0, .7, MsgResult::No, L"Вы встретили несколько Тварей.Вы хотите драться?", 0},
+        {0, .9, MsgResult::Yes, L"Вы встретили несколько Тварей.Вы хотите драться?", 4},
+    };
+    for (const Case& c : cases) {
+        ui.msgAnswers.assign(1, c.answer);
+        EXPECT_EQ(Meet(4, {c.stop, c.escape, 0}), c.count) << c.stop << c.escape;
+        EXPECT_EQ(ui.log.back(), std::wstring(L"MsgBox|Morvath|") + c.lastWord);
+        EXPECT_EQ(ui.Count(L"MsgBox|"), 1 + (c.lastWord[0] == L'С'));
+    }
 }
 
 TEST_F(Wilderness, TheQuestGatesTurnSpidersIntoTheTrampOrTheLoneWarrior) {
-    struct Case {
-        int warriorFlag, trampFlag;
-        bool tramp, warrior, spiders;
-    };
+    struct Case { int warriorFlag, trampFlag, k; const wchar_t* tile; MsgResult answer; const wchar_t *met, *lastName, *world; };
     const Case cases[] = {
-        {0, 0, false, false, true},
-        {1, 0, false, true, false},
-        {0, 1, true, false, false},
-        {1, 1, true, false, false},
-        {2, 2, false, false, true},  // only 1 opens them
+        {0, 0, 0, L"G", MsgResult::Yes, L"несколько Пауков.", L"Паук", L"plain"},
+        {1, 0, 2, L"\u040A", MsgResult::Yes, L"Одинокого Воина...", L"Неизвестный воин", L"forest"},
+        {1, 0, 5, L"G", MsgResult::No, L"Одинокого Воина...", L"", L"wild"},
+        {0, 1, 7, L"G", MsgResult::Yes, L"грязного бродягу Игоря...", L"Игорь", L"plain"},
+        {1, 1, 6, L"G", MsgResult::No, L"грязного бродягу Игоря...", L"", L"wild"},
+        {2, 2, 1, L"G", MsgResult::Yes, L"несколько Пауков.", L"Паук", L"plain"},  // only 1 opens them
+        {1, 1, 3, L"G", MsgResult::Yes, L"несколько Диких берендеев.", L"Дикий берендей", L"plain"},
+        {1, 1, 4, L"G", MsgResult::Yes, L"несколько Тварей.", L"Тварь", L"plain"},
+        {1, 1, 8, L"G", MsgResult::Yes, L"несколько Диких берендеев.", L"Дикий берендей", L"plain"},
     };
     for (const Case& c : cases) {
         g().QuestFlags[1] = c.warriorFlag;
         g().QuestFlags[3] = c.trampFlag;
-        bool tramp = false, warrior = false, spiders = false;
-        for (std::uint64_t seed = 0; seed < 80; ++seed) {
-            Encounter(seed);
-            if (Asked(L"Вы встретили грязного бродягу Игоря...")) {
-                tramp = true;
-                ASSERT_EQ(g().NPCs->Count(), 9);
-                const NPC& igor = *g().NPCs->Item(9);
-                EXPECT_TRUE(igor.NPCName == L"Игорь" && igor.Good && igor.AIScript_File == L"hasb.tai" &&
-                            igor.DieScript_File == L"hasb.die" && w().GetPosMap(23, 23) == L"8");
-                for (long i = 1; i <= 8; ++i) {
-                    const NPC& s = *g().NPCs->Item(i);
-                    EXPECT_TRUE(s.X >= 19 && s.X <= 23 && s.Y >= 19 && s.Y <= 23 && s.HP >= 7 && s.HP <= 13);
-                    EXPECT_TRUE(s.Tactic == kTacticStay && s.Symbol.empty());  // unseen, and they never move
-                }
-            }
-            if (Asked(L"Вы встретили Одинокого Воина...")) {
-                warrior = true;
-                ASSERT_EQ(g().NPCs->Count(), 1);
-                const NPC& man = *g().NPCs->Item(1);
-                EXPECT_TRUE(man.NPCName == L"Неизвестный воин" && man.HP == 17 && man.Strenght == 7 &&
-                            man.AIScript_File == L"warrior.tai" && w().GetPosMap(23, 22) == L".");
-            }
-            if (Asked(L"Вы встретили несколько Пауков.Вы хотите драться?") || Asked(L"Вас остановило несколько Пауков!"))
-                spiders = true;
-        }
-        EXPECT_EQ(tramp, c.tramp) << c.warriorFlag << c.trampFlag;
-        EXPECT_EQ(warrior, c.warrior) << c.warriorFlag << c.trampFlag;
-        EXPECT_EQ(spiders, c.spiders) << c.warriorFlag << c.trampFlag;
+        ui.msgAnswers.assign(1, c.answer);
+        const long count = Meet(c.k, {0, 0, 0}, c.tile);
+        EXPECT_TRUE(Asked(std::wstring(L"Вы встретили ") + c.met)) << c.k;
+        EXPECT_EQ(count ? g().NPCs->Item(count)->NPCName : L"", c.lastName) << c.k;
+        EXPECT_EQ(w().WorldName, c.world) << c.k;
     }
 }
 
-TEST_F(Wilderness, TheBlackWolfLeadsThePackOnlyWithItsFlag) {
-    for (int flag : {0, 1}) {
-        g().QuestFlags[41] = flag;
-        int packs = 0;
-        for (std::uint64_t seed = 0; seed < 200; ++seed) {
-            if (Encounter(seed) == 0 || g().NPCs->Item(g().NPCs->Count())->NPCName != L"Волк") continue;
-            ++packs;
-            long wolves = 0, leaders = 0;
-            for (const auto& n : *g().NPCs) {
-                if (n->NPCName == L"Волк") ++wolves;
-                if (n->NPCName != L"Черный Волк") continue;
-                ++leaders;
-                EXPECT_EQ(n->Symbol, L"\u2122");
-                EXPECT_EQ(n->DieScript_File, L"bwolf.die");
-                EXPECT_TRUE(n->HP >= 9 && n->HP < 19 && n->HP == Int(n->HP));
-                EXPECT_TRUE(n->Strenght >= 2 && n->Strenght <= 4);
-            }
-            EXPECT_TRUE(wolves >= 3 && wolves <= 9) << wolves;
-            EXPECT_EQ(leaders, flag);
-            EXPECT_EQ(g().NPCs->Item(1)->NPCName, flag ? L"Черный Волк" : L"Волк");
-        }
-        EXPECT_GT(packs, 3);
-    }
-}
-
-TEST_F(Wilderness, ALuckyHeroMeetsFourPlusOne) {
-    hero().Luck = 10;
-    int met = 0;
-    for (std::uint64_t seed = 0; seed < 100; ++seed) {
-        const long count = Encounter(seed);
-        const std::wstring name = count ? g().NPCs->Item(1)->NPCName : L"";
-        if (count == 0 || name == L"Медведь" || name == L"Волк") continue;
-        EXPECT_EQ(count, 5) << ToUtf8(name);
-        ++met;
-    }
-    EXPECT_GT(met, 10);
-}
-
-TEST_F(Wilderness, AnsweringNoEscapesUnlessTheBeastsWillNotLetGo) {
-    int escaped = 0, caught = 0, stopped = 0;
-    for (std::uint64_t seed = 0; seed < 120; ++seed) {
-        ui.msgAnswers.assign(3, MsgResult::No);
-        const long count = Encounter(seed);
-        const bool cannot = ui.Count(L"MsgBox|Morvath|Сбежать невозможно!") > 0;
-        const bool halted = ui.Count(L"MsgBox|Morvath|Вас остановило несколько ") > 0;
-        EXPECT_EQ(count > 0, cannot || halted) << seed;
-        EXPECT_FALSE(cannot && halted);
-        escaped += count == 0;
-        caught += cannot;
-        stopped += halted;
-        if (count == 0) EXPECT_EQ(w().WorldName, L"wild");
-    }
-    EXPECT_GT(escaped, caught);
-    EXPECT_GT(caught, 0);
-    EXPECT_GT(stopped, 0);
-}
-
-TEST_F(Wilderness, OnlyGrassAndForestStepsRollAndBadLuckMeetsEveryStep) {
-    struct Case {
-        const wchar_t* tile;
-        int luck;
-        int atLeast, atMost;  // encounters in 40 steps
+TEST_F(Wilderness, TheTrampAmongHisSpidersAndTheLoneWarrior) {
+    std::vector<double> draws;
+    for (int i = 0; i < 8; ++i) draws.insert(draws.end(), {i / 8.0, .99 - i / 8.0, i / 8.0});
+    PinnedDraws pins(draws);
+    PopulateSpiderCave();
+    AddUnknownWarrior();
+    std::vector<std::wstring> all;
+    for (const auto& n : *g().NPCs) all.push_back(Describe(*n, true));
+    const std::vector<std::wstring> expected = {
+        L"Паук||К|7|2|0|temp.tai|spider.die|bad|19,23",  L"Паук||К|7|2|0|temp.tai|spider.die|bad|19,23",
+        L"Паук||К|8|2|0|temp.tai|spider.die|bad|20,22",  L"Паук||К|9|2|0|temp.tai|spider.die|bad|20,22",
+        L"Паук||К|10|2|0|temp.tai|spider.die|bad|21,21", L"Паук||К|11|2|0|temp.tai|spider.die|bad|22,20",
+        L"Паук||К|12|2|0|temp.tai|spider.die|bad|22,20", L"Паук||К|13|2|0|temp.tai|spider.die|bad|23,19",
+        L"Игорь||К|1|0|0|hasb.tai|hasb.die|good|20,20",
+        L"Неизвестный воин|.||17|7|0|warrior.tai|warrior.die|bad|20,19",
     };
+    EXPECT_EQ(all, expected);
+    EXPECT_EQ(w().GetPosMap(23, 23), L"8");
+    EXPECT_EQ(w().GetPosMap(23, 22), L".");
+    EXPECT_EQ(g().CurNPC, g().NPCs->Item(10));
+}
+
+// One wilderness step: grass and forest roll one draw in seven, bad luck meets every step.
+TEST_F(Wilderness, OnlyGrassAndForestStepsRollAndBadLuckMeetsEveryStep) {
+    struct Case { wchar_t tile; int luck; double roll; bool met; };
     const Case cases[] = {
-        {L"G", -4, 40, 40},
-        {L"\u040A", -5, 40, 40},
-        {L"B", -5, 0, 0},
-        {L"c", -5, 0, 0},
-        {L"G", -3, 1, 15},
-        {L"G", 5, 1, 15},
+        {L'G', 0, .45, true}, {L'\u040A', 0, .45, true}, {L'G', 0, .4, false}, {L'G', 5, .6, false},
+        {L'G', -4, 0, true},  {L'G', -3, 0, false},       {L'B', -5, .45, false}, {L'c', -5, .45, false},
     };
     for (const Case& c : cases) {
-        hero().Luck = c.luck;
-        SeedRandom(3);
-        int met = 0;
-        for (int step = 0; step < 40; ++step) {
-            w().WorldName = L"wild";
-            for (int row = 0; row <= 40; ++row) w().SetRow(row, std::wstring(60, c.tile[0]));
-            g().PlayerX = 5;
-            g().PlayerY = 5;
-            ui.log.clear();
-            ui.msgAnswers.assign(3, MsgResult::No);  // the hero walks on whenever he may
-            RollWildEncounter();
-            met += ui.Count(L"MsgBox|") > 0;
-        }
-        EXPECT_GE(met, c.atLeast) << ToUtf8(c.tile) << c.luck;
-        EXPECT_LE(met, c.atMost) << ToUtf8(c.tile) << c.luck;
+        Ground(c.tile);
+        g().Player->Luck = c.luck;
+        ui.log.clear();
+        ui.msgAnswers.assign(1, MsgResult::No);  // the hero walks on whenever he may
+        PinnedDraws pins{c.roll, .9, 0, 0};
+        RollWildEncounter();
+        EXPECT_EQ(ui.Count(L"MsgBox|") > 0, c.met) << int(c.tile) << c.luck;
     }
 }
 
 TEST_F(Wilderness, TheEnterKeyMakesTheGroundUnderTheHero) {
-    struct Case {
-        const wchar_t* tile;
-        const wchar_t* place;
-    };
-    const Case cases[] = {{L"G", L"plain"}, {L"\u040A", L"forest"}, {L"B", L"forest"}};
+    struct Case { const wchar_t *tile, *place; int luck; };
+    const Case cases[] = {{L"G", L"plain", 0}, {L"\u040A", L"forest", 0}, {L"B", L"forest", 0}, {L"G", L"plain", -5}};
     for (const Case& c : cases) {
-        w().WorldName = L"wild";
-        for (int row = 0; row <= 40; ++row) w().SetRow(row, std::wstring(60, L'a'));
+        Ground(L'a');
         Put(5, 5, c.tile);
-        g().PlayerX = 5;
-        g().PlayerY = 5;
-        SeedRandom(1);  // the turn's roll meets nobody
+        g().PlayerX = g().PlayerY = 5;
+        g().NPCs->Clear();
+        g().Player->Luck = c.luck;
+        SeedRandom(1);  // no luck: the turn's roll meets nobody
         EnterWildLocation();
         EXPECT_EQ(w().WorldName, c.place);
         EXPECT_EQ(w().MapType, kMapForest);
+        // The turn's encounter with bad luck: its battleground and beasts stay.
+        EXPECT_EQ(g().NPCs->Count() > 0, c.luck < 0);
+        if (c.luck < 0) continue;
         EXPECT_EQ(g().PlayerX, 20);
         // The ways out lead back to the hero's square on the wilderness map.
-        EXPECT_EQ(w().Record(0).Target.ToText(), L"wild");
-        EXPECT_EQ(w().Record(0).TargetX.ToNumber(), 5);
+        EXPECT_EQ(w().Record(0).Target.ToText() + NumText(w().Record(0).TargetX.ToNumber()), L"wild5");
     }
 }
 
-// The turn of the enter key can itself bring an encounter: its battleground and beasts stay.
-TEST_F(Wilderness, AnEncounterOnTheEnterKeysTurnIsNotWipedOut) {
-    hero().Luck = -5;
-    for (std::uint64_t seed = 0; seed < 10; ++seed) {
-        w().WorldName = L"wild";
-        for (int row = 0; row <= 40; ++row) w().SetRow(row, std::wstring(60, L'G'));
-        g().NPCs->Clear();
-        SeedRandom(seed);
-        EnterWildLocation();
-        EXPECT_NE(w().WorldName, L"wild");
-        EXPECT_GT(g().NPCs->Count(), 0) << seed;
-    }
-}
-
+// The pass opens with its flag, also in a game saved before the pass was drawn there.
 TEST_F(Wilderness, ThePassOpensWithItsFlag) {
     for (int flag : {0, 1, 7}) {
         w().SetRow(14, std::wstring(60, L'w'));
@@ -291,12 +208,7 @@ TEST_F(Wilderness, ThePassOpensWithItsFlag) {
         EXPECT_EQ(w().GetPosMap(40, 14), flag ? L"q" : L"w");
         EXPECT_EQ(w().GetPosMap(39, 14), L"w");
     }
-}
-
-// A game saved on the wilderness before the pass was drawn there loads with the pass open.
-TEST_F(Wilderness, ALoadedGameShowsThePassItsFlagOpens) {
-    for (int row = 0; row <= 52; ++row) w().SetRow(row, std::wstring(60, L'w'));
-    g().QuestFlags[2] = 1;
+    Ground(L'w', 53);
     ASSERT_TRUE(SaveGame());
     ResetGame();
     ASSERT_TRUE(LoadGame());

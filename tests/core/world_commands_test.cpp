@@ -17,34 +17,24 @@ protected:
         SeedRandom(7);
         NewTown();
     }
-    // Runs script lines ("\n" between them); the prompts of its input() calls.
-    std::vector<std::wstring> Run(const std::wstring& text) {
-        std::wstring script;
-        for (wchar_t c : text) script += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    // Runs script lines ("\n" between them).
+    void Run(const std::wstring& text) {
         ui.log.clear();
         Cscript s;
-        s.Script = script;
+        for (wchar_t c : text) s.Script += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
         s.ScriptExecute();
-        std::vector<std::wstring> seen;
-        for (const auto& l : ui.log) {
-            if (l.starts_with(L"InputBox|Morvath|")) seen.push_back(l.substr(17));
-        }
-        return seen;
     }
     // What the command yields, as input() shows it.
     std::wstring Value(const std::wstring& call) {
-        auto seen = Run(L"var r\nr ~ " + call + L"\ninput(r)");
-        return seen.empty() ? L"<none>" : seen[0];
+        Run(L"var r\nr ~ " + call + L"\ninput(r)");
+        for (const auto& l : ui.log) {
+            if (l.starts_with(L"InputBox|Morvath|")) return l.substr(17);
+        }
+        return L"<none>";
     }
     std::shared_ptr<NPC> AddCharacter(const std::wstring& name, int x, int y, bool speaks = true) {
         auto npc = g().NPCs->Add();
-        npc->NPCName = name;
-        npc->Symbol = L"2";
-        npc->X = static_cast<float>(x);
-        npc->Y = static_cast<float>(y);
-        npc->HP = 5;
-        npc->Good = true;
-        npc->AIScript_File = L"talk.tai";
+        *npc = NPC{.NPCName = name, .Symbol = L"2", .X = float(x), .Y = float(y), .HP = 5, .AIScript_File = L"talk.tai", .Good = true};
         Put(x, y, L"2");
         if (speaks) g().ScriptNPCIndex = static_cast<int>(g().NPCs->Count());
         return npc;
@@ -88,22 +78,16 @@ TEST_F(WorldCommands, CharactersFightFleeDieAndTurnHostile) {
     const wchar_t* names[] = {L"Солдат", L"Купец", L"Стражник", L"стражник", L"Стражник ", L"Стражник"};
     for (int i = 0; i < 6; ++i) AddCharacter(names[i], 7 + i, 7, false);
     Run(L"rash()\nrashbyname(\"Стражник\")");
-    const bool hostile[] = {true, false, true, false, false, true};
-    for (long i = 1; i <= 6; ++i) {
-        EXPECT_EQ(g().NPCs->Item(i)->Tactic == kTacticApproach, hostile[i - 1]) << i;
-        EXPECT_EQ(g().NPCs->Item(i)->Good, !hostile[i - 1]) << i;
-    }
+    std::wstring tactics;  // hostile: approaching and not good
+    for (const auto& n : *g().NPCs) tactics += NumText(n->Tactic) + (n->Good ? L"good " : L"bad ");
+    EXPECT_EQ(tactics, L"1bad 0good 1bad 0good 0good 1bad ");
 }
 
 TEST_F(WorldCommands, TheGridAndTheFloor) {
     Put(0, 0, L"d");
     Put(2, 3, L"G");
-    struct Case {
-        const wchar_t* call;
-        const wchar_t* value;  // what it yields
-        int x, y;
-        const wchar_t* tile;   // the tile at (x, y) afterwards
-    };
+    // A call, what it yields, and the tile at (x, y) afterwards.
+    struct Case { const wchar_t *call, *value; int x, y; const wchar_t* tile; };
     const Case cases[] = {
         {L"imap(\"0\";\"0\")", L"d", 0, 0, L"d"},  // position (0, 0) is column 3 of row 3
         {L"cmap(\"2\";\"3\";\"Xyz\")", L"", 2, 3, L"X"},
@@ -129,28 +113,17 @@ TEST_F(WorldCommands, PutLaysAnItemAtTheSpeakersFeet) {
     Run(put);
     ASSERT_EQ(w().mapItemCol->Count(), 1);
     const Item& item = *w().mapItemCol->Item(1);
-    EXPECT_EQ(item.ItemName, L"Посох");
-    EXPECT_EQ(item.ItemType, 1);
-    EXPECT_EQ(item.itembalance, 2);
-    EXPECT_EQ(item.ItemInfo, L"Старый");
-    EXPECT_EQ(item.ItemScript, L"staff.itm");
-    EXPECT_EQ(item.WeaponPlus, 3);
-    EXPECT_EQ(item.DefendPlus, 1);
-    EXPECT_EQ(item.Weight, 2.5);
-    EXPECT_EQ(item.Critical, 70);  // rounded, halves to even
-    EXPECT_EQ(item.SkillPlus, L"SI+01");
-    EXPECT_EQ(item.X, 7);
-    EXPECT_EQ(item.Y, 9);
-    EXPECT_EQ(At(7, 9), L"9");
+    EXPECT_EQ(item.ItemName + L"|" + NumText(item.ItemType) + L"|" + NumText(item.itembalance) + L"|" + item.ItemInfo +
+                  L"|" + item.ItemScript + L"|" + NumText(item.WeaponPlus) + L"|" + NumText(item.DefendPlus) + L"|" +
+                  NumText(item.Weight) + L"|" + NumText(item.Critical) + L"|" + item.SkillPlus + L"|" +
+                  NumText(item.X) + L"," + NumText(item.Y) + L"|" + At(7, 9),
+              L"Посох|1|2|Старый|staff.itm|3|1|2.5|70|SI+01|7,9|9");  // the critical rounded, halves to even
     EXPECT_EQ(g().CurItem.get(), &item);
 }
 
 TEST_F(WorldCommands, AddLocationAppendsOnlyPlainDistinctRecords) {
     w().LocCount = -1;
-    struct Case {
-        const wchar_t* args;
-        int count;  // records afterwards
-    };
+    struct Case { const wchar_t* args; int records; };
     const Case cases[] = {
         {L"\"4\";\"5\";\"A1\";\"7\";\"8\"", 1},
         {L"\"4\";\"5\";\"N1\";\"1\";\"1\"", 1},     // that cell has its record
@@ -161,28 +134,20 @@ TEST_F(WorldCommands, AddLocationAppendsOnlyPlainDistinctRecords) {
     };
     for (const Case& c : cases) {
         Run(std::wstring(L"addlocation(") + c.args + L")");
-        EXPECT_EQ(w().LocCount + 1, c.count) << ToUtf8(c.args);
+        EXPECT_EQ(w().LocCount + 1, c.records) << ToUtf8(c.args);
     }
-    EXPECT_EQ(w().Record(0).Target.ToText(), L"A1");
-    EXPECT_EQ(w().Record(0).TargetY.ToNumber(), 8);
-    EXPECT_EQ(w().Record(1).TargetY.ToText(), L"trap.scr");
+    EXPECT_EQ(w().Record(0).Target.ToText() + NumText(w().Record(0).TargetY.ToNumber()) + w().Record(1).TargetY.ToText(),
+              L"A18trap.scr");
     // A full table takes no more.
     for (int i = 0; i < 40; ++i) Run(L"addlocation(\"" + std::to_wstring(i) + L"\";\"20\";\"A1\";\"1\";\"1\")");
     EXPECT_EQ(w().LocCount, World::kMaxRecord);
 }
 
 TEST_F(WorldCommands, TurnsDepthAndLight) {
-    struct Case {
-        int day, turn, depth;
-        const wchar_t* turns;
-    };
+    struct Case { int day, turn, depth; const wchar_t* turns; };
     const Case cases[] = {
-        {1, 250, 0, L"250"},
-        {1, 0, 1, L"0"},
-        {33, 767, 2, L"32767"},
-        {33, 768, 7, L"32768"},
-        {40, 0, 12, L"39000"},
-        {40, 999, 3, L"39999"},
+        {1, 250, 0, L"250"},     {1, 0, 1, L"0"},       {33, 767, 2, L"32767"},
+        {33, 768, 7, L"32768"}, {40, 0, 12, L"39000"}, {40, 999, 3, L"39999"},
     };
     for (const Case& c : cases) {
         w().Day = c.day;
@@ -198,54 +163,34 @@ TEST_F(WorldCommands, TurnsDepthAndLight) {
     EXPECT_EQ(g().gameScreen.view.serial, drawn + 1);
 }
 
+// There and back restores the position; the ground left is saved; nowhere to go changes
+// nothing; generated grounds keep what they made, not older files of that name.
 TEST_F(WorldCommands, MoveWorldThereAndBackRestoresThePosition) {
-    WriteLocation(L"town", Grass(41, 30), {});
-    WriteLocation(L"far", Grass(41, 30), {});
+    for (const wchar_t* place : {L"town", L"far", L"plain", L"AG"}) WriteLocation(place, Grass(41, 30), {});
     g().PlayerX = 6;
     g().PlayerY = 7;
     Put(9, 9, L"d");  // changes in the town before leaving it
     w().mapItemCol->Add()->ItemName = L"Нож";
-    Run(L"moveworld(\"far\";\"12\";\"14\";\"0\")");
-    EXPECT_EQ(w().WorldName, L"far");
-    EXPECT_EQ(g().PlayerX, 12);
-    EXPECT_EQ(g().PlayerY, 14);
-    EXPECT_EQ(g().ReturnX.ToNumber(), 6);
-    EXPECT_EQ(g().ReturnY, 7);
-    EXPECT_EQ(At(9, 9), L"G");
-
-    Run(L"moveworld(\"town\";\"99\";\"99\";\"1\")");
-    EXPECT_EQ(w().WorldName, L"town");
-    EXPECT_EQ(g().PlayerX, 6);
-    EXPECT_EQ(g().PlayerY, 7);
-    EXPECT_EQ(g().ReturnX.ToNumber(), 12);  // the position he left is the new way back
-    EXPECT_EQ(g().ReturnY, 14);
-    EXPECT_EQ(At(9, 9), L"d");  // the town was saved when he left it
-    ASSERT_EQ(w().mapItemCol->Count(), 1);
-    EXPECT_EQ(w().mapItemCol->Item(1)->ItemName, L"Нож");
-
-    // Nowhere to go: nothing changes.
-    for (const wchar_t* bad : {L"nowhere", L"..\\\\far", L""}) {
-        Run(std::wstring(L"moveworld(\"") + bad + L"\";\"1\";\"1\";\"0\")");
-        EXPECT_EQ(w().WorldName, L"town") << ToUtf8(bad);
-        EXPECT_EQ(g().PlayerX, 6);
-    }
-}
-
-TEST_F(WorldCommands, MoveWorldToGeneratedGroundsKeepsWhatTheyMade) {
-    struct Case {
-        const wchar_t* target;
-        int mapType;
+    struct Step { const wchar_t *args, *world; int x, y, backX, backY; const wchar_t* tileAt9; int mapType; };
+    const Step steps[] = {
+        {L"\"far\";\"12\";\"14\";\"0\"", L"far", 12, 14, 6, 7, L"G", kMapTown},
+        {L"\"town\";\"99\";\"99\";\"1\"", L"town", 6, 7, 12, 14, L"d", kMapTown},
+        {L"\"nowhere\";\"1\";\"1\";\"0\"", L"town", 6, 7, 12, 14, L"d", kMapTown},
+        {L"\"..\\\\far\";\"1\";\"1\";\"0\"", L"town", 6, 7, 12, 14, L"d", kMapTown},
+        {L"\"\";\"1\";\"1\";\"0\"", L"town", 6, 7, 12, 14, L"d", kMapTown},
+        {L"\"plain\";\"20\";\"21\";\"0\"", L"plain", 20, 21, 6, 7, nullptr, kMapForest},
+        {L"\"AG\";\"20\";\"21\";\"0\"", L"AG", 20, 21, 20, 21, nullptr, kMapCave},
     };
-    const Case cases[] = {{L"plain", kMapForest}, {L"AG", kMapCave}};
-    for (const Case& c : cases) {
-        // Files of an older ground of that name must not replace the fresh one.
-        WriteLocation(c.target, Grass(41, 30), {}, kMapTown);
-        w().WorldName = L"town";
-        Run(std::wstring(L"moveworld(\"") + c.target + L"\";\"20\";\"21\";\"0\")");
-        EXPECT_EQ(w().WorldName, c.target);
-        EXPECT_EQ(w().MapType, c.mapType);
-        EXPECT_GE(w().LocCount, 1);  // its ways out are there
-        EXPECT_EQ(g().PlayerX, 20);
-        EXPECT_EQ(g().PlayerY, 21);
+    for (const Step& s : steps) {
+        Run(std::wstring(L"moveworld(") + s.args + L")");
+        EXPECT_EQ(w().WorldName, s.world) << ToUtf8(s.args);
+        EXPECT_EQ(g().PlayerX, s.x) << ToUtf8(s.args);
+        EXPECT_EQ(g().PlayerY, s.y);
+        EXPECT_EQ(g().ReturnX.ToNumber(), s.backX) << ToUtf8(s.args);
+        EXPECT_EQ(g().ReturnY, s.backY);
+        EXPECT_EQ(w().MapType, s.mapType);
+        if (s.tileAt9) EXPECT_EQ(At(9, 9), s.tileAt9) << ToUtf8(s.args);
+        else EXPECT_GE(w().LocCount, 1);  // its ways out are there
+        if (s.backX == 12) EXPECT_EQ(w().mapItemCol->Count() ? w().mapItemCol->Item(1)->ItemName : L"", L"Нож");
     }
 }
