@@ -103,10 +103,9 @@ TEST(TextScroll, ShadowCopiesLieBehindTheText) {
         for (const auto& p : s.Prints()) {
             if (p.text == L"ab") got.emplace_back(p.x, p.y);
         }
-        SCOPED_TRACE(std::to_string(c.align) + " " + std::to_string(c.size) + " " + std::to_string(c.direction));
-        ASSERT_EQ(got, c.at);
         const auto& last = s.Prints().back();
-        EXPECT_EQ(std::tuple(last.shadow, last.text, last.y), std::tuple(false, std::wstring(L"c"), c.nextTextY));
+        EXPECT_EQ(std::tuple(got, last.shadow, last.text, last.y), std::tuple(c.at, false, std::wstring(L"c"), c.nextTextY))
+            << c.align << " " << c.size << " " << c.direction;
     }
 }
 
