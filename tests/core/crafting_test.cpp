@@ -1,5 +1,7 @@
 // The skills that take carried items through the picker: herb lore, alchemy, smithing,
 // cooking, consecrating, the campfire and the bow shot.
+#include <tuple>
+
 #include "skill_fixture.h"
 
 using namespace morvath;
@@ -17,15 +19,7 @@ protected:
 };
 
 TEST_F(Crafting, HerbLoreAndAlchemyMixAPairInEitherOrder) {
-    struct Case {
-        const wchar_t* skill;
-        long kind;
-        const wchar_t* first;
-        const wchar_t* second;
-        const wchar_t* made;
-        const wchar_t* script;
-    };
-    const Case cases[] = {
+    const struct Case { const wchar_t* skill; long kind; const wchar_t *first, *second, *made, *script; } cases[] = {
         {L"Знание трав", kBerry, L"Земляника", L"Брусника", L"Порошок силы", L"stdust.itm"},
         {L"Знание трав", kBerry, L"Брусника", L"Земляника", L"Порошок силы", L"stdust.itm"},
         {L"Знание трав", kBerry, L"Черника", L"Земляника", L"Питательный порошок", L"hudust.itm"},
@@ -39,18 +33,15 @@ TEST_F(Crafting, HerbLoreAndAlchemyMixAPairInEitherOrder) {
         {L"Алхимия", kDrink, L"Чаша Зелёной Браги", L"Чаша Браги Сытости", L"Непонятная жидкость.", L"unkya.itm"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::wstring(c.first) + L" + " + c.second);
         g().Inventory->Clear();
         Carry(L"Хлеб", kFood);
         Carry(c.first, c.kind, 4);  // a stack of five gives one
         Carry(c.second, c.kind);
         Use(c.skill, {2, 3});
-        ASSERT_EQ(CarriedNames(), (std::vector<std::wstring>{L"Хлеб", c.first, c.made}));
-        EXPECT_EQ(g().Inventory->Item(2)->ItemCount, 3);
         const auto made = g().Inventory->Item(3);
-        EXPECT_EQ(made->ItemScript, c.script);
-        EXPECT_EQ(made->ItemType, c.kind == kBerry ? kPowder : kDrink);
-        EXPECT_DOUBLE_EQ(made->Weight, c.kind == kBerry ? 0.02 : 0.9);
+        ASSERT_EQ(CarriedNames(), (std::vector<std::wstring>{L"Хлеб", c.first, c.made})) << c.first << L" + " << c.second;
+        EXPECT_EQ(std::tuple(g().Inventory->Item(2)->ItemCount, made->ItemScript, made->ItemType, made->Weight),
+                  std::tuple(3, c.script, c.kind == kBerry ? kPowder : kDrink, c.kind == kBerry ? 0.02 : 0.9));
     }
 }
 
@@ -71,26 +62,23 @@ TEST_F(Crafting, CookingLearnsAMeatOnceAndRoastsItOnlyBeforeAFire) {
     hero().Luck = 0;
     Carry(L"Сырое мясо.", kFood, 1);
     DrawsWhere(1, [](const std::vector<double>& r) { return r[0] < 0.75; });
-    Use(L"Готовить", {1});
-    EXPECT_EQ(Said(), Says(L"Пробуем приготовить... Ничего не получилось..."));
-    EXPECT_EQ(learned.ToText(), L" Сырое мясо.");
-    EXPECT_EQ(g().Inventory->Item(1)->ItemCount, 0);  // one piece of the two is spent
+    Use(L"Готовить", {1});  // one piece of the two is spent
+    EXPECT_EQ(std::tuple(Said(), learned.ToText(), g().Inventory->Item(1)->ItemCount),
+              std::tuple(Says(L"Пробуем приготовить... Ничего не получилось..."), L" Сырое мясо.", 0));
     // Known now: cooked whatever the luck, and before the stove it comes out roasted.
     Put(5, 6, L"}");
     Use(L"Готовить", {1});
-    EXPECT_EQ(Said(), Says(L"Приготовлено!"));
-    EXPECT_EQ(CarriedNames(), std::vector<std::wstring>{L"Жареное мясо."});
+    EXPECT_EQ(std::tuple(Said(), CarriedNames()), std::tuple(Says(L"Приготовлено!"), std::vector<std::wstring>{L"Жареное мясо."}));
     // A carcass is meat too, roasted at a campfire; bread is not meat.
     Put(5, 6, L"•");
     Carry(L"Труп волка", kFood);
     Carry(L"Хлеб", kFood);
     hero().Luck = 4;
     Use(L"Готовить", {2});
-    EXPECT_EQ(Said(), Says(L"Пробуем приготовить... Получилось!"));
-    EXPECT_EQ(learned.ToText(), L" Сырое мясо. Труп волка");
+    EXPECT_EQ(std::tuple(Said(), learned.ToText()), std::tuple(Says(L"Пробуем приготовить... Получилось!"), L" Сырое мясо. Труп волка"));
     Use(L"Готовить", {2});
-    EXPECT_EQ(Said(), Says(L"Невозможно приготовить"));
-    EXPECT_EQ(CarriedNames(), (std::vector<std::wstring>{L"Жареное мясо.", L"Хлеб", L"Жареное мясо."}));
+    EXPECT_EQ(std::tuple(Said(), CarriedNames()), std::tuple(Says(L"Невозможно приготовить"),
+                                                             std::vector<std::wstring>{L"Жареное мясо.", L"Хлеб", L"Жареное мясо."}));
 }
 
 TEST_F(Crafting, TheCampfireBurnsOnePieceOnGrassOnly) {
@@ -100,12 +88,10 @@ TEST_F(Crafting, TheCampfireBurnsOnePieceOnGrassOnly) {
     Put(6, 5, L"п");
     g().FacingDir = 3;
     Use(L"Разжигать костер", {1});
-    EXPECT_EQ(Said(), Says(L"Здесь нельзя разжечь костер!"));
-    EXPECT_EQ(logs->ItemCount, 2);
+    EXPECT_EQ(std::tuple(Said(), logs->ItemCount), std::tuple(Says(L"Здесь нельзя разжечь костер!"), 2));
     g().FacingDir = 2;
     Use(L"Разжигать костер", {1});
-    EXPECT_EQ(At(5, 6), L"•");
-    EXPECT_EQ(logs->ItemCount, 1);
+    EXPECT_EQ(std::tuple(At(5, 6), logs->ItemCount), std::tuple(L"•", 1));
 }
 
 TEST_F(Crafting, SmeltingThenForgingAtTheAnvil) {
@@ -113,12 +99,11 @@ TEST_F(Crafting, SmeltingThenForgingAtTheAnvil) {
     Put(5, 6, L"&");
     Carry(L"Железная руда", kOre);
     Use(L"Кузнечное дело", {1});
-    EXPECT_EQ(CarriedNames(), std::vector<std::wstring>{L"Слиток железа"});
-    EXPECT_FALSE(g().ForgeChoice);
+    EXPECT_EQ(std::tuple(CarriedNames(), g().ForgeChoice), std::tuple(std::vector<std::wstring>{L"Слиток железа"}, false));
     // The ingot opens the forge's choices; the game's keys wait for the answer.
     Use(L"Кузнечное дело", {1});
     ASSERT_TRUE(g().ForgeChoice);
-    EXPECT_EQ(g().gameScreen.skills.lines.size(), 7u);
+    ASSERT_EQ(g().gameScreen.skills.lines.size(), 7u);
     EXPECT_EQ(g().gameScreen.skills.lines[4], L"Доковать Меч");
     Key(kVkDown);
     EXPECT_EQ(g().PlayerY, 5);
@@ -129,9 +114,8 @@ TEST_F(Crafting, SmeltingThenForgingAtTheAnvil) {
     ui.pickAnswers = {2};
     g().gameScreen.skills.ListIndex = 4;
     ChooseSkill();
-    EXPECT_EQ(sword->WeaponPlus, 3 + Int(2 * d[0] + 2));
-    EXPECT_DOUBLE_EQ(sword->Weight, 1.4);
-    EXPECT_EQ(CarriedNames(), std::vector<std::wstring>{L"Меч"});
+    EXPECT_EQ(std::tuple(sword->WeaponPlus, sword->Weight, CarriedNames()),
+              std::tuple(3 + Int(2 * d[0] + 2), 1.4, std::vector<std::wstring>{L"Меч"}));
     // A wooden shield cannot take iron.
     Carry(L"Слиток железа", kOre);
     Carry(L"деревянный щит", kShield);
@@ -139,8 +123,7 @@ TEST_F(Crafting, SmeltingThenForgingAtTheAnvil) {
     ui.pickAnswers = {3};
     g().gameScreen.skills.ListIndex = 5;
     ChooseSkill();
-    EXPECT_EQ(Said(), Says(L"Доковать невозможно!"));
-    EXPECT_EQ(g().Inventory->Count(), 3);
+    EXPECT_EQ(std::tuple(Said(), g().Inventory->Count()), std::tuple(Says(L"Доковать невозможно!"), 3));
 }
 
 TEST_F(Crafting, ConsecratingBlessesAnyItemButTheAmuletNeedsWill) {
@@ -161,21 +144,15 @@ TEST_F(Crafting, TheArrowFliesUntilItHitsAndTheLastOneIsGoneAfterwards) {
     auto arrows = Carry(L"Стрелы", kArrows, 1);
     g().FacingDir = 1;
     Use(L"Стрелять из лука", {1});  // nobody up there: five cells, then gone
-    EXPECT_EQ(frames.size(), 5u);
-    EXPECT_EQ(frames.back().picture, Pic::a1);
-    EXPECT_EQ(frames.back().y, 0);
-    EXPECT_EQ(arrows->ItemCount, 0);
+    EXPECT_EQ(std::tuple(frames.size(), frames.back().picture, frames.back().y, arrows->ItemCount), std::tuple(5u, Pic::a1, 0, 0));
     // The last arrow hits the wolf two cells down, and is used up after its flight.
     frames.clear();
     g().FacingDir = 2;
     auto wolf = AddNpc(L"Волк", 5, 7, 100);
     DrawsWhere(2, [](const std::vector<double>& r) { return r[0] > 0.1; });
     Use(L"Стрелять из лука", {1});
-    EXPECT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames.back().picture, Pic::a3);
-    EXPECT_EQ(wolf->Tactic, kTacticApproach);
-    EXPECT_FALSE(g().Inventory->Contains(arrows));
-    EXPECT_FALSE(g().AnimationRunning);
+    EXPECT_EQ(std::tuple(frames.size(), frames.back().picture, wolf->Tactic, g().Inventory->Contains(arrows), g().AnimationRunning),
+              std::tuple(2u, Pic::a3, kTacticApproach, false, false));
     g().Equip[kSlotLeftHand][kEqType] = Variant(0.0);
     Use(L"Стрелять из лука", {});
     EXPECT_EQ(Said(), Says(L"Вам не из чего стрелять, возьмите лук в руку!"));

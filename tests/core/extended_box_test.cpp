@@ -1,5 +1,7 @@
 // The extended command box reads its letters by their keys: a Russian layout types "ы" and
 // "Ы" on the keys of "s" and "S".
+#include <tuple>
+
 #include "world/turn.h"
 #include "screen_fixture.h"
 
@@ -10,9 +12,7 @@ namespace {
 using ExtendedBox = ScreenTest;
 
 TEST_F(ExtendedBox, RussianLettersAreTheLatinOnesOnTheSameKeys) {
-    const struct {
-        wchar_t typed, key;
-    } cases[] = {
+    const struct { wchar_t typed, key; } cases[] = {
         {L'ы', L's'}, {L'Ы', L'S'}, {L'й', L'q'}, {L'Ё', L'~'}, {L'ж', L';'}, {L'Б', L'<'},
         {L'я', L'z'}, {L's', L's'}, {L'7', L'7'},
     };
@@ -23,9 +23,8 @@ TEST_F(ExtendedBox, SleepsAndPassesFromARussianLayout) {
     g().Player->Tired = 200;
     ui.inputAnswers = {L"ы"};
     Key(kVkSemicolon, kShiftMask);
-    EXPECT_EQ(w().Turn, 4);  // slept until rested
-    EXPECT_EQ(ui.Count(L"MsgBox"), 0);
-    EXPECT_EQ(g().screen.txtSpeech.rfind(L"Вы проснулись!", 0), 0u);
+    // Slept until rested.
+    EXPECT_EQ(std::tuple(w().Turn, ui.Count(L"MsgBox"), g().screen.txtSpeech.rfind(L"Вы проснулись!", 0)), std::tuple(4, 0, 0u));
 
     auto npc = g().NPCs->Add();
     npc->Symbol = L"2";

@@ -71,13 +71,7 @@ protected:
     }
 
     // What the view showed at each pause of an animation.
-    struct Frame {
-        bool shown;
-        Pic picture;
-        int x;
-        int y;
-        bool keysBlocked;
-    };
+    struct Frame { bool shown; Pic picture; int x; int y; bool keysBlocked; };
     std::vector<Frame> frames;
 
     std::wstring Said() const { return modVarsAndMain.screen.txtSpeech; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <tuple>
 
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -31,16 +32,9 @@ struct Teachers : ::testing::Test {
 };
 
 TEST_F(Teachers, EverySkillSpellAndWareForItsPrice) {
-    struct Case {
-        const wchar_t* script;
-        std::deque<int> choices;
-        long price;
-        const wchar_t* got;              // a skill's or a ware's name
-        bool GameState::*spell;          // or the spell learned
-        long kind;                       // a ware's kind, 0 for a skill or spell
-        int pieces;
-    };
-    const Case cases[] = {
+    // A skill or a ware by name, or a spell; a ware's kind (0 for a skill or a spell) and pieces.
+    const struct { const wchar_t* script; std::deque<int> choices; long price; const wchar_t* got;
+                   bool GameState::*spell; long kind; int pieces; } cases[] = {
         {L"huntsman.tai", {0, 0}, 40, L"Стрелять из лука", nullptr, 0, 0},
         {L"huntsman.tai", {0, 1}, 15, L"Ловить рыбу", nullptr, 0, 0},
         {L"huntsman.tai", {0, 2}, 10, L"Разжигать костер", nullptr, 0, 0},
@@ -64,28 +58,24 @@ TEST_F(Teachers, EverySkillSpellAndWareForItsPrice) {
         {L"alchemist.tai", {1, 1}, 10, L"Чаша 'Огненной Воды'", nullptr, kDrink, 1},
         {L"alchemist.tai", {1, 2, 1}, 6, L"Чаша Браги Сытости", nullptr, kDrink, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::wstring(c.script) + L" " + std::to_wstring(c.choices.back()));
         auto& g = modVarsAndMain;
         ResetGame();
         g.CreateRoots();
-        auto got = [&] {
-            if (c.spell) return g.*c.spell;
-            if (c.kind == 0) return g.Skills[0][0].ToText() == c.got;
+        // Whether it was got, and the money left.
+        auto buy = [&](long money) {
+            g.Money = money;
+            Talk(c.script, c.choices);
             auto item = g.Inventory->Item(1);
-            return item && item->ItemName == c.got && item->ItemType == c.kind && item->ItemCount + 1 == c.pieces;
+            const bool got = c.spell ? g.*c.spell
+                             : c.kind == 0 ? g.Skills[0][0].ToText() == c.got
+                                           : item && item->ItemName == c.got && item->ItemType == c.kind && item->ItemCount + 1 == c.pieces;
+            return std::tuple(got, static_cast<long>(g.Money));
         };
-        g.Money = c.price - 1;
-        Talk(c.script, c.choices);
-        EXPECT_FALSE(got());
-        EXPECT_EQ(g.Money, c.price - 1);
-        g.Money = c.price + 5;
-        Talk(c.script, c.choices);
-        EXPECT_TRUE(got());
-        EXPECT_EQ(g.Money, 5);
-        if (c.kind != 0) continue;
-        Talk(c.script, c.choices);
-        EXPECT_EQ(g.Money, 5);
+        EXPECT_EQ(buy(c.price - 1), std::tuple(false, c.price - 1));
+        EXPECT_EQ(buy(c.price + 5), std::tuple(true, 5L));
+        if (c.kind == 0) EXPECT_EQ(buy(c.price + 5), std::tuple(true, c.price + 5));  // only once
     }
 }
 

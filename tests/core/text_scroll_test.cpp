@@ -32,11 +32,8 @@ slpTextScroll Control(const std::wstring& text, long direction = 1, bool wrap = 
 using Lines = std::vector<std::wstring>;
 
 TEST(TextScroll, WrapsAtTheLastBlankOrInsideAWordWiderThanTheBox) {
-    const struct {
-        const wchar_t* line;
-        int width;  // the control's; the shadow of 3 takes 6 of it
-        Lines pieces;
-    } cases[] = {
+    // The width is the control's; the shadow of 3 takes 6 of it.
+    const struct { const wchar_t* line; int width; Lines pieces; } cases[] = {
         {L"abc", 27, {L"abc"}},                                  // just fits with its shadow
         {L"abc", 26, {L"ab", L"c"}},                             // no blank: cut before the edge
         {L"ab cdefghij", 34, {L"ab", L" cde", L"fghi", L"j"}},   // the blank opens the next line
@@ -52,13 +49,7 @@ TEST(TextScroll, WrapsAtTheLastBlankOrInsideAWordWiderThanTheBox) {
 }
 
 TEST(TextScroll, SplitsAtBarsUpwardAndJoinsWithBlanksLeftward) {
-    const struct {
-        const wchar_t* text;
-        long direction;
-        bool wrap;
-        int width;
-        Lines lines;
-    } cases[] = {
+    const struct { const wchar_t* text; long direction; bool wrap; int width; Lines lines; } cases[] = {
         {L"ab|cd", 1, false, 100, {L"ab", L"cd"}},
         {L"ab|cd", 0, false, 100, {L"ab", L"cd"}},
         {L"ab|cd", 2, false, 100, {L"ab    cd"}},
@@ -73,13 +64,7 @@ TEST(TextScroll, SplitsAtBarsUpwardAndJoinsWithBlanksLeftward) {
 }
 
 TEST(TextScroll, ThePictureHoldsEveryLineAndItsShadowAndStartsOutOfSight) {
-    const struct {
-        const wchar_t* text;
-        long direction;
-        int cw, ch;
-        int width, height, left, top;
-        short align = 1;
-    } cases[] = {
+    const struct { const wchar_t* text; long direction; int cw, ch, width, height, left, top; short align = 1; } cases[] = {
         // upward: (12 + 3) per line after the first, the control's height and 20 more;
         // the widest line with both shadows and 20; centred, starting just below the box
         {L"ab|abcd|", 1, 100, 50, 54, 100, 23, 50},
@@ -100,12 +85,8 @@ TEST(TextScroll, ThePictureHoldsEveryLineAndItsShadowAndStartsOutOfSight) {
 }
 
 TEST(TextScroll, ShadowCopiesLieBehindTheText) {
-    const struct {
-        short align, size;
-        long direction;
-        std::vector<std::pair<int, int>> at;  // the first line's copies, the text last
-        int nextTextY;                        // the second line's text: a band of 12 + shadow on
-    } cases[] = {
+    // Where the first line's copies lie, the text last, and the second line's text: a band of 12 + shadow on.
+    const struct { short align, size; long direction; std::vector<std::pair<int, int>> at; int nextTextY; } cases[] = {
         {0, 3, 4, {{4, 3}, {3, 2}, {2, 1}, {1, 0}}, 15},  // the shadow to the lower right
         {0, 3, 1, {{4, 0}, {5, 1}, {6, 2}, {7, 3}}, 18},
         {0, 0, 4, {{1, 0}}, 12},                          // no shadow: the text alone
@@ -122,25 +103,17 @@ TEST(TextScroll, ShadowCopiesLieBehindTheText) {
         for (const auto& p : s.Prints()) {
             if (p.text == L"ab") got.emplace_back(p.x, p.y);
         }
-        SCOPED_TRACE(std::to_string(c.align) + " " + std::to_string(c.size) + " " + std::to_string(c.direction));
-        ASSERT_EQ(got, c.at);
         const auto& last = s.Prints().back();
-        EXPECT_EQ(std::tuple(last.shadow, last.text, last.y), std::tuple(false, std::wstring(L"c"), c.nextTextY));
+        EXPECT_EQ(std::tuple(got, last.shadow, last.text, last.y), std::tuple(c.at, false, std::wstring(L"c"), c.nextTextY))
+            << c.align << " " << c.size << " " << c.direction;
     }
 }
 
 TEST(TextScroll, PassesEndWithScrollFinishedAndStopAtTheRepeatCount) {
     // "ab|abcd|": a picture 100 high in a box 50 high, a pass of 101 steps upward; "ab|cd"
     // leftward: 179 wide in a box 100 wide, 180 steps.
-    const struct {
-        const wchar_t* text;
-        long direction;
-        short repeat;
-        int ticks;
-        int finished;
-        bool scrolling;
-        int at;  // the picture's top, or its left going leftward
-    } cases[] = {
+    // `at`: the picture's top, or its left going leftward.
+    const struct { const wchar_t* text; long direction; short repeat; int ticks, finished; bool scrolling; int at; } cases[] = {
         {L"ab|abcd|", 1, 1, 100, 0, true, -50},
         {L"ab|abcd|", 1, 1, 101, 1, false, 50},  // the last pass: stopped, back at the start
         {L"ab|abcd|", 1, 2, 101, 1, true, 50},
