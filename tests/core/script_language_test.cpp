@@ -83,6 +83,8 @@ const LanguageCase kCases[] = {
      {L"one", L"two"}},
     {"IndentedKeywordsAreNotKeywords",
      L"  if \"1\" = \"2\"\ninput(\"ran\")\n  end\nvar x\n  x = \"1\"\n  input(x)", {L"ran", L"1"}},
+    {"CommandNamesMatchInAnyCase", L"INPUT(\"a\")\nInPut(\"b\")", {L"a", L"b"}},
+    {"EmptyScriptDoesNothing", L"\n\n", {}},
     {"KeywordNeedsABlank", L"if(\"1\" = \"2\")\ninput(\"a\")", {L"a"}},
 
     // --- goto and labels ---
@@ -204,17 +206,6 @@ TEST_F(ScriptRun, PlayerTextThatRebuildsItsOwnGroupEndsTheRun) {
     ui.inputAnswers.push_back(L"a(\"b\")");
     EXPECT_EQ(RunAndSee(L"var t;x\nt ~ input(\"?\")\nx = t & \"!\"\nsay2(x)"), (std::vector<std::wstring>{L"?"}));
     EXPECT_EQ(modVarsAndMain.screen.txtSpeech, L"a(\"b\")!\r\n\r\n[пробел]");
-}
-
-TEST_F(ScriptRun, CommandNamesMatchInAnyCase) {
-    EXPECT_EQ(RunAndSee(L"INPUT(\"a\")\nInPut(\"b\")"), (std::vector<std::wstring>{L"a", L"b"}));
-}
-
-TEST_F(ScriptRun, EmptyScriptDoesNothing) {
-    Run(L"");
-    Run(L"\n\n");
-    EXPECT_TRUE(ui.log.empty());
-    EXPECT_EQ(modVarsAndMain.scriptRun.depth, 0);
 }
 
 }  // namespace
