@@ -214,12 +214,6 @@ TEST_F(NewGame, StagesRunInOrderAndTheGameStartsReady) {
     EXPECT_FALSE(g().screen.lblInfo.empty());
 }
 
-TEST_F(NewGame, TheCreatedHeroDropsTheKillLog) {
-    ASSERT_TRUE(WriteFileAtomic(folder.path() / "monst.cnt", "x\r\n"));
-    ASSERT_TRUE(CreateCharacter(kPrince, L"Святослав", false));
-    EXPECT_FALSE(FileExists(folder.path() / "monst.cnt"));
-}
-
 TEST_F(NewGame, TheWarlockStartsInACaveAndOtherMagiciansGetTheirMagicConstant) {
     ASSERT_TRUE(Start(kWarlock));
     EXPECT_EQ(std::tuple(g().TheWorld->WorldName, g().TheWorld->MapType, g().PlayerY, g().TheWorld->GetPosMap(g().PlayerX + 3, 51)),

@@ -142,11 +142,6 @@ TEST_F(Commands, ALoopOfNestedRunsEndsWithTheBudget) {
     EXPECT_EQ(modVarsAndMain.QuestFlags[1], 1);
 }
 
-TEST_F(Commands, SkipMakesEveryLaterCommandDoNothing) {
-    EXPECT_EQ(RunAndSee(L"input(\"a\")\nskip()\ninput(\"b\")\nsetq(\"1\";\"1\")\nspeak(\"q\";\"a\";\"b\")"), (Seen_{L"a"}));
-    EXPECT_EQ(std::tuple(int(modVarsAndMain.QuestFlags[1]), ui.log.size()), std::tuple(0, 1u));  // not even the missing-argument box
-}
-
 TEST_F(Commands, PlainValues) {
     PinnedDraws draws{0, 0.9999, 0.9999};
     EXPECT_EQ(RunAndSee(L"var a;b;c;d\na ~ star(\"2.5\";\"4\")\nb ~ lcase(\"ПРИВЕТ Мир ЁЖ\")\nc ~ strcpy(\"ab\";b)\n"
