@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "platform/cp1251.h"
 #include "platform/random.h"
 #include "platform/textforms.h"
 #include "script/cscript.h"
 #include "test_support.h"
-
-#include <vector>
 #include "world/houses.h"
 #include "world/save_set.h"
 
@@ -22,27 +22,21 @@ struct Houses : GameTest {
                             "aaaaaaa\r\n\"  a,G  \"\r\n  GGG  \r\nrow" + std::to_string(n) + "\r\n");
         }
     }
-    std::string Saved(const std::string& name) {
-        return ReadBytes(SaveFolder().Current(FromUtf8(name))).value_or("<missing>");
-    }
+    std::string Saved(const std::string& name) { return ReadBytes(SaveFolder().Current(FromUtf8(name))).value_or("<missing>"); }
 };
 
 }  // namespace
 
+// The copy goes item by item: quotes and the blanks around items are dropped.
 TEST_F(Houses, TheScriptCommandWritesAWholeHouse) {
     SeedRandom(5);
     Cscript s;
     s.Script = L"genhouse(\"izba1\";\"A1\";\"12\";\"30\")\r\n";
     s.ScriptExecute();
-    EXPECT_EQ(modVarsAndMain.HouseParams.HouseName, L"izba1");
-    EXPECT_EQ(modVarsAndMain.HouseParams.ExitY, 30);
-    std::string map = Saved("izba1.map");
-    ASSERT_NE(map, "<missing>");
-    // The copy goes item by item: quotes and the blanks around items are dropped.
-    EXPECT_EQ(map.substr(0, 21), "aaaaaaa\r\n  a,G  \r\nGGG");
-    EXPECT_EQ(Saved("izba1.crd"), "7\r\n11\r\nA1\r\n 12 \r\n 30 \r\n");
-    EXPECT_EQ(Saved("izba1.tle"), "2\r\n#This is a TileSet type file.Do not remove this Line!\r\n");
-    EXPECT_EQ(Saved("izba1.itm"), "");
+    EXPECT_EQ(std::tuple(modVarsAndMain.HouseParams.HouseName, int(modVarsAndMain.HouseParams.ExitY)), std::tuple(L"izba1", 30));
+    EXPECT_EQ(std::tuple(Saved("izba1.map").substr(0, 21), Saved("izba1.crd"), Saved("izba1.tle"), Saved("izba1.itm")),
+              std::tuple("aaaaaaa\r\n  a,G  \r\nGGG", "7\r\n11\r\nA1\r\n 12 \r\n 30 \r\n",
+                         "2\r\n#This is a TileSet type file.Do not remove this Line!\r\n", ""));
     EXPECT_NE(Saved("izba1.lst"), "<missing>");
 }
 
@@ -56,21 +50,15 @@ TEST_F(Houses, ResidentsFollowTheirTemplate) {
         {{0.5, 0.9999}, "empty.lst"}};
     for (const auto& [draws, lst] : cases) {
         PinnedDraws pinned(draws);
-        HouseSpec spec;
-        spec.HouseName = L"h";
-        spec.ExitTarget = L"vira";
-        ASSERT_TRUE(CreateHouse(spec));
+        ASSERT_TRUE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"h", L"vira"}));
         EXPECT_EQ(Saved("h.lst"), ReadBytes(golden / lst).value_or("missing")) << lst;
     }
 }
 
+// Unsafe names and missing templates write nothing at all.
 TEST_F(Houses, UnsafeNamesAndMissingTemplatesWriteNothing) {
-    HouseSpec spec;
-    spec.HouseName = L"..\\..\\evil";
-    spec.ExitTarget = L"A1";
-    EXPECT_FALSE(CreateHouse(spec));
+    EXPECT_FALSE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"..\\..\\evil", L"A1"}));
     for (int n = 1; n <= 6; ++n) RemoveFile(folder.path() / "intros" / ("h" + std::to_string(n) + ".map"));
-    spec.HouseName = L"izba";
-    EXPECT_FALSE(CreateHouse(spec));
+    EXPECT_FALSE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"izba", L"A1"}));
     EXPECT_TRUE(fs::is_empty(folder.path() / "saved"));
 }

@@ -17,26 +17,20 @@ using StartContent = GameTest;
 
 }  // namespace
 
+// 14 June, a Sunday; Friday the 13th; and days of no meaning.
 TEST_F(StartContent, CalendarLuck) {
-    auto& luck = modVarsAndMain.Player->Luck;
-    ApplyCalendarLuck(14, 6, 1);  // 14 June, a Sunday
-    EXPECT_EQ(luck, 9);
-    luck = 0;
-    ApplyCalendarLuck(6, 3, 3);
-    EXPECT_EQ(luck, -1);
-    luck = 0;
-    ApplyCalendarLuck(13, 5, 3);
-    EXPECT_EQ(luck, -3);
-    luck = 5;
-    ApplyCalendarLuck(13, 5, 6);  // Friday the 13th
-    EXPECT_EQ(luck, -10);
-    luck = 0;
-    ApplyCalendarLuck(2, 2, 4);
-    EXPECT_EQ(luck, 0);
+    struct Case {
+        int start, day, month, weekday, luck;
+    };
+    for (const Case c : {Case{0, 14, 6, 1, 9}, Case{0, 6, 3, 3, -1}, Case{0, 13, 5, 3, -3}, Case{5, 13, 5, 6, -10}, Case{0, 2, 2, 4, 0}}) {
+        h().Luck = c.start;
+        ApplyCalendarLuck(c.day, c.month, c.weekday);
+        EXPECT_EQ(h().Luck, c.luck) << c.day << "." << c.month;
+    }
 }
 
-// Three to six draws of six: a 2 is a dagger (with a bonus of 0 to 2), a 4 food; nothing
-// drawn is one food all the same.
+// Three to six draws of six: a 2 is a dagger (with a bonus of 0 to 2, critical 70), a 4 food;
+// nothing drawn is one food all the same.
 TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
     const double two = 2.0001 / 6, four = 4.0001 / 6;
     struct Case {
@@ -44,25 +38,20 @@ TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
         std::wstring items;
         double weight;
     };
-    const Case cases[] = {{{0, two, 0.9999, four, 0}, L"Кинжал+2 Еда ", 1.5},
-                          {{0.9999, 0, 0, 0, 0, 0, 0.9999}, L"Еда ", 1},
-                          {{0, 1.9999 / 6, 3.0001 / 6, 5.0001 / 6, four}, L"Еда ", 1},
-                          {{0.25, four, four, two, 0.3, 3.9999 / 6, four}, L"Еда Еда Кинжал+0 ", 2.5}};
+    const Case cases[] = {{{0, two, 0.9999, four, 0}, L"Кинжал 1 0 70 +2|Еда 4 0 0 food.itm+0|", 1.5},
+                          {{0.9999, 0, 0, 0, 0, 0, 0.9999}, L"Еда 4 0 0 food.itm+0|", 1},
+                          {{0, 1.9999 / 6, 3.0001 / 6, 5.0001 / 6, four}, L"Еда 4 0 0 food.itm+0|", 1},
+                          {{0.25, four, four, two, 0.3, 3.9999 / 6, four}, L"Еда 4 0 0 food.itm+0|Еда 4 0 0 food.itm+0|Кинжал 1 0 70 +0|", 2.5}};
     for (const Case& c : cases) {
         PinnedDraws draws(c.draws);
-        modVarsAndMain.Inventory->Clear();
+        g().Inventory->Clear();
         GenerateStartInventory();
         std::wstring items;
-        for (const auto& item : *modVarsAndMain.Inventory) {
-            const bool dagger = item->ItemName == L"Кинжал";
-            items += item->ItemName + (dagger ? L"+" + NumText(item->WeaponPlus) : L"") + L" ";
-            EXPECT_EQ(item->ItemType, dagger ? kWeapon : kFood);
-            EXPECT_EQ(item->Critical, dagger ? 70 : 0);
-            EXPECT_EQ(item->ItemScript, dagger ? L"" : L"food.itm");
-            EXPECT_EQ(item->ItemCount, 0);
+        for (const auto& i : *g().Inventory) {
+            items += i->ItemName + L" " + NumText(i->ItemType) + L" " + NumText(i->ItemCount) + L" " + NumText(i->Critical) + L" " +
+                     i->ItemScript + L"+" + NumText(i->WeaponPlus) + L"|";
         }
-        EXPECT_EQ(items, c.items);
-        EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Weight, c.weight);
+        EXPECT_EQ(std::tuple(items, h().Weight), std::tuple(c.items, c.weight));
     }
 }
 
@@ -74,35 +63,26 @@ TEST_F(StartContent, WeaponTableReadsRecordsAndStopsAtABadValue) {
     WriteFileAtomic(folder.path() / "maps" / "weapons.dat", w.bytes() + "\"Топор\",x,0,0,1,\"\",1,\"\"\r\n");
     LoadWeaponsTable();
     auto& t = WeaponsTable();
-    EXPECT_EQ(t[0][kWpName].ToText(), L"Меч");
-    EXPECT_EQ(t[0][kWpWeight].ToNumber(), 3.5);
-    EXPECT_EQ(t[0][kWpSkillPlus].ToText(), L"St+2");
-    EXPECT_EQ(t[1][kWpDefendPlus].ToNumber(), 3);
-    EXPECT_EQ(t[1][kWpInfo].ToText(), L"Дубовый щит");
-    EXPECT_TRUE(t[2][kWpName].IsEmpty());
+    EXPECT_EQ(std::tuple(t[0][kWpName].ToText(), t[0][kWpWeight].ToNumber(), t[0][kWpSkillPlus].ToText(), t[1][kWpDefendPlus].ToNumber(),
+                         t[1][kWpInfo].ToText(), t[2][kWpName].IsEmpty()),
+              std::tuple(L"Меч", 3.5, L"St+2", 3.0, L"Дубовый щит", true));
 }
 
+// A power of two in every slot: each slot's share shows in the sums (the critical: the hands only).
 TEST_F(StartContent, WeaponsFromWornItems) {
     CalculateWeapons();
-    EXPECT_EQ(modVarsAndMain.Player->Weapon, 1);
-    EXPECT_EQ(modVarsAndMain.Player->Defence, 0);
-    EXPECT_EQ(modVarsAndMain.Player->Critical, 0);
-    // A power of two in every slot: each slot's share shows in the sums.
+    EXPECT_EQ(std::tuple(h().Weapon, h().Defence, h().Critical), std::tuple(1.0, 0.0, 0.0));
     for (int slot = 0; slot < 6; ++slot) {
-        modVarsAndMain.Equip[slot][kEqWeaponPlus] = 1 << slot;
-        modVarsAndMain.Equip[slot][kEqDefendPlus] = 1 << slot;
-        modVarsAndMain.Equip[slot][kEqCritical] = 30 << slot;
+        g().Equip[slot][kEqWeaponPlus] = 1 << slot;
+        g().Equip[slot][kEqDefendPlus] = 1 << slot;
+        g().Equip[slot][kEqCritical] = 30 << slot;
     }
     CalculateWeapons();
-    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Weapon, 0.5 + 1 + 4 + 8 + 8 + 16 + 1);  // head, neck, hands, body, legs
-    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Defence, 0.5 + 0.5 + 2 + 8 + 16 + 16);
-    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Critical, (120 + 240) / 60.0);  // the hands only
+    EXPECT_EQ(std::tuple(h().Weapon, h().Defence, h().Critical), std::tuple(0.5 + 1 + 4 + 8 + 8 + 16 + 1, 0.5 + 0.5 + 2 + 8 + 16 + 16, 6.0));
 }
 
 TEST_F(StartContent, FindMessages) {
     InitFindMessages();
-    EXPECT_EQ(modVarsAndMain.Messages[11], L"Вы нашли дерево");
-    EXPECT_EQ(modVarsAndMain.Messages[13], L"Здесь ничего нет.");
-    EXPECT_EQ(modVarsAndMain.Messages[16], L"Вы нашли монеты");
-    EXPECT_EQ(modVarsAndMain.Messages[12], L"");
+    EXPECT_EQ(std::tuple(g().Messages[11], g().Messages[13], g().Messages[16], g().Messages[12]),
+              std::tuple(L"Вы нашли дерево", L"Здесь ничего нет.", L"Вы нашли монеты", L""));
 }
