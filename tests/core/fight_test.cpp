@@ -26,10 +26,7 @@ std::wstring Said(const std::wstring& text) { return text + L"\r\n\r\n[проб�
 struct Fight : GameTest {
     Fight() {
         for (int row = 0; row <= 40; ++row) G().TheWorld->SetRow(row, std::wstring(40, L'G'));
-        hero().HP = hero().MaxHp = 50;
-        hero().Strenght = 10;
-        hero().MaxWeight = 100;
-        G().PlayerX = G().PlayerY = 10;
+        std::tie(hero().HP, hero().MaxHp, hero().Strenght, hero().MaxWeight, G().PlayerX, G().PlayerY) = std::tuple(50, 50, 10, 100, 10, 10);
         modMusicEngine::MusicName.clear();
     }
     const std::wstring& Tune() { return modMusicEngine::MusicName; }
@@ -166,10 +163,7 @@ TEST_F(Fight, AKillRewardsLogsRunsTheDeathAndRemovesOnlyTheDead) {
     fs::create_directories(folder.path() / "scripts");
     WriteFileAtomic(folder.path() / "scripts" / "wolf.die", EncodeCp1251(L"say(\"шкура\")\r\n"));
     modMusicEngine::MusicName = L"\\music\\Fight.mid";
-    {
-        PinnedDraws draws{0.5, 0.5, Above(4)};  // 9 * 0.5714: 5 thousandths of strength
-        Strike();
-    }
+    { PinnedDraws draws{0.5, 0.5, Above(4)}; Strike(); }  // 9 * 0.5714: 5 thousandths of strength
     EXPECT_EQ(std::tuple(panel().lblFight, KillLog(), int(hero().Exp), int(hero().dMonsters), panel().visible, panel().enemyLifeBar),
               std::tuple(L"Вы убили Волк", EncodeCp1251(L"Волк\r\n"), 1 + 3, 1, false, 0.0));
     EXPECT_DOUBLE_EQ(hero().Strenght, 10.005);
@@ -240,8 +234,7 @@ TEST_F(Fight, TheAutomaticFight) {
     EXPECT_EQ(std::tuple(FightOn(), tramp->HP, HP()), std::tuple(true, 20.0, 50));
     // It plays on to the kill.
     G().NPCs->Clear();
-    hero().Strenght = 10;
-    hero().HP = hero().MaxHp = 500;
+    std::tie(hero().Strenght, hero().HP, hero().MaxHp) = std::tuple(10, 500, 500);
     OnPanel(60, 1);
     SeedRandom(4);
     FightAutomatically();
@@ -276,14 +269,10 @@ TEST_F(Fight, StartingAFightSetsUpThePanelAndLuckDecidesWhoStrikesFirst) {
     G().Equip[kSlotRightHand][kEqName] = L"Булава";
     G().screen.speechVisible = true;
     auto orc = AddNpc(L"Орк", 10, 11, 12.7, 7);
-    {
-        PinnedDraws draws{Below(5), Above(5)};
-        StartFight(10, 11);
-    }
+    { PinnedDraws draws{Below(5), Above(5)}; StartFight(10, 11); }
     const FightPanel& f = panel();
-    EXPECT_EQ(f.lblFight + L"|" + f.lblEnemyName + L"|" + f.EnemyWeapon + L"|" + f.Enemystr + L"|" + f.EnemyLife + L"|" + f.lblLife + L"|" +
-                  f.lblStrenght + L"|" + f.Weapon,
-              L"Готов!|Орк|Топор|Сила: 7|HP: 12|HP: 40|Сила: 10|Булава");
+    EXPECT_EQ(std::tuple(f.lblFight, f.lblEnemyName, f.EnemyWeapon, f.Enemystr, f.EnemyLife, f.lblLife, f.lblStrenght, f.Weapon),
+              std::tuple(L"Готов!", L"Орк", L"Топор", L"Сила: 7", L"HP: 12", L"HP: 40", L"Сила: 10", L"Булава"));
     EXPECT_EQ(std::tuple(FightOn(), G().screen.speechVisible, int(f.EnemyStartHP), int(orc->WeaponForce), f.enemyLifeBar, int(G().EnemyIndex), Tune()),
               std::tuple(true, false, 13, 2, 1.0, 1, L"\\music\\Fight.mid"));
     EXPECT_DOUBLE_EQ(f.lifeBar, 0.8);

@@ -13,9 +13,7 @@ struct LevelUp : GameTest {
 
     // Takes the hero of a person from level L - 1 to level L.
     void ReachLevel(long person, int L) {
-        h().Profession = person;
-        h().Level = L - 1;
-        h().Exp = L * 4;
+        std::tie(h().Profession, h().Level, h().Exp) = std::tuple(person, L - 1, L * 4);
         h().UpdateLevel();
         ASSERT_EQ(h().Level, L);
     }
@@ -31,16 +29,19 @@ TEST_F(LevelUp, ExperienceBuysOneLevelPerTurn) {
     h().Exp = 7;  // level 2 needs 8
     h().UpdateLevel();
     EXPECT_EQ(std::tuple(int(h().Level), int(h().Exp)), std::tuple(1, 7));
+    // The mana regeneration is recomputed every turn.
+    std::tie(h().Science, h().Magic, h().Profession) = std::tuple(7, 5, kWarlock);
+    h().UpdateLevel();
+    EXPECT_DOUBLE_EQ(h().MConst, 7 / 70.0 + 5 / 25.0);
+    h().Profession = kHunter;
+    h().UpdateLevel();
+    EXPECT_DOUBLE_EQ(h().MConst, 7 / 100.0 + 5 / 50.0);
 }
 
 // Every level's gains by person, the random ones with the draws pinned at 0.5 and 0.25.
 TEST_F(LevelUp, EveryLevelGainsByPerson) {
-    struct Case {
-        long person;
-        int level;
-        double strength, hardiness, mobility, magic, willpower, appearance;
-        int maxHp;  // from 10: rounded half to even
-    };
+    // MaxHp from 10, rounded half to even.
+    struct Case { long person; int level; double strength, hardiness, mobility, magic, willpower, appearance; int maxHp; };
     const Case cases[] = {
         {kPrince, 3, 0.1, 0, 0, 0, 0, 0.2, 12},       {kPrince, 4, 0.6, 0.25 / 3, 0, 0, 0, 0.2, 12},
         {kPrince, 7, 0.1, 0, 0, 0.07, 0, 0.2, 14},    {kPrince, 15, 1.1, 0.5, 0, 0, 0, 0.2, 18},
@@ -104,17 +105,6 @@ TEST_F(LevelUp, SkillsGoToTheNextFreeRow) {
     modVarsAndMain.Skills[20][0] = Variant(L"Последний");
     ReachLevel(kHunter, 3);
     EXPECT_EQ(std::tuple(Skill(20), int(modVarsAndMain.LastSkillIndex)), std::tuple(L"Последний", 20));
-}
-
-TEST_F(LevelUp, ManaRegenerationIsRecomputedEveryTurn) {
-    h().Science = 7;
-    h().Magic = 5;
-    h().Profession = kWarlock;
-    h().UpdateLevel();
-    EXPECT_DOUBLE_EQ(h().MConst, 7 / 70.0 + 5 / 25.0);
-    h().Profession = kHunter;
-    h().UpdateLevel();
-    EXPECT_DOUBLE_EQ(h().MConst, 7 / 100.0 + 5 / 50.0);
 }
 
 TEST_F(LevelUp, CharacterSheet) {
