@@ -10,8 +10,7 @@ namespace {
 struct Upkeep : GameTest {
     Upkeep() : GameTest(3) {
         w().WorldName = L"N1";
-        h().HP = 10;
-        h().MaxHp = 10;
+        h().HP = h().MaxHp = 10;
     }
     std::wstring& info() { return modVarsAndMain.screen.lblII; }
     const std::wstring& speech() { return modVarsAndMain.screen.txtSpeech; }
@@ -21,21 +20,11 @@ struct Upkeep : GameTest {
 }  // namespace
 
 TEST_F(Upkeep, HungerBandsInOrdinaryLocations) {
-    struct Case {
-        int hungry;
-        const wchar_t* text;
-        double hardiness;  // from 1: hunger hardens
-        double draw;       // starving costs up to four hit points
-        int hp, beeps;
-    };
-    const Case cases[] = {{-20, L"Объетый", 1, 0, 10, 0},
-                          {-19, L"Сытый", 1, 0, 10, 0},
-                          {99, L"Сытый", 1, 0, 10, 0},
-                          {100, L"", 1, 0, 10, 0},
-                          {2999, L"", 1, 0, 10, 0},
-                          {3000, L"Вам хочеться есть...", 1.0001, 0, 10, 0},
-                          {4499, L"Вам хочеться есть...", 1.0001, 0.99, 10, 0},
-                          {4500, L"Вы умираете с голоду!", 1.001, 0.99, 6, 1},
+    // Hunger hardens the hero (from 1); starving costs up to four hit points, by the draw.
+    struct Case { int hungry; const wchar_t* text; double hardiness, draw; int hp, beeps; };
+    const Case cases[] = {{-20, L"Объетый", 1, 0, 10, 0}, {-19, L"Сытый", 1, 0, 10, 0}, {99, L"Сытый", 1, 0, 10, 0}, {100, L"", 1, 0, 10, 0},
+                          {2999, L"", 1, 0, 10, 0}, {3000, L"Вам хочеться есть...", 1.0001, 0, 10, 0},
+                          {4499, L"Вам хочеться есть...", 1.0001, 0.99, 10, 0}, {4500, L"Вы умираете с голоду!", 1.001, 0.99, 6, 1},
                           {5000, L"Вы умираете с голоду!", 1.001, 0.1, 10, 1}};
     for (const Case& c : cases) {
         std::tie(h().HardIness, h().HP, h().Hungry) = std::tuple(1, 10, c.hungry);
@@ -54,8 +43,7 @@ TEST_F(Upkeep, HungerGrowsByConstitutionAndStrengthAndStopsInSleep) {
     EXPECT_EQ(h().Hungry, 12);  // 10 / 4 = 2.5 rounds to the even 2
     h().Sleep = true;
     h().UpdateHungry();
-    h().Sleep = false;
-    h().HardIness = -1;  // a zero divisor skips the statement
+    std::tie(h().Sleep, h().HardIness) = std::tuple(false, -1);  // a zero divisor skips the statement
     h().UpdateHungry();
     EXPECT_EQ(h().Hungry, 12);
 }
@@ -204,8 +192,7 @@ TEST_F(Upkeep, SleepingOnTheWildernessMapEnds) {
     std::tie(h().Sleep, h().TiredConst, h().Tired, h().Hungry) = std::tuple(true, 10, 100, 500);
     h().DoChangesWild();
     EXPECT_EQ(h().Tired, 100);  // no fatigue accrues in sleep
-    h().Sleep = false;
-    h().Tired = 0;
+    std::tie(h().Sleep, h().Tired) = std::tuple(false, 0);
     h().DoChangesWild();
     EXPECT_EQ(h().Tired, 100);
 }
@@ -220,14 +207,12 @@ TEST_F(Upkeep, WildernessStep) {
     EXPECT_EQ(std::tuple(int(h().HP), h().regenerationCarry), std::tuple(6, 0.0));
     EXPECT_DOUBLE_EQ(h().HardIness, 2.001);
 
-    h().Hungry = 2450;
-    h().HardIness = 2;
+    std::tie(h().Hungry, h().HardIness) = std::tuple(2450, 2);
     h().DoChangesWild();
     EXPECT_EQ(std::tuple(int(h().Hungry), info()), std::tuple(2500, L"Вам хочеться есть..."));
     EXPECT_NEAR(h().HardIness, 2.006, 1e-12);  // hunger hardens
 
-    h().Hungry = -100;
-    h().Sick = 3;
+    std::tie(h().Hungry, h().Sick) = std::tuple(-100, 3);
     h().DoChangesWild();
     EXPECT_EQ(std::tuple(info(), int(h().Sick)), std::tuple(L"Объетый Болен", 2));
 

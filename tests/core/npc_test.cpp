@@ -27,18 +27,13 @@ struct Characters : GameTest {
         w().setPosMap2(y + 3, x + 3, n->Symbol);
         return n;
     }
-    void Hero(int x, int y) {
-        modVarsAndMain.PlayerX = x;
-        modVarsAndMain.PlayerY = y;
-    }
+    void Hero(int x, int y) { std::tie(modVarsAndMain.PlayerX, modVarsAndMain.PlayerY) = std::tuple(x, y); }
     // One move: at most one square each way, and the symbol stands where the character
     // now stands. True when it moved.
     bool MoveOnce(NPC& n) {
         const float x = n.X, y = n.Y;
         n.Do_Move(1);
-        EXPECT_LE(std::fabs(n.X - x), 1);
-        EXPECT_LE(std::fabs(n.Y - y), 1);
-        EXPECT_EQ(At(n.X, n.Y), L"W");
+        EXPECT_EQ(std::tuple(std::fabs(n.X - x) <= 1, std::fabs(n.Y - y) <= 1, At(n.X, n.Y)), std::tuple(true, true, L"W"));
         return n.X != x || n.Y != y;
     }
     void Script(const std::string& name, const std::wstring& text) {
@@ -90,7 +85,7 @@ TEST_F(Characters, BoxedBlockedAndRandomWalkersStepOnlyOntoTheFloor) {
         int moved = 0;
         for (int i = 0; i < c.turns; ++i) {
             const float x = n->X, y = n->Y;
-            if (MoveOnce(*n) && ++moved) ASSERT_EQ(At(x, y), L"G");
+            if (MoveOnce(*n)) { ++moved; ASSERT_EQ(At(x, y), L"G"); }
             ASSERT_FALSE(n->X == c.heroX && n->Y == c.heroY) << "stepped onto the hero";
             ASSERT_TRUE(!c.staysUpLeft || (n->X <= 2 && n->Y <= 2));
         }

@@ -14,11 +14,7 @@ class Talk : public ScreenTest {
 protected:
     std::shared_ptr<NPC> Person(const wchar_t* name, float x, float y, const wchar_t* speech) {
         auto npc = g().NPCs->Add();
-        npc->NPCName = name;
-        npc->Symbol = L"2";
-        npc->X = x;
-        npc->Y = y;
-        npc->Last_Speech = speech;
+        std::tie(npc->NPCName, npc->Symbol, npc->X, npc->Y, npc->Last_Speech) = std::tuple(name, L"2", x, y, speech);
         return npc;
     }
     const std::wstring& Speech() { return g().screen.txtSpeech; }
