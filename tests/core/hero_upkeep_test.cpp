@@ -1,4 +1,4 @@
-#include <utility>
+#include <tuple>
 
 #include "test_support.h"
 
@@ -10,138 +10,92 @@ namespace {
 struct Upkeep : GameTest {
     Upkeep() : GameTest(3) {
         w().WorldName = L"N1";
-        h().HP = 10;
-        h().MaxHp = 10;
+        h().HP = h().MaxHp = 10;
     }
     std::wstring& info() { return modVarsAndMain.screen.lblII; }
     const std::wstring& speech() { return modVarsAndMain.screen.txtSpeech; }
-
-    // Hunger after one ordinary turn's hunger step, for a hero whose hunger does not grow.
-    std::wstring HungerText(int hungry) {
-        h().Hungry = hungry;
-        info().clear();
-        h().UpdateHungry();
-        return info();
-    }
+    int Died() { return ui.Count(L"MsgBox|Morvath|Вы умерли!"); }
 };
 
 }  // namespace
 
 TEST_F(Upkeep, HungerBandsInOrdinaryLocations) {
-    struct Case {
-        int hungry;
-        const wchar_t* text;
-        double hardiness;  // from 1: hunger hardens
-        double draw;       // starving costs up to four hit points
-        int hp, beeps;
-    };
-    const Case cases[] = {{-20, L"Объетый", 1, 0, 10, 0},
-                          {-19, L"Сытый", 1, 0, 10, 0},
-                          {99, L"Сытый", 1, 0, 10, 0},
-                          {100, L"", 1, 0, 10, 0},
-                          {2999, L"", 1, 0, 10, 0},
-                          {3000, L"Вам хочеться есть...", 1.0001, 0, 10, 0},
-                          {4499, L"Вам хочеться есть...", 1.0001, 0.99, 10, 0},
-                          {4500, L"Вы умираете с голоду!", 1.001, 0.99, 6, 1},
+    // Hunger hardens the hero (from 1); starving costs up to four hit points, by the draw.
+    struct Case { int hungry; const wchar_t* text; double hardiness, draw; int hp, beeps; };
+    const Case cases[] = {{-20, L"Объетый", 1, 0, 10, 0}, {-19, L"Сытый", 1, 0, 10, 0}, {99, L"Сытый", 1, 0, 10, 0}, {100, L"", 1, 0, 10, 0},
+                          {2999, L"", 1, 0, 10, 0}, {3000, L"Вам хочеться есть...", 1.0001, 0, 10, 0},
+                          {4499, L"Вам хочеться есть...", 1.0001, 0.99, 10, 0}, {4500, L"Вы умираете с голоду!", 1.001, 0.99, 6, 1},
                           {5000, L"Вы умираете с голоду!", 1.001, 0.1, 10, 1}};
     for (const Case& c : cases) {
-        h().HardIness = 1;
-        h().HP = 10;
+        std::tie(h().HardIness, h().HP, h().Hungry) = std::tuple(1, 10, c.hungry);
         ui.log.clear();
+        info().clear();
         PinnedDraws draws{c.draw};
-        EXPECT_EQ(HungerText(c.hungry), c.text) << c.hungry;
+        h().UpdateHungry();
         EXPECT_DOUBLE_EQ(h().HardIness, c.hardiness) << c.hungry;
-        EXPECT_EQ(h().HP, c.hp) << c.hungry;
-        EXPECT_EQ(ui.Count(L"Beep"), c.beeps) << c.hungry;
+        EXPECT_EQ(std::tuple(info(), int(h().HP), ui.Count(L"Beep")), std::tuple(c.text, c.hp, c.beeps)) << c.hungry;
     }
 }
 
 TEST_F(Upkeep, HungerGrowsByConstitutionAndStrengthAndStopsInSleep) {
-    h().Constitution = 6;
-    h().Strenght = 4;
-    h().HardIness = 3;
-    h().Hungry = 10;
+    std::tie(h().Constitution, h().Strenght, h().HardIness, h().Hungry) = std::tuple(6, 4, 3, 10);
     h().UpdateHungry();
     EXPECT_EQ(h().Hungry, 12);  // 10 / 4 = 2.5 rounds to the even 2
     h().Sleep = true;
     h().UpdateHungry();
-    EXPECT_EQ(h().Hungry, 12);
-    h().Sleep = false;
-    h().HardIness = -1;  // a zero divisor skips the statement
+    std::tie(h().Sleep, h().HardIness) = std::tuple(false, -1);  // a zero divisor skips the statement
     h().UpdateHungry();
     EXPECT_EQ(h().Hungry, 12);
 }
 
-TEST_F(Upkeep, RegenerationInOrdinaryLocations) {
+TEST_F(Upkeep, RegenerationAndDeathInOrdinaryLocations) {
     h().HP = 5;
-    h().Constitution = 10;
-    h().HardIness = 10;
-    h().Strenght = 19.9;  // r = 39.9 / 80 < 0.5: nothing
-    h().UpdateHP();
-    EXPECT_EQ(h().HP, 5);
-    EXPECT_NEAR(h().regenerationCarry, 39.9 / 80, 1e-12);
-
-    h().Strenght = 60;  // r = 1
-    h().UpdateHP();
-    EXPECT_EQ(h().HP, 6);
-    h().HP = 9;
-    h().Strenght = 300;  // r = 4 would overshoot: exactly one point
-    h().UpdateHP();
-    EXPECT_EQ(h().HP, 10);
-    h().UpdateHP();
-    EXPECT_EQ(h().HP, 10);
-}
-
-TEST_F(Upkeep, DeathIsAnnouncedOnceAndHandedToGameOver) {
+    h().Constitution = h().HardIness = 10;
+    struct Step { double strength; int hpBefore, hpAfter; };
+    // r = (constitution + strength + hardiness) / 80; r = 4 would overshoot: exactly one point.
+    for (const Step& s : {Step{19.9, 5, 5}, Step{60, 5, 6}, Step{300, 9, 10}, Step{300, 10, 10}}) {
+        h().Strenght = s.strength;
+        h().HP = s.hpBefore;
+        h().UpdateHP();
+        EXPECT_EQ(h().HP, s.hpAfter) << s.strength;
+        if (s.strength < 20) { EXPECT_NEAR(h().regenerationCarry, 39.9 / 80, 1e-12); }
+    }
+    // Death is announced once and handed to game over.
     h().HP = 0;
-    h().MaxHp = 10;
     h().UpdateHP();
-    EXPECT_EQ(ui.Count(L"MsgBox|Morvath|Вы умерли!"), 1);
-    EXPECT_TRUE(modVarsAndMain.PlayerDead);
-    EXPECT_TRUE(modVarsAndMain.hallOfFame.writehf);
+    EXPECT_EQ(std::tuple(Died(), modVarsAndMain.PlayerDead, modVarsAndMain.hallOfFame.writehf), std::tuple(1, true, true));
     h().HP = 0;
     h().UpdateHP();
     h().DoChangesWild();
-    EXPECT_EQ(ui.Count(L"MsgBox|Morvath|Вы умерли!"), 1);
+    EXPECT_EQ(Died(), 1);
 }
 
-TEST_F(Upkeep, SicknessAndPoisonInOrdinaryTurns) {
-    h().HP = 20;
-    h().MaxHp = 30;
-    h().Sick = 5;
-    h().Poison = 9;
-    h().Hungry = 500;
-    h().DoChanges();
-    EXPECT_EQ(h().HP, 20 - 2 - 2);
-    EXPECT_EQ(h().Sick, 4);
-    EXPECT_EQ(h().Poison, 8);
-    EXPECT_NE(info().find(L" Болен Отравлен"), std::wstring::npos);
-}
-
-TEST_F(Upkeep, ManaGrowsOnlyBelowItsCeiling) {
-    h().Magic = 1;  // ceiling 20
+TEST_F(Upkeep, SicknessPoisonAndManaInOrdinaryTurns) {
+    std::tie(h().HP, h().MaxHp, h().Sick, h().Poison, h().Hungry) = std::tuple(20, 30, 5, 9, 500);
+    h().Magic = 1;  // mana ceiling 20
     h().Profession = kPrince;
     h().MConst = 0.02;  // recomputed each turn: Science 0, Magic 1 -> 0.02
     h().Mana = 19.97;
     h().DoChanges();
+    EXPECT_EQ(std::tuple(int(h().HP), int(h().Sick), int(h().Poison)), std::tuple(20 - 2 - 2, 4, 8));
+    EXPECT_NE(info().find(L" Болен Отравлен"), std::wstring::npos);
     EXPECT_DOUBLE_EQ(h().Mana, 19.99);
     h().DoChanges();  // 19.99 + 0.02 is not below 20
     EXPECT_DOUBLE_EQ(h().Mana, 19.99);
 }
 
 TEST_F(Upkeep, StatusLine) {
-    h().HP = 10;
     h().Exp = 3;
     h().Level = 2;
-    h().Mana = 3.9;
     modVarsAndMain.TheWorld->Day = 5;
     modVarsAndMain.TheWorld->Turn = 7;
-    h().Show_Status();
-    EXPECT_EQ(modVarsAndMain.screen.lblInfo, L"ХП: 10 Опыт:3  Ур:2  День:5 Ход:7  Мана:3");
-    h().Mana = -2;
-    h().HP = -4;
-    h().Show_Status();
-    EXPECT_EQ(modVarsAndMain.screen.lblInfo, L"ХП: -4 Опыт:3  Ур:2  День:5 Ход:7  Мана:");
+    for (auto [hp, mana, line] : {std::tuple{10, 3.9, L"ХП: 10 Опыт:3  Ур:2  День:5 Ход:7  Мана:3"},
+                                  std::tuple{-4, -2.0, L"ХП: -4 Опыт:3  Ур:2  День:5 Ход:7  Мана:"}}) {
+        h().HP = hp;
+        h().Mana = mana;
+        h().Show_Status();
+        EXPECT_EQ(modVarsAndMain.screen.lblInfo, line);
+    }
 }
 
 TEST_F(Upkeep, CarriedWeight) {
@@ -153,69 +107,40 @@ TEST_F(Upkeep, CarriedWeight) {
     modVarsAndMain.Equip[kSlotBody][kEqWeight] = 10.0;
     modVarsAndMain.Equip[kSlotHead][kEqWeight] = Variant(L"");  // an empty slot adds nothing
     h().DoWeight();
-    EXPECT_DOUBLE_EQ(h().Weight, 1 + 6 + 0.5 + 10);
-    EXPECT_EQ(h().TiredConst, 2);
-
+    EXPECT_EQ(std::tuple(h().Weight, int(h().TiredConst)), std::tuple(1 + 6 + 0.5 + 10, 2));
     ResetGame();
     modVarsAndMain.CreateRoots();
-    modVarsAndMain.Equip[kSlotLegs][kEqWeight] = 4.9;
-    h().DoWeight();
-    EXPECT_DOUBLE_EQ(h().Weight, 4.9);
-    EXPECT_EQ(h().TiredConst, 0);
-    modVarsAndMain.Equip[kSlotLegs][kEqWeight] = 25.0;
-    h().DoWeight();
-    EXPECT_EQ(h().TiredConst, 2);  // 2.5 to the even neighbour
+    for (auto [legs, tired] : {std::pair{4.9, 0}, std::pair{25.0, 2}}) {  // 2.5 to the even neighbour
+        modVarsAndMain.Equip[kSlotLegs][kEqWeight] = legs;
+        h().DoWeight();
+        EXPECT_EQ(std::tuple(h().Weight, int(h().TiredConst)), std::tuple(legs, tired));
+    }
 }
 
 TEST_F(Upkeep, OverloadBands) {
-    h().MaxWeight = 14;
-    h().TiredConst = 3;
-
-    h().Weight = 7;  // exactly half: free
-    info().clear();
-    EXPECT_TRUE(h().CheckWeight());
-    EXPECT_EQ(info(), L"");
-
-    h().Weight = 7.5;
-    h().Hungry = 10;
-    h().Tired = 100;
-    h().HardIness = 0;
-    h().Strenght = 0;
-    EXPECT_TRUE(h().CheckWeight());
-    EXPECT_EQ(info(), L" Перегружен");
-    EXPECT_EQ(h().Hungry, 10);  // 10.5 rounds to the even 10
-    EXPECT_EQ(h().Tired, 102);  // 101.5 rounds to 102
-    EXPECT_DOUBLE_EQ(h().HardIness, 0.007);
-    EXPECT_DOUBLE_EQ(h().Strenght, 0.001);
-    h().Hungry = 11;
-    h().CheckWeight();
-    EXPECT_EQ(h().Hungry, 12);
-
-    h().Weight = h().MaxWeight / 1.4;  // between the bands: free
-    info().clear();
-    EXPECT_TRUE(h().CheckWeight());
-    EXPECT_EQ(info(), L"");
-
-    h().Weight = 13.9;
-    h().Hungry = 10;
-    h().Tired = 100;
-    EXPECT_TRUE(h().CheckWeight());
-    EXPECT_EQ(info(), L" Сильно Перегружен");
-    EXPECT_EQ(h().Hungry, 11);
-    EXPECT_EQ(h().Tired, 103);
-
-    h().Weight = 14;
-    info().clear();
-    EXPECT_FALSE(h().CheckWeight());
-    EXPECT_EQ(info(), L"");
+    std::tie(h().MaxWeight, h().TiredConst, h().HardIness, h().Strenght) = std::tuple(14, 3, 0, 0);
+    struct Case { double weight; int hungry, tired; bool free; const wchar_t* text; int hungryAfter, tiredAfter; };
+    const Case cases[] = {
+        {7, 10, 100, true, L"", 10, 100},                  // exactly half: free
+        {7.5, 10, 100, true, L" Перегружен", 10, 102},     // 10.5 to the even 10, 101.5 to 102
+        {7.5, 11, 100, true, L" Перегружен", 12, 102},
+        {14 / 1.4, 10, 100, true, L"", 10, 100},           // between the bands: free
+        {13.9, 10, 100, true, L" Сильно Перегружен", 11, 103},
+        {14, 10, 100, false, L"", 10, 100},
+    };
+    for (const Case& c : cases) {
+        h().HardIness = h().Strenght = 0;
+        std::tie(h().Weight, h().Hungry, h().Tired) = std::tuple(c.weight, c.hungry, c.tired);
+        info().clear();
+        const bool free = h().CheckWeight();
+        EXPECT_EQ(std::tuple(free, info(), int(h().Hungry), int(h().Tired)), std::tuple(c.free, c.text, c.hungryAfter, c.tiredAfter))
+            << c.weight;
+        if (c.weight == 7.5) { EXPECT_NEAR(h().HardIness + 1000 * h().Strenght, 0.007 + 1, 1e-12); }  // it hardens
+    }
 }
 
 TEST_F(Upkeep, DodgeValueByLoad) {
-    h().Mobility = 20;
-    h().Constitution = 5;
-    h().Tired = 2000;
-    h().HeroeTactic = -2;
-    h().MaxWeight = 14;
+    std::tie(h().Mobility, h().Constitution, h().Tired, h().HeroeTactic, h().MaxWeight) = std::tuple(20, 5, 2000, -2, 14);
     for (auto [weight, pv] : {std::pair{0.0, 17}, std::pair{7.5, 16}, std::pair{10.0, 17}, std::pair{10.5, 12}, std::pair{14.0, 7}}) {
         h().Weight = weight;
         h().calcPV();
@@ -233,13 +158,13 @@ TEST_F(Upkeep, FatigueTexts) {
         h().CheckTired();
         EXPECT_EQ(speech(), *text ? std::wstring(text) + L"\r\n\r\n[пробел]" : L"") << tired;
     }
-    EXPECT_FALSE(h().Sleep);
-    EXPECT_EQ(h().Tired, 4400);
+    EXPECT_EQ(std::tuple(h().Sleep, int(h().Tired)), std::tuple(false, 4400));
 }
 
-// Above 4400 the three fatigue texts are spoken in their order, and only then does the
-// hero fall asleep: the first turn of the sleep finds the last of them in the speech box.
-TEST_F(Upkeep, AboveTheLastBandAllThreeFatigueTextsComeBeforeTheSleep) {
+// Above 4400 the three fatigue texts are spoken in their order, and only then does the hero
+// fall asleep: the first turn of the sleep finds the last of them in the speech box. He
+// sleeps until rested.
+TEST_F(Upkeep, AboveTheLastBandTheHeroFallsAsleepUntilRested) {
     struct Watch : ScriptedFrontend {
         std::wstring firstSpeech;
         unsigned firstSerial = 0;
@@ -252,92 +177,57 @@ TEST_F(Upkeep, AboveTheLastBandAllThreeFatigueTextsComeBeforeTheSleep) {
         }
     } watch;
     const unsigned before = modVarsAndMain.screen.speechSerial;
-    h().TiredConst = 1;
-    h().Tired = 4400;
+    std::tie(h().Profession, h().TiredConst, h().Tired, h().HP, h().MaxHp) = std::tuple(kWarlock, 1, 4400, 3, 50);
     h().CheckTired();
     ASSERT_TRUE(watch.seen);
-    EXPECT_EQ(watch.firstSerial - before, 3u);
-    EXPECT_EQ(watch.firstSpeech, L"Вы внезапно заснули...\r\n\r\n[пробел]");
-    EXPECT_EQ(modVarsAndMain.screen.speechSerial - before, 4u);  // and "Вы проснулись!"
-}
-
-TEST_F(Upkeep, FallingAsleepSleepsUntilRested) {
-    h().Profession = kWarlock;
-    h().TiredConst = 1;
-    h().Tired = 4400;
-    h().HP = 3;
-    h().MaxHp = 50;
-    h().CheckTired();  // 4401: all three texts, then sleep
-    EXPECT_FALSE(h().Sleep);
-    EXPECT_EQ(speech(), L"Вы проснулись!\r\n\r\n[пробел]");
+    // Then "Вы проснулись!"; a mana point per sleeping turn: 4401 falls by 50 in 89 turns.
+    EXPECT_EQ(std::tuple(watch.firstSerial - before, watch.firstSpeech, modVarsAndMain.screen.speechSerial - before, speech(), h().Sleep,
+                         h().Mana, int(h().HP)),
+              std::tuple(3u, L"Вы внезапно заснули...\r\n\r\n[пробел]", 4u, L"Вы проснулись!\r\n\r\n[пробел]", false, 89.0, 50));
     EXPECT_GT(h().Tired, -50);
     EXPECT_LE(h().Tired, 0);
-    EXPECT_EQ(h().Mana, 89);  // one per sleeping turn: 4401 falls by 50 in 89 turns
-    EXPECT_EQ(h().HP, 50);
 }
 
 TEST_F(Upkeep, SleepingOnTheWildernessMapEnds) {
-    h().Sleep = true;
-    h().TiredConst = 10;
-    h().Tired = 100;
-    h().Hungry = 500;
+    std::tie(h().Sleep, h().TiredConst, h().Tired, h().Hungry) = std::tuple(true, 10, 100, 500);
     h().DoChangesWild();
     EXPECT_EQ(h().Tired, 100);  // no fatigue accrues in sleep
-
-    h().Sleep = false;
-    h().Tired = 0;
+    std::tie(h().Sleep, h().Tired) = std::tuple(false, 0);
     h().DoChangesWild();
     EXPECT_EQ(h().Tired, 100);
 }
 
 TEST_F(Upkeep, WildernessStep) {
-    h().Constitution = 10;
-    h().Strenght = 2;
-    h().HardIness = 2;
-    h().Hungry = 0;
-    h().HP = 5;
-    h().MaxHp = 10;
+    std::tie(h().Constitution, h().Strenght, h().HardIness, h().Hungry, h().HP) = std::tuple(10, 2, 2, 0, 5);
     info() = L"old";
     h().DoChangesWild();
-    EXPECT_EQ(h().Hungry, 50);  // 25 * (1 + 2 - 2) + 0 + 25
-    EXPECT_EQ(info(), L"Сытый");
+    EXPECT_EQ(std::tuple(int(h().Hungry), info(), int(h().HP)), std::tuple(50, L"Сытый", 5));  // 25 * (1 + 2 - 2) + 0 + 25
     EXPECT_NEAR(h().regenerationCarry, 0.6, 1e-12);
-    EXPECT_EQ(h().HP, 5);
     h().DoChangesWild();  // the carry reaches 1.2: one point, and the carry starts again
-    EXPECT_EQ(h().HP, 6);
-    EXPECT_EQ(h().regenerationCarry, 0);
+    EXPECT_EQ(std::tuple(int(h().HP), h().regenerationCarry), std::tuple(6, 0.0));
     EXPECT_DOUBLE_EQ(h().HardIness, 2.001);
 
-    h().Hungry = 2450;
-    h().HardIness = 2;
+    std::tie(h().Hungry, h().HardIness) = std::tuple(2450, 2);
     h().DoChangesWild();
-    EXPECT_EQ(h().Hungry, 2500);
-    EXPECT_EQ(info(), L"Вам хочеться есть...");
+    EXPECT_EQ(std::tuple(int(h().Hungry), info()), std::tuple(2500, L"Вам хочеться есть..."));
     EXPECT_NEAR(h().HardIness, 2.006, 1e-12);  // hunger hardens
 
-    h().Hungry = -100;
-    h().Sick = 3;
+    std::tie(h().Hungry, h().Sick) = std::tuple(-100, 3);
     h().DoChangesWild();
-    EXPECT_EQ(info(), L"Объетый Болен");
-    EXPECT_EQ(h().Sick, 2);
+    EXPECT_EQ(std::tuple(info(), int(h().Sick)), std::tuple(L"Объетый Болен", 2));
 
     h().Hungry = 3450;
     const int hp = h().HP;
     h().Sick = 0;
     h().DoChangesWild();
-    EXPECT_EQ(info(), L"Вы умираете с голоду!");
+    EXPECT_EQ(std::tuple(info(), int(h().HP)), std::tuple(L"Вы умираете с голоду!", hp - 1));
     EXPECT_NEAR(h().HardIness, 2.017, 1e-12);  // and a thousandth for the healed point
-    EXPECT_EQ(h().HP, hp - 1);
 }
 
 TEST_F(Upkeep, TheWildernessPassAnnouncesDeathAfterSicknessAndPoison) {
-    h().HP = 3;
-    h().Hungry = 500;
-    h().Sick = 3;
+    std::tie(h().HP, h().Hungry, h().Sick) = std::tuple(3, 500, 3);
     h().DoChangesWild();
-    EXPECT_TRUE(modVarsAndMain.PlayerDead);
-    EXPECT_EQ(ui.Count(L"MsgBox|Morvath|Вы умерли!"), 1);
     // This path leaves the record to game over, which ends the run in the hall of fame.
-    EXPECT_EQ(ui.Count(L"ShowHallOfFame|modal"), 1);
-    EXPECT_TRUE(modVarsAndMain.hallOfFame.writehf);
+    EXPECT_EQ(std::tuple(modVarsAndMain.PlayerDead, Died(), ui.Count(L"ShowHallOfFame|modal"), modVarsAndMain.hallOfFame.writehf),
+              std::tuple(true, 1, 1, true));
 }

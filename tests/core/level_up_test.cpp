@@ -1,4 +1,6 @@
+#include <cmath>
 #include <string>
+#include <tuple>
 
 #include "platform/cp1251.h"
 #include "test_support.h"
@@ -11,9 +13,7 @@ struct LevelUp : GameTest {
 
     // Takes the hero of a person from level L - 1 to level L.
     void ReachLevel(long person, int L) {
-        h().Profession = person;
-        h().Level = L - 1;
-        h().Exp = L * 4;
+        std::tie(h().Profession, h().Level, h().Exp) = std::tuple(person, L - 1, L * 4);
         h().UpdateLevel();
         ASSERT_EQ(h().Level, L);
     }
@@ -25,23 +25,23 @@ struct LevelUp : GameTest {
 TEST_F(LevelUp, ExperienceBuysOneLevelPerTurn) {
     h().Exp = 100;
     h().UpdateLevel();
-    EXPECT_EQ(h().Level, 1);
-    EXPECT_EQ(h().Exp, 0);
-    EXPECT_EQ(modVarsAndMain.screen.txtSpeech, L"Вы получили уровень:1\r\n\r\n[пробел]");
+    EXPECT_EQ(std::tuple(int(h().Level), int(h().Exp), modVarsAndMain.screen.txtSpeech), std::tuple(1, 0, L"Вы получили уровень:1\r\n\r\n[пробел]"));
     h().Exp = 7;  // level 2 needs 8
     h().UpdateLevel();
-    EXPECT_EQ(h().Level, 1);
-    EXPECT_EQ(h().Exp, 7);
+    EXPECT_EQ(std::tuple(int(h().Level), int(h().Exp)), std::tuple(1, 7));
+    // The mana regeneration is recomputed every turn.
+    std::tie(h().Science, h().Magic, h().Profession) = std::tuple(7, 5, kWarlock);
+    h().UpdateLevel();
+    EXPECT_DOUBLE_EQ(h().MConst, 7 / 70.0 + 5 / 25.0);
+    h().Profession = kHunter;
+    h().UpdateLevel();
+    EXPECT_DOUBLE_EQ(h().MConst, 7 / 100.0 + 5 / 50.0);
 }
 
 // Every level's gains by person, the random ones with the draws pinned at 0.5 and 0.25.
 TEST_F(LevelUp, EveryLevelGainsByPerson) {
-    struct Case {
-        long person;
-        int level;
-        double strength, hardiness, mobility, magic, willpower, appearance;
-        int maxHp;  // from 10: rounded half to even
-    };
+    // MaxHp from 10, rounded half to even.
+    struct Case { long person; int level; double strength, hardiness, mobility, magic, willpower, appearance; int maxHp; };
     const Case cases[] = {
         {kPrince, 3, 0.1, 0, 0, 0, 0, 0.2, 12},       {kPrince, 4, 0.6, 0.25 / 3, 0, 0, 0, 0.2, 12},
         {kPrince, 7, 0.1, 0, 0, 0.07, 0, 0.2, 14},    {kPrince, 15, 1.1, 0.5, 0, 0, 0, 0.2, 18},
@@ -59,38 +59,30 @@ TEST_F(LevelUp, EveryLevelGainsByPerson) {
         h().MaxHp = 10;
         PinnedDraws draws{0.5, 0.25};
         ReachLevel(c.person, c.level);
-        const std::string at = std::to_string(c.person) + " level " + std::to_string(c.level);
-        EXPECT_DOUBLE_EQ(h().Strenght, c.strength) << at;
-        EXPECT_DOUBLE_EQ(h().HardIness, c.hardiness) << at;
-        EXPECT_DOUBLE_EQ(h().Mobility, c.mobility) << at;
-        EXPECT_DOUBLE_EQ(h().Magic, c.magic) << at;
-        EXPECT_DOUBLE_EQ(h().WillPower, c.willpower) << at;
-        EXPECT_DOUBLE_EQ(h().Appearance, c.appearance) << at;
-        EXPECT_EQ(h().MaxHp, c.maxHp) << at;
+        auto r = [](double v) { return std::round(v * 1e9) / 1e9; };
+        const auto& k = h();
+        EXPECT_EQ(std::tuple(r(k.Strenght), r(k.HardIness), r(k.Mobility), r(k.Magic), r(k.WillPower), r(k.Appearance), int(k.MaxHp)),
+                  std::tuple(r(c.strength), r(c.hardiness), r(c.mobility), r(c.magic), r(c.willpower), r(c.appearance), c.maxHp))
+            << c.person << " level " << c.level;
     }
-    // No such person: the level and its message only.
+    // No such person: the level only.
     h() = MainCharacter{};
     h().MaxHp = 10;
-    h().Profession = 9;
-    h().Exp = 4;
-    h().UpdateLevel();
-    EXPECT_EQ(h().Level, 1);
+    ReachLevel(9, 1);
     EXPECT_EQ(h().MaxHp, 10);
-    EXPECT_EQ(modVarsAndMain.screen.txtSpeech, L"Вы получили уровень:1\r\n\r\n[пробел]");
 }
 
 TEST_F(LevelUp, SpellsAtTheirLevels) {
     auto& g = modVarsAndMain;
     ReachLevel(kWarlock, 2);
-    EXPECT_TRUE(g.CurseKnown && !g.NightKnown);
+    EXPECT_EQ(std::tuple(g.CurseKnown, g.NightKnown), std::tuple(true, false));
     ReachLevel(kWarlock, 4);
     EXPECT_TRUE(g.NightKnown);
     ResetGame();
     g.CreateRoots();
     h().Science = 3;
     ReachLevel(kMonk, 10);
-    EXPECT_EQ(h().Science, 5);
-    EXPECT_TRUE(g.HealingKnown && !g.CurseKnown);
+    EXPECT_EQ(std::tuple(int(h().Science), g.HealingKnown, g.CurseKnown), std::tuple(5, true, false));
     ReachLevel(kMonk, 12);
     EXPECT_TRUE(g.CurseKnown);
 }
@@ -98,69 +90,33 @@ TEST_F(LevelUp, SpellsAtTheirLevels) {
 TEST_F(LevelUp, SkillsGoToTheNextFreeRow) {
     modVarsAndMain.Skills[0][0] = Variant(L"Литература");
     modVarsAndMain.LastSkillIndex = 0;
-    ReachLevel(kHunter, 3);
-    EXPECT_EQ(Skill(1), L"Знание трав");
-    ReachLevel(kHunter, 6);
-    EXPECT_EQ(Skill(2), L"Подстерегать");
-    EXPECT_EQ(modVarsAndMain.LastSkillIndex, 2);
-
-    const std::pair<long, int> grants[] = {{kPrince, 10}, {kWarlock, 14}, {kMonk, 7}, {kClaw, 7}, {kClaw, 12}};
-    const wchar_t* names[] = {L"Умение убеждать", L"Воскрешать мёртвых", L"Освятить вещь", L"Отравленный зуб",
-                              L"Алхимия"};
-    for (int i = 0; i < 5; ++i) {
-        ReachLevel(grants[i].first, grants[i].second);
-        EXPECT_EQ(Skill(3 + i), names[i]);
+    const std::tuple<long, int, const wchar_t*> grants[] = {
+        {kHunter, 3, L"Знание трав"},       {kHunter, 6, L"Подстерегать"},         {kPrince, 10, L"Умение убеждать"},
+        {kWarlock, 14, L"Воскрешать мёртвых"}, {kMonk, 7, L"Освятить вещь"},       {kClaw, 7, L"Отравленный зуб"},
+        {kClaw, 12, L"Алхимия"}};
+    int row = 0;
+    for (auto [person, level, name] : grants) {
+        ReachLevel(person, level);
+        ++row;
+        EXPECT_EQ(std::tuple(Skill(row), int(modVarsAndMain.LastSkillIndex)), std::tuple(name, row));
     }
-}
-
-TEST_F(LevelUp, AFullSkillsTableLearnsNothingMore) {
+    // A full table learns nothing more.
     modVarsAndMain.LastSkillIndex = 20;
     modVarsAndMain.Skills[20][0] = Variant(L"Последний");
     ReachLevel(kHunter, 3);
-    EXPECT_EQ(modVarsAndMain.LastSkillIndex, 20);
-    EXPECT_EQ(Skill(20), L"Последний");
-}
-
-TEST_F(LevelUp, ManaRegenerationIsRecomputedEveryTurn) {
-    h().Science = 7;
-    h().Magic = 5;
-    h().Profession = kWarlock;
-    h().UpdateLevel();
-    EXPECT_DOUBLE_EQ(h().MConst, 7 / 70.0 + 5 / 25.0);
-    h().Profession = kHunter;
-    h().UpdateLevel();
-    EXPECT_DOUBLE_EQ(h().MConst, 7 / 100.0 + 5 / 50.0);
+    EXPECT_EQ(std::tuple(Skill(20), int(modVarsAndMain.LastSkillIndex)), std::tuple(L"Последний", 20));
 }
 
 TEST_F(LevelUp, CharacterSheet) {
     auto& c = h();
     c.PlayerName = L"Ратибор";
     c.Profession = kPrince;
-    c.Doom = -12;
-    c.Level = 3;
-    c.Exp = 5;
-    c.HP = 14;
-    c.MaxHp = 20;
-    c.Mana = 7.8;
-    c.HeroeWeight = 72.5;
-    c.Weight = 12.25;
-    c.MaxWeight = 31.9;
-    c.HeroeTactic = 1;
-    c.Weapon = 6;
-    c.Defence = 2.5;
-    c.Mobility = 9.7;
-    c.Constitution = 4;
-    c.Strenght = 8.9;
-    c.HardIness = 3.2;
-    c.Alertness = 6;
-    c.Learning = 5;
-    c.WillPower = 4.4;
-    c.Science = 3;
-    c.Magic = 1.5;
-    c.Appearance = 7.7;
+    std::tie(c.Doom, c.Level, c.Exp, c.HP, c.MaxHp, c.Mana, c.HeroeWeight, c.Weight, c.MaxWeight, c.HeroeTactic, c.Weapon, c.Defence) =
+        std::tuple(-12, 3, 5, 14, 20, 7.8, 72.5, 12.25, 31.9, 1, 6, 2.5);
+    std::tie(c.Mobility, c.Constitution, c.Strenght, c.HardIness, c.Alertness, c.Learning, c.WillPower, c.Science, c.Magic, c.Appearance) =
+        std::tuple(9.7, 4, 8.9, 3.2, 6, 5, 4.4, 3, 1.5, 7.7);
     c.Show_Char();
-    EXPECT_EQ(ui.textCaption, L"Характеристики");
-    ASSERT_EQ(ui.log.size(), 1u);
+    EXPECT_EQ(std::tuple(ui.textCaption, ui.log.size()), std::tuple(L"Характеристики", 1u));
     auto sheet = ReadBytes(fs::path(MORVATH_TEST_DATA) / "character_sheet.txt");
     ASSERT_TRUE(sheet);
     EXPECT_EQ(ui.log[0], L"ShowText|modal|" + FromUtf8(ToCrlf(*sheet)));

@@ -1,5 +1,8 @@
 // Talk, the signs and handing coins over (T and G), and the speech box's text.
 #include "game/talk.h"
+
+#include <tuple>
+
 #include "screen_fixture.h"
 #include "world/speech.h"
 
@@ -11,11 +14,7 @@ class Talk : public ScreenTest {
 protected:
     std::shared_ptr<NPC> Person(const wchar_t* name, float x, float y, const wchar_t* speech) {
         auto npc = g().NPCs->Add();
-        npc->NPCName = name;
-        npc->Symbol = L"2";
-        npc->X = x;
-        npc->Y = y;
-        npc->Last_Speech = speech;
+        std::tie(npc->NPCName, npc->Symbol, npc->X, npc->Y, npc->Last_Speech) = std::tuple(name, L"2", x, y, speech);
         return npc;
     }
     const std::wstring& Speech() { return g().screen.txtSpeech; }
@@ -23,55 +22,36 @@ protected:
 
 TEST_F(Talk, SayShowsSpeakerTextAndTheSpaceHint) {
     Say(L"", L"");
-    EXPECT_EQ(Speech(), L"\r\n\r\n[пробел]");
-    EXPECT_TRUE(g().screen.speechVisible);
+    EXPECT_EQ(std::tuple(Speech(), g().screen.speechVisible), std::tuple(L"\r\n\r\n[пробел]", true));
     const unsigned before = g().screen.speechSerial;
     Say(L"Здравствуй", L"Ольга:");
-    EXPECT_EQ(Speech(), L"Ольга:Здравствуй\r\n\r\n[пробел]");
-    EXPECT_GT(g().screen.speechSerial, before);
-    ShowInfo(L"Равнины...");
-    EXPECT_EQ(g().screen.lblII, L"Равнины...");
+    EXPECT_EQ(std::tuple(Speech(), g().screen.speechSerial > before), std::tuple(L"Ольга:Здравствуй\r\n\r\n[пробел]", true));
     g().screen.choiceCaptions[1] = L"Да";
     ClearSpeech();
-    EXPECT_EQ(Speech(), L"");
-    EXPECT_EQ(g().screen.choiceCaptions[1], L"");
-    EXPECT_TRUE(g().screen.speechVisible);
+    ShowInfo(L"Равнины...");
+    EXPECT_EQ(std::tuple(Speech(), g().screen.choiceCaptions[1], g().screen.speechVisible, g().screen.lblII), std::tuple(L"", L"", true, L"Равнины..."));
 }
 
 TEST_F(Talk, TheFirstAdjacentCharacterInCollectionOrderTalks) {
+    Person(L"Наискосок", 6, 6, L"...");  // diagonal neighbours do not talk
     Person(L"Далеко", 8, 5, L"не слышно");
     Person(L"Слева", 4, 5, L"я слева");
     Person(L"Сверху", 5, 4, L"я сверху");
     Key('T');
-    EXPECT_EQ(Speech(), L"Слева:я слева\r\n\r\n[пробел]");
-    EXPECT_EQ(g().ScriptNPCIndex, 2);
-    EXPECT_EQ(w().Turn, 1);
-}
-
-TEST_F(Talk, DiagonalNeighboursDoNotTalk) {
-    Person(L"Наискосок", 6, 6, L"...");
-    Key('T');
-    EXPECT_FALSE(g().screen.speechVisible);
-    EXPECT_EQ(g().ScriptNPCIndex, 0);
+    EXPECT_EQ(std::tuple(Speech(), int(g().ScriptNPCIndex), int(w().Turn)), std::tuple(L"Слева:я слева\r\n\r\n[пробел]", 3, 1));
 }
 
 TEST_F(Talk, SignsAreReadWhereNobodyStands) {
-    g().PlayerX = 26;
-    g().PlayerY = 10;
-    Key('T');
-    EXPECT_FALSE(g().screen.speechVisible);  // the market sign stands in N1 only
-    w().WorldName = L"N1";
-    Key('T');
-    EXPECT_EQ(Speech(), L"Торг\r\n\r\n[пробел]");
-    g().PlayerX = 11;
-    g().PlayerY = 18;
-    Key('T');
-    EXPECT_EQ(Speech(), L"На Новгород.\r\n\r\n[пробел]");
-    w().WorldName = L"monk";
-    g().PlayerX = 21;
-    g().PlayerY = 11;
-    Key('T');
-    EXPECT_EQ(Speech(), L"Поля и пастбища монастыря\r\n\r\n[пробел]");
+    struct Case { const wchar_t* where; int x, y; const wchar_t* sign; };
+    // The market sign stands in N1 only.
+    for (const Case& c : {Case{L"town", 26, 10, nullptr}, Case{L"N1", 26, 10, L"Торг"}, Case{L"N1", 11, 18, L"На Новгород."},
+                          Case{L"monk", 21, 11, L"Поля и пастбища монастыря"}}) {
+        w().WorldName = c.where;
+        g().PlayerX = c.x;
+        g().PlayerY = c.y;
+        Key('T');
+        EXPECT_EQ(std::tuple(g().screen.speechVisible, Speech()), std::tuple(c.sign != nullptr, c.sign ? c.sign + std::wstring(L"\r\n\r\n[пробел]") : Speech()));
+    }
 }
 
 TEST_F(Talk, GivingCoinsAsksHowManyAndLetsTheCharacterAnswer) {
@@ -79,44 +59,33 @@ TEST_F(Talk, GivingCoinsAsksHowManyAndLetsTheCharacterAnswer) {
     auto trader = Person(L"Купец", 5, 6, L"Благодарю");
     ui.inputAnswers = {L"12 монет"};
     Key('G', kShiftMask);
-    EXPECT_EQ(ui.log.front(), L"InputBox|Morvath|Сколько(ENTER=50)?");
-    EXPECT_EQ(Speech(), L"Купец:Благодарю\r\n\r\n[пробел]");
-    EXPECT_EQ(g().Money, 50);  // the character's script takes what it wants
-    EXPECT_EQ(trader->ScriptEvent, kEventTalk);
-    EXPECT_EQ(g().GivenMoney, 0);  // no later talk mistakes this for a new offer
-    EXPECT_EQ(g().ScriptNPCIndex, 1);
-    EXPECT_EQ(w().Turn, 1);
+    // The character's script takes what it wants; no later talk mistakes this for a new offer.
+    EXPECT_EQ(std::tuple(ui.log.front(), Speech(), int(g().Money), int(trader->ScriptEvent), int(g().GivenMoney), int(g().ScriptNPCIndex), int(w().Turn)),
+              std::tuple(L"InputBox|Morvath|Сколько(ENTER=50)?", L"Купец:Благодарю\r\n\r\n[пробел]", 50, kEventTalk, 0, 1, 1));
 }
 
 TEST_F(Talk, BadOffersAreRefusedAndNoScriptRuns) {
     g().Money = 50;
     Person(L"Купец", 6, 5, L"Благодарю");
-    for (const wchar_t* answer : {L"0", L"-5", L"51", L"", L"много"}) {
+    // More than the hand-over field holds is refused, even by a rich hero.
+    for (auto [money, answer] : {std::pair{50, L"0"}, std::pair{50, L"-5"}, std::pair{50, L"51"}, std::pair{50, L""}, std::pair{50, L"много"},
+                                 std::pair{100000, L"40000"}, std::pair{100000, L"32767"}}) {
+        g().Money = money;
         ui.inputAnswers = {answer};
         GiveNearby(kGiveCoins);
-        EXPECT_FALSE(g().screen.speechVisible) << ToUtf8(answer);
-        EXPECT_EQ(g().ScriptNPCIndex, 0);
+        const bool taken = std::wstring(answer) == L"32767";
+        EXPECT_EQ(std::tuple(g().screen.speechVisible, int(g().ScriptNPCIndex)), std::tuple(taken, taken ? 1 : 0)) << ToUtf8(answer);
     }
-    // More than the hand-over field holds: refused, even by a rich hero.
-    g().Money = 100000;
-    ui.inputAnswers = {L"40000"};
-    GiveNearby(kGiveCoins);
-    EXPECT_FALSE(g().screen.speechVisible);
-    ui.inputAnswers = {L"32767"};
-    GiveNearby(kGiveCoins);
-    EXPECT_TRUE(g().screen.speechVisible);
 }
 
 TEST_F(Talk, GivingWithNobodyNearOrNothingChosen) {
     Key('G');
-    EXPECT_EQ(Speech(), L"Здесь не кому давать...\r\n\r\n[пробел]");
-    EXPECT_EQ(w().Turn, 1);
+    EXPECT_EQ(std::tuple(Speech(), int(w().Turn)), std::tuple(L"Здесь не кому давать...\r\n\r\n[пробел]", 1));
     g().screen.speechVisible = false;
     Person(L"Купец", 6, 5, L"Благодарю");
     g().GivenItemIndex = 3;  // left over from an earlier hand-over
     Key('G');  // the picker comes back with nothing
-    EXPECT_FALSE(g().screen.speechVisible);
-    EXPECT_EQ(g().GivenItemIndex, 0);
+    EXPECT_EQ(std::tuple(g().screen.speechVisible, int(g().GivenItemIndex)), std::tuple(false, 0));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // only a character that hunts the hero starts one.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "game/fight_panel.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
@@ -35,16 +37,10 @@ TEST(TurnFight, OnlyAHunterThatReachesTheHeroStartsAFight) {
         g.Player->HP = g.Player->MaxHp = 50;
         g.PlayerX = g.PlayerY = 10;
         auto wolf = g.NPCs->Add();
-        wolf->NPCName = L"Волк";
-        wolf->Symbol = L"W";
-        wolf->X = c.x;
-        wolf->Y = 10;
-        wolf->HP = 20;
-        wolf->Tactic = c.tactic;
+        std::tie(wolf->NPCName, wolf->Symbol, wolf->X, wolf->Y, wolf->HP, wolf->Tactic) = std::tuple(L"Волк", L"W", c.x, 10, 20, c.tactic);
         SeedRandom(3);
         MoveAllNPCs();
-        EXPECT_EQ(FightOn(), c.fight);
-        if (c.fight) EXPECT_EQ(g.gameScreen.fight.enemy, wolf);
+        EXPECT_EQ(std::tuple(FightOn(), g.gameScreen.fight.enemy), std::tuple(c.fight, c.fight ? wolf : nullptr));
     }
 }
 
