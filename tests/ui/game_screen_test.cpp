@@ -254,7 +254,6 @@ TEST_F(GameWindow, ADialogOpensOverTheScreenAsTheRulesLeftIt) {
     });
     QTest::keyClick(screen_->txtSpeech, Qt::Key_C);
     EXPECT_FALSE(speechShown);
-    SetFrontend(nullptr);
 }
 
 TEST_F(GameWindow, TheInputBoxSpeaksRussian) {
@@ -267,7 +266,6 @@ TEST_F(GameWindow, TheInputBoxSpeaksRussian) {
         box->close();
     });
     EXPECT_EQ(UI().InputBox(L"Сколько(ENTER=5)?", L"Morvath", L"5"), L"");
-    SetFrontend(nullptr);
     buttons.sort();
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Отмена")}));
 }
@@ -296,12 +294,10 @@ TEST_F(GameWindow, TheLastArrowFliesLeftToTheEdgeAndIsSpent) {
     g.Equip[kSlotRightHand][kEqType] = Variant(static_cast<double>(kBow));
     g.Skills[0][0] = Variant(std::wstring(L"Стрелять из лука"));
     auto arrow = g.Inventory->Add();
-    arrow->ItemName = L"Стрела";
-    arrow->ItemType = kArrows;
+    arrow->ItemName = L"Стрела", arrow->ItemType = kArrows;
     const auto seen = Watch(kArrow, [] { UseSkill(0); });
     EXPECT_EQ(seen, (std::vector<QPoint>{{4, 5}, {3, 5}, {2, 5}, {1, 5}, {0, 5}}));
     EXPECT_EQ(g.Inventory->Count(), 0);
-    SetFrontend(nullptr);
 }
 
 TEST_F(GameWindow, AFlightWhosePictureIsMissingGoesUnseen) {

@@ -6,9 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/cp1251.h"  // before the script fixture, which needs it
 #include "../core/script_test_support.h"

@@ -3,9 +3,7 @@
 // name says, in the palette, at its size; every picture the game asks for there.
 #include <gtest/gtest.h>
 
-#include <QByteArray>
 #include <QImage>
-#include <QString>
 #include <cctype>
 #include <map>
 #include <set>
