@@ -275,7 +275,9 @@ TEST_F(HallOfFameTest, TheDeedsFileOfAHandMadeHero) {
 }
 
 TEST_F(HallOfFameTest, NoKillsGiveTheHeadingsAndNoNames) {
+    modVarsAndMain.Money = 1;  // a single coin is no fortune
     auto lines = DeedsLines(1, L" умер от голода.");
+    EXPECT_EQ(Joined(lines).find(L"Его состояние"), std::wstring::npos);
     ASSERT_GE(lines.size(), 30u);
     // The cause ends in a full stop of its own, and the line adds one.
     EXPECT_EQ(Joined(std::vector{lines[29], lines[lines.size() - 2], lines.back()}),
