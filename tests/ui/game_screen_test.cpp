@@ -1,14 +1,13 @@
 // The game screen window: keys under Latin and Russian layouts, the view drawn from the
-// game's pictures, the panels' places, and one action per key press.
+// game's pictures at the window's scale, the panels' places, one action per key press, and
+// flights seen as they go.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QInputDialog>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +15,8 @@
 #include "../core/test_support.h"
 #include "game/keymap.h"
 #include "game/screen.h"
+#include "game/skills.h"
+#include "game/spells.h"
 #include "platform/random.h"
 #include "ui/fight_panel.h"
 #include "ui/game_screen.h"
@@ -58,15 +59,6 @@ TEST(GameScreenKeys, PhysicalKeysWhateverTheLayout) {
     EXPECT_EQ(ShiftOf(Qt::ControlModifier), 2);
 }
 
-TEST(GameScreenKeys, TheViewScalesByWholeFactors) {
-    EXPECT_EQ(frmGame::ScaleFor(QSize(800, 600)), 1);
-    EXPECT_EQ(frmGame::ScaleFor(QSize(1024, 768)), 2);
-    EXPECT_EQ(frmGame::ScaleFor(QSize(3840, 2100)), 6);
-    EXPECT_EQ(frmGame::ScaleFor(QSize(300, 200)), 1);
-}
-
-QRgb Colour(int r, int g, int b) { return qRgb(r, g, b); }
-
 class GameWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,28 +68,25 @@ protected:
         Picture("Images/tiles/imgCave.bmp", kRock);
         Picture("Images/tiles/imgDownChar.bmp", kHero);
         Picture("Images/tiles/imgRightChar.bmp", kHeroRight);
+        Picture("Images/fireball1.bmp", kFire);
+        Picture("Images/a4.bmp", kArrow);
         // imgNothing is left out: a missing picture must come out black all the same.
         Pictures().Clear();
         ResetGame();
         SeedRandom(1);
         auto& g = modVarsAndMain;
         g.CreateRoots();
-        g.Player->HP = 20;
-        g.Player->MaxHp = 20;
-        g.Player->MaxWeight = 100;
-        g.Player->BeginMaxWeight = 100;
+        g.Player->HP = 20, g.Player->MaxHp = 20;
+        g.Player->MaxWeight = 100, g.Player->BeginMaxWeight = 100;
         World& w = *g.TheWorld;
-        w.WorldName = L"test";
-        w.MapType = kMapTown;
-        w.LocCount = -1;
+        w.WorldName = L"test", w.MapType = kMapTown, w.LocCount = -1;
         for (int row = 0; row <= 30; ++row) w.SetRow(row, std::wstring(25, L'G'));
         w.setPosMap(4, 4, L"a");  // rock at hero (1, 1)
-        g.PlayerX = 1;
-        g.PlayerY = 3;
-        g.FacingDir = 2;
+        g.PlayerX = 1, g.PlayerY = 3, g.FacingDir = 2;
         screen_ = &ShowGameScreen();
     }
     void TearDown() override {
+        SetFrontend(nullptr);
         delete screen_;
         Pictures().Clear();
         SetGameFolder(old_);
@@ -106,8 +95,13 @@ protected:
         const fs::path p = dir_.path() / relative;
         fs::create_directories(p.parent_path());
         QImage image(32, 32, QImage::Format_RGB32);
-        image.fill(colour);
+        image.fill(colour | 0xFF000000);
         ASSERT_TRUE(image.save(QString::fromStdString(p.string()), "BMP"));
+    }
+    // In the open, where a flight has room, with the window's own pauses and repaints.
+    void FlightScene() {
+        modVarsAndMain.PlayerX = 8, modVarsAndMain.PlayerY = 8;
+        SetFrontend(&TheQtFrontend());
     }
     // The colour in the middle of view cell (col, row) as the window shows it.
     QRgb CellColour(const QImage& shot, int col, int row) {
@@ -115,11 +109,26 @@ protected:
         return shot.pixel((col * 32 + 16) * scale, (row * 32 + 16) * scale) & 0xFFFFFF;
     }
     QImage Shot() { return screen_->pic->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // Looks at the window every few milliseconds while a flight runs: the view cells in
+    // which the picture's colour was seen, in the order they were first seen.
+    std::vector<QPoint> Watch(QRgb colour, const std::function<void()>& fly) {
+        std::vector<QPoint> seen;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            const QImage shot = Shot();
+            for (int row = 0; row < 10; ++row)
+                for (int col = 0; col < 10; ++col)
+                    if (CellColour(shot, col, row) == (colour & 0xFFFFFF) && (seen.empty() || seen.back() != QPoint(col, row)))
+                        seen.emplace_back(col, row);
+        });
+        timer.start(10);
+        fly();
+        timer.stop();
+        return seen;
+    }
 
-    const QRgb kGrass = Colour(60, 160, 60);
-    const QRgb kRock = Colour(90, 90, 200);
-    const QRgb kHero = Colour(200, 40, 40);
-    const QRgb kHeroRight = Colour(230, 200, 40);
+    // Opaque colours compare as the window shows them.
+    const QRgb kGrass = 0x3CA03C, kRock = 0x5A5AC8, kHero = 0xC82828, kHeroRight = 0xE6C828, kFire = 0xFA7814, kArrow = 0xF0F0F0;
     frmGame* screen_ = nullptr;
 
 private:
@@ -127,41 +136,31 @@ private:
     fs::path old_;
 };
 
-TEST_F(GameWindow, TheViewShowsTheLocationWithOurPictures) {
-    const QImage shot = Shot();
-    EXPECT_EQ(CellColour(shot, 5, 5), kHero & 0xFFFFFF);
-    EXPECT_EQ(CellColour(shot, 6, 5), kGrass & 0xFFFFFF);
-    EXPECT_EQ(CellColour(shot, 5, 3), kRock & 0xFFFFFF);  // the rock two cells above the hero
-    EXPECT_EQ(CellColour(shot, 0, 5), 0u);                // off the map on the left
-    EXPECT_EQ(CellColour(shot, 0, 0), 0u);
-}
-
-TEST_F(GameWindow, ArrowKeysMoveTheHeroOncePerPress) {
+TEST_F(GameWindow, TheViewShowsOurPicturesAndArrowKeysMoveTheHeroOncePerPress) {
+    // The hero, grass beside him, the rock two cells above, black off the map on the left.
+    auto cells = [this] {
+        const QImage shot = Shot();
+        std::vector<QRgb> c;
+        for (auto [col, row] : {std::pair{5, 5}, {6, 5}, {5, 3}, {4, 3}, {0, 5}, {0, 0}}) c.push_back(CellColour(shot, col, row));
+        return c;
+    };
+    EXPECT_EQ(cells(), (std::vector<QRgb>{kHero, kGrass, kRock, kGrass, 0, 0}));
     QTest::keyClick(screen_->pic, Qt::Key_Right);
-    EXPECT_EQ(modVarsAndMain.PlayerX, 2);
-    EXPECT_EQ(modVarsAndMain.TheWorld->Turn, 1);
-    const QImage shot = Shot();
-    EXPECT_EQ(CellColour(shot, 5, 5), kHeroRight & 0xFFFFFF);
-    EXPECT_EQ(CellColour(shot, 4, 3), kRock & 0xFFFFFF);  // the rock slid one cell left
+    EXPECT_EQ(std::tuple(modVarsAndMain.PlayerX, modVarsAndMain.TheWorld->Turn), std::tuple(2, 1));
+    EXPECT_EQ(cells().at(3), kRock);  // the rock slid one cell left
+    EXPECT_EQ(cells().at(0), kHeroRight);
     QTest::keyClick(screen_->pic, Qt::Key_Down);
-    EXPECT_EQ(modVarsAndMain.PlayerY, 4);
-    EXPECT_EQ(modVarsAndMain.TheWorld->Turn, 2);
+    EXPECT_EQ(std::tuple(modVarsAndMain.PlayerY, modVarsAndMain.TheWorld->Turn), std::tuple(4, 2));
 }
 
-TEST_F(GameWindow, RussianLettersActAsTheirKeys) {
+TEST_F(GameWindow, RussianLettersActAsTheirKeysAndTheSpeechBoxPassesOnTheNextKey) {
     QKeyEvent press(QEvent::KeyPress, 0x0414, Qt::NoModifier, QStringLiteral("д"));  // the L key: look
     QApplication::sendEvent(screen_->pic, &press);
     EXPECT_EQ(modVarsAndMain.TheWorld->Turn, 1);
     EXPECT_TRUE(screen_->frmSpeech->isVisibleTo(screen_));
-    EXPECT_EQ(QApplication::focusWidget() == screen_->txtSpeech || screen_->txtSpeech->hasFocus() ||
-                  screen_->focusWidget() == screen_->txtSpeech,
-              true);
-}
 
-TEST_F(GameWindow, TheSpeechBoxTakesTheKeyboardAndTheNextKeyClosesIt) {
     Say(L"Здравствуй, путник!", L"Ольга:");
     screen_->Refresh();
-    EXPECT_TRUE(screen_->frmSpeech->isVisibleTo(screen_));
     EXPECT_EQ(screen_->focusWidget(), screen_->txtSpeech);
     EXPECT_EQ(screen_->txtSpeech->toPlainText(), QStringLiteral("Ольга:Здравствуй, путник!\n\n[пробел]"));
     QTest::keyClick(screen_->txtSpeech, Qt::Key_PageDown);
@@ -203,21 +202,14 @@ TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
     g.Player->Strenght = 5;
     g.Player->Luck = 10;            // the hero has the first blow
     auto wolf = g.NPCs->Add();
-    wolf->NPCName = L"Волк";
-    wolf->Symbol = L"w";
-    wolf->X = 2;
-    wolf->Y = 3;
-    wolf->HP = 500;
-    wolf->Strenght = 3;
+    wolf->NPCName = L"Волк", wolf->Symbol = L"w";
+    wolf->X = 2, wolf->Y = 3, wolf->HP = 500, wolf->Strenght = 3;
     QTest::keyClick(screen_->pic, Qt::Key_F);
     ASSERT_TRUE(screen_->frmFight->isVisibleTo(screen_));
     EXPECT_EQ(screen_->frmFight->lblEnemyName->text(), QStringLiteral("Волк"));
     EXPECT_EQ(screen_->focusWidget(), screen_->frmFight->btnStrike);
     QTest::keyClick(screen_->frmFight->btnStrike, Qt::Key_Return);
     EXPECT_LT(wolf->HP, 500);
-    const double hp = wolf->HP;
-    QTest::keyClick(screen_->frmFight->btnStrike, Qt::Key_Space);
-    EXPECT_LT(wolf->HP, hp);
     // Other keys still reach the key map while a fight is on: a step down.
     QTest::keyClick(screen_->frmFight->btnStrike, Qt::Key_Down);
     EXPECT_EQ(g.PlayerY, 4);
@@ -262,7 +254,6 @@ TEST_F(GameWindow, ADialogOpensOverTheScreenAsTheRulesLeftIt) {
     });
     QTest::keyClick(screen_->txtSpeech, Qt::Key_C);
     EXPECT_FALSE(speechShown);
-    SetFrontend(nullptr);
 }
 
 TEST_F(GameWindow, TheInputBoxSpeaksRussian) {
@@ -275,9 +266,64 @@ TEST_F(GameWindow, TheInputBoxSpeaksRussian) {
         box->close();
     });
     EXPECT_EQ(UI().InputBox(L"Сколько(ENTER=5)?", L"Morvath", L"5"), L"");
-    SetFrontend(nullptr);
     buttons.sort();
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Отмена")}));
+}
+
+// The fireball and the arrow are seen in the window while they fly: each pause of the
+// flight shows the picture one cell further on, and nothing is left behind.
+TEST_F(GameWindow, TheFireballFliesDownCellByCell) {
+    FlightScene();
+    const auto seen = Watch(kFire, [] { FireballFly(2); });
+    EXPECT_EQ(seen, (std::vector<QPoint>{{5, 6}, {5, 7}, {5, 8}, {5, 9}}));
+    EXPECT_EQ(CellColour(Shot(), 5, 9), kGrass & 0xFFFFFF);
+}
+
+// The window's own pauses and repaints, with the picker answered as a player would.
+struct PickingFrontend : QtFrontend {
+    int PickItem(const PickerContent&) override { return 1; }
+    void Redraw() override { TheQtFrontend().Redraw(); }
+};
+
+TEST_F(GameWindow, TheLastArrowFliesLeftToTheEdgeAndIsSpent) {
+    FlightScene();
+    PickingFrontend picking;
+    SetFrontend(&picking);
+    auto& g = modVarsAndMain;
+    g.FacingDir = 4;
+    g.Equip[kSlotRightHand][kEqType] = Variant(static_cast<double>(kBow));
+    g.Skills[0][0] = Variant(std::wstring(L"Стрелять из лука"));
+    auto arrow = g.Inventory->Add();
+    arrow->ItemName = L"Стрела", arrow->ItemType = kArrows;
+    const auto seen = Watch(kArrow, [] { UseSkill(0); });
+    EXPECT_EQ(seen, (std::vector<QPoint>{{4, 5}, {3, 5}, {2, 5}, {1, 5}, {0, 5}}));
+    EXPECT_EQ(g.Inventory->Count(), 0);
+}
+
+TEST_F(GameWindow, AFlightWhosePictureIsMissingGoesUnseen) {
+    // No fireball2.bmp in the game folder: no black square crosses the view either.
+    FlightScene();
+    EXPECT_TRUE(Watch(qRgb(0, 0, 0), [] { FireballFly(4); }).empty());
+}
+
+// The view follows the window's size in whole steps.
+TEST_F(GameWindow, TheViewTakesTheLargestWholeScaleTheWindowHolds) {
+    frmGame& screen = *screen_;
+    const struct {
+        int width, height, scale;
+    } cases[] = {
+        {700, 500, 1}, {1280, 1024, 2}, {1700, 1100, 3}, {2600, 1400, 4}, {1280, 1024, 2}, {640, 420, 1},
+    };
+    for (const auto& c : cases) {
+        screen.resize(c.width, c.height);
+        QApplication::processEvents();
+        // The side column stays beside the view, inside the window.
+        const QRect view(screen.pic->mapTo(&screen, QPoint(0, 0)), screen.pic->size());
+        const int gap = screen.imgPlayer->mapTo(&screen, QPoint(0, 0)).x() - view.right();
+        EXPECT_EQ(std::tuple(screen.pic->Scale(), view.width(), gap > 0 && gap < 320, screen.rect().contains(view)),
+                  std::tuple(c.scale, 320 * c.scale, true, true))
+            << c.width << "x" << c.height;
+    }
 }
 
 }  // namespace

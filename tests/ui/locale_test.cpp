@@ -6,9 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "platform/cp1251.h"  // before the script fixture, which needs it
 #include "../core/script_test_support.h"
@@ -27,10 +24,7 @@ struct RussianDesktop : ScriptFixture {
         before = std::setlocale(LC_ALL, nullptr);
         if (!std::setlocale(LC_ALL, "ru_RU.UTF-8")) {
             // On the CI machine the locale is part of the install: missing, it is a failure.
-            const char* ci = std::getenv("CI");
-            if (ci && *ci) {
-                FAIL() << "the locale ru_RU.UTF-8 is missing: scripts/install-deps.sh generates it";
-            }
+            if (const char* ci = std::getenv("CI"); ci && *ci) FAIL() << "the locale ru_RU.UTF-8 is missing: scripts/install-deps.sh generates it";
             std::fprintf(stderr, "\n*** WARNING: no ru_RU.UTF-8 locale: scripts/install-deps.sh makes it\n\n");
             GTEST_SKIP() << "no ru_RU.UTF-8 locale";
         }
@@ -59,20 +53,12 @@ struct RussianDesktop : ScriptFixture {
         g.Skills[0][1] = 2.25;
         g.Equip[kSlotRightHand] = {Variant(L"Меч"), 1, Variant(L""), 0, Variant(L""), 5, 0, 2.5, 1.5, Variant(L"")};
         auto a = g.Inventory->Add();
-        a->ItemName = L"Щит";
-        a->Weight = 4.25;
-        a->X = 20.5f;
-        a->Y = 0.1f;
+        a->ItemName = L"Щит", a->Weight = 4.25, a->X = 20.5f, a->Y = 0.1f;
         auto& w = *g.TheWorld;
-        w.WorldName = L"AG";
-        w.MapType = 4;
+        w.WorldName = L"AG", w.MapType = 4, w.LocCount = -1;
         for (int r = 0; r <= 70; ++r) w.SetRow(r, L"aaGGGGGGGG9Gaa");
-        w.LocCount = -1;
         auto n = g.NPCs->Add();
-        n->NPCName = L"Паук";
-        n->Symbol = L"©";
-        n->X = 8.5f;
-        n->Y = 6;
+        n->NPCName = L"Паук", n->Symbol = L"©", n->X = 8.5f, n->Y = 6;
     }
     static MainCharacter& Player() { return *modVarsAndMain.Player; }
     // Every fraction the game holds, and its money.
@@ -87,9 +73,7 @@ struct RussianDesktop : ScriptFixture {
     }
     std::map<std::string, std::string> SavedFiles() const {
         std::map<std::string, std::string> files;
-        for (const auto& e : fs::directory_iterator(dir.path() / "saved")) {
-            files[e.path().filename().string()] = ReadBytes(e.path()).value_or("");
-        }
+        for (const auto& e : fs::directory_iterator(dir.path() / "saved")) files[e.path().filename().string()] = *ReadBytes(e.path());
         return files;
     }
 };
@@ -113,8 +97,7 @@ TEST_F(RussianDesktop, ASaveIsTheSameBytesAndLoadsBackWhole) {
     modVarsAndMain.CreateRoots();
     ASSERT_TRUE(LoadGame());
     EXPECT_EQ(Player().PlayerName, L"Ёрш");
-    ASSERT_EQ(modVarsAndMain.Inventory->Count(), 1);
-    ASSERT_EQ(modVarsAndMain.NPCs->Count(), 1);
+    ASSERT_EQ(std::pair(modVarsAndMain.Inventory->Count(), modVarsAndMain.NPCs->Count()), std::pair(1L, 1L));
     EXPECT_EQ(Numbers(), numbers);
 }
 
@@ -126,8 +109,7 @@ TEST_F(RussianDesktop, ScriptsComputeAsAnywhere) {
               (std::vector<std::wstring>{L"2.75", L"4.5", L" 2.5", L"ёжик ёж", L"больше"}));
     Run(L"setvar(\"strenght\";\"7.25\")\nplusvar(\"mana\";\"0.5\")\n"
         L"give(\"Нож\";\"1\";\"0\";\"\";\"\";\"1\";\"0\";\"0.75\";\"2.5\";\"\")");
-    EXPECT_EQ(Player().Strenght, 7.25);
-    EXPECT_EQ(Player().Mana, 0.5);
-    EXPECT_EQ(modVarsAndMain.Inventory->Item(1)->Weight, 0.75);
-    EXPECT_EQ(modVarsAndMain.Inventory->Item(1)->Critical, 2);
+    const auto& knife = *modVarsAndMain.Inventory->Item(1);
+    EXPECT_EQ(std::tuple(Player().Strenght, Player().Mana, knife.Weight), std::tuple(7.25, 0.5, 0.75));
+    EXPECT_EQ(knife.Critical, 2);
 }

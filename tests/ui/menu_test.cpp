@@ -2,16 +2,18 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
 
 #include "ui/menu.h"
+#include "ui/text_scroll.h"
 #include "ui/text_viewer.h"
 
 using namespace morvath::ui;
@@ -20,10 +22,8 @@ TEST(StartMenu, CaptionsAndPanelsAtLoad) {
     frmMenu m;
     m.show();
     QStringList captions = {m.windowTitle(), m.Frame1->title(), m.frmNewChar->title(), m.frmStarting->title()};
-    for (QAbstractButton* b : {static_cast<QAbstractButton*>(m.Command1), static_cast<QAbstractButton*>(m.Command2),
-                               static_cast<QAbstractButton*>(m.Command3), static_cast<QAbstractButton*>(m.Command6),
-                               static_cast<QAbstractButton*>(m.Command4), static_cast<QAbstractButton*>(m.chkSL),
-                               static_cast<QAbstractButton*>(m.Command5), static_cast<QAbstractButton*>(m.Command7)})
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{m.Command1, m.Command2, m.Command3, m.Command6,
+                                                                      m.Command4, m.chkSL, m.Command5, m.Command7})
         captions << b->text();
     EXPECT_EQ(captions.join(u'|'), QStringLiteral("Welcome to the Morvath!|Добро Пожаловать!...|Создать нового персонажа...|"
                                                   "Создание нового мира...(ждите)|Создать персонажа.|Загрузить предыдущую игру.|"
@@ -41,9 +41,7 @@ TEST(StartMenu, ProgressBarFollowsThePercentage) {
     m.show();
     m.picProgreso->setFixedWidth(202);
     m.ShowProgress(50, QStringLiteral("Карты"));
-    EXPECT_EQ(m.lblPorc->text(), QStringLiteral("50%"));
-    EXPECT_EQ(m.lblStatus->text(), QStringLiteral("Карты"));
-    EXPECT_EQ(m.shaProgreso->width(), 100);
+    EXPECT_EQ(m.lblPorc->text() + m.lblStatus->text() + QString::number(m.shaProgreso->width()), QStringLiteral("50%Карты100"));
     m.ShowProgress(150, QStringLiteral("x"));
     EXPECT_EQ(m.shaProgreso->width(), 200);
 }
@@ -62,11 +60,9 @@ TEST(StartMenu, MessageBoxesOverTheMenuAreReadable) {
     ASSERT_NE(text, nullptr);
     text->ensurePolished();
     box.ensurePolished();
-    const QImage shot = box.grab().toImage();
-    const QColor face = shot.pixelColor(2, 2);
+    const QColor face = box.grab().toImage().pixelColor(2, 2);
     const QColor ink = text->palette().color(QPalette::WindowText);
     EXPECT_GT(std::abs(face.lightness() - ink.lightness()), 100) << face.name().toStdString() << " " << ink.name().toStdString();
-    box.close();
 }
 
 TEST(SingleInstance, TheFirstCallerHoldsTheLock) {
@@ -75,11 +71,10 @@ TEST(SingleInstance, TheFirstCallerHoldsTheLock) {
     EXPECT_FALSE(AnotherInstanceRunning());
 }
 
-TEST(TextViewer, ArrowsScrollAndOtherKeysClose) {
+TEST(TextViewer, ArrowsScrollOtherKeysCloseAndAModalShowReturnsOnAKey) {
     auto& v = frmShowText::Instance();
     v.ShowText(QStringLiteral("первый"), false);
     v.ShowText(QStringLiteral("второй\n").repeated(200), false);
-    EXPECT_TRUE(v.isVisible());
     EXPECT_TRUE(v.Text().startsWith(QStringLiteral("второй")));
     QWidget* box = v.focusWidget() ? v.focusWidget() : &v;
     for (int key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp}) {
@@ -88,15 +83,44 @@ TEST(TextViewer, ArrowsScrollAndOtherKeysClose) {
     }
     QTest::keyClick(box, Qt::Key_A);
     EXPECT_FALSE(v.isVisible());
-}
 
-TEST(TextViewer, ModalShowReturnsWhenAKeyIsPressed) {
-    auto& v = frmShowText::Instance();
-    QTimer::singleShot(0, [&v] {
-        QWidget* box = v.focusWidget() ? v.focusWidget() : &v;
-        QTest::keyClick(box, Qt::Key_Return);
-    });
+    QTimer::singleShot(0, [&v] { QTest::keyClick(v.focusWidget() ? v.focusWidget() : &v, Qt::Key_Return); });
     v.ShowText(QStringLiteral("вступление"), true);
     EXPECT_FALSE(v.isVisible());
     EXPECT_EQ(v.Text(), QStringLiteral("вступление"));
+}
+
+// The About panel's credits move without being drawn anew.
+TEST(AboutPanel, CreditsMoveAPixelPerTickFromAPictureDrawnOnce) {
+    TextScrollWidget credits(QSize(200, 120));
+    credits.Control().ScrollSpeed = 5;
+    credits.SetText(QStringLiteral("Morvath||Замысел и мир|команда Morvath"));
+    credits.show();
+    credits.StartScroll();
+    const unsigned renders = credits.Control().RenderCount();
+    const QImage before = credits.grab().toImage();
+    QTest::qWait(300);
+    EXPECT_LT(credits.Control().PictureTop(), 118 - 10);
+    EXPECT_TRUE(credits.IsScrolling());
+    EXPECT_EQ(credits.Control().RenderCount(), renders);
+    EXPECT_NE(credits.grab().toImage(), before);
+
+    credits.StopScroll();
+    QTest::qWait(30);
+    EXPECT_EQ(std::pair(credits.IsScrolling(), credits.Control().PictureTop()), std::pair(false, 118));
+}
+
+TEST(AboutPanel, EscClosesItLikeItsButton) {
+    frmMenu menu;
+    menu.show();
+    QSignalSpy closed(&menu, &frmMenu::aboutClosed);
+    QTest::keyClick(&menu, Qt::Key_Escape);
+    EXPECT_EQ(closed.count(), 0);  // only while the panel is open
+    menu.Frame1->hide();
+    menu.Frame2->show();
+    QTest::keyClick(menu.Command7, Qt::Key_Escape);
+    EXPECT_EQ(closed.count(), 1);
+    // The window holds what it shows: the About panel alone.
+    QApplication::processEvents();
+    EXPECT_EQ(menu.size(), menu.sizeHint());
 }

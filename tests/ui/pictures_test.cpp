@@ -3,9 +3,8 @@
 // name says, in the palette, at its size; every picture the game asks for there.
 #include <gtest/gtest.h>
 
-#include <QByteArray>
 #include <QImage>
-#include <QString>
+#include <cctype>
 #include <map>
 #include <set>
 
@@ -97,8 +96,7 @@ TEST(ArtSources, PaletteBaseAndScale) {
     EXPECT_EQ(set.Get("ground.bmp").index, (std::vector<std::uint8_t>{2, 2, 2, 0}));
 
     Picture p = Render(ParseArtSource("# two by one, three times\nscale 3\nkw\n"), pal, nullptr);
-    ASSERT_EQ(p.width, 6);
-    EXPECT_EQ(p.height, 3);
+    EXPECT_EQ(std::pair(p.width, p.height), std::pair(6, 3));
     EXPECT_EQ(p.index, (std::vector<std::uint8_t>{0, 0, 0, 1, 1, 1, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1, 1, 1}));
     EXPECT_THROW(ParseArtSource("scale 9\nk\n"), ArtError);
     EXPECT_THROW(ParseArtSource("scale 0\nk\n"), ArtError);
@@ -128,11 +126,7 @@ TEST(ArtSources, MistakesAreReportedWithTheirPlace) {
         for (const auto& [name, file] : files) {
             if (file.second.empty()) continue;
             std::string message = "no error";
-            try {
-                set.Get(name);
-            } catch (const ArtError& e) {
-                message = e.what();
-            }
+            try { set.Get(name); } catch (const ArtError& e) { message = e.what(); }
             EXPECT_NE(message.find(file.second), std::string::npos) << name << ": " << message;
         }
     }
@@ -172,13 +166,13 @@ TEST(GamePictures, EverySourceIsDrawnInItsFormatSizeAndPalette) {
 
 TEST(GamePictures, AnimationsDifferAndCharactersStandOnTheGround) {
     auto load = [](const std::string& name) { return Decode(ReadBytes(kGame / name).value_or("")); };
-    for (const char* set : {"Images/sheep/s%.bmp", "Images/spider/p%.gif", "Images/tvar/t%.bmp", "Images/n%.bmp", "Images/m%.bmp",
+    for (std::string set : {"Images/sheep/s%.bmp", "Images/spider/p%.gif", "Images/tvar/t%.bmp", "Images/n%.bmp", "Images/m%.bmp",
                             "Images/oh%.bmp", "Images/fireball%.bmp", "Images/a%.bmp", "Images/tiles/img%Char.bmp"}) {
         std::set<QByteArray> seen;
-        for (const char* frame : {"1", "2", "3", "4"}) {
-            std::string name = set;
-            const bool hero = name.find("Char") != std::string::npos;
-            name.replace(name.find('%'), 1, hero ? std::map<std::string, std::string>{{"1", "Up"}, {"2", "Down"}, {"3", "Left"}, {"4", "Right"}}.at(frame) : frame);
+        const bool hero = set.find("Char") != std::string::npos;
+        for (const char* frame : {"1", "2", "3", "4", "Up", "Down", "Left", "Right"}) {
+            if (hero != (std::isalpha(static_cast<unsigned char>(*frame)) != 0)) continue;
+            const std::string name = std::string(set).replace(set.find('%'), 1, frame);
             const QImage image = load(name);
             ASSERT_FALSE(image.isNull()) << name;
             EXPECT_TRUE(seen.insert(QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes())).second) << name;

@@ -60,18 +60,12 @@ void CopyGame(const fs::path& to) {
     }
 }
 
-Files Saved(const fs::path& folder) {
-    Files files;
-    for (const auto& e : fs::directory_iterator(folder / "saved")) {
-        files[e.path().filename().string()] = ReadBytes(e.path()).value_or("<unreadable>");
-    }
-    return files;
-}
-
+// The save set, where the hero stands and where the game's dice stand after the run.
 struct Outcome {
     Files saved;
     int x, y;
-    double nextDraw;  // where the game's dice stand after the run
+    double nextDraw;
+    bool operator==(const Outcome&) const = default;
 };
 
 Outcome Play(bool window) {
@@ -95,7 +89,8 @@ Outcome Play(bool window) {
         }
     }
     EXPECT_TRUE(modVarsAndMain.gameScreen.programEnded);
-    const Outcome run{Saved(game.path()), modVarsAndMain.PlayerX, modVarsAndMain.PlayerY, Rnd()};
+    Outcome run{{}, modVarsAndMain.PlayerX, modVarsAndMain.PlayerY, Rnd()};
+    for (const auto& e : fs::directory_iterator(game.path() / "saved")) run.saved[e.path().filename().string()] = *ReadBytes(e.path());
     delete ui::GameScreen();
     ui::Pictures().Clear();
     ResetGame();
@@ -107,10 +102,8 @@ TEST(Replay, TheSameSeedAndKeysSaveTheSameGameWithAndWithoutAWindow) {
     const Outcome window = Play(true);
     // The keys moved the hero, and the save set holds the hero and the places.
     EXPECT_NE(std::make_pair(headless.x, headless.y), std::make_pair(8, 9));
-    EXPECT_EQ(std::make_pair(window.x, window.y), std::make_pair(headless.x, headless.y));
-    EXPECT_EQ(window.nextDraw, headless.nextDraw);
-    ASSERT_GT(headless.saved.size(), 10u);
-    EXPECT_TRUE(window.saved == headless.saved);
+    EXPECT_GT(headless.saved.size(), 10u);
+    EXPECT_TRUE(window == headless);
 }
 
 // The core draws the view where it has just changed the world and then asks for a redraw;
