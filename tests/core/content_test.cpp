@@ -132,7 +132,12 @@ Location ReadLocation(const std::wstring& id, const fs::path& map, const fs::pat
         std::wstring first;
         if (reader->ReadItem(first)) loc.kind = static_cast<int>(Val(first));
     }
-    if (id == L"wild") loc.kind = kMapWild;
+    if (id == L"wild") {
+        loc.kind = kMapWild;
+        // Read with the Ural pass open, as the engine draws it once the way is shown.
+        const std::size_t row = 11 + 3, col = 37 + 2;
+        if (row < loc.rows.size() && col < loc.rows[row].size()) loc.rows[row][col] = L'q';
+    }
     return loc;
 }
 
@@ -367,6 +372,14 @@ struct House {
     Cell street;  // where the hero comes out
 };
 
+// A dungeon start.scr makes: its stair up and its last door lead to these places.
+struct Dungeon {
+    std::wstring id, upTarget, exitTarget;
+    Cell start;          // the starting cell, grid column and row
+    Cell up, exit;       // arrivals in the targets
+    std::wstring monsters;
+};
+
 class Content : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -392,9 +405,15 @@ protected:
                                         saved / "vchurch.itm", intros / "monk.tle");
         monksChurch_ = new Location(ReadLocation(L"vchurch", intros / "monk.map", intros / "none.lst", intros / "monk.crd",
                                                  saved / "vchurch.itm", intros / "monk.tle"));
-        // The houses start.scr makes.
+        // The houses and dungeons start.scr makes.
         Script start = Lint(L"start.scr");
+        auto num = [](const std::wstring& a) { return static_cast<int>(Val(Unquote(a))); };
         for (const auto& c : start.commands) {
+            if (c.name == L"gendungeon" && c.args.size() == 14) {
+                const auto& a = c.args;
+                dungeons_.push_back({Unquote(a[2]), Unquote(a[3]), Unquote(a[6]), Cell{num(a[0]), num(a[1])},
+                                     Cell{num(a[4]), num(a[5])}, Cell{num(a[7]), num(a[8])}, Unquote(a[12])});
+            }
             if (c.name != L"genhouse" || c.args.size() != 4) continue;
             houses_.push_back({Unquote(c.args[0]), Unquote(c.args[1]),
                                Cell{static_cast<int>(Val(Unquote(c.args[2]))), static_cast<int>(Val(Unquote(c.args[3])))}});
@@ -410,6 +429,12 @@ protected:
     static const Location& Loc(const std::wstring& id) { return Locations().at(id); }
     static bool IsHouse(const std::wstring& id) {
         return std::any_of(houses_.begin(), houses_.end(), [&](const House& h) { return h.id == id; });
+    }
+    static const Dungeon* DungeonNamed(const std::wstring& id) {
+        for (const auto& d : dungeons_) {
+            if (d.id == id) return &d;
+        }
+        return nullptr;
     }
     // Every place that is drawn from a file: the towns, the wilderness, the church (both ways).
     static std::vector<const Location*> Places() {
@@ -444,6 +469,10 @@ protected:
             }
         }
         for (const auto& h : houses_) in[h.town].insert(h.street);
+        for (const auto& d : dungeons_) {
+            in[d.upTarget].insert(d.up);
+            in[d.exitTarget].insert(d.exit);
+        }
         return in;
     }
 
@@ -453,6 +482,7 @@ protected:
     static inline std::map<std::wstring, Location>* locations_ = nullptr;
     static inline Location* monksChurch_ = nullptr;
     static inline std::vector<House> houses_;
+    static inline std::vector<Dungeon> dungeons_;
 };
 
 }  // namespace
@@ -466,7 +496,7 @@ TEST_F(Content, TheArchiveUnpacksTheWorldAndNothingReserved) {
     for (const auto& name : archived_) {
         const std::wstring stem = name.substr(0, name.find(L'.'));
         EXPECT_FALSE(stem == L"AG" || stem == L"plain" || stem == L"forest" || stem == L"loc") << Show(name);
-        EXPECT_FALSE(IsHouse(stem)) << Show(name) << " is made by start.scr";
+        EXPECT_FALSE(IsHouse(stem) || DungeonNamed(stem)) << Show(name) << " is made by start.scr";
     }
     for (const auto& [id, loc] : Locations()) {
         if (id == L"vchurch") continue;
@@ -537,8 +567,13 @@ TEST_F(Content, RecordsLeadSomewhereAndCanBeEntered) {
             const std::string what = name + " record at " + Show(r.at) + " to " + Show(r.target);
             if (!cells.insert(r.at).second) problems.push_back(what + ": a second record on the cell");
             const bool known = r.target == L"wild" || r.target == L"AG" || r.target == L"plain" || r.target == L"loc" ||
-                               Locations().count(r.target) || IsHouse(r.target);
+                               Locations().count(r.target) || IsHouse(r.target) || DungeonNamed(r.target);
             if (!known) problems.push_back(what + ": no such place");
+            // A dungeon is entered on the floor cell just below its stair up.
+            if (const Dungeon* d = DungeonNamed(r.target);
+                d && !(Cell{r.targetX, static_cast<int>(Val(r.targetY))} == Cell{d->start.x - 2, d->start.y - 1})) {
+                problems.push_back(what + ": does not arrive below the stair up");
+            }
             if (r.target == L"loc") {
                 if (!FileExists(kGame / "scripts" / ToUtf8(r.targetY))) problems.push_back(what + ": no script " + Show(r.targetY));
             } else if (r.targetX == 0) {
@@ -618,7 +653,9 @@ TEST_F(Content, EveryPlaceCanBeWalkedFromWhereverTheHeroComesIn) {
         for (const Cell& in : entries) {
             std::set<Cell> r = Reach(loc, in);
             const bool out = std::any_of(loc.records.begin(), loc.records.end(), [&](const Record& rec) {
-                return r.count(rec.at) && (rec.target == L"wild" || loc.kind == kMapHouse);
+                // Out: to the wilderness, or through another place that has its own way out.
+                const bool onward = rec.target != loc.id && Locations().count(rec.target);
+                return r.count(rec.at) && (rec.target == L"wild" || loc.kind == kMapHouse || onward);
             });
             if (!out) problems.push_back(name + ": no way out from " + Show(in));
             reached.insert(r.begin(), r.end());
@@ -651,6 +688,41 @@ TEST_F(Content, EveryPlaceCanBeWalkedFromWhereverTheHeroComesIn) {
         std::set<Cell> r = Reach(wild, from.at);
         for (const auto& to : wild.records) {
             if (!r.count(to.at)) problems.push_back("wild: " + Show(to.target) + " cannot be walked to from " + Show(from.target));
+        }
+    }
+    EXPECT_TRUE(problems.empty()) << Join(problems);
+}
+
+TEST_F(Content, DungeonsLeadToPlacesAndTheirMonstersAreWhole) {
+    std::vector<std::string> problems;
+    EXPECT_FALSE(dungeons_.empty());
+    for (const auto& d : dungeons_) {
+        const std::string name = Show(d.id);
+        if (d.start.x < 5 || d.start.x > 49 || d.start.y < 5 || d.start.y > 49) problems.push_back(name + ": starts off the grid");
+        for (const auto& t : {d.upTarget, d.exitTarget}) {
+            if (!Locations().count(t)) problems.push_back(name + ": leads to no place " + Show(t));
+        }
+        auto reader = TextReader::Open(kGame / "maps" / ToUtf8(d.monsters));
+        if (!reader) {
+            problems.push_back(name + ": no monster file " + Show(d.monsters));
+            continue;
+        }
+        std::vector<std::wstring> v;
+        std::vector<bool> quoted;
+        std::wstring item;
+        bool q = false;
+        while (reader->ReadItem(item, &q)) {
+            v.push_back(item);
+            quoted.push_back(q);
+        }
+        if (v.size() % 9 != 0 || v.size() / 9 > 31) problems.push_back(name + ": not whole records of nine values");
+        for (std::size_t i = 0; i + 9 <= v.size(); i += 9) {
+            const std::string who = name + " " + Show(v[i]);
+            for (std::size_t s : {i + 1, i + 5}) {
+                if (!v[s].empty() && !FileExists(kGame / "scripts" / ToUtf8(v[s]))) problems.push_back(who + ": no script " + Show(v[s]));
+            }
+            if (quoted[i + 6] || (v[i + 6] != L"#TRUE#" && v[i + 6] != L"#FALSE#")) problems.push_back(who + ": Good is not a bare truth value");
+            if (v[i + 8].size() != 1 || !TilePicture(kMapCave, v[i + 8][0])) problems.push_back(who + ": symbol not drawn in caves");
         }
     }
     EXPECT_TRUE(problems.empty()) << Join(problems);
