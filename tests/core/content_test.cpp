@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <queue>
@@ -805,6 +807,32 @@ TEST_F(Content, ScriptsKeepTheLanguageRules) {
     for (const wchar_t* needed : {L"start.scr", L"food.itm", L"man1.tai", L"man2.tai", L"man3.tai", L"man4.tai", L"wom1.tai",
                                   L"wom2.tai", L"wom3.tai", L"wom4.tai"}) {
         if (!FileExists(kGame / "scripts" / ToUtf8(needed))) problems.push_back(Show(needed) + " is missing");
+    }
+    EXPECT_TRUE(problems.empty()) << Join(problems);
+}
+
+// Every quest flag a script reads or sets has its line in the flag table of data/README.md,
+// so two quests never share a flag by accident.
+TEST_F(Content, EveryQuestFlagInUseIsInTheTable) {
+    std::ifstream readme(fs::path(MORVATH_TEST_DATA) / ".." / ".." / "data" / "README.md");
+    ASSERT_TRUE(readme);
+    std::set<int> tabled;
+    std::string line;
+    bool inTable = false;
+    while (std::getline(readme, line)) {
+        if (line.starts_with("## ")) inTable = line == "## Quest flags";
+        int flag = 0;
+        if (inTable && line.starts_with("| ") && std::sscanf(line.c_str(), "| %d |", &flag) == 1) tabled.insert(flag);
+    }
+    EXPECT_GT(tabled.size(), 10u);
+    std::vector<std::string> problems;
+    for (const auto& e : fs::directory_iterator(kGame / "scripts")) {
+        const std::wstring file = FromUtf8(e.path().filename().string());
+        for (const auto& c : Lint(file).commands) {
+            if ((c.name != L"getq" && c.name != L"setq") || c.args.empty() || !IsLiteral(c.args[0])) continue;
+            const int flag = static_cast<int>(Val(Unquote(c.args[0])));
+            if (!tabled.count(flag)) problems.push_back(Show(file) + ": flag " + std::to_string(flag) + " is not in the table");
+        }
     }
     EXPECT_TRUE(problems.empty()) << Join(problems);
 }
