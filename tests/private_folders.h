@@ -24,8 +24,6 @@ public:
         std::error_code ec;
         if (!path_.empty()) std::filesystem::remove_all(path_, ec);
     }
-    PrivateFolders(const PrivateFolders&) = delete;
-    PrivateFolders& operator=(const PrivateFolders&) = delete;
 
 private:
     std::filesystem::path path_;

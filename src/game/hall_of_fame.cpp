@@ -271,18 +271,16 @@ HallOfFameRecord HallOfFame::RunRecord() {
     return rec;
 }
 
-void HallOfFame::AddHallOfFame(const fs::path& plainFile) {
+void HallOfFame::AddHallOfFame(std::string& plain) {
     if (!modVarsAndMain.Player) return;
-    std::string line = RecordLine(RunRecord());
-    // A file whose last line has no line end would swallow the new record into it.
-    if (auto old = ReadBytes(plainFile); old && !old->empty() && old->back() != '\n') line.insert(0, "\r\n");
-    recorded_ = AppendToFile(plainFile, line);
+    // A text whose last line has no line end would swallow the new record into it.
+    if (!plain.empty() && plain.back() != '\n') plain += "\r\n";
+    plain += RecordLine(RunRecord());
+    recorded_ = true;
 }
 
-void HallOfFame::LoadHallOfFame(const fs::path& plainFile) {
-    auto bytes = ReadBytes(plainFile);
-    if (!bytes) return;
-    for (const auto& rec : ParseHallOfFame(*bytes)) {
+void HallOfFame::LoadHallOfFame(std::string_view plain) {
+    for (const auto& rec : ParseHallOfFame(plain)) {
         for (auto& line : ListLines(rec)) List1.push_back(std::move(line));
         score = rec.score;
         cause = rec.cause;
@@ -301,19 +299,28 @@ bool HallOfFame::WriteDeedsFile() {
     return false;
 }
 
-bool HallOfFame::OpenWorkingCopy(const fs::path& file, const fs::path& work) {
-    RemoveFile(work);
-    if (!FileExists(file)) return true;
+std::optional<std::string> HallOfFame::ReadRecords(const fs::path& file) {
+    if (!FileExists(file)) return std::string();
     auto bytes = ReadBytes(file);
-    if (!bytes || !WriteFileAtomic(work, *bytes)) return false;
-    if (DecryptFileInPlace(work)) return true;
-    RemoveFile(work);
+    if (!bytes) return std::nullopt;
+    if (auto plain = DecryptText(*bytes)) return plain;
     // Records must never be added to a file that was not deciphered: the old runs would
     // turn into permanent garbage at the top of the list. A damaged file goes aside and a
     // new hall of fame starts; with a cipher that does not work at all, nothing is touched.
-    if (!CipherWorks()) return false;
+    if (!CipherWorks()) return std::nullopt;
     MoveAside(file);
-    return !FileExists(file);
+    if (FileExists(file)) return std::nullopt;
+    return std::string();
+}
+
+bool HallOfFame::WriteRecords(const fs::path& file, std::string_view plain) {
+    auto enciphered = EncryptText(plain);
+    if (!enciphered) return false;  // the cipher has told the player
+    if (WriteFileAtomic(file, *enciphered)) return true;
+    // A full disk is no damage: the hall of fame stays as it was, and the player knows.
+    UI().MsgBox(L"Не удалось записать файл " + FromUtf8(file.filename().string()), MsgButtons::Ok,
+                MsgIcon::Exclamation, L"Morvath");
+    return false;
 }
 
 void HallOfFame::Open() {
@@ -322,20 +329,18 @@ void HallOfFame::Open() {
     recorded_ = false;
     List1.clear();
 
+    // Deciphered, extended and enciphered again in memory: the plain records never touch
+    // the disk, and the file is replaced whole or not at all.
     const fs::path file = HiscorePath();
-    fs::path work = file;
-    work += ".work";
-    const bool usable = OpenWorkingCopy(file, work);
+    std::optional<std::string> plain = ReadRecords(file);
     if (writehf_ && g.Player) {
-        if (usable) AddHallOfFame(work);
+        if (plain) AddHallOfFame(*plain);
         else RunRecord();  // not recorded, yet the deeds file still tells the run's score
     }
-    if (usable) {
-        LoadHallOfFame(work);
-        std::error_code ec;
-        if (recorded_ && EncryptFileInPlace(work)) fs::rename(work, file, ec);
+    if (plain) {
+        LoadHallOfFame(*plain);
+        if (recorded_) WriteRecords(file, *plain);
     }
-    RemoveFile(work);
 
     modMusicEngine::MidiClose();
     modMusicEngine::MusicName = L"\\music\\music.mid";

@@ -7,9 +7,10 @@
 // the player's closing of it. What to record comes from modVarsAndMain.hallOfFame
 // (EnemyName, win, writehf) and the hero.
 //
-// \Hiscore is only ever replaced whole: the run is added to a deciphered working copy,
-// which is enciphered again and renamed over the old file, so a crash at any moment leaves
-// the old hall of fame or the new one, never a plain or half-written one.
+// \Hiscore is only ever replaced whole: it is deciphered in memory, the run is added, and
+// the whole is enciphered again and written over the old file through a temporary file, so
+// a crash at any moment leaves the old hall of fame or the new one, never a plain or
+// half-written one. A file that cannot be written (a full disk) is left as it was.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,10 +72,10 @@ public:
     // Closing: the music stops. True when a run has ended, and with it the program.
     bool Close();
 
-    // Appends this run's record to a plain hall-of-fame file.
-    void AddHallOfFame(const fs::path& plainFile);
-    // Fills List1 from a plain hall-of-fame file.
-    void LoadHallOfFame(const fs::path& plainFile);
+    // Appends this run's record to the plain hall-of-fame text.
+    void AddHallOfFame(std::string& plain);
+    // Fills List1 from the plain hall-of-fame text.
+    void LoadHallOfFame(std::string_view plain);
     // Writes the deeds file; false (after telling the player) when it cannot be written.
     bool WriteDeedsFile();
 
@@ -87,8 +88,11 @@ public:
 private:
     // This run's record; its score and cause also stay for the deeds file.
     HallOfFameRecord RunRecord();
-    // The deciphered hall of fame in `work`; false when it cannot be had without risking it.
-    bool OpenWorkingCopy(const fs::path& file, const fs::path& work);
+    // The deciphered hall of fame (empty for none); nothing when it cannot be had without
+    // risking it.
+    static std::optional<std::string> ReadRecords(const fs::path& file);
+    // Enciphers the records over the file; false, after telling the player, when it fails.
+    static bool WriteRecords(const fs::path& file, std::string_view plain);
 
     bool writehf_ = false;
     bool recorded_ = false;

@@ -1,11 +1,27 @@
 #pragma once
-// Carried and floor items: picking up, dropping, using, choosing, the equipment screen.
+// Carried and floor items: picking up, looking, dropping, using, the inventory picker's
+// lists and the equipment screen's door.
+#include <string>
+
+#include "world/item.h"
 
 namespace morvath {
 
+// The picker's line of an item: "Еда  (2шт.)", or for weapons, shields and clothing
+// "Кинжал[5,0] (70%)  (1шт.)".
+std::wstring PlainLine(const Item& item);
+std::wstring WeaponLine(const Item& item);
+// True for the kinds listed with their bonuses: weapons, shields, legs, body and head.
+bool ListedWithBonuses(long kind);
+
 // Picks up one item from the hero's square.
 void PickUpItems();
-// The player chooses a carried item, which is dropped on the hero's square.
+// The items lying on the hero's square, one line each, in the speech box.
+void LookAtFloor();
+// The picker with every named carried item; PickedIndex becomes the inventory position of
+// the item picked (0 for none).
+void ShowInventory();
+// The player chooses a carried item, which is dropped on the hero's square (one piece).
 void DropItem();
 // The player chooses a carried item, which is used.
 void UseItem();
@@ -15,5 +31,7 @@ int ChooseItemOfKind(long kind);
 int ChooseCarriedItem();
 // Opens the equipment screen and waits until it closes.
 void ShowEquipForm();
+// The tile under the hero becomes plain ground.
+void ClearPlayerCell();
 
 }  // namespace morvath

@@ -65,25 +65,6 @@ bool QuitWithoutSaving() {
     return true;
 }
 
-// L: the items lying on the hero's square, shown even when there are none.
-void Look() {
-    const auto& g = modVarsAndMain;
-    std::wstring text;
-    for (const auto& item : *g.TheWorld->mapItemCol) {
-        if (item->X != g.PlayerX || item->Y != g.PlayerY) continue;
-        switch (static_cast<int>(item->ItemType)) {
-            case kWeapon: case kShield: case kLegs: case kBody: case kHead:
-                text += item->ItemName + L"[" + NumText(item->WeaponPlus) + L"," + NumText(item->DefendPlus) +
-                        L"] (" + NumText(item->Critical) + L"%)";
-                break;
-            default:
-                text += item->ItemName;
-        }
-        text += L"\r\n";
-    }
-    Say(text, L"");
-}
-
 // E. False when the player chose nothing.
 bool Eat() {
     auto& g = modVarsAndMain;
@@ -134,7 +115,7 @@ void PressKey(int KeyCode, int Shift) {
             doorStep = ArrowKey(KeyCode, Shift);
             break;
         case 'L':
-            Look();
+            LookAtFloor();
             Do_Change_Of_World();
             break;
         case 'W':

@@ -4,13 +4,9 @@
 #include <array>
 
 #include "platform/variant.h"
+#include "world/item_templates.h"
 
 namespace morvath {
-
-enum WeaponColumn : int {
-    kWpName = 0, kWpWeaponPlus = 1, kWpDefendPlus = 2, kWpCritical = 3, kWpWeight = 4,
-    kWpSkillPlus = 5, kWpType = 6, kWpInfo = 7,
-};
 
 using WeaponsTableRows = std::array<std::array<Variant, 8>, 81>;
 

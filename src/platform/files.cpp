@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <fcntl.h>
 #include <fstream>
 #include <random>
 #include <system_error>
@@ -90,28 +94,91 @@ std::optional<std::wstring> ReadWholeFile(const fs::path& p) {
     return DecodeCp1251(*bytes);
 }
 
-bool WriteFileAtomic(const fs::path& p, std::string_view bytes) {
-    std::error_code ec;
-    if (p.has_parent_path()) fs::create_directories(p.parent_path(), ec);
-    static std::mt19937 gen(static_cast<unsigned>(::getpid()));
-    fs::path tmp = p;
-    tmp += ".tmp" + std::to_string(gen());
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(tmp, ec);
+namespace {
+
+// Every temporary file the game writes is named so: short, whatever the length of the name
+// it stands in for, and easy to tell from the game's own files when a crash left it behind.
+constexpr std::string_view kTempPrefix = ".~wr";
+constexpr std::string_view kTempSuffix = ".tmp";
+
+fs::path FolderOf(const fs::path& p) { return p.has_parent_path() ? p.parent_path() : fs::path("."); }
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
             return false;
         }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    fs::rename(tmp, p, ec);
-    if (ec) {
-        fs::remove(tmp, ec);
+    return true;
+}
+
+// A new empty file in `folder` under a name nobody holds. O_EXCL and O_NOFOLLOW: a name
+// that exists already, even as a link planted to point elsewhere, is never written through.
+int CreateTempIn(const fs::path& folder, fs::path& created) {
+    static std::mt19937_64 gen(std::random_device{}() ^ static_cast<std::uint64_t>(::getpid()));
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        // The process id keeps a forked copy of the generator from choosing its parent's names.
+        const std::uint64_t r = gen() ^ (static_cast<std::uint64_t>(::getpid()) << 40);
+        char digits[17] = {};
+        std::to_chars(digits, digits + 16, r, 16);
+        fs::path p = folder / (std::string(kTempPrefix) + digits + std::string(kTempSuffix));
+        const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            created = std::move(p);
+            return fd;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool SyncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    // Some file systems cannot sync a folder and say so; their renames are as durable as
+    // they get.
+    const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return ok;
+}
+
+bool IsLeftoverTemp(const fs::path& p) {
+    const std::string name = p.filename().string();
+    return name.size() > kTempPrefix.size() + kTempSuffix.size() && name.starts_with(kTempPrefix) &&
+           name.ends_with(kTempSuffix);
+}
+
+void RemoveLeftoverTemps(const fs::path& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        std::error_code fileEc;
+        if (IsLeftoverTemp(it->path()) && !it->is_directory(fileEc)) fs::remove(it->path(), fileEc);
+    }
+}
+
+bool WriteFileAtomic(const fs::path& p, std::string_view bytes) {
+    const fs::path folder = FolderOf(p);
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    fs::path tmp;
+    const int fd = CreateTempIn(folder, tmp);
+    if (fd < 0) return false;
+    // The content reaches the disk before the name does: after a power cut the new name
+    // never points at an empty or half-written file.
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok) ok = ::rename(tmp.c_str(), p.c_str()) == 0;
+    if (!ok) {
+        ::unlink(tmp.c_str());
         return false;
     }
+    SyncFolder(folder);
     return true;
 }
 

@@ -32,8 +32,16 @@ std::optional<std::string> ReadBytes(const fs::path& p);
 std::optional<std::wstring> ReadWholeFile(const fs::path& p);
 
 // Writes through a temporary file in the same folder and a rename, so that a crash leaves
-// either the old file or the new one, whole.
+// either the old file or the new one, whole. The temporary name is short (any name the
+// file system allows can be written), is created new (never an existing file or link), and
+// its content is on the disk before the rename; the folder is synced after it.
 bool WriteFileAtomic(const fs::path& p, std::string_view bytes);
+// Makes the renames and removals in a folder durable.
+bool SyncFolder(const fs::path& folder);
+// A temporary file of WriteFileAtomic that a crash left behind.
+bool IsLeftoverTemp(const fs::path& p);
+// Removes those from a folder (not its subfolders).
+void RemoveLeftoverTemps(const fs::path& folder);
 // Appends bytes (the kill log grows a line at a time).
 bool AppendToFile(const fs::path& p, std::string_view bytes);
 

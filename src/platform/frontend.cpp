@@ -79,6 +79,22 @@ int ScriptedFrontend::Choice(const std::wstring& question, const std::array<std:
     return r;
 }
 
+int ScriptedFrontend::PickItem(const PickerContent& content) {
+    lastPicker = content;
+    std::wstring line = L"Pick|" + content.caption + L"|" + content.money;
+    for (const auto& row : content.rows) line += L"|" + row.line;
+    log.push_back(line);
+    if (pickAnswers.empty()) return 0;
+    int r = pickAnswers.front();
+    pickAnswers.pop_front();
+    return r;
+}
+
+void ScriptedFrontend::ShowEquipment() {
+    log.push_back(L"Equipment");
+    if (equipmentVisit) equipmentVisit();
+}
+
 int ScriptedFrontend::Count(const std::wstring& prefix) const {
     int n = 0;
     for (const auto& l : log) {

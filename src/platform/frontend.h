@@ -8,6 +8,7 @@
 // touching every implementation.
 #include <array>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,21 @@ namespace morvath {
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgIcon { None, Information, Question, Exclamation, Critical };
 enum class MsgResult { Ok, Cancel, Yes, No };
+
+// One row of the inventory picker: its list line, and what the picker shows of the item
+// while the row is selected.
+struct PickerRow {
+    std::wstring line;
+    std::wstring name;
+    std::wstring info;
+    std::wstring weight;  // "Вес: ..."
+};
+// What the inventory picker shows: its caption, its coins label and one row per item.
+struct PickerContent {
+    std::wstring caption;
+    std::wstring money;
+    std::vector<PickerRow> rows;
+};
 
 class Frontend {
 public:
@@ -47,6 +63,12 @@ public:
     // The hall of fame. When a run has just ended (the hall of fame's writehf), the game
     // screen closes first and the run is recorded; modal waits until the player closes it.
     virtual void ShowHallOfFame(bool modal) {}
+    // The inventory picker, modal. Returns the 1-based number of the row picked, 0 when the
+    // player closed it without picking one.
+    virtual int PickItem(const PickerContent& content) { return 0; }
+    // The equipment screen, modal: its keys and clicks go to the equipment rules
+    // (game/worn_items.h) until they close it.
+    virtual void ShowEquipment() {}
 };
 
 inline constexpr int kChoiceSkipped = 11;
@@ -62,8 +84,12 @@ public:
     std::deque<MsgResult> msgAnswers;      // empty queue: the first button
     std::deque<std::wstring> inputAnswers; // empty queue: the default text
     std::deque<int> choiceAnswers;         // empty queue: the first option
+    std::deque<int> pickAnswers;           // empty queue: nothing picked (0)
+    std::function<void()> equipmentVisit;  // what the player does on the equipment screen
     std::vector<std::wstring> log;         // "MsgBox|title|text", "InputBox|title|prompt",
-                                           // "Choice|question|option0|option1|option2", ...
+                                           // "Choice|question|option0|option1|option2",
+                                           // "Pick|caption|money|row1|row2...", "Equipment", ...
+    PickerContent lastPicker;              // what the picker showed last
     std::wstring textCaption;              // the text viewer's caption, as the last ShowText left it
 
     MsgResult MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon,
@@ -77,6 +103,8 @@ public:
     void EndProgram() override;
     int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) override;
     void ShowHallOfFame(bool modal) override;
+    int PickItem(const PickerContent& content) override;
+    void ShowEquipment() override;
 
     // Installs itself for the lifetime of the object.
     ScriptedFrontend() { SetFrontend(this); }

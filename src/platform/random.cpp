@@ -13,22 +13,28 @@ struct Source {
     bool seeded = false;
 };
 
+std::uint64_t ClockSeed() {
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+           static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
 Source& source() {
     static Source s;
     if (!s.seeded) {
-        s.engine.seed(static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                      static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+        s.engine.seed(ClockSeed());
         s.seeded = true;
     }
     return s;
 }
 
+double Uniform(std::mt19937_64& engine) {
+    // 53 random bits give every double in [0, 1) on the grid of 2^-53; never 1.0.
+    return static_cast<double>(engine() >> 11) * (1.0 / 9007199254740992.0);
+}
+
 }  // namespace
 
-double Rnd() {
-    // 53 random bits give every double in [0, 1) on the grid of 2^-53; never 1.0.
-    return static_cast<double>(source().engine() >> 11) * (1.0 / 9007199254740992.0);
-}
+double Rnd() { return Uniform(source().engine); }
 
 void Randomize() { (void)source(); }
 
@@ -41,6 +47,12 @@ int RandomInt(int lo, int hi) {
     if (lo > hi) return 0;
     if (lo == hi) return lo;
     return lo + static_cast<int>(Int(Rnd() * (static_cast<double>(hi) - lo)));
+}
+
+double CosmeticRnd() {
+    // Mixed, so that it does not run in step with the rules' source seeded in the same tick.
+    static std::mt19937_64 engine(ClockSeed() ^ 0x9E3779B97F4A7C15ULL);
+    return Uniform(engine);
 }
 
 }  // namespace morvath

@@ -27,6 +27,8 @@ public:
     bool IsEmpty() const { return kind_ == Kind::Empty; }
     bool IsNumber() const { return kind_ == Kind::Number; }
     bool IsText() const { return kind_ == Kind::Text; }
+    // The length of the text a text value holds (0 for the other kinds), without a copy.
+    std::size_t TextSize() const { return kind_ == Kind::Text ? text_.size() : 0; }
 
     // A text converts by its leading number; a truth value is -1 or 0; nothing is 0.
     double ToNumber() const { return kind_ == Kind::Text ? Val(text_) : num_; }

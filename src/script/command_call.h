@@ -21,18 +21,22 @@ public:
         : run(run), name(name), args(args) {}
 
     // Argument i, or nullptr after reporting it missing. A command reads an argument in
-    // each step that needs it and goes on with its next step when it is missing, so one
-    // call may report several times.
+    // each step that needs it and goes on with its next step when it is missing.
     const std::wstring* Arg(std::size_t i);
-    // True when all of these arguments are there; else one report for the step that needs
+    // True when all of these arguments are there; else a report for the step that needs
     // them.
     bool Have(std::initializer_list<std::size_t> indices);
-    // The "Argument not optional" box, also for an index out of range (a quest flag).
+    // The "Argument not optional" box, also for an index out of range (a quest flag). One
+    // call shows it once however many of its steps fail: a script looping over a faulty
+    // call must not bury the player under boxes.
     void ReportMissing();
 
     Cscript& run;
     std::wstring_view name;  // as the script wrote it
     const std::vector<std::wstring>& args;
+
+private:
+    bool reported_ = false;
 };
 
 // The character whose script runs, or nullptr when there is none.
@@ -64,6 +68,8 @@ Variant CmdRnd(CommandCall&);
 
 // Commands for characters, the world and the generators.
 Variant CmdGenHouse(CommandCall&);
+Variant CmdGenWeap(CommandCall&);
+Variant CmdGenItem(CommandCall&);
 
 // Commands for the hero, items, money and skills.
 Variant CmdHave(CommandCall&);

@@ -44,8 +44,8 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"take", CmdTake},
     {L"give", CmdGive},
     {L"put", CmdQuiet},
-    {L"genweap", CmdQuiet},
-    {L"genitem", CmdQuiet},
+    {L"genweap", CmdGenWeap},
+    {L"genitem", CmdGenItem},
     {L"gives", CmdGives},
     {L"havespell", CmdHaveSpell},
     {L"getvar", CmdGetVar},
@@ -131,6 +131,8 @@ bool CommandCall::Have(std::initializer_list<std::size_t> indices) {
 }
 
 void CommandCall::ReportMissing() {
+    if (reported_) return;
+    reported_ = true;
     UI().MsgBox(L"Argument not optional in call to procedure: " + std::wstring(name), MsgButtons::Ok,
                 MsgIcon::Critical, L"Script VM Error");
 }

@@ -19,6 +19,12 @@ constexpr int kMaxDepth = 16;
 constexpr long long kNestedRunCost = 1000;
 // The line index is a 16-bit counter: lines past it are never reached.
 constexpr int kMaxLineIndex = 32767;
+// The longest text a script value may hold. "a = a & a" in a loop doubles a text each
+// round; past this the statement fails like an overflow, long before memory runs out.
+constexpr std::size_t kMaxValueChars = std::size_t{1} << 20;
+// What a run's variables hold together: copies of a long text into many variables fail
+// the same way.
+constexpr std::size_t kMaxHeldChars = 4 * kMaxValueChars;
 
 // An error of the evaluator: it ends the run, silently, and the owner of the run goes on.
 struct ScriptAbort {};
@@ -75,7 +81,13 @@ Variant Combine(const Variant& a, wchar_t op, const Variant& v) {
             if (q > std::numeric_limits<std::int32_t>::max()) Abort();
             return static_cast<double>(q);
         }
-        case L'&': return ValueText(a) + ValueText(v);
+        case L'&': {
+            std::wstring joined = ValueText(a);
+            std::wstring tail = ValueText(v);
+            if (joined.size() + tail.size() > kMaxValueChars) Abort();
+            joined += tail;
+            return joined;
+        }
     }
     return v;
 }
@@ -88,6 +100,9 @@ Variant Combine(const Variant& a, wchar_t op, const Variant& v) {
 void Cscript::SetVar(std::wstring_view name, Variant value) {
     for (std::size_t k = VarNames.size(); k-- > 0;) {
         if (VarNames[k] != name) continue;
+        const std::size_t held = heldChars_ - VarValues[k].TextSize() + value.TextSize();
+        if (held > kMaxHeldChars) Abort();
+        heldChars_ = held;
         // The newest entry of that name moves to the end with its new value.
         if (k + 1 != VarNames.size()) {
             std::wstring n = std::move(VarNames[k]);
@@ -123,6 +138,11 @@ void Cscript::DeclareVars(std::wstring_view list) {
 // ---------------------------------------------------------------------------------------
 // Expressions
 
+void Cscript::ChargeText(std::size_t chars) {
+    if (chars > textLeft_) Abort();
+    textLeft_ -= chars;
+}
+
 Variant Cscript::EvalArith(std::wstring_view t) {
     Variant acc;
     wchar_t pending = 0;
@@ -130,11 +150,13 @@ Variant Cscript::EvalArith(std::wstring_view t) {
     const std::size_t n = t.size();
 
     auto combine = [&](Variant v) {
+        ChargeText(v.TextSize());
         if (pending == 0) {
             acc = std::move(v);
         } else {
             acc = Combine(acc, pending, v);
             pending = 0;
+            ChargeText(acc.TextSize());
         }
     };
 
@@ -298,6 +320,8 @@ Variant Cscript::CallCommand(std::wstring_view text) {
     }
     Variant result = ExecCommand(name, args);
     args.swap(args_);
+    if (result.TextSize() > kMaxValueChars) Abort();
+    ChargeText(result.TextSize());
     return result;
 }
 
@@ -443,6 +467,7 @@ void Cscript::ScriptExecute() {
         VarNames.pop_back();
         VarValues.pop_back();
     }
+    heldChars_ = 0;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -48,6 +48,12 @@ private:
     std::vector<Variant> VarValues;
     std::vector<std::wstring> args_;  // reused by CallCommand: no allocation per call
     std::wstring exprBuffer_;         // reused by EvalExpression for parenthesised text
+    std::size_t heldChars_ = 0;       // the text the variables hold together
+    // The text the run may still read and make. A loop that copies a growing text does
+    // work that grows with the square of its rounds: this bounds its time, as the line
+    // budget cannot.
+    std::size_t textLeft_ = std::size_t{16} << 20;
+    void ChargeText(std::size_t chars);
 };
 
 // Reads \scripts\<file> whole and runs it in a new Cscript as nobody's script (item, place

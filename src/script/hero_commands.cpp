@@ -98,15 +98,16 @@ Variant CmdGive(CommandCall& c) {
     if (!name || ChangeCoins(c, *name, 1)) return {};
     ItemCol* inv = Carried();
     if (!inv) return {};
+    // An item is ten arguments: with one missing there is nothing whole to give, and a
+    // half-made item added on every call would fill the bag of a script that loops.
+    if (!c.Have({1, 2, 3, 4, 5, 6, 7, 8, 9})) return {};
 
     // An equal item (name, balance, script, bonuses, weight) is already carried: one more
-    // piece on its stack. Each carried item is one test; one that cannot be made (an
-    // argument is missing, the balance is not a number) is no match.
+    // piece on its stack. A balance that is not a number matches nothing.
     const auto& a = c.args;
+    const auto balance = StrictNumber(a[2]);
     std::shared_ptr<Item> match;
     for (const auto& item : *inv) {
-        if (!c.Have({2, 4, 5, 6, 7})) continue;
-        auto balance = StrictNumber(a[2]);
         if (balance && item->ItemName == *name && item->itembalance == *balance && item->ItemScript == a[4] &&
             item->WeaponPlus == ScriptNumber(a[5]) && item->DefendPlus == ScriptNumber(a[6]) &&
             item->Weight == ScriptNumber(a[7])) {
@@ -119,25 +120,16 @@ Variant CmdGive(CommandCall& c) {
         auto item = inv->Add();
         modVarsAndMain.CurItem = item;
         item->ItemName = *name;
-        // One field at a time: a missing argument or a text that is not a number leaves
-        // that field at its default.
-        if (auto t = c.Arg(1)) {
-            if (auto v = StrictLong(*t)) item->ItemType = *v;
-        }
-        if (auto t = c.Arg(2)) {
-            if (auto v = StrictLong(*t)) item->itembalance = *v;
-        }
-        if (auto t = c.Arg(3)) item->ItemInfo = *t;
-        if (auto t = c.Arg(4)) item->ItemScript = *t;
-        if (auto t = c.Arg(5)) {
-            if (auto v = StrictInteger(*t)) item->WeaponPlus = *v;
-        }
-        if (auto t = c.Arg(6)) {
-            if (auto v = StrictInteger(*t)) item->DefendPlus = *v;
-        }
-        if (auto t = c.Arg(7)) item->Weight = ScriptNumber(*t);
-        if (auto t = c.Arg(8)) item->Critical = ScriptNumber(*t);
-        if (auto t = c.Arg(9)) item->SkillPlus = *t;
+        // One field at a time: a text that is not a number leaves that field at its default.
+        if (auto v = StrictLong(a[1])) item->ItemType = *v;
+        if (auto v = StrictLong(a[2])) item->itembalance = *v;
+        item->ItemInfo = a[3];
+        item->ItemScript = a[4];
+        if (auto v = StrictInteger(a[5])) item->WeaponPlus = *v;
+        if (auto v = StrictInteger(a[6])) item->DefendPlus = *v;
+        item->Weight = ScriptNumber(a[7]);
+        item->Critical = ScriptNumber(a[8]);
+        item->SkillPlus = a[9];
     }
     Reweigh(true);
     return {};
@@ -149,7 +141,15 @@ Variant CmdWantItem(CommandCall&) {
 }
 
 Variant CmdRemove(CommandCall&) {
-    // The item the player last picked in the inventory list (0: none was picked).
+    // In an item's own script, that item (if the script has not taken it already);
+    // elsewhere the item the player last picked in the inventory list (0: none was picked).
+    if (auto subject = modVarsAndMain.ScriptItem) {
+        if (Carried() && Carried()->Contains(subject)) {
+            TakeOnePiece(subject);
+            Reweigh(true);
+        }
+        return {};
+    }
     TakeCarriedAt(modVarsAndMain.PickedIndex);
     return {};
 }

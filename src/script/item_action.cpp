@@ -51,7 +51,19 @@ void Item::DoAction() {
     if (ItemScript.empty() || ItemScript == L" " || ItemScript == L"0") return;
     // The script may take this very item away: hold the name, not the object.
     const std::wstring file = ItemScript;
+    // The carried item is the script's subject: remove() takes a piece of it even after the
+    // script has taken or given other items.
+    auto& g = modVarsAndMain;
+    std::shared_ptr<Item> self;
+    if (g.Inventory) {
+        for (const auto& item : *g.Inventory) {
+            if (item.get() == this) self = item;
+        }
+    }
+    auto previous = g.ScriptItem;
+    if (self) g.ScriptItem = self;
     RunScriptFile(file);
+    g.ScriptItem = previous;
 }
 
 }  // namespace morvath

@@ -5,35 +5,42 @@
 namespace morvath {
 namespace {
 
-// Feeds the whole file (whatever its size: the hall of fame grows by a record every run) to
-// one cipher object, runs the direction's steps and puts the result in the file's place.
+// Runs the direction's steps over the whole text (whatever its size: the hall of fame grows
+// by a record every run) with one cipher object.
+template <class Steps>
+std::optional<std::string> Run(std::string_view bytes, Steps steps) {
+    clsCrypto crypto;
+    crypto.InBuffer(bytes);
+    crypto.Password(kFilePassPhrase);
+    if (!steps(crypto) || !crypto.DestroySessionKey()) return std::nullopt;
+    return crypto.OutBuffer();
+}
+
+bool Decrypt(clsCrypto& c) { return c.GeneratePasswordKey() && c.DecryptFileData(); }
+bool Encrypt(clsCrypto& c) { return c.HashFile() && c.GeneratePasswordKey() && c.EncryptFileData(); }
+
+// Puts the result of the direction's steps in the file's place.
 template <class Steps>
 bool InPlace(const fs::path& path, Steps steps) {
     if (!FileExists(path)) return false;
     auto bytes = ReadBytes(path);
     if (!bytes) return false;
-    clsCrypto crypto;
-    crypto.InBuffer(*bytes);
-    crypto.Password(kFilePassPhrase);
-    if (!steps(crypto) || !crypto.DestroySessionKey()) return false;
-    if (crypto.OutBuffer().empty()) {
+    auto out = Run(*bytes, steps);
+    if (!out) return false;
+    if (out->empty()) {
         std::error_code ec;
         fs::remove(path, ec);
         return !ec;
     }
-    return WriteFileAtomic(path, crypto.OutBuffer());
+    return WriteFileAtomic(path, *out);
 }
 
 }  // namespace
 
-bool DecryptFileInPlace(const fs::path& path) {
-    return InPlace(path, [](clsCrypto& c) { return c.GeneratePasswordKey() && c.DecryptFileData(); });
-}
+std::optional<std::string> DecryptText(std::string_view enciphered) { return Run(enciphered, Decrypt); }
+std::optional<std::string> EncryptText(std::string_view plain) { return Run(plain, Encrypt); }
 
-bool EncryptFileInPlace(const fs::path& path) {
-    return InPlace(path, [](clsCrypto& c) {
-        return c.HashFile() && c.GeneratePasswordKey() && c.EncryptFileData();
-    });
-}
+bool DecryptFileInPlace(const fs::path& path) { return InPlace(path, Decrypt); }
+bool EncryptFileInPlace(const fs::path& path) { return InPlace(path, Encrypt); }
 
 }  // namespace morvath

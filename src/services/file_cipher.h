@@ -4,6 +4,8 @@
 //
 // The file is only ever replaced whole, through a temporary file and a rename: a failure at
 // any point leaves it exactly as it was. A result that is empty removes the file.
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/files.h"
@@ -13,6 +15,12 @@ namespace morvath {
 // The one pass phrase of the hall-of-fame file, the same for both directions.
 inline constexpr std::wstring_view kFilePassPhrase =
     L"Black Rain sleeps under the Ural stone. 17 princes & 12 warlocks rode north - none came home. Keep-faith.";
+
+// The plain text of enciphered bytes; nothing when they are not enciphered with the pass
+// phrase or are damaged (the cipher has then told the player).
+std::optional<std::string> DecryptText(std::string_view enciphered);
+// The enciphered form of a text; nothing (after the cipher's own report) when it fails.
+std::optional<std::string> EncryptText(std::string_view plain);
 
 // Replaces the file's content by its plain text. False (and the file untouched) when it is
 // missing, unreadable, not enciphered with the pass phrase, damaged, or cannot be replaced;

@@ -28,10 +28,8 @@ std::string HuffmanEncode(std::string_view data);
 
 // Table-driven decoder: several bits, and usually several bytes, per table look-up.
 DecodedStream HuffmanDecode(std::string_view stream);
-// The same with a given table size (bits per look-up, 1 to 12) and kind (several bytes per
-// look-up, or the first code's byte only), so tests can cover each. A code table that is no
-// complete prefix code of at most 12 bits always gets several bytes per look-up.
-DecodedStream HuffmanDecode(std::string_view stream, int tableBits, bool manyBytesPerLookUp = true);
+// The same with a given table size (bits per look-up, 1 to 8), so tests can cover each.
+DecodedStream HuffmanDecode(std::string_view stream, int tableBits);
 // The plain walk through the code tree, one bit per step. Slow; it is the yardstick the
 // table-driven decoder must match byte for byte, in tests and fuzzing.
 DecodedStream HuffmanDecodeTreeWalk(std::string_view stream);

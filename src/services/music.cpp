@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <fluidsynth.h>
 
+#include <algorithm>
+#include <atomic>
 #include <mutex>
 
 #include "platform/frontend.h"
@@ -50,92 +52,195 @@ std::optional<fs::path> FindSoundFont() {
     return std::nullopt;
 }
 
-struct MidiTune::Impl {
+struct Synthesizer::Impl {
+    // The audio device's thread renders under this lock, so that a tune is never exchanged
+    // while the synthesizer runs it. The game's thread asks for it through Hold, and the
+    // device then gives way (a buffer of silence) rather than taking it again: a change of
+    // tune waits for one buffer's rendering at most.
+    mutable std::mutex lock;
+    mutable std::atomic<int> waiting{0};
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
     fluid_player_t* player = nullptr;
     fluid_audio_driver_t* driver = nullptr;
+    // A driver that cannot call back renders straight from the synthesizer, without the lock:
+    // it is closed while the tune changes and opened again.
+    bool direct = false;
+    // The effect outputs (reverb, chorus, per group), each stereo pair mixed into the two outputs.
+    int effectPairs = 0;
 
     ~Impl() {
         // The driver's thread feeds on the synthesizer: it goes first.
         if (driver) delete_fluid_audio_driver(driver);
-        if (player) {
-            fluid_player_stop(player);
-            delete_fluid_player(player);
-        }
+        DropPlayer();
         if (synth) delete_fluid_synth(synth);
         if (settings) delete_fluid_settings(settings);
     }
+
+    std::unique_lock<std::mutex> Hold() const {
+        ++waiting;
+        std::unique_lock<std::mutex> held(lock);
+        --waiting;
+        return held;
+    }
+
+    void DropPlayer() {
+        if (!player) return;
+        fluid_player_stop(player);
+        delete_fluid_player(player);
+        player = nullptr;
+    }
+
+    // Under the lock (and with a direct driver closed): the tune that plays ends.
+    void StopTune() {
+        if (!player) return;
+        DropPlayer();
+        // The stopped tune's programs and controllers go with it, so that the next tune starts
+        // on instruments as a fresh synthesizer has them; and its notes end now, not with
+        // their release (in this order: a reset alone lets them ring on).
+        fluid_synth_system_reset(synth);
+        fluid_synth_all_sounds_off(synth, -1);
+    }
+
+    bool StartTune(const fs::path& midi) {
+        fluid_player_t* p = new_fluid_player(synth);
+        if (!p) return false;
+        if (fluid_player_add(p, midi.c_str()) != FLUID_OK || fluid_player_play(p) != FLUID_OK) {
+            delete_fluid_player(p);
+            return false;
+        }
+        player = p;
+        return true;
+    }
+
+    // Changes the tune (none: silence) while no device thread renders it.
+    bool Change(const fs::path* midi) {
+        const bool reopen = direct && driver && (player || midi);
+        if (reopen) {
+            delete_fluid_audio_driver(driver);
+            driver = nullptr;
+        }
+        bool started = false;
+        {
+            auto held = Hold();
+            StopTune();
+            started = midi && StartTune(*midi);
+        }
+        if (reopen) driver = new_fluid_audio_driver(settings, synth);
+        return started;
+    }
+
+    // The audio device asks for its next buffer.
+    static int Fill(void* data, int len, int, float*[], int nout, float* out[]) {
+        auto* m = static_cast<Impl*>(data);
+        for (int i = 0; i < nout; ++i) std::fill_n(out[i], len, 0.0f);
+        if (nout < 2) return FLUID_OK;
+        // No allocation on the audio thread: a fixed table of effect outputs.
+        constexpr int kMaxPairs = 8;
+        float* effects[2 * kMaxPairs];
+        const int pairs = std::min(m->effectPairs, kMaxPairs);
+        for (int i = 0; i < pairs; ++i) {
+            effects[2 * i] = out[0];
+            effects[2 * i + 1] = out[1];
+        }
+        if (m->waiting > 0) return FLUID_OK;
+        std::lock_guard<std::mutex> hold(m->lock);
+        return fluid_synth_process(m->synth, len, 2 * pairs, effects, 2, out);
+    }
 };
 
-MidiTune::~MidiTune() = default;
+Synthesizer::~Synthesizer() = default;
 
-std::unique_ptr<MidiTune> MidiTune::Load(const fs::path& midi, const fs::path& soundFont) {
+std::unique_ptr<Synthesizer> Synthesizer::Load(const fs::path& soundFont) {
     SilenceSoundLibraries();
-    if (!FileExists(midi) || !fluid_is_midifile(midi.c_str())) return nullptr;
     if (!FileExists(soundFont) || !fluid_is_soundfont(soundFont.c_str())) return nullptr;
-    std::unique_ptr<MidiTune> tune(new MidiTune);
-    tune->impl_ = std::make_unique<Impl>();
-    Impl& m = *tune->impl_;
+    std::unique_ptr<Synthesizer> s(new Synthesizer);
+    s->impl_ = std::make_unique<Impl>();
+    Impl& m = *s->impl_;
     m.settings = new_fluid_settings();
     if (!m.settings) return nullptr;
     fluid_settings_setnum(m.settings, "synth.gain", 0.5);
     m.synth = new_fluid_synth(m.settings);
     if (!m.synth || fluid_synth_sfload(m.synth, soundFont.c_str(), 1) == FLUID_FAILED) return nullptr;
-    m.player = new_fluid_player(m.synth);
-    if (!m.player || fluid_player_add(m.player, midi.c_str()) != FLUID_OK) return nullptr;
-    return tune;
+    m.effectPairs = fluid_synth_count_effects_channels(m.synth) * fluid_synth_count_effects_groups(m.synth);
+    return s;
 }
 
-bool MidiTune::PlayOnDevice(const std::vector<std::string>& drivers) {
-    if (impl_->driver || fluid_player_play(impl_->player) != FLUID_OK) return false;
+bool Synthesizer::OpenDevice(const std::vector<std::string>& drivers) {
+    Impl& m = *impl_;
+    if (m.driver) return true;
     for (const std::string& name : drivers) {
-        fluid_settings_setstr(impl_->settings, "audio.driver", name.c_str());
-        impl_->driver = new_fluid_audio_driver(impl_->settings, impl_->synth);
-        if (impl_->driver) return true;
+        fluid_settings_setstr(m.settings, "audio.driver", name.c_str());
+        m.driver = new_fluid_audio_driver2(m.settings, &Impl::Fill, &m);
+        if (m.driver) return true;
+        m.driver = new_fluid_audio_driver(m.settings, m.synth);
+        m.direct = m.driver != nullptr;
+        if (m.driver) return true;
     }
-    fluid_player_stop(impl_->player);
     return false;
 }
 
-bool MidiTune::Start() { return !impl_->driver && fluid_player_play(impl_->player) == FLUID_OK; }
+bool Synthesizer::Play(const fs::path& midi) {
+    if (!FileExists(midi) || !fluid_is_midifile(midi.c_str())) {
+        Stop();
+        return false;
+    }
+    return impl_->Change(&midi);
+}
 
-std::vector<std::int16_t> MidiTune::Render(int frames) {
-    std::vector<std::int16_t> out(static_cast<std::size_t>(frames) * 2);
+void Synthesizer::Stop() { impl_->Change(nullptr); }
+
+std::vector<std::int16_t> Synthesizer::Render(int frames) {
+    std::vector<std::int16_t> out(static_cast<std::size_t>(std::max(0, frames)) * 2);
+    auto held = impl_->Hold();
     if (frames > 0 && !impl_->driver) {
         fluid_synth_write_s16(impl_->synth, frames, out.data(), 0, 2, out.data(), 1, 2);
     }
     return out;
 }
 
-int MidiTune::SampleRate() const {
+int Synthesizer::SampleRate() const {
     double rate = 44100;
     fluid_settings_getnum(impl_->settings, "synth.sample-rate", &rate);
     return static_cast<int>(rate);
 }
 
-bool MidiTune::Finished() const { return fluid_player_get_status(impl_->player) == FLUID_PLAYER_DONE; }
+bool Synthesizer::Finished() const {
+    auto held = impl_->Hold();
+    return !impl_->player || fluid_player_get_status(impl_->player) == FLUID_PLAYER_DONE;
+}
 
 namespace modMusicEngine {
 namespace {
 
-std::unique_ptr<MidiTune>& Playing() {
-    static std::unique_ptr<MidiTune> tune;
-    return tune;
+// The run's instruments and audio device, made at the first tune and kept; made anew only
+// when the configuration changes. No soundfont or no device leaves none, and silence.
+struct Instruments {
+    std::unique_ptr<Synthesizer> synth;
+    bool made = false;
+    MusicSetup madeFor;
+    bool open = false;  // a tune was started and not closed
+};
+
+Instruments& Engine() {
+    static Instruments engine;
+    return engine;
 }
 
-// The tune file, in full: no short-name form, so a deep game folder still has music.
-fs::path& MidiFile() {
-    static fs::path file;
-    return file;
-}
-
-void MidiOpenAndPlay() {
-    auto soundFont = FindSoundFont();
-    if (!soundFont) return;
-    auto tune = MidiTune::Load(MidiFile(), *soundFont);
-    if (!tune || !tune->PlayOnDevice(MusicConfig().audioDrivers)) return;
-    Playing() = std::move(tune);
+Synthesizer* TheSynthesizer() {
+    Instruments& e = Engine();
+    const MusicSetup& setup = MusicConfig();
+    if (e.made && e.madeFor.soundFonts == setup.soundFonts && e.madeFor.audioDrivers == setup.audioDrivers) {
+        return e.synth.get();
+    }
+    e.synth.reset();
+    e.made = true;
+    e.madeFor = setup;
+    if (auto soundFont = FindSoundFont()) {
+        auto synth = Synthesizer::Load(*soundFont);
+        if (synth && synth->OpenDevice(setup.audioDrivers)) e.synth = std::move(synth);
+    }
+    return e.synth.get();
 }
 
 }  // namespace
@@ -143,19 +248,30 @@ void MidiOpenAndPlay() {
 void PlayMusic() {
     MidiClose();
     if (!MusicOn) return;
-    MidiFile() = GamePath(MusicName);
+    // The tune file, in full: no short-name form, so a deep game folder still has music.
+    const fs::path file = GamePath(MusicName);
     UI().DoEvents();
-    MidiOpenAndPlay();
+    Synthesizer* synth = TheSynthesizer();
+    Engine().open = synth && synth->Play(file);
 }
 
-void MidiClose() { Playing().reset(); }
+void MidiClose() {
+    Instruments& e = Engine();
+    if (e.open && e.synth) e.synth->Stop();
+    e.open = false;
+}
 
-bool MidiOpen() { return Playing() != nullptr; }
+bool MidiOpen() { return Engine().open; }
 
 void ResetMusic() {
     MidiClose();
     MusicOn = false;
     MusicName.clear();
+}
+
+void ReleaseSynthesizer() {
+    MidiClose();
+    Engine() = Instruments{};
 }
 
 }  // namespace modMusicEngine

@@ -26,12 +26,16 @@ inline std::wstring MusicName;
 
 // Stops what plays, then plays MusicName when music is on.
 void PlayMusic();
-// Stops and releases the tune that plays, if any.
+// Stops the tune that plays, if any.
 void MidiClose();
 // A tune is open on the audio device (it may have finished playing).
 bool MidiOpen();
-// Closes the tune and switches music off, as at the program's start.
+// Closes the tune and switches music off, as at the program's start. The instruments stay
+// loaded: they belong to the run, not to a game.
 void ResetMusic();
+// Stops the music and lets go of the instruments and the audio device, before the sound
+// system they use is shut down; the next tune loads them again.
+void ReleaseSynthesizer();
 
 }  // namespace modMusicEngine
 
@@ -45,28 +49,35 @@ MusicSetup& MusicConfig();
 // The first soundfont of the list that can be loaded.
 std::optional<fs::path> FindSoundFont();
 
-// One tune in a synthesizer of its own.
-class MidiTune {
+// A synthesizer with its soundfont, loaded once: loading the instruments takes tens of
+// milliseconds, far longer than a key press may, so tune after tune plays on the same one.
+class Synthesizer {
 public:
-    // Nothing when the soundfont or the tune cannot be loaded.
-    static std::unique_ptr<MidiTune> Load(const fs::path& midi, const fs::path& soundFont);
-    ~MidiTune();
-    MidiTune(const MidiTune&) = delete;
-    MidiTune& operator=(const MidiTune&) = delete;
+    // Nothing when the soundfont cannot be loaded.
+    static std::unique_ptr<Synthesizer> Load(const fs::path& soundFont);
+    ~Synthesizer();
+    Synthesizer(const Synthesizer&) = delete;
+    Synthesizer& operator=(const Synthesizer&) = delete;
 
-    // Starts the tune on the first audio driver of the list that opens; false when none does.
-    bool PlayOnDevice(const std::vector<std::string>& drivers);
-    // Starts the tune with no device: Render then pulls the sound, as fast as it is computed.
-    bool Start();
-    // The next frames of the tune, interleaved stereo at SampleRate().
+    // Sends the sound to the first audio driver of the list that opens; false when none does.
+    // Without a device, Render pulls the sound, as fast as it is computed.
+    bool OpenDevice(const std::vector<std::string>& drivers);
+    // Stops what plays and plays the tune once from its start, on instruments as a fresh
+    // synthesizer has them. False, and silence, when the file is no tune.
+    bool Play(const fs::path& midi);
+    // Stops the tune; its notes end at once.
+    void Stop();
+    // The next frames, interleaved stereo at SampleRate(); silence while a device plays.
     std::vector<std::int16_t> Render(int frames);
     int SampleRate() const;
-    // The tune has played to its end (the last notes' release included).
+    // No tune plays: none was started, it was stopped, or it has played to its end (the last
+    // notes' release included).
     bool Finished() const;
 
-private:
-    MidiTune() = default;
     struct Impl;
+
+private:
+    Synthesizer() = default;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -24,6 +24,7 @@
 #include "ui/text_scroll.h"
 #include "ui/theme.h"
 #include "world/game_state.h"
+#include "world/save_set.h"
 
 namespace morvath::ui {
 namespace {
@@ -151,6 +152,8 @@ int RunApplication(int argc, char** argv) {
         UI().MsgBox(L"Игра уже запущена!", MsgButtons::Ok, MsgIcon::Critical, L"Morvath");
         return 0;
     }
+    // Alone now: what a crash cut short can be finished or dropped without racing anyone.
+    FinishInterruptedWrites();
 
     auto* menu = new frmMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);

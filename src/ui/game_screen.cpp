@@ -178,9 +178,13 @@ frmGame::frmGame() {
     // window's size from then on.
     if (QScreen* screen = QGuiApplication::primaryScreen()) pic->SetScale(ScaleFor(screen->availableGeometry().size()));
 
+    // Where the core has just drawn the view itself (DrawIt), it is shown as drawn; any other
+    // redraw draws it here. Either way a redraw paints the view once.
     TheQtFrontend().onRedraw = [this] {
         auto& g = modVarsAndMain;
-        if (g.TheWorld) g.TheWorld->DrawWorld(g.gameScreen.view);
+        View& view = g.gameScreen.view;
+        if (g.TheWorld && view.serial == shownSerial_) g.TheWorld->DrawWorld(view);
+        shownSerial_ = view.serial;
         Refresh();
     };
 }

@@ -79,6 +79,7 @@ private:
     unsigned speechSerial_ = 0;
     unsigned spellSerial_ = 0;
     unsigned skillSerial_ = 0;
+    unsigned shownSerial_ = 0;  // the view's draw that the last redraw showed
     bool refreshing_ = false;
 };
 

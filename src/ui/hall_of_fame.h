@@ -2,7 +2,7 @@
 // The hall-of-fame window: the list of every finished run. At the end of a run it records
 // the run, offers the deeds file, and closing it ends the program; opened from the start
 // menu it only lists, and closing it goes back to the menu. The rules are in
-// services/hall_of_fame.h.
+// game/hall_of_fame.h.
 #include <QDialog>
 #include <functional>
 

@@ -8,8 +8,10 @@
 #include <QThread>
 
 #include "ui/choice_dialog.h"
+#include "ui/equipment_screen.h"
 #include "ui/game_screen.h"
 #include "ui/hall_of_fame.h"
+#include "ui/inventory_picker.h"
 #include "ui/qt_text.h"
 #include "ui/text_viewer.h"
 #include "world/game_state.h"
@@ -113,6 +115,16 @@ void QtFrontend::Beep() { QApplication::beep(); }
 int QtFrontend::Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) {
     ShowGameScreenAsItIs();
     return frmS::Ask(question, options, QApplication::activeWindow());
+}
+
+int QtFrontend::PickItem(const PickerContent& content) {
+    ShowGameScreenAsItIs();
+    return frmBookmarks::Ask(content, QApplication::activeWindow());
+}
+
+void QtFrontend::ShowEquipment() {
+    ShowGameScreenAsItIs();
+    frmEquip::Open(QApplication::activeWindow());
 }
 
 void QtFrontend::Redraw() {

@@ -20,6 +20,8 @@ public:
     int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) override;
     void EndProgram() override;
     void ShowHallOfFame(bool modal) override;
+    int PickItem(const PickerContent& content) override;
+    void ShowEquipment() override;
 
     // The game screen registers how it repaints itself.
     std::function<void()> onRedraw;

@@ -66,6 +66,9 @@ struct GameState {
     std::shared_ptr<ItemCol> Inventory;
     std::shared_ptr<NPC> CurNPC;
     std::shared_ptr<Item> CurItem;
+    // The carried item whose own script is running (using it): remove() takes a piece of
+    // this item, whatever the script did to the positions before.
+    std::shared_ptr<Item> ScriptItem;
 
     Integer PlayerX;
     Integer PlayerY;
@@ -102,8 +105,8 @@ struct GameState {
     Integer EnemyIndex;
     bool ForgeChoice = false;
     std::array<std::wstring, 17> Messages;
-    // Cells already searched for herbs, wood and ore in this location (at most 100);
-    // emptied on every change of location.
+    // Jars already searched in this location (at most 100 recorded); emptied whenever a
+    // location is loaded.
     std::vector<SearchedPlace> SearchedPlaces;
     // The weapon table of \maps\weapons.dat: [row][name, attack, defence, critical, weight,
     // bonus code, kind, description].
@@ -130,6 +133,8 @@ extern GameState modVarsAndMain;
 
 // Back to the state of a program that has just started: every value cleared, no model roots.
 void ResetGame();
+// Forgets every searched jar (a location was loaded).
+void ResetSearchedPlaces();
 
 // The game folder's settings file.
 fs::path IniPath();

@@ -174,7 +174,7 @@ void World::Generate_Cave_World() {
     }
 
     MapType = kMapCave;
-    g.SearchedPlaces.clear();
+    ResetSearchedPlaces();
     PutNPCsOnMap();
     UI().Redraw();
     g.PlayerX = static_cast<int>(Int(Rnd() * 20)) + 10;

@@ -2,6 +2,7 @@
 
 #include "platform/random.h"
 #include "platform/textforms.h"
+#include "world/world.h"
 
 namespace morvath {
 namespace {
@@ -33,9 +34,11 @@ bool CopyTextFile(const fs::path& source, const fs::path& destination) {
 
 bool CreateHouse(const HouseSpec& spec) {
     if (!IsPlainName(spec.HouseName)) return false;
-    const std::wstring stem = L"\\saved\\" + spec.HouseName;
+    const std::wstring& stem = spec.HouseName;
     const int n = RandomInt(1, 7);
-    if (!CopyTextFile(GamePath(L"\\intros\\h" + std::to_wstring(n) + L".map"), GamePath(stem + L".map"))) return false;
+    if (!CopyTextFile(GamePath(L"\\intros\\h" + std::to_wstring(n) + L".map"), World::NewSavedFile(stem, L".map"))) {
+        return false;
+    }
 
     int s = RandomInt(1, 6) - 1;
     if (s == 0) s = 1;
@@ -61,8 +64,8 @@ bool CreateHouse(const HouseSpec& spec) {
     TextWriter tile;
     tile.PrintText(L"2");
     tile.PrintText(L"#This is a TileSet type file.Do not remove this Line!");
-    return residents.Save(GamePath(stem + L".lst")) && TextWriter().Save(GamePath(stem + L".itm")) &&
-           coords.Save(GamePath(stem + L".crd")) && tile.Save(GamePath(stem + L".tle"));
+    return residents.Save(World::NewSavedFile(stem, L".lst")) && TextWriter().Save(World::NewSavedFile(stem, L".itm")) &&
+           coords.Save(World::NewSavedFile(stem, L".crd")) && tile.Save(World::NewSavedFile(stem, L".tle"));
 }
 
 }  // namespace morvath

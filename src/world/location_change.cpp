@@ -104,7 +104,7 @@ void World::LoadWild(double x, double y) {
     g.PlayerY = y;
     LoadMapRows(SavedFile(WorldName, L".map"));
     LoadCoords(SavedFile(WorldName, L".crd"));
-    g.SearchedPlaces.clear();
+    ResetSearchedPlaces();
     g.NPCs->Clear();
     mapItemCol->Clear();
     PlaceWildExit();

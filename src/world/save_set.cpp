@@ -14,8 +14,6 @@
 namespace morvath {
 namespace {
 
-fs::path SaveFile(const wchar_t* name) { return GamePath(std::wstring(L"\\saved\\") + name); }
-
 // The save files hold one value per line and are read whole lines at a time: a hero's name
 // or an item's description may hold commas and quotes. A line break inside a text would
 // shift every later line, so it is written as a blank.
@@ -51,7 +49,7 @@ class LineReader : public TypedReads<LineReader> {
 public:
     explicit LineReader(TextReader r) : r_(std::move(r)) {}
     static std::optional<LineReader> Open(const wchar_t* name) {
-        auto r = TextReader::Open(SaveFile(name));
+        auto r = TextReader::Open(SaveFolder().Current(name));
         if (!r) return std::nullopt;
         return LineReader(std::move(*r));
     }
@@ -286,7 +284,7 @@ bool ReadSkills() {
 }
 
 bool ReadEquipment() {
-    auto r = TextReader::Open(SaveFile(L"inven"));
+    auto r = TextReader::Open(SaveFolder().Current(L"inven"));
     if (!r) return false;
     for (auto& slot : modVarsAndMain.Equip) {
         for (auto& cell : slot) {
@@ -316,29 +314,48 @@ bool ReadSaveSet() {
 
 }  // namespace
 
+StagedFolder SaveFolder() {
+    const fs::path saved = GamePath(L"\\saved");
+    return StagedFolder{saved, saved / ".pending", saved / ".commit"};
+}
+
+void FinishInterruptedWrites() {
+    SaveFolder().Recover();
+    RemoveLeftoverTemps(GameFolder());
+}
+
 bool SaveGame() {
     auto& g = modVarsAndMain;
     bool ok = g.Player && g.TheWorld;
     if (ok) {
         World& w = *g.TheWorld;
-        ok = w.SaveChars() && w.SaveItems() && w.SaveMap() && w.SaveCoords() &&
-             WriteFileAtomic(SaveFile(L"inven"), InvenFile()) &&
-             WriteFileAtomic(SaveFile(L"char.itm"), CarriedItemsFile()) &&
-             WriteFileAtomic(SaveFile(L"char.ch"), HeroFile()) &&
-             WriteFileAtomic(SaveFile(L"q.q"), QuestFile()) &&
-             WriteFileAtomic(SaveFile(L"attribs"), SkillsFile());
+        const StagedFolder folder = SaveFolder();
+        auto stage = [&](const wchar_t* name, const std::string& bytes) {
+            return WriteFileAtomic(folder.Staged(name), bytes);
+        };
+        ok = w.SaveChars() && w.SaveItems() && w.SaveMap() && w.SaveCoords() && stage(L"inven", InvenFile()) &&
+             stage(L"char.itm", CarriedItemsFile()) && stage(L"char.ch", HeroFile()) && stage(L"q.q", QuestFile()) &&
+             stage(L"attribs", SkillsFile()) && folder.Commit();
     }
     if (!ok) UI().MsgBox(L"Не удалось сохранить игру!", MsgButtons::Ok, MsgIcon::Exclamation, L"Morvath");
     return ok;
 }
 
 bool LoadGame() {
+    FinishInterruptedWrites();
     if (ReadSaveSet()) return true;
     UI().MsgBox(L"Сохранений нет....", MsgButtons::Ok, MsgIcon::None, L"Morvath");
     return false;
 }
 
-void DeleteSaveSet() { RemoveFilesIn(GamePath(L"\\saved")); }
+void DeleteSaveSet() {
+    const StagedFolder folder = SaveFolder();
+    // The commit record first, then the hero's file: a deletion cut short leaves a folder
+    // that no load accepts, never a hero in a half-deleted world.
+    folder.Discard();
+    RemoveFile(ResolvePath(folder.folder, L"char.ch"));
+    RemoveFilesIn(folder.folder);
+}
 
 fs::path KillLogPath() { return GamePath(L"\\monst.cnt"); }
 

@@ -50,12 +50,19 @@ struct SkillList {
     unsigned focusSerial = 0;
 };
 
+// The equipment screen: the six slot labels as REFRESHAtt last wrote them.
+struct EquipScreen {
+    bool visible = false;
+    std::array<std::wstring, 6> captions;
+};
+
 struct GameScreenState {
     View view;
     HeroPictures hero;
     FightPanel fight;
     SpellList spells;
     SkillList skills;
+    EquipScreen equip;
     bool programEnded = false;  // a quit key ended the program: closing the window is no death
 };
 

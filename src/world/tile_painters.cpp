@@ -155,7 +155,7 @@ const Lookup& Table() {
 
 Pic Frame(Pic first) {
     // Frame n = Int(Rnd * 4) + 1: the animation changes with every redraw.
-    int n = static_cast<int>(Int(Rnd() * 4));
+    int n = static_cast<int>(Int(CosmeticRnd() * 4));
     return static_cast<Pic>(static_cast<int>(first) + n);
 }
 
@@ -174,9 +174,8 @@ std::optional<Pic> TilePicture(MapKind kind, wchar_t tile) {
     if (p == kNone) return std::nullopt;
     if (p == kSheep || p == kSpider || p == kTvar) return Frame(p);
     if (p == kTownWater) {
-        Randomize();
         // A single-precision draw, as the town painter has always made it.
-        float r = static_cast<float>(Rnd() * 36);
+        float r = static_cast<float>(CosmeticRnd() * 36);
         return r > 35 ? Pic::fish : Pic::ImgBlack;
     }
     return p;

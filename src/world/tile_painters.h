@@ -11,7 +11,8 @@
 namespace morvath {
 
 // The picture a painter of that kind shows for the tile; nothing when the painter does not
-// know the character. Animated tiles draw their frame, town water its fish, at every call.
+// know the character. Animated tiles draw their frame, town water its fish, at every call,
+// from the cosmetic random source: painting never moves the game's own.
 std::optional<Pic> TilePicture(MapKind kind, wchar_t tile);
 
 // Paint `tile` into view cell (dx, dy). A tile the painter does not know, or no tile at all

@@ -1,5 +1,4 @@
 // Drawing the view: which picture stands in each of the 10 x 10 cells around the hero.
-#include "platform/random.h"
 #include "world/game_state.h"
 #include "world/tile_painters.h"
 
@@ -9,10 +8,9 @@ namespace {
 using Painter = void (*)(const std::wstring&, View&, int, int);
 
 // The one draw behind the five kinds: the kinds differ in their painter, and the wilderness
-// map in two things: no darkness there and no reseeding (it has no random tiles).
+// map in having no darkness.
 void DrawWith(World& w, View& view, Painter paint, bool wild) {
     auto& g = modVarsAndMain;
-    if (!wild) Randomize();
     const long px = g.PlayerX, py = g.PlayerY;
     // The view's right edge follows grid row 1 and its bottom edge row 51, whatever the rows
     // between hold.

@@ -86,8 +86,10 @@ public:
     void LoadMapRows(const fs::path& file);
     void LoadCoords(const fs::path& file);
     void LoadItems(const fs::path& file);
-    // \saved\ + id + ext.
+    // The file id + ext of the save folder as the running game sees it: its newest version.
     static fs::path SavedFile(std::wstring_view id, std::wstring_view ext);
+    // Where a new version of that file is written; the next save makes it part of the save.
+    static fs::path NewSavedFile(std::wstring_view id, std::wstring_view ext);
 
     // --- Location change (location_change.cpp) ---
     // Acts on the first record at the hero's position: runs its script, or changes location.

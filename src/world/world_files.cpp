@@ -10,6 +10,7 @@
 #include "world/file_values.h"
 #include "world/game_state.h"
 #include "world/turn.h"
+#include "world/save_set.h"
 #include "world/world.h"
 
 namespace morvath {
@@ -36,17 +37,18 @@ void PrintValue(TextWriter& w, const Variant& v) {
 }  // namespace
 
 fs::path World::SavedFile(std::wstring_view id, std::wstring_view ext) {
-    std::wstring rel = L"\\saved\\";
-    rel += id;
-    rel += ext;
-    return GamePath(rel);
+    return SaveFolder().Current(std::wstring(id) + std::wstring(ext));
+}
+
+fs::path World::NewSavedFile(std::wstring_view id, std::wstring_view ext) {
+    return SaveFolder().Staged(std::wstring(id) + std::wstring(ext));
 }
 
 bool World::SaveMap() {
     if (!IsPlainName(WorldName)) return false;
     TextWriter w;
     for (int row = 0; row <= 70; ++row) w.PrintText(Map[static_cast<std::size_t>(row)]);
-    return w.Save(SavedFile(WorldName, L".map"));
+    return w.Save(NewSavedFile(WorldName, L".map"));
 }
 
 bool World::SaveChars() {
@@ -62,7 +64,7 @@ bool World::SaveChars() {
             w.EndRecord();
         }
     }
-    return w.Save(SavedFile(WorldName, L".lst"));
+    return w.Save(NewSavedFile(WorldName, L".lst"));
 }
 
 bool World::SaveItems() {
@@ -76,7 +78,7 @@ bool World::SaveItems() {
             w.EndRecord();
         }
     }
-    return w.Save(SavedFile(WorldName, L".itm"));
+    return w.Save(NewSavedFile(WorldName, L".itm"));
 }
 
 bool World::SaveCoords() {
@@ -94,8 +96,8 @@ bool World::SaveCoords() {
     TextWriter tle;
     tle.PrintNumber(static_cast<double>(MapType));
     tle.PrintText(kTileSetMarker);
-    const bool ok = crd.Save(SavedFile(WorldName, L".crd"));
-    return tle.Save(SavedFile(WorldName, L".tle")) && ok;
+    const bool ok = crd.Save(NewSavedFile(WorldName, L".crd"));
+    return tle.Save(NewSavedFile(WorldName, L".tle")) && ok;
 }
 
 void World::LoadMapRows(const fs::path& file) {
@@ -182,7 +184,7 @@ bool World::Load_World() {
         std::wstring first;
         if (tle->ReadItem(first)) MapType = Val(first);
     }
-    g.SearchedPlaces.clear();
+    ResetSearchedPlaces();
     g.Darkness = WorldName == L"sword";
     PutNPCsOnMap();
     return true;

@@ -4,6 +4,8 @@
 
 #include <cfloat>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "game/new_game.h"
 #include "platform/cp1251.h"
@@ -48,11 +50,7 @@ TEST(BadInput, AFieldTooSmallForItsValueSaturates) {
     double d = 0;
     f.Number(money).Number(hp).Single(x).Single(y).Number(d);
     ASSERT_TRUE(f.ok());
-    EXPECT_EQ(money, 2147483647);
-    EXPECT_EQ(hp, -32768);
-    EXPECT_EQ(x, FLT_MAX);
-    EXPECT_EQ(y, -FLT_MAX);
-    EXPECT_EQ(d, DBL_MAX);
+    EXPECT_EQ(std::tuple(money, hp, x, y, d), std::tuple(2147483647, -32768, FLT_MAX, -FLT_MAX, DBL_MAX));
 }
 
 TEST(BadInput, AWindowSizeBeyondAnyScreenIsCut) {
@@ -71,7 +69,6 @@ TEST(BadInput, AWindowSizeBeyondAnyScreenIsCut) {
                                                                      "\r\nwwidth=" + c.width + "\r\n"));
         int w = 0, h = 0;
         GameScreenSize(w, h);
-        EXPECT_EQ(w, c.w) << c.height;
-        EXPECT_EQ(h, c.h) << c.height;
+        EXPECT_EQ(std::pair(w, h), std::pair(c.w, c.h)) << c.height;
     }
 }

@@ -70,9 +70,7 @@ TEST_F(GameOverTest, TheWarlockWithOneRevivalLeftComesBackOnce) {
     EXPECT_EQ(g.TheWorld->WorldName, L"AG");
     EXPECT_EQ(g.TheWorld->MapType, kMapCave);
     // The place he died in is kept whole: its characters, its map and its floor.
-    EXPECT_TRUE(FileExists(saved() / "N1.lst"));
-    EXPECT_TRUE(FileExists(saved() / "N1.map"));
-    EXPECT_TRUE(FileExists(saved() / "N1.itm"));
+    for (const wchar_t* ext : {L".lst", L".map", L".itm"}) EXPECT_TRUE(FileExists(World::SavedFile(L"N1", ext)));
     // A later death by hunger is not blamed on the wolf, nor taken for an ending.
     EXPECT_EQ(g.hallOfFame.EnemyName, L"");
     EXPECT_EQ(g.hallOfFame.win, L"");

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "platform/cp1251.h"
 #include "platform/random.h"
 #include "platform/textforms.h"
 #include "script/cscript.h"
 #include "test_support.h"
 #include "world/game_state.h"
 #include "world/houses.h"
+#include "world/save_set.h"
 
 using namespace morvath;
 
@@ -24,7 +26,9 @@ struct Houses : ::testing::Test {
                             "aaaaaaa\r\n\"  a,G  \"\r\n  GGG  \r\nrow" + std::to_string(n) + "\r\n");
         }
     }
-    std::string Saved(const std::string& name) { return ReadBytes(dir.path() / "saved" / name).value_or("<missing>"); }
+    std::string Saved(const std::string& name) {
+        return ReadBytes(SaveFolder().Current(FromUtf8(name))).value_or("<missing>");
+    }
 };
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST_F(LocationChange, TheLocationLeftIsSavedUnderItsOwnName) {
     Put(1, 1, L"e");
     Record(5, 5, L"house", Variant(3), Variant(7));
     w().checkplace();
-    auto map = ReadWholeFile(folder() / "saved" / "town.map");
+    auto map = ReadWholeFile(World::SavedFile(L"town", L".map"));
     ASSERT_TRUE(map);
     // Row 4 (hero row 1) holds the flower in column 4 (hero column 1).
     const std::size_t row4 = 4 * 32;
@@ -112,7 +112,7 @@ TEST_F(LocationChange, MissingOrUnsafeTargetsDoNothing) {
         EXPECT_EQ(g().PlayerX, x);
         EXPECT_EQ(g().PlayerY, 5);
     }
-    EXPECT_FALSE(fs::exists(folder() / "saved" / "town.lst"));
+    EXPECT_FALSE(FileExists(World::SavedFile(L"town", L".lst")));
 }
 
 TEST_F(LocationChange, UnusedRecordsAreNoExits) {

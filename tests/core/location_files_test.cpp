@@ -8,6 +8,7 @@
 #include "test_support.h"
 #include "world/game_state.h"
 #include "world/turn.h"
+#include "world/save_set.h"
 
 using namespace morvath;
 
@@ -30,7 +31,9 @@ struct LocationFiles : ::testing::Test {
     void Put(const std::string& name, const std::wstring& text) {
         ASSERT_TRUE(WriteFileAtomic(folder.saved(name), ToCrlf(EncodeCp1251(text))));
     }
-    std::string Bytes(const std::string& name) { return ReadBytes(folder.saved(name)).value_or("<missing>"); }
+    // The newest version of a file, as the running game reads it.
+    fs::path Current(const std::string& name) { return SaveFolder().Current(FromUtf8(name)); }
+    std::string Bytes(const std::string& name) { return ReadBytes(Current(name)).value_or("<missing>"); }
 
     // A location holding one of everything the files can carry.
     void FillLocation() {
@@ -181,7 +184,7 @@ TEST_F(LocationFiles, AQuoteInATextCannotBreakTheRecordsAfterIt) {
     a->Last_Speech = L"Он сказал \"прочь\", и ушёл";
     npcs().Add()->NPCName = L"Второй";
     ASSERT_TRUE(w().SaveChars());
-    w().LoadChar(folder.saved("N1.lst"));
+    w().LoadChar(Current("N1.lst"));
     ASSERT_EQ(npcs().Count(), 2);
     EXPECT_EQ(npcs().Item(1)->Last_Speech, L"Он сказал 'прочь', и ушёл");
     EXPECT_EQ(npcs().Item(2)->NPCName, L"Второй");
@@ -201,7 +204,7 @@ TEST_F(LocationFiles, AShorterGridLeavesTheRowsBelowItInPlace) {
     std::wstring text;
     for (int r = 0; r < 57; ++r) text += L"new" + std::to_wstring(r) + L"\n";
     Put("D1.map", text);
-    w().LoadMapRows(folder.saved("D1.map"));
+    w().LoadMapRows(Current("D1.map"));
     EXPECT_EQ(w().Row(0), L"new0");
     EXPECT_EQ(w().Row(56), L"new56");
     EXPECT_EQ(w().Row(57), L"old57");
@@ -212,7 +215,7 @@ TEST_F(LocationFiles, AGridLongerThanTheGridStopsAtItsLastRow) {
     std::wstring text;
     for (int r = 0; r < 150; ++r) text += L"r" + std::to_wstring(r) + L"\n";
     Put("big.map", text);
-    w().LoadMapRows(folder.saved("big.map"));
+    w().LoadMapRows(Current("big.map"));
     EXPECT_EQ(w().Row(100), L"r100");
 }
 
@@ -220,13 +223,13 @@ TEST_F(LocationFiles, TheLocationTableKeepsItsRecordCount) {
     w().LocCount = -1;
     ASSERT_TRUE(w().SaveCoords());
     EXPECT_EQ(Bytes("N1.crd"), "");
-    w().LoadCoords(folder.saved("N1.crd"));
+    w().LoadCoords(Current("N1.crd"));
     EXPECT_EQ(w().LocCount, -1);
 
     for (int i = 0; i < 40; ++i) w().addLocation(i, 1, L"N2", i, 3);
     EXPECT_EQ(w().LocCount, 30);
     ASSERT_TRUE(w().SaveCoords());
-    w().LoadCoords(folder.saved("N1.crd"));
+    w().LoadCoords(Current("N1.crd"));
     EXPECT_EQ(w().LocCount, 30);
     EXPECT_EQ(w().Record(30).X.ToNumber(), 30);
 }
@@ -236,12 +239,12 @@ TEST_F(LocationFiles, ATableLongerThanTheTableKeepsItsFirst31Records) {
     for (int i = 0; i < 40; ++i) text += std::to_wstring(i) + L"\n1\nN2\n0\n0\n";
     text += L"99\n98\n";  // a torn record at the end
     Put("N1.crd", text);
-    w().LoadCoords(folder.saved("N1.crd"));
+    w().LoadCoords(Current("N1.crd"));
     EXPECT_EQ(w().LocCount, 30);
     EXPECT_EQ(w().Record(30).X.ToNumber(), 30);
 
     Put("N1.crd", L"1\n2\nN2\n0\n0\n7\n8\n");
-    w().LoadCoords(folder.saved("N1.crd"));
+    w().LoadCoords(Current("N1.crd"));
     EXPECT_EQ(w().LocCount, 0);
 }
 
@@ -252,7 +255,7 @@ TEST_F(LocationFiles, KilledCharactersStayDead) {
     ASSERT_TRUE(w().SaveChars());
     EXPECT_EQ(Bytes("N1.lst"), "");
     npcs().Add()->NPCName = L"leftover";
-    w().LoadChar(folder.saved("N1.lst"));
+    w().LoadChar(Current("N1.lst"));
     EXPECT_EQ(npcs().Count(), 0);
 }
 
@@ -261,22 +264,22 @@ TEST_F(LocationFiles, CharacterReadingStopsAtTheFirstBadRecordAndKeepsTheOnesBef
         L"\"Один\",5,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n"
         L"\"Два\",5,\"2\",0,\"к\",2,2,1,\"\",\"\",\"\",\"#TRUE#\"\n"
         L"\"Три\",5,\"3\",0,\"к\",3,3,1,\"\",\"\",\"\",#TRUE#\n");
-    w().LoadChar(folder.saved("N1.lst"));
+    w().LoadChar(Current("N1.lst"));
     ASSERT_EQ(npcs().Count(), 1);
     EXPECT_EQ(npcs().Item(1)->NPCName, L"Один");
 
     Put("N1.lst", L"\"Один\",5,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n\"Обрыв\",5,\"2\"");
-    w().LoadChar(folder.saved("N1.lst"));
+    w().LoadChar(Current("N1.lst"));
     EXPECT_EQ(npcs().Count(), 1);
 
     // A position beyond a Single's range saturates rather than spoiling the record.
     Put("N1.lst", L"\"Далеко\",5,\"1\",0,\"к\",1e300,1,1,\"\",\"\",\"\",#FALSE#\n");
-    w().LoadChar(folder.saved("N1.lst"));
+    w().LoadChar(Current("N1.lst"));
     ASSERT_EQ(npcs().Count(), 1);
     EXPECT_EQ(npcs().Item(1)->X, FLT_MAX);
 
     Put("N1.lst", L"\"Сильный\",abc,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n");
-    w().LoadChar(folder.saved("N1.lst"));
+    w().LoadChar(Current("N1.lst"));
     EXPECT_EQ(npcs().Count(), 0);
 }
 
@@ -285,7 +288,7 @@ TEST_F(LocationFiles, ItemReadingStopsAtTheFirstBadRecord) {
         L"1,2,\"Хлеб\",4,\"\",0.5,0,0,0,\"\",0,\"\"\n"
         L"1,2,\"Сыр\",еда,\"\",0.5,0,0,0,\"\",0,\"\"\n"
         L"1,2,\"Мёд\",4,\"\",0.5,0,0,0,\"\",0,\"\"\n");
-    w().LoadItems(folder.saved("N1.itm"));
+    w().LoadItems(Current("N1.itm"));
     ASSERT_EQ(floor().Count(), 1);
     EXPECT_EQ(floor().Item(1)->ItemName, L"Хлеб");
     EXPECT_EQ(modVarsAndMain.CurItem, floor().Item(1));

@@ -56,6 +56,8 @@ TEST_F(Conversions, EveryConvertingCommandReadsItsArgumentByItsOwnRule) {
     };
     auto hero = [](double MainCharacter::*f) { return [f](Conversions&) { return Player().*f; }; };
     auto heroInt = [](Integer MainCharacter::*f) { return [f](Conversions&) { return double(Player().*f); }; };
+    auto item = [](auto Item::*f) { return [f](Conversions&) { return double(LastItem().*f); }; };
+    auto money = [](Conversions&) { return double(modVarsAndMain.Money); };
     auto prompt = [](Conversions& t) { return t.Prompt(); };
     auto stack = [](Conversions&) { return double(modVarsAndMain.Inventory->Item(1)->ItemCount); };
     const std::vector<Case> cases = {
@@ -76,20 +78,16 @@ TEST_F(Conversions, EveryConvertingCommandReadsItsArgumentByItsOwnRule) {
         {L"plusvar(\"poison\";\"{}\")", false, heroInt(&MainCharacter::Poison), {21, 9, 9, 10, 12, 12}},
         {L"plusvar(\"sick\";\"{}\")", false, heroInt(&MainCharacter::Sick), {21, 9, 9, 10, 12, 12}},
         {L"plusvar(\"hp\";\"{}\")", false, heroInt(&MainCharacter::HP), {21, 9, 9, 10, 12, 12}},
-        {L"give(\"Меч\";\"0\";\"0\";\"\";\"\";\"0\";\"0\";\"{}\";\"0\";\"\")", false,
-         [](Conversions&) { return LastItem().Weight; }, {12, 0, 0, 1, 2.5, 3}},
-        {L"give(\"Меч\";\"0\";\"0\";\"\";\"\";\"0\";\"0\";\"0\";\"{}\";\"\")", false,
-         [](Conversions&) { return double(LastItem().Critical); }, {12, 0, 0, 1, 2, 3}},
+        {L"give(\"Меч\";\"0\";\"0\";\"\";\"\";\"0\";\"0\";\"{}\";\"0\";\"\")", false, item(&Item::Weight), {12, 0, 0, 1, 2.5, 3}},
+        {L"give(\"Меч\";\"0\";\"0\";\"\";\"\";\"0\";\"0\";\"0\";\"{}\";\"\")", false, item(&Item::Critical), {12, 0, 0, 1, 2, 3}},
         // number() when stacking: only a sword of weight, weapon and defence bonus 1 matches
         {L"give(\"Меч\";\"0\";\"10\";\"\";\"\";\"1\";\"1\";\"{}\";\"0\";\"\")", true, stack, {0, 0, 0, 1, 0, 0}},
         {L"give(\"Меч\";\"0\";\"10\";\"\";\"\";\"{}\";\"1\";\"1\";\"0\";\"\")", true, stack, {0, 0, 0, 1, 0, 0}},
         {L"give(\"Меч\";\"0\";\"10\";\"\";\"\";\"1\";\"{}\";\"1\";\"0\";\"\")", true, stack, {0, 0, 0, 1, 0, 0}},
         // strict number: a balance of 10 matches, and only 1e1 spells it
         {L"give(\"Меч\";\"0\";\"{}\";\"\";\"\";\"1\";\"1\";\"1\";\"0\";\"\")", true, stack, {0, 0, 0, 1, 0, 0}},
-        {L"take(\"money\";\"{}\")", false, [](Conversions&) { return double(modVarsAndMain.Money); },
-         {100, 100, 100, 90, 98, 97}},
-        {L"give(\"MONEY\";\"{}\")", false, [](Conversions&) { return double(modVarsAndMain.Money); },
-         {100, 100, 100, 110, 102, 103}},
+        {L"take(\"money\";\"{}\")", false, money, {100, 100, 100, 90, 98, 97}},
+        {L"give(\"MONEY\";\"{}\")", false, money, {100, 100, 100, 110, 102, 103}},
         {L"plusvar(\"mana\";\"{}\")", false, hero(&MainCharacter::Mana), {9, 9, 9, 19, 11.5, 12}},
         {L"plusvar(\"luck\";\"{}\")", false, heroInt(&MainCharacter::Luck), {9, 9, 9, 19, 12, 12}},
         {L"var x\nx ~ rnd(\"{}\")\ninput(x & \"|\")", false,
@@ -100,13 +98,10 @@ TEST_F(Conversions, EveryConvertingCommandReadsItsArgumentByItsOwnRule) {
          {77, 77, 77, 10, 2, 3}},
         {L"var x\nx ~ have(\"money\";\"{}\")\ninput(x & \"|\")", false,
          [](Conversions& t) { return t.Seen().back() == L"true|" ? 1.0 : 0.0; }, {0, 0, 0, 1, 1, 1}},
-        {L"give(\"Меч\";\"{}\";\"0\";\"\";\"\";\"0\";\"0\";\"0\";\"0\";\"\")", false, [](Conversions&) { return double(LastItem().ItemType); }, {0, 0, 0, 10, 2, 3}},
-        {L"give(\"Меч\";\"0\";\"{}\";\"\";\"\";\"0\";\"0\";\"0\";\"0\";\"\")", false,
-         [](Conversions&) { return double(LastItem().itembalance); }, {0, 0, 0, 10, 2, 3}},
-        {L"give(\"Меч\";\"0\";\"0\";\"\";\"\";\"{}\";\"0\";\"0\";\"0\";\"\")", false,
-         [](Conversions&) { return double(LastItem().WeaponPlus); }, {0, 0, 0, 10, 2, 3}},
-        {L"give(\"Меч\";\"0\";\"0\";\"\";\"\";\"0\";\"{}\";\"0\";\"0\";\"\")", false,
-         [](Conversions&) { return double(LastItem().DefendPlus); }, {0, 0, 0, 10, 2, 3}},
+        {L"give(\"Меч\";\"{}\";\"0\";\"\";\"\";\"0\";\"0\";\"0\";\"0\";\"\")", false, item(&Item::ItemType), {0, 0, 0, 10, 2, 3}},
+        {L"give(\"Меч\";\"0\";\"{}\";\"\";\"\";\"0\";\"0\";\"0\";\"0\";\"\")", false, item(&Item::itembalance), {0, 0, 0, 10, 2, 3}},
+        {L"give(\"Меч\";\"0\";\"0\";\"\";\"\";\"{}\";\"0\";\"0\";\"0\";\"\")", false, item(&Item::WeaponPlus), {0, 0, 0, 10, 2, 3}},
+        {L"give(\"Меч\";\"0\";\"0\";\"\";\"\";\"0\";\"{}\";\"0\";\"0\";\"\")", false, item(&Item::DefendPlus), {0, 0, 0, 10, 2, 3}},
     };
     for (const auto& c : cases) {
         for (std::size_t k = 0; k < inputs.size(); ++k) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 #include "platform/cp1251.h"
 #include "platform/frontend.h"
@@ -93,10 +94,8 @@ TEST(TextScroll, ThePictureHoldsEveryLineAndItsShadowAndStartsOutOfSight) {
     for (const auto& c : cases) {
         slpTextScroll s = Control(c.text, c.direction, false, c.cw, c.ch);
         s.SetTextAlign(c.align);
-        EXPECT_EQ(s.PictureWidth(), c.width) << c.text;
-        EXPECT_EQ(s.PictureHeight(), c.height) << c.text;
-        EXPECT_EQ(s.PictureLeft(), c.left) << c.text;
-        EXPECT_EQ(s.PictureTop(), c.top) << c.text;
+        EXPECT_EQ(std::tuple(s.PictureWidth(), s.PictureHeight(), s.PictureLeft(), s.PictureTop()),
+                  std::tuple(c.width, c.height, c.left, c.top)) << c.text << " " << c.align;
     }
 }
 
@@ -123,54 +122,46 @@ TEST(TextScroll, ShadowCopiesLieBehindTheText) {
         for (const auto& p : s.Prints()) {
             if (p.text == L"ab") got.emplace_back(p.x, p.y);
         }
-        EXPECT_EQ(got, c.at) << c.align << " " << c.size << " " << c.direction;
-        ASSERT_FALSE(s.Prints().empty());
-        EXPECT_FALSE(s.Prints().back().shadow);
-        EXPECT_EQ(s.Prints().back().text, L"c");
-        EXPECT_EQ(s.Prints().back().y, c.nextTextY);
+        SCOPED_TRACE(std::to_string(c.align) + " " + std::to_string(c.size) + " " + std::to_string(c.direction));
+        ASSERT_EQ(got, c.at);
+        const auto& last = s.Prints().back();
+        EXPECT_EQ(std::tuple(last.shadow, last.text, last.y), std::tuple(false, std::wstring(L"c"), c.nextTextY));
     }
 }
 
 TEST(TextScroll, PassesEndWithScrollFinishedAndStopAtTheRepeatCount) {
-    // "ab|abcd|": a picture 100 high in a box 50 high: a pass is 101 steps upward.
+    // "ab|abcd|": a picture 100 high in a box 50 high, a pass of 101 steps upward; "ab|cd"
+    // leftward: 179 wide in a box 100 wide, 180 steps.
     const struct {
+        const wchar_t* text;
+        long direction;
         short repeat;
         int ticks;
         int finished;
         bool scrolling;
-        int top;
+        int at;  // the picture's top, or its left going leftward
     } cases[] = {
-        {1, 100, 0, true, -50},
-        {1, 101, 1, false, 50},  // the last pass: stopped, back at the start
-        {2, 101, 1, true, 50},
-        {2, 202, 2, false, 50},
-        {2, 250, 2, false, 50},  // a stopped control does not move
-        {0, 303, 3, true, 50},   // endless
-        {-1, 150, 1, true, 1},
+        {L"ab|abcd|", 1, 1, 100, 0, true, -50},
+        {L"ab|abcd|", 1, 1, 101, 1, false, 50},  // the last pass: stopped, back at the start
+        {L"ab|abcd|", 1, 2, 101, 1, true, 50},
+        {L"ab|abcd|", 1, 2, 202, 2, false, 50},
+        {L"ab|abcd|", 1, 2, 250, 2, false, 50},  // a stopped control does not move
+        {L"ab|abcd|", 1, 0, 303, 3, true, 50},   // endless
+        {L"ab|abcd|", 1, -1, 150, 1, true, 1},
+        {L"ab|cd", 2, 0, 179, 0, true, -79},
+        {L"ab|cd", 2, 0, 180, 1, true, 100},
     };
     for (const auto& c : cases) {
-        slpTextScroll s = Control(L"ab|abcd|");
+        slpTextScroll s = Control(c.text, c.direction);
         int finished = 0;
         s.ScrollFinished = [&] { ++finished; };
         s.SetScrollRepeatCount(c.repeat);
-        EXPECT_FALSE(s.IsScrolling());
         s.StartScroll();
         for (int i = 0; i < c.ticks; ++i) s.Timer1_Timer();
-        EXPECT_EQ(finished, c.finished) << c.repeat << " " << c.ticks;
-        EXPECT_EQ(s.IsScrolling(), c.scrolling) << c.repeat << " " << c.ticks;
-        EXPECT_EQ(s.PictureTop(), c.top) << c.repeat << " " << c.ticks;
-        EXPECT_EQ(s.PassesDone(), c.repeat > 0 ? c.finished % c.repeat : 0);
+        EXPECT_EQ(std::tuple(finished, s.IsScrolling(), c.direction == 2 ? s.PictureLeft() : s.PictureTop(), s.PassesDone()),
+                  std::tuple(c.finished, c.scrolling, c.at, c.repeat > 0 ? c.finished % c.repeat : 0))
+            << c.repeat << " " << c.ticks;
     }
-
-    slpTextScroll left = Control(L"ab|cd", 2);  // leftward: 179 wide, 100 box: 180 steps
-    int finished = 0;
-    left.ScrollFinished = [&] { ++finished; };
-    left.StartScroll();
-    for (int i = 0; i < 179; ++i) left.Timer1_Timer();
-    EXPECT_EQ(left.PictureLeft(), -79);
-    left.Timer1_Timer();
-    EXPECT_EQ(finished, 1);
-    EXPECT_EQ(left.PictureLeft(), 100);
 }
 
 TEST(TextScroll, StopScrollPutsTheTextBackAndForgetsThePasses) {
@@ -181,10 +172,8 @@ TEST(TextScroll, StopScrollPutsTheTextBackAndForgetsThePasses) {
     EXPECT_EQ(s.PassesDone(), 1);
     const unsigned renders = s.RenderCount();
     s.StopScroll();
-    EXPECT_FALSE(s.IsScrolling());
-    EXPECT_EQ(s.PictureTop(), 50);
-    EXPECT_EQ(s.PassesDone(), 0);
-    EXPECT_EQ(s.RenderCount(), renders + 1);
+    EXPECT_EQ(std::tuple(s.IsScrolling(), s.PictureTop(), s.PassesDone(), s.RenderCount()),
+              std::tuple(false, 50, 0, renders + 1));
     s.Timer1_Timer();
     EXPECT_EQ(s.PictureTop(), 50);
 }

@@ -26,18 +26,14 @@ TEST(TurnFight, OnlyAHunterThatReachesTheHeroStartsAFight) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tactic * 100 + static_cast<int>(c.x));
-        TempDir dir;
-        const fs::path oldFolder = GameFolder();
-        SetGameFolder(dir.path());
+        TempGameFolder folder;
         ScriptedFrontend ui;
         ResetGame();
         auto& g = modVarsAndMain;
         g.CreateRoots();
         for (int row = 0; row <= 40; ++row) g.TheWorld->SetRow(row, std::wstring(40, L'G'));
-        g.Player->HP = 50;
-        g.Player->MaxHp = 50;
-        g.PlayerX = 10;
-        g.PlayerY = 10;
+        g.Player->HP = g.Player->MaxHp = 50;
+        g.PlayerX = g.PlayerY = 10;
         auto wolf = g.NPCs->Add();
         wolf->NPCName = L"Волк";
         wolf->Symbol = L"W";
@@ -49,7 +45,6 @@ TEST(TurnFight, OnlyAHunterThatReachesTheHeroStartsAFight) {
         MoveAllNPCs();
         EXPECT_EQ(FightOn(), c.fight);
         if (c.fight) EXPECT_EQ(g.gameScreen.fight.enemy, wolf);
-        SetGameFolder(oldFolder);
     }
 }
 

@@ -1,0 +1,84 @@
+// The shipped item scripts and templates: every item they describe can be used, worn or
+// read as its kind says.
+#include <gtest/gtest.h>
+
+#include "game/worn_items.h"
+#include "platform/cp1251.h"
+#include "platform/frontend.h"
+#include "platform/textforms.h"
+#include "world/game_state.h"
+
+namespace morvath {
+namespace {
+
+// What using an item left behind: the texts, the hero's values and the pack.
+std::wstring Trace() {
+    const auto& g = modVarsAndMain;
+    const auto& p = *g.Player;
+    std::wstring t = g.screen.txtSpeech + L"|" + g.screen.lblII + (g.Darkness ? L"|dark" : L"");
+    for (double v : {double(p.Hungry), double(p.HP), double(p.Poison), double(p.Sick), p.Strenght, p.Mana, double(p.Luck), p.Doom}) {
+        t += L"|" + NumText(v);
+    }
+    for (const auto& it : *g.Inventory) t += L"|" + NumText(it->ItemCount);
+    return t;
+}
+
+// Uses or wears (and takes off) one carried item in the shipped game folder.
+void TryItem(const Item& item) {
+    const fs::path previous = GameFolder();
+    SetGameFolder(MORVATH_GAME_DIR);
+    ResetGame();
+    modVarsAndMain.CreateRoots();
+    modVarsAndMain.Skills[3][0] = L"Литература";
+    modVarsAndMain.Darkness = true;
+    auto carried = modVarsAndMain.Inventory->Add();
+    *carried = item;
+    const std::string what = ToUtf8(item.ItemName + L" " + item.ItemScript);
+    static const std::map<long, int> kSlots = {{kWeapon, kSlotRightHand}, {kShield, kSlotLeftHand}, {kHead, kSlotHead},
+                                               {kNeck, kSlotNeck},        {kBody, kSlotBody},       {kLegs, kSlotLegs}};
+    if (auto slot = kSlots.find(item.ItemType); slot != kSlots.end()) {
+        ChangeItem(slot->second, 1);
+        EXPECT_EQ(modVarsAndMain.Equip[static_cast<std::size_t>(slot->second)][kEqName], Variant(item.ItemName)) << what;
+        RemItem(slot->second);
+        EXPECT_EQ(modVarsAndMain.Inventory->Count(), 1) << what;
+    } else {
+        if (item.ItemType == kBook || item.ItemType == kWriting) modVarsAndMain.Darkness = false;
+        const std::wstring before = Trace();
+        carried->DoAction();
+        EXPECT_NE(Trace(), before) << what << " does nothing";
+    }
+    SetGameFolder(previous);
+}
+
+TEST(ShippedItems, EveryTemplateItemAndEveryScriptTheEngineNamesDoesWhatItsKindSays) {
+    ScriptedFrontend ui;
+    int records = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(MORVATH_GAME_DIR) / "maps")) {
+        const auto name = entry.path().filename().string();
+        if (name == "weapons.dat" || name == "data.uni") continue;
+        auto reader = TextReader::Open(entry.path());
+        std::wstring header;
+        ASSERT_TRUE(reader && reader->ReadItem(header));
+        while (!reader->AtEnd()) {
+            Item it;
+            double type = 0, attack = 0, defence = 0, critical = 0;
+            ASSERT_TRUE(reader->ReadText(it.ItemName) && reader->ReadNumber(type) && reader->ReadText(it.ItemInfo) &&
+                        reader->ReadText(it.ItemScript) && reader->ReadNumber(attack) && reader->ReadNumber(defence) &&
+                        reader->ReadNumber(critical) && reader->ReadText(it.SkillPlus) && reader->ReadNumber(it.Weight))
+                << name << " record " << records;
+            ++records;
+            it.ItemType = type;
+            TryItem(it);
+        }
+    }
+    EXPECT_GT(records, 20);
+    for (const wchar_t* file : {L"food.itm", L"yagoda.itm", L"unkya.itm", L"wolfya.itm", L"stdust.itm", L"hudust.itm", L"ledust.itm",
+                                L"hpdust.itm", L"mdrink.itm", L"stdrink.itm", L"bluefish.itm", L"fakel.itm"}) {
+        Item it;
+        std::tie(it.ItemName, it.ItemType, it.ItemScript) = std::tuple(L"x", kFood, file);
+        TryItem(it);
+    }
+}
+
+}  // namespace
+}  // namespace morvath
