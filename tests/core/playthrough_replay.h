@@ -17,12 +17,15 @@
 //                         left by its nearest way back before the walk goes on
 //   input TEXT | choice N | yes | no | pick NAME
 //                         the answer to the next input box, choice dialog, Yes/No box or
-//                         item picker (the row holding that item)
+//                         item picker (the row holding that item; "pick -" picks nothing)
+//   equip KEYS            the keys pressed on the next equipment screen (slot letters A..F),
+//                         which then closes with Esc
 //   fight                 the automatic fight until the fight is over
 //   expect place ID | at X Y | flag N V | has NAME | lacks NAME | speech TEXT | box TEXT |
 //          fame TEXT | deeds TEXT | over
 //                         what must hold now (TEXT: part of the speech box, of a message
 //                         box shown so far, of the hall-of-fame list or of the deeds file)
+#include <deque>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -39,6 +42,7 @@
 #include "game/keymap.h"
 #include "game/movement.h"
 #include "game/new_game.h"
+#include "game/worn_items.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -88,6 +92,32 @@ class Player : public ScriptedFrontend {
 public:
     std::vector<std::wstring> fame;  // the hall-of-fame list at the end of the run
     bool over = false;
+    std::deque<std::wstring> picks;           // item names, in the order the picker asks
+    std::deque<std::vector<int>> equipKeys;   // the keys of each visit to the equipment screen
+
+    int PickItem(const PickerContent& content) override {
+        ScriptedFrontend::PickItem(content);
+        if (picks.empty()) return 0;
+        const std::wstring name = picks.front();
+        picks.pop_front();
+        for (std::size_t i = 0; i < content.rows.size(); ++i) {
+            if (content.rows[i].name == name) return static_cast<int>(i + 1);
+        }
+        return 0;
+    }
+
+    void ShowEquipment() override {
+        ScriptedFrontend::ShowEquipment();
+        std::vector<int> keys;
+        if (!equipKeys.empty()) {
+            keys = equipKeys.front();
+            equipKeys.pop_front();
+        }
+        keys.push_back(kVkEscape);
+        for (int k : keys) {
+            if (EquipScreenKey(k)) break;
+        }
+    }
 
     void ShowHallOfFame(bool modal) override {
         ScriptedFrontend::ShowHallOfFame(modal);
@@ -126,7 +156,11 @@ private:
             const auto& h = *g().Player;
             out_.failure += " [" + ToUtf8(Place()) + " (" + std::to_string(g().PlayerX) + ", " + std::to_string(g().PlayerY) +
                             "), HP " + ToUtf8(NumText(h.HP)) + ", hunger " + ToUtf8(NumText(h.Hungry)) + ", killer " +
-                            ToUtf8(g().hallOfFame.EnemyName) + "]";
+                            ToUtf8(g().hallOfFame.EnemyName) + ", coins " + std::to_string(static_cast<long>(g().Money)) + ", carries";
+            if (g().Inventory) {
+                for (const auto& it : *g().Inventory) out_.failure += " " + ToUtf8(it->ItemName) + " x" + std::to_string(it->ItemCount + 1);
+            }
+            out_.failure += "]";
         }
         return false;
     }
@@ -338,6 +372,14 @@ private:
             ui_.choiceAnswers.push_back(number(0));
         } else if (v == L"yes" || v == L"no") {
             ui_.msgAnswers.push_back(v == L"yes" ? MsgResult::Yes : MsgResult::No);
+        } else if (v == L"pick") {
+            ui_.picks.push_back(s.text);
+        } else if (v == L"equip") {
+            std::vector<int> keys;
+            for (wchar_t c : s.text) {
+                if (c >= L'A' && c <= L'F') keys.push_back(c);
+            }
+            ui_.equipKeys.push_back(keys);
         } else if (v == L"fight") {
             FightItOut();
             if (FightOn()) return Fail("the fight goes on");
