@@ -34,7 +34,10 @@ double Uniform(std::mt19937_64& engine) {
 
 }  // namespace
 
-double Rnd() { return Uniform(source().engine); }
+double Rnd() {
+    if (double pinned; TakePinnedDraw(pinned)) return pinned;
+    return Uniform(source().engine);
+}
 
 void Randomize() { (void)source(); }
 
@@ -52,6 +55,7 @@ int RandomInt(int lo, int hi) {
 double CosmeticRnd() {
     // Mixed, so that it does not run in step with the rules' source seeded in the same tick.
     static std::mt19937_64 engine(ClockSeed() ^ 0x9E3779B97F4A7C15ULL);
+    if (double pinned; TakePinnedDraw(pinned)) return pinned;
     return Uniform(engine);
 }
 

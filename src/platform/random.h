@@ -7,6 +7,9 @@
 // of its own, so that how often a window repaints never changes the game: the same seed and
 // the same keys make the same game in a window and without one.
 #include <cstdint>
+#include <deque>
+#include <initializer_list>
+#include <vector>
 
 namespace morvath {
 
@@ -21,5 +24,29 @@ int RandomInt(int lo, int hi);
 
 // A uniform number in [0, 1) from the cosmetic source; never seeded by SeedRandom.
 double CosmeticRnd();
+
+// Tests pin the next draws: while a PinnedDraws lives, Rnd() and the cosmetic source hand
+// out its numbers first, in order, and then go on with their own sequences.
+inline std::deque<double>& PinnedDrawQueue() {
+    static std::deque<double> queue;
+    return queue;
+}
+inline bool TakePinnedDraw(double& draw) {
+    auto& queue = PinnedDrawQueue();
+    if (queue.empty()) return false;
+    draw = queue.front();
+    queue.pop_front();
+    return true;
+}
+class PinnedDraws {
+public:
+    PinnedDraws(std::initializer_list<double> draws) { PinnedDrawQueue().assign(draws); }
+    explicit PinnedDraws(const std::vector<double>& draws) { PinnedDrawQueue().assign(draws.begin(), draws.end()); }
+    ~PinnedDraws() { PinnedDrawQueue().clear(); }
+    PinnedDraws(const PinnedDraws&) = delete;
+    PinnedDraws& operator=(const PinnedDraws&) = delete;
+    // Draws not yet taken.
+    std::size_t left() const { return PinnedDrawQueue().size(); }
+};
 
 }  // namespace morvath

@@ -135,56 +135,37 @@ TEST(HuffmanStream, CodingIsKeptWhenOnlyTheTableMakesItLonger) {
     EXPECT_EQ(Decode(s), all);
 }
 
-TEST(HuffmanStream, PaddingBitsAfterTheLastCodeAreIgnored) {
-    std::string s = kHandStream;
-    s.back() = static_cast<char>(s.back() | 0x80);  // a 1 would begin another y or z
-    std::wstring errors;
-    EXPECT_EQ(Decode(s, &errors), "xxxyz");
-    EXPECT_EQ(errors, L"");
-    s.back() = static_cast<char>(0x38);
-    s += "\xFF\xFF";  // trailing bytes beyond the data bits are never read either
-    EXPECT_EQ(Decode(s, &errors), "xxxyz");
-    EXPECT_EQ(errors, L"");
-}
-
-TEST(HuffmanStream, WrongChecksumGivesTheDataAndOneMessage) {
-    std::string s = kHandStream;
-    s[4] = 0;
-    std::wstring errors;
-    EXPECT_EQ(Decode(s, &errors), "xxxyz");
-    EXPECT_EQ(errors, kIntegrity);
-}
-
-TEST(HuffmanStream, UnknownKindLeavesTheInputAsItWas) {
-    clsCompresion c;
-    auto v = Vec("HE7\rsomething");
-    c.DecodeByte(v, 6);  // the bytes beyond ByteLen stay too
-    EXPECT_EQ(Str(v), "HE7\rsomething");
-    EXPECT_EQ(c.Errors, kNoId);
-}
-
-TEST(HuffmanStream, WithoutTheHeMarkTheThirdByteIsNotLookedAt) {
-    std::string s = kHandStream;
-    s[0] = 'Q';
-    s[2] = '7';
-    EXPECT_EQ(Decode(s), "xxxyz");
-}
-
-TEST(HuffmanStream, CodedStreamStatingNoBytesIsLeftAsItWas) {
-    std::string s = kHandStream;
-    s.replace(5, 4, Le(0, 4));
-    std::wstring errors;
-    EXPECT_EQ(Decode(s, &errors), s);
-    EXPECT_EQ(errors, L"");
-}
-
-TEST(HuffmanStream, OnlyTheFirstByteLenBytesAreDecoded) {
-    clsCompresion c;
-    auto v = Vec("HE0\rabcdef");
-    c.DecodeByte(v, 7);
-    EXPECT_EQ(Str(v), "abc");
-    v = Vec("aabbb-unused");
-    c.EncodeByte(v, 5);
+// Streams decoded through the object as the game does: the first `length` bytes (all when
+// negative), what comes out and what is reported.
+TEST(HuffmanStream, WhatTheDecoderTakesAndWhatItLeaves) {
+    auto with = [](std::size_t at, std::string_view part) { return std::string(kHandStream).replace(at, part.size(), part); };
+    struct Case {
+        const char* what;
+        std::string stream;
+        int length;
+        std::string decoded;
+        std::wstring errors;
+    };
+    const Case cases[] = {
+        // A 1 in the padding would begin another y or z; bytes beyond the data bits are never read.
+        {"padding bits", with(kHandStream.size() - 1, "\xB8"), -1, "xxxyz", L""},
+        {"trailing bytes", kHandStream + "\xFF\xFF", -1, "xxxyz", L""},
+        {"wrong checksum", with(4, std::string(1, '\0')), -1, "xxxyz", kIntegrity},
+        {"no HE mark: the kind is not looked at", with(0, "Q") .replace(2, 1, "7"), -1, "xxxyz", L""},
+        {"a coded stream of no bytes is left", with(5, Le(0, 4)), -1, with(5, Le(0, 4)), L""},
+        {"unknown kind, bytes beyond the length too", "HE7\rsomething", 6, "HE7\rsomething", kNoId},
+        {"only the first bytes", "HE0\rabcdef", 7, "abc", L""},
+    };
+    for (const Case& c : cases) {
+        clsCompresion z;
+        auto v = Vec(c.stream);
+        z.DecodeByte(v, c.length < 0 ? static_cast<std::int32_t>(v.size()) : c.length);
+        EXPECT_EQ(Str(v), c.decoded) << c.what;
+        EXPECT_EQ(z.Errors, c.errors) << c.what;
+    }
+    clsCompresion z;
+    auto v = Vec("aabbb-unused");
+    z.EncodeByte(v, 5);
     EXPECT_EQ(Decode(Str(v)), "aabbb");
 }
 

@@ -74,61 +74,20 @@ std::string EncipherRaw(std::string_view plain) {
 
 const std::wstring kCorrupted = L"MsgBox|Morvath|File has been corrupted since original encryption.";
 
-// MD2 (RFC 1319), only for the provider's conformance vector below: OpenSSL builds leave it
-// out, the legacy provider included.
-std::string Md2(std::string_view message) {
-    static const unsigned char S[256] = {
-        41,  46,  67,  201, 162, 216, 124, 1,   61,  54,  84,  161, 236, 240, 6,   19,  98,  167, 5,   243,
-        192, 199, 115, 140, 152, 147, 43,  217, 188, 76,  130, 202, 30,  155, 87,  60,  253, 212, 224, 22,
-        103, 66,  111, 24,  138, 23,  229, 18,  190, 78,  196, 214, 218, 158, 222, 73,  160, 251, 245, 142,
-        187, 47,  238, 122, 169, 104, 121, 145, 21,  178, 7,   63,  148, 194, 16,  137, 11,  34,  95,  33,
-        128, 127, 93,  154, 90,  144, 50,  39,  53,  62,  204, 231, 191, 247, 151, 3,   255, 25,  48,  179,
-        72,  165, 181, 209, 215, 94,  146, 42,  172, 86,  170, 198, 79,  184, 56,  210, 150, 164, 125, 182,
-        118, 252, 107, 226, 156, 116, 4,   241, 69,  157, 112, 89,  100, 113, 135, 32,  134, 91,  207, 101,
-        230, 45,  168, 2,   27,  96,  37,  173, 174, 176, 185, 246, 28,  70,  97,  105, 52,  64,  126, 15,
-        85,  71,  163, 35,  221, 81,  175, 58,  195, 92,  249, 206, 186, 197, 234, 38,  44,  83,  13,  110,
-        133, 40,  132, 9,   211, 223, 205, 244, 65,  129, 77,  82,  106, 220, 55,  200, 108, 193, 171, 250,
-        36,  225, 123, 8,   12,  189, 177, 74,  120, 136, 149, 139, 227, 99,  232, 109, 233, 203, 213, 254,
-        59,  0,   29,  57,  242, 239, 183, 14,  102, 88,  208, 228, 166, 119, 114, 248, 235, 117, 75,  10,
-        49,  68,  80,  180, 143, 237, 31,  26,  219, 153, 141, 51,  159, 17,  131, 20};
-    std::string m(message);
-    m.append(16 - m.size() % 16, static_cast<char>(16 - m.size() % 16));
-    unsigned char checksum[16] = {}, last = 0;
-    for (std::size_t i = 0; i < m.size(); i += 16) {
-        for (int j = 0; j < 16; ++j) {
-            checksum[j] ^= S[static_cast<unsigned char>(m[i + j]) ^ last];
-            last = checksum[j];
-        }
-    }
-    m.append(reinterpret_cast<const char*>(checksum), 16);
-    unsigned char x[48] = {};
-    for (std::size_t i = 0; i < m.size(); i += 16) {
-        for (int j = 0; j < 16; ++j) {
-            x[16 + j] = static_cast<unsigned char>(m[i + j]);
-            x[32 + j] = x[16 + j] ^ x[j];
-        }
-        unsigned t = 0;
-        for (unsigned round = 0; round < 18; ++round) {
-            for (auto& b : x) t = b ^= S[t];
-            t = (t + round) & 0xFF;
-        }
-    }
-    return std::string(reinterpret_cast<const char*>(x), 16);
+std::string Unhex(std::string_view hex) {
+    std::string s;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) s.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+    return s;
 }
 
 }  // namespace
-
-TEST(Cipher, Md2MatchesItsReferenceVectors) {
-    EXPECT_EQ(Hex(Md2("")), "8350e5a3e24c153df2275c9f80692773");
-    EXPECT_EQ(Hex(Md2("abc")), "da853b0d3f88d99b30283a69e6ded6bb");
-    EXPECT_EQ(Hex(Md2("message digest")), "ab4f496bfb2a530b219ff33031fe06b0");
-}
 
 // The platform provider's own conformance vector: a 40-bit key from an MD2 hash, salted with
 // zeros to 16 bytes. Without the salt or with other effective bits the output differs, so
 // this pins the parameters that make files from the original platform readable.
 TEST(Cipher, ReproducesTheBaseProvidersCheckVector) {
-    std::string key = crypto_detail::DeriveRc2Key(Md2(Bytes(0, 1999)));
+    // The MD2 digest of the bytes 0, 1, ... 1999 taken modulo 256.
+    std::string key = crypto_detail::DeriveRc2Key(Unhex("d5e1a7e9ac38c127f7731dba811698e0"));
     auto out = crypto_detail::Rc2(key, Bytes(0, 12), true);
     ASSERT_TRUE(out.has_value());
     EXPECT_EQ(Hex(*out), "c09ae42f0a476711fb1887ce0c7507b1");
@@ -205,28 +164,20 @@ TEST(Cipher, AnyChangedByteIsReportedAndNoDataReturned) {
     }
 }
 
-TEST(Cipher, TruncatedOrEmptyCipherTextFailsInTheDecipher) {
-    std::string cipher = Encipher("some record");
-    for (std::string bad : {cipher.substr(0, cipher.size() - 1), cipher.substr(0, 8), std::string()}) {
+TEST(Cipher, ACutCipherTextOrAWrongPassPhraseFailsCleanly) {
+    const std::string plain = "\"Ivan\",0,12,3,\" was killed\",\"\"\r\n";
+    const std::string cipher = Encipher(plain);
+    const std::wstring pass(kFilePassPhrase);
+    const std::pair<std::string, std::wstring> cases[] = {
+        {cipher.substr(0, cipher.size() - 1), pass}, {cipher.substr(0, 8), pass}, {"", pass}, {cipher, L"Black Rain"},
+        {cipher, L""}, {cipher, L"Чёрный Дождь"}, {cipher, pass.substr(0, 104) + L"!"}};
+    for (const auto& [text, phrase] : cases) {
         ScriptedFrontend ui;
-        auto d = Decipher(bad);
-        EXPECT_FALSE(d.ok);
-        ASSERT_EQ(ui.log.size(), 1u);
-        EXPECT_TRUE(ui.log[0].ends_with(L" during CryptDecrypt!")) << ui.log[0];
-    }
-}
-
-TEST(Cipher, WrongPassPhraseFailsCleanly) {
-    std::string plain = "\"Ivan\",0,12,3,\" was killed\",\"\"\r\n";
-    std::string cipher = Encipher(plain);
-    for (std::wstring pass : {std::wstring(L"Black Rain"), std::wstring(L""), std::wstring(L"Чёрный Дождь"),
-                              std::wstring(kFilePassPhrase.substr(0, 104)) + L"!"}) {
-        ScriptedFrontend ui;
-        auto d = Decipher(cipher, pass);
+        auto d = Decipher(text, phrase);
         EXPECT_FALSE(d.ok);
         EXPECT_EQ(d.out.find(plain), std::string::npos);
         ASSERT_EQ(ui.log.size(), 1u);
-        EXPECT_TRUE(ui.log[0].ends_with(L" during CryptDecrypt!") || ui.log[0] == kCorrupted) << ui.log[0];
+        EXPECT_TRUE(ui.log[0].ends_with(L" during CryptDecrypt!") || (phrase != pass && ui.log[0] == kCorrupted)) << ui.log[0];
     }
 }
 
@@ -274,22 +225,14 @@ TEST(Cipher, StepsOutOfOrderFailWithTheirOwnBox) {
     EXPECT_EQ(c.OutBuffer(), previous);
 }
 
-TEST(FileCipher, PassPhraseIsFixedText) {
-    EXPECT_EQ(kFilePassPhrase.size(), 105u);
-    bool ampersand = false;
-    for (wchar_t ch : kFilePassPhrase) {
-        bool allowed = (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9') ||
-                       ch == L' ' || ch == L'-' || ch == L'&' || ch == L'.';
-        EXPECT_TRUE(allowed) << static_cast<int>(ch);
-        ampersand = ampersand || ch == L'&';
-    }
-    EXPECT_TRUE(ampersand);
-}
-
-TEST(FileCipher, FilesBeyondSixteenBitsRoundTripInPlace) {
+// A hall-of-fame file of its own for each test.
+struct FileCipher : ::testing::Test {
     ScriptedFrontend ui;
     TempDir dir;
     fs::path file = dir.path() / "Hiscore";
+};
+
+TEST_F(FileCipher, FilesBeyondSixteenBitsRoundTripInPlace) {
     SeedRandom(3);
     std::string plain = RandomBytes(40000);
     ASSERT_TRUE(WriteFileAtomic(file, plain));
@@ -305,10 +248,7 @@ TEST(FileCipher, FilesBeyondSixteenBitsRoundTripInPlace) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
-TEST(FileCipher, EmptyResultRemovesTheFile) {
-    ScriptedFrontend ui;
-    TempDir dir;
-    fs::path file = dir.path() / "Hiscore";
+TEST_F(FileCipher, EmptyResultRemovesTheFile) {
     ASSERT_TRUE(WriteFileAtomic(file, ""));
     ASSERT_TRUE(EncryptFileInPlace(file));
     EXPECT_EQ(fs::file_size(file), 24u);
@@ -316,19 +256,14 @@ TEST(FileCipher, EmptyResultRemovesTheFile) {
     EXPECT_FALSE(fs::exists(file));
 }
 
-TEST(FileCipher, MissingFileIsLeftMissingWithoutAWord) {
-    ScriptedFrontend ui;
-    TempDir dir;
-    fs::path file = dir.path() / "Hiscore";
+TEST_F(FileCipher, MissingFileIsLeftMissingWithoutAWord) {
     EXPECT_FALSE(DecryptFileInPlace(file));
     EXPECT_FALSE(EncryptFileInPlace(file));
     EXPECT_FALSE(fs::exists(file));
     EXPECT_TRUE(ui.log.empty());
 }
 
-TEST(FileCipher, DamagedOrPlainFileIsLeftAsItWas) {
-    TempDir dir;
-    fs::path file = dir.path() / "Hiscore";
+TEST_F(FileCipher, DamagedOrPlainFileIsLeftAsItWas) {
     std::string cipher = Encipher("\"Ivan\",0,12,3,\" was killed\",\"\"\r\n");
     cipher[20] ^= 0x10;
     for (const std::string& content : {cipher, std::string("\"Ivan\",0,12,3,\"\",\"\"\r\n")}) {
@@ -344,10 +279,7 @@ TEST(FileCipher, DamagedOrPlainFileIsLeftAsItWas) {
 // The old content is replaced by a rename, never rewritten where it lies: a second name for
 // the old file still sees the whole old content, so a crash part-way cannot leave half of
 // either.
-TEST(FileCipher, TheFileIsReplacedWholeNeverRewritten) {
-    ScriptedFrontend ui;
-    TempDir dir;
-    fs::path file = dir.path() / "Hiscore";
+TEST_F(FileCipher, TheFileIsReplacedWholeNeverRewritten) {
     fs::path old = dir.path() / "old";
     std::string plain(5000, 'r');
     ASSERT_TRUE(WriteFileAtomic(file, plain));
@@ -357,10 +289,7 @@ TEST(FileCipher, TheFileIsReplacedWholeNeverRewritten) {
     EXPECT_NE(ReadBytes(file).value(), plain);
 }
 
-TEST(FileCipher, AFileThatCannotBeReplacedStaysWhole) {
-    ScriptedFrontend ui;
-    TempDir dir;
-    fs::path file = dir.path() / "Hiscore";
+TEST_F(FileCipher, AFileThatCannotBeReplacedStaysWhole) {
     std::string plain(3000, 'p');
     ASSERT_TRUE(WriteFileAtomic(file, plain));
     // A file-size limit stops the new content part-way, for root as for anyone.

@@ -52,7 +52,7 @@ TEST_F(Equipment, BlowDefenceAndCriticalComeFromTheSlots) {
     EXPECT_EQ(std::tuple(hero().Weapon, hero().Defence, hero().Critical), std::tuple(1.0, 0.0, 0.0));
     auto sword = Carry(L"Меч", kWeapon);
     std::tie(sword->WeaponPlus, sword->Critical, sword->Weight) = std::tuple(5, 30, 4.0);
-    ui_.pickAnswers = {1};
+    ui.pickAnswers = {1};
     ToggleSlot(kSlotRightHand);
     EXPECT_EQ(std::tuple(hero().Weapon, hero().Critical, g().Inventory->Count(), hero().Weight),
               std::tuple(6.0, 0.5, 0L, 4.0));
@@ -115,16 +115,16 @@ TEST_F(Equipment, HeadItemsRunTheirScriptOnAndOffOthersNever) {
 
 TEST_F(Equipment, TheScreenTakesKeysAndACancelledChoiceChangesNothing) {
     Carry(L"Рубаха", kBody);
-    ui_.equipmentVisit = [&] {
+    ui.equipmentVisit = [&] {
         const auto captions = g().gameScreen.equip.captions;
-        ui_.pickAnswers = {0, 1};
+        ui.pickAnswers = {0, 1};
         EXPECT_FALSE(EquipScreenKey('E'));
         EXPECT_EQ(std::tuple(g().gameScreen.equip.captions, g().Inventory->Count(), g().gameScreen.equip.visible),
                   std::tuple(captions, 1L, true));
         EquipScreenKey('E');
-        const int picks = ui_.Count(L"Pick|");
+        const int picks = ui.Count(L"Pick|");
         for (int key : {'@', 'A', 'F', 'G'}) EquipScreenKey(key);  // A..F choose, the keys beside them do not
-        EXPECT_EQ(ui_.Count(L"Pick|"), picks + 2);
+        EXPECT_EQ(ui.Count(L"Pick|"), picks + 2);
         EXPECT_TRUE(EquipScreenKey(kVkEscape));
     };
     const int turn = w().Turn;

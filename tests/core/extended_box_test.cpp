@@ -21,10 +21,10 @@ TEST_F(ExtendedBox, RussianLettersAreTheLatinOnesOnTheSameKeys) {
 
 TEST_F(ExtendedBox, SleepsAndPassesFromARussianLayout) {
     g().Player->Tired = 200;
-    ui_.inputAnswers = {L"ы"};
+    ui.inputAnswers = {L"ы"};
     Key(kVkSemicolon, kShiftMask);
     EXPECT_EQ(w().Turn, 4);  // slept until rested
-    EXPECT_EQ(ui_.Count(L"MsgBox"), 0);
+    EXPECT_EQ(ui.Count(L"MsgBox"), 0);
     EXPECT_EQ(g().screen.txtSpeech.rfind(L"Вы проснулись!", 0), 0u);
 
     auto npc = g().NPCs->Add();
@@ -33,7 +33,7 @@ TEST_F(ExtendedBox, SleepsAndPassesFromARussianLayout) {
     npc->Y = 6;
     npc->Tactic = kTacticStay;
     PutNPCsOnMap();
-    ui_.inputAnswers = {L"Ы"};
+    ui.inputAnswers = {L"Ы"};
     Key(kVkSemicolon, kShiftMask);
     EXPECT_EQ(g().PlayerY, 7);
 }

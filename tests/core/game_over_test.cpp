@@ -1,10 +1,5 @@
-#include <gtest/gtest.h>
-
-#include "platform/frontend.h"
-#include "platform/random.h"
 #include "test_support.h"
 #include "world/game_over.h"
-#include "world/game_state.h"
 
 using namespace morvath;
 
@@ -12,26 +7,19 @@ namespace {
 
 const wchar_t kRevived[] = L"MsgBox|Morvath|Чёрная Магия и Власть над мёртвыми опять помогли вам - Вы возродились!";
 
-class GameOverTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetGame();
-        SeedRandom(11);
-        auto& g = modVarsAndMain;
-        g.CreateRoots();
-        g.Player->PlayerName = L"Всеслав";
-        g.Player->HP = 0;
-        g.Player->MaxHp = 40;
-        g.Player->Strenght = 9;
-        g.Player->HardIness = 7;
-        g.Player->Level = 6;
-        g.TheWorld->WorldName = L"N1";
-        g.TheWorld->InfLevel = 0;
-        for (int row = 0; row <= 70; ++row) g.TheWorld->SetRow(row, std::wstring(80, L'G'));
+struct GameOverTest : GameTest {
+    GameOverTest() {
+        g().Player->PlayerName = L"Всеслав";
+        g().Player->HP = 0;
+        g().Player->MaxHp = 40;
+        g().Player->Strenght = 9;
+        g().Player->HardIness = 7;
+        g().Player->Level = 6;
+        g().TheWorld->WorldName = L"N1";
+        g().TheWorld->InfLevel = 0;
+        for (int row = 0; row <= 70; ++row) g().TheWorld->SetRow(row, std::wstring(80, L'G'));
     }
-    void TearDown() override { ResetGame(); }
-
-    fs::path saved() const { return game_.path() / "saved"; }
+    fs::path saved() const { return folder.path() / "saved"; }
     MainCharacter& hero() { return *modVarsAndMain.Player; }
 
     // The hero has just been killed in a fight.
@@ -41,15 +29,11 @@ protected:
         modVarsAndMain.PlayerDead = true;
         modVarsAndMain.hallOfFame.EnemyName = L"Волк";
     }
-
-private:
-    TempGameFolder game_;
 };
 
 }  // namespace
 
 TEST_F(GameOverTest, TheWarlockWithOneRevivalLeftComesBackOnce) {
-    ScriptedFrontend ui;
     auto& g = modVarsAndMain;
     Killed(kWarlock, 1);
     g.hallOfFame.win = L"старая эпитафия";
@@ -85,7 +69,6 @@ TEST_F(GameOverTest, TheWarlockWithOneRevivalLeftComesBackOnce) {
 }
 
 TEST_F(GameOverTest, AnEndingNeverRevives) {
-    ScriptedFrontend ui;
     auto& g = modVarsAndMain;
     hero().Profession = kWarlock;
     hero().HP = 30;
@@ -100,7 +83,6 @@ TEST_F(GameOverTest, AnEndingNeverRevives) {
 }
 
 TEST_F(GameOverTest, ClosingTheGameScreenEndsTheRunOfALivingWarlock) {
-    ScriptedFrontend ui;
     hero().Profession = kWarlock;
     hero().HP = 30;
     modVarsAndMain.ResurrectionsLeft = 1;
@@ -124,7 +106,6 @@ TEST_F(GameOverTest, OtherPersonsAndAWarlockWithoutRevivalsGoToTheHallOfFame) {
 }
 
 TEST_F(GameOverTest, TheSaveSetIsDeletedUnlessKept) {
-    ScriptedFrontend ui;
     for (const char* name : {"char.ch", "inven", "N1.map"}) ASSERT_TRUE(WriteFileAtomic(saved() / name, "x"));
     fs::create_directories(saved() / "sub");
     ASSERT_TRUE(WriteFileAtomic(saved() / "sub" / "keep", "x"));

@@ -1,13 +1,14 @@
-#include <gtest/gtest.h>
-
-#include "platform/random.h"
-#include "world/game_state.h"
 #include "world/maze.h"
+#include "test_support.h"
 
 using namespace morvath;
 
 TEST(Maze, SizesRoundUpToOddAndBordersStayOpen) {
     SeedRandom(1);
+    CMaze largest;
+    largest.DrawMaze(5000, 1200);
+    EXPECT_EQ(largest.SizeXValue(), 1001);
+    EXPECT_EQ(largest.SizeYValue(), 1001);
     for (int size : {70, 71}) {
         CMaze m;
         m.DrawMaze(static_cast<std::int16_t>(size), static_cast<std::int16_t>(size));
@@ -19,9 +20,7 @@ TEST(Maze, SizesRoundUpToOddAndBordersStayOpen) {
             EXPECT_EQ(s[0], L'G');
             EXPECT_EQ(s[70], L'G');
             EXPECT_EQ(s[71], L'G');
-            for (int col = 0; col <= 71; col += 2) {
-                if (row % 2 == 0) EXPECT_EQ(s[static_cast<std::size_t>(col)], L'G') << row << "," << col;
-            }
+            for (int col = 0; col <= 71 && row % 2 == 0; col += 2) EXPECT_EQ(s[static_cast<std::size_t>(col)], L'G') << row << "," << col;
         }
         EXPECT_EQ(m.GetMazeString(0), std::wstring(72, L'G'));
         EXPECT_EQ(m.GetMazeString(70), std::wstring(72, L'G'));
@@ -72,13 +71,8 @@ TEST(Maze, TinyMazesMarkOnlyTheStart) {
 
 namespace {
 
-struct Generators : ::testing::Test {
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(2024);
-    }
-    World& w() { return *modVarsAndMain.TheWorld; }
+struct Generators : GameTest {
+    Generators() : GameTest(2024) {}
 };
 
 }  // namespace
@@ -102,7 +96,9 @@ TEST_F(Generators, PlainExitsLeadBackToWhereTheHeroCameFrom) {
 
 TEST_F(Generators, ForestNeverBlocksTheHerosCell) {
     for (int run = 0; run < 20; ++run) {
+        w().MapType = kMapTown;
         w().Generate_Forest();
+        EXPECT_EQ(w().MapType, kMapForest);
         EXPECT_EQ(w().GetPosMap(23, 23), L"G");
         EXPECT_EQ(w().GetPosMap(22, 23), L"G");
         EXPECT_EQ(w().GetPosMap(24, 23), L"G");
@@ -161,6 +157,11 @@ TEST_F(Generators, CaveMonstersFollowDepthAndTheHerosStanding) {
         w().Generate_Cave_World();
         for (const auto& n : *modVarsAndMain.NPCs) {
             EXPECT_NE(n->NPCName, L"Тварь");
+            // The two dog-heads: 6 to 11 hit points with a hand weapon, 10 to 19 with a sword.
+            const bool sword = n->Weapon == L"М";
+            if (n->NPCName == L"Псиглавец") {
+                EXPECT_TRUE(n->HP >= (sword ? 10 : 6) && n->HP < (sword ? 20 : 11)) << n->HP;
+            }
             if (n->NPCName == L"Паук") {
                 ++spiders;
                 EXPECT_EQ(n->Strenght, 0);

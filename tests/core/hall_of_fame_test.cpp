@@ -1,17 +1,12 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <fstream>
 
 #include "game/hall_of_fame.h"
 #include "platform/cp1251.h"
-#include "platform/frontend.h"
-#include "platform/random.h"
 #include "platform/textforms.h"
 #include "services/crypto.h"
 #include "services/file_cipher.h"
 #include "test_support.h"
-#include "world/game_state.h"
 #include "world/save_set.h"
 
 using namespace morvath;
@@ -19,16 +14,7 @@ using namespace morvath;
 namespace {
 
 // A game folder of its own and a clean game for each test.
-class HallOfFameTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(7);
-    }
-    void TearDown() override { ResetGame(); }
-
-    const fs::path& folder() const { return game_.path(); }
+struct HallOfFameTest : GameTest {
     MainCharacter& hero() { return *modVarsAndMain.Player; }
 
     // What a plain hall-of-fame text looks like on disk.
@@ -37,7 +23,7 @@ protected:
         ASSERT_TRUE(EncryptFileInPlace(HiscorePath()));
     }
     std::string Deciphered() {
-        fs::path copy = folder() / "copy";
+        fs::path copy = folder.path() / "copy";
         fs::copy_file(HiscorePath(), copy, fs::copy_options::overwrite_existing);
         EXPECT_TRUE(DecryptFileInPlace(copy));
         return ReadBytes(copy).value_or("");
@@ -51,9 +37,6 @@ protected:
         hero().Exp = 15;
         modVarsAndMain.hallOfFame = {L"Волк", L"", true};
     }
-
-private:
-    TempGameFolder game_;
 };
 
 std::string ReadFile(const fs::path& p) { return ReadBytes(p).value_or(""); }
@@ -125,34 +108,25 @@ TEST(HallOfFameScore, IsKeptWithinTheRecordsRange) {
     EXPECT_EQ(ScoreOf(h, false, 0.0), 0);
 }
 
-TEST(HallOfFameCause, TheKillerIsNamedInTheInstrumentalCase) {
-    MainCharacter h;
-    EXPECT_EQ(DeathCause(h, L"Тварь"), L" был убит Тварью");
-    EXPECT_EQ(DeathCause(h, L"Собака"), L" был убит Собакой");
-    EXPECT_EQ(DeathCause(h, L"Медведь"), L" был убит Медведем");
-    EXPECT_EQ(DeathCause(h, L"Злодей"), L" был убит Злодем");
-    EXPECT_EQ(DeathCause(h, L"Волк"), L" был убит Волком");
-    EXPECT_EQ(DeathCause(h, L"Солдат"), L" был убит Солдатом");
+TEST(HallOfFameCause, TheKillerInTheInstrumentalCaseOrTheLastMatchingState) {
     // Only the exact name gets the irregular form; the rules look at the last letter only.
-    EXPECT_EQ(DeathCause(h, L"Большая Тварь"), L" был убит Большая Тварем");
-    EXPECT_EQ(DeathCause(h, L"А"), L" был убит Аом");
-    EXPECT_EQ(DeathCause(h, L"а"), L" был убит ой");
-}
-
-TEST(HallOfFameCause, WithoutAKillerTheLastMatchingStateWins) {
+    const std::pair<const wchar_t*, const wchar_t*> killers[] = {
+        {L"Тварь", L"Тварью"}, {L"Собака", L"Собакой"}, {L"Медведь", L"Медведем"}, {L"Злодей", L"Злодем"}, {L"Волк", L"Волком"},
+        {L"Солдат", L"Солдатом"}, {L"Большая Тварь", L"Большая Тварем"}, {L"А", L"Аом"}, {L"а", L"ой"}};
     MainCharacter h;
-    EXPECT_EQ(DeathCause(h, L""), L" умер по неизвестной причине.");
-    h.Hungry = 139;
-    EXPECT_EQ(DeathCause(h, L""), L" умер по неизвестной причине.");
-    h.Hungry = 140;
-    EXPECT_EQ(DeathCause(h, L""), L" умер от голода.");
-    h.Sick = 1;
-    EXPECT_EQ(DeathCause(h, L""), L" умер от болезни.");
-    h.Sick = 0;
-    h.Poison = 1;
-    EXPECT_EQ(DeathCause(h, L""), L" умер от яда.");
-    // A killer wins over every state.
-    EXPECT_EQ(DeathCause(h, L"Паук"), L" был убит Пауком");
+    for (auto [name, form] : killers) EXPECT_EQ(DeathCause(h, name), std::wstring(L" был убит ") + form);
+    struct State {
+        int hungry, sick, poison;
+        const wchar_t* cause;
+    };
+    for (State s : {State{0, 0, 0, L" умер по неизвестной причине."}, State{139, 0, 0, L" умер по неизвестной причине."},
+                    State{140, 0, 0, L" умер от голода."}, State{140, 1, 0, L" умер от болезни."}, State{140, 0, 1, L" умер от яда."}}) {
+        h.Hungry = s.hungry;
+        h.Sick = s.sick;
+        h.Poison = s.poison;
+        EXPECT_EQ(DeathCause(h, L""), s.cause) << s.hungry << s.sick << s.poison;
+    }
+    EXPECT_EQ(DeathCause(h, L"Паук"), L" был убит Пауком");  // a killer wins over every state
 }
 
 TEST(HallOfFameList, FourLinesPerRecord) {
@@ -204,7 +178,6 @@ TEST(HallOfFameFile, ReadingStopsAtTheFirstDamagedRecord) {
 }
 
 TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
-    ScriptedFrontend ui;
     ui.msgAnswers = {MsgResult::No, MsgResult::No};
     KilledByWolf(L"Ратибор");
     HallOfFame first;
@@ -233,13 +206,12 @@ TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
     EXPECT_EQ(records[1].score % 2, 0);
     EXPECT_EQ(records[1].score, second.score);
     // No working copy stays behind.
-    for (const auto& e : fs::directory_iterator(folder())) {
+    for (const auto& e : fs::directory_iterator(folder.path())) {
         EXPECT_TRUE(e.is_directory() || e.path().filename() == "Hiscore" || e.path().filename() == "copy") << e.path();
     }
 }
 
 TEST_F(HallOfFameTest, BrowsingFromTheMenuChangesNoFile) {
-    ScriptedFrontend ui;
     WriteEnciphered(RecordLine({L"A", 1, 10, 2, L" c", L""}) + RecordLine({L"B", 2, 20, 3, L" d", L""}));
     const std::string before = ReadFile(HiscorePath());
     ASSERT_TRUE(AppendToFile(KillLogPath(), EncodeCp1251(L"Волк\r\n")));
@@ -258,8 +230,7 @@ TEST_F(HallOfFameTest, BrowsingFromTheMenuChangesNoFile) {
 }
 
 TEST_F(HallOfFameTest, AnEndedRunOffersTheDeedsFileAndClearsTheKillLog) {
-    ScriptedFrontend ui;
-    const fs::path deeds = folder() / ToUtf8(L"Ратибор.dth");
+    const fs::path deeds = folder.path() / ToUtf8(L"Ратибор.dth");
     for (MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
         ui.log.clear();
         ui.msgAnswers = {answer};
@@ -287,7 +258,6 @@ TEST_F(HallOfFameTest, AnEndedRunOffersTheDeedsFileAndClearsTheKillLog) {
 }
 
 TEST_F(HallOfFameTest, AnUndecipherableHallOfFameIsMovedAsideAndANewOneStarted) {
-    ScriptedFrontend ui;
     ui.msgAnswers = {MsgResult::Ok, MsgResult::No};
     std::string garbage = EncodeCp1251(L"\"Старый\",1,10,2,\" c\",\"\"\r\n");
     garbage += std::string(61, '\x5a');
@@ -296,7 +266,7 @@ TEST_F(HallOfFameTest, AnUndecipherableHallOfFameIsMovedAsideAndANewOneStarted) 
 
     HallOfFame h;
     h.Open();
-    EXPECT_EQ(ReadFile(folder() / "Hiscore.bad"), garbage);
+    EXPECT_EQ(ReadFile(folder.path() / "Hiscore.bad"), garbage);
     ASSERT_EQ(h.List1.size(), 4u);
     EXPECT_EQ(h.List1[0], L"Ратибор - Коготь");
     auto records = ParseHallOfFame(Deciphered());
@@ -307,8 +277,8 @@ TEST_F(HallOfFameTest, AnUndecipherableHallOfFameIsMovedAsideAndANewOneStarted) 
     ASSERT_TRUE(WriteFileAtomic(HiscorePath(), "junk"));
     HallOfFame again;
     again.Open();
-    EXPECT_EQ(ReadFile(folder() / "Hiscore.bad"), garbage);
-    EXPECT_EQ(ReadFile(folder() / "Hiscore.bad2"), "junk");
+    EXPECT_EQ(ReadFile(folder.path() / "Hiscore.bad"), garbage);
+    EXPECT_EQ(ReadFile(folder.path() / "Hiscore.bad2"), "junk");
 }
 
 TEST_F(HallOfFameTest, TheDeedsFileOfAHandMadeHero) {
@@ -379,36 +349,28 @@ TEST_F(HallOfFameTest, NoKillsGiveTheHeadingsAndNoNames) {
 }
 
 TEST_F(HallOfFameTest, AHeroNamedWithPathCharactersWritesInsideTheGameFolder) {
-    for (const std::wstring name : {L"..\\x:y", L"../../etc/passwd", L"C:\\Windows\\evil", L"a*b?c<d>e|f\"g"}) {
-        const fs::path p = DeedsFilePath(name);
-        EXPECT_EQ(p.parent_path(), folder()) << ToUtf8(name);
-        EXPECT_EQ(p.extension(), ".dth");
-    }
-    EXPECT_EQ(DeedsFilePath(L"..\\x:y").filename(), "_.._x_y.dth");
-    EXPECT_EQ(DeedsFilePath(L"CON").filename(), "_CON.dth");
-    EXPECT_EQ(DeedsFilePath(L"lpt1.txt").filename(), "_lpt1.txt.dth");
-    EXPECT_EQ(DeedsFilePath(L"   ").filename(), ToUtf8(L"Герой.dth"));
-    EXPECT_EQ(DeedsFilePath(L"..").filename(), ToUtf8(L"Герой.dth"));
-    EXPECT_EQ(DeedsFilePath(L" Иван. ").filename(), ToUtf8(L"Иван.dth"));
+    const std::pair<const wchar_t*, const wchar_t*> names[] = {
+        {L"..\\x:y", L"_.._x_y.dth"}, {L"../../etc/passwd", L"_.._.._etc_passwd.dth"}, {L"C:\\Windows\\evil", L"C__Windows_evil.dth"},
+        {L"a*b?c<d>e|f\"g", L"a_b_c_d_e_f_g.dth"}, {L"CON", L"_CON.dth"}, {L"lpt1.txt", L"_lpt1.txt.dth"}, {L"   ", L"Герой.dth"},
+        {L"..", L"Герой.dth"}, {L" Иван. ", L"Иван.dth"}};
+    for (auto [name, file] : names) EXPECT_EQ(DeedsFilePath(name), folder.path() / ToUtf8(file)) << ToUtf8(name);
     EXPECT_LE(DeedsFilePath(std::wstring(400, L'Ж')).filename().string().size(), 255u);
 
-    ScriptedFrontend ui;
     ui.msgAnswers = {MsgResult::Yes};
-    fs::create_directories(folder() / "x");
+    fs::create_directories(folder.path() / "x");
     KilledByWolf(L"..\\x:y");
     HallOfFame h;
     h.Open();
-    EXPECT_TRUE(FileExists(folder() / "_.._x_y.dth"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder() / "x"), fs::directory_iterator()), 0);
-    EXPECT_FALSE(FileExists(folder().parent_path() / "x:y.dth"));
+    EXPECT_TRUE(FileExists(folder.path() / "_.._x_y.dth"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() / "x"), fs::directory_iterator()), 0);
+    EXPECT_FALSE(FileExists(folder.path().parent_path() / "x:y.dth"));
 }
 
 TEST_F(HallOfFameTest, ADeedsFileThatCannotBeWrittenIsReportedNotFatal) {
-    ScriptedFrontend ui;
     ui.msgAnswers = {MsgResult::Yes, MsgResult::Ok};
     KilledByWolf(L"Ратибор");
     // A folder in the way of the file.
-    fs::create_directories(folder() / ToUtf8(L"Ратибор.dth") / "inside");
+    fs::create_directories(folder.path() / ToUtf8(L"Ратибор.dth") / "inside");
     HallOfFame h;
     h.Open();
     ASSERT_EQ(ui.log.size(), 2u);

@@ -1,27 +1,18 @@
-#include <gtest/gtest.h>
+#include <utility>
 
-#include "platform/frontend.h"
-#include "platform/random.h"
 #include "test_support.h"
-#include "world/game_state.h"
 
 using namespace morvath;
 
 namespace {
 
-struct Upkeep : ::testing::Test {
-    TempGameFolder folder;  // a death here runs game over, which empties the save folder
-    ScriptedFrontend ui;
-
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        modVarsAndMain.TheWorld->WorldName = L"N1";
-        SeedRandom(3);
+// A death here runs game over, which empties the game folder's save folder.
+struct Upkeep : GameTest {
+    Upkeep() : GameTest(3) {
+        w().WorldName = L"N1";
         h().HP = 10;
         h().MaxHp = 10;
     }
-    MainCharacter& h() { return *modVarsAndMain.Player; }
     std::wstring& info() { return modVarsAndMain.screen.lblII; }
     const std::wstring& speech() { return modVarsAndMain.screen.txtSpeech; }
 
@@ -37,28 +28,31 @@ struct Upkeep : ::testing::Test {
 }  // namespace
 
 TEST_F(Upkeep, HungerBandsInOrdinaryLocations) {
-    EXPECT_EQ(HungerText(-20), L"Объетый");
-    EXPECT_EQ(HungerText(-19), L"Сытый");
-    EXPECT_EQ(HungerText(99), L"Сытый");
-    EXPECT_EQ(HungerText(100), L"");
-    EXPECT_EQ(HungerText(2999), L"");
-    EXPECT_EQ(ui.Count(L"Beep"), 0);
-
-    h().HardIness = 1;
-    EXPECT_EQ(HungerText(3000), L"Вам хочеться есть...");
-    EXPECT_DOUBLE_EQ(h().HardIness, 1.0001);
-    EXPECT_EQ(HungerText(4499), L"Вам хочеться есть...");
-    EXPECT_EQ(h().HP, 10);
-
-    h().HardIness = 1;
-    EXPECT_EQ(HungerText(4500), L"Вы умираете с голоду!");
-    EXPECT_DOUBLE_EQ(h().HardIness, 1.001);
-    EXPECT_EQ(ui.Count(L"Beep"), 1);
-    for (int i = 0; i < 50; ++i) {
+    struct Case {
+        int hungry;
+        const wchar_t* text;
+        double hardiness;  // from 1: hunger hardens
+        double draw;       // starving costs up to four hit points
+        int hp, beeps;
+    };
+    const Case cases[] = {{-20, L"Объетый", 1, 0, 10, 0},
+                          {-19, L"Сытый", 1, 0, 10, 0},
+                          {99, L"Сытый", 1, 0, 10, 0},
+                          {100, L"", 1, 0, 10, 0},
+                          {2999, L"", 1, 0, 10, 0},
+                          {3000, L"Вам хочеться есть...", 1.0001, 0, 10, 0},
+                          {4499, L"Вам хочеться есть...", 1.0001, 0.99, 10, 0},
+                          {4500, L"Вы умираете с голоду!", 1.001, 0.99, 6, 1},
+                          {5000, L"Вы умираете с голоду!", 1.001, 0.1, 10, 1}};
+    for (const Case& c : cases) {
+        h().HardIness = 1;
         h().HP = 10;
-        HungerText(5000);
-        ASSERT_GE(h().HP, 6);
-        ASSERT_LE(h().HP, 10);
+        ui.log.clear();
+        PinnedDraws draws{c.draw};
+        EXPECT_EQ(HungerText(c.hungry), c.text) << c.hungry;
+        EXPECT_DOUBLE_EQ(h().HardIness, c.hardiness) << c.hungry;
+        EXPECT_EQ(h().HP, c.hp) << c.hungry;
+        EXPECT_EQ(ui.Count(L"Beep"), c.beeps) << c.hungry;
     }
 }
 
@@ -222,38 +216,25 @@ TEST_F(Upkeep, DodgeValueByLoad) {
     h().Tired = 2000;
     h().HeroeTactic = -2;
     h().MaxWeight = 14;
-    h().Weight = 0;
-    h().calcPV();
-    EXPECT_EQ(h().PV, 20 - 5 - 2 + 4);
-    h().Weight = 7.5;
-    h().calcPV();
-    EXPECT_EQ(h().PV, 16);
-    h().Weight = h().MaxWeight / 1.4;
-    h().calcPV();
-    EXPECT_EQ(h().PV, 17);
-    h().Weight = 10.5;
-    h().calcPV();
-    EXPECT_EQ(h().PV, 12);
-    h().Weight = 14;
-    h().calcPV();
-    EXPECT_EQ(h().PV, 7);
+    for (auto [weight, pv] : {std::pair{0.0, 17}, std::pair{7.5, 16}, std::pair{10.0, 17}, std::pair{10.5, 12}, std::pair{14.0, 7}}) {
+        h().Weight = weight;
+        h().calcPV();
+        EXPECT_EQ(h().PV, pv) << weight;
+    }
 }
 
 TEST_F(Upkeep, FatigueTexts) {
     h().TiredConst = 1;
-    h().Tired = 3699;
-    h().CheckTired();
-    EXPECT_EQ(speech(), L"");  // 3700 is not above 3700
-    h().CheckTired();
-    EXPECT_EQ(speech(), L"Вы чувствуете себя усталым...\r\n\r\n[пробел]");
-    h().Tired = 4200;
-    h().CheckTired();
-    EXPECT_EQ(speech(), L"Вы Валитесь с ног от усталости\r\n\r\n[пробел]");
-    h().Tired = 4399;
-    h().CheckTired();
+    // 3700 is not above 3700; a step to 4400 is no sleep yet.
+    for (auto [tired, text] : {std::pair{3699, L""}, std::pair{3700, L"Вы чувствуете себя усталым..."},
+                               std::pair{4200, L"Вы Валитесь с ног от усталости"}, std::pair{4399, L"Вы Валитесь с ног от усталости"}}) {
+        modVarsAndMain.screen.txtSpeech.clear();
+        h().Tired = tired;
+        h().CheckTired();
+        EXPECT_EQ(speech(), *text ? std::wstring(text) + L"\r\n\r\n[пробел]" : L"") << tired;
+    }
     EXPECT_FALSE(h().Sleep);
     EXPECT_EQ(h().Tired, 4400);
-    EXPECT_EQ(speech(), L"Вы Валитесь с ног от усталости\r\n\r\n[пробел]");
 }
 
 // Above 4400 the three fatigue texts are spoken in their order, and only then does the
@@ -332,6 +313,7 @@ TEST_F(Upkeep, WildernessStep) {
     h().DoChangesWild();
     EXPECT_EQ(h().Hungry, 2500);
     EXPECT_EQ(info(), L"Вам хочеться есть...");
+    EXPECT_NEAR(h().HardIness, 2.006, 1e-12);  // hunger hardens
 
     h().Hungry = -100;
     h().Sick = 3;
@@ -344,6 +326,7 @@ TEST_F(Upkeep, WildernessStep) {
     h().Sick = 0;
     h().DoChangesWild();
     EXPECT_EQ(info(), L"Вы умираете с голоду!");
+    EXPECT_NEAR(h().HardIness, 2.017, 1e-12);  // and a thousandth for the healed point
     EXPECT_EQ(h().HP, hp - 1);
 }
 

@@ -28,7 +28,7 @@ protected:
     std::shared_ptr<Item> Lay(const Thing& s, int x = 5) { return Add(*w().mapItemCol, s, x); }
     std::vector<std::wstring> Rows() const {
         std::vector<std::wstring> r;
-        for (const auto& row : ui_.lastPicker.rows) r.push_back(row.line);
+        for (const auto& row : ui.lastPicker.rows) r.push_back(row.line);
         return r;
     }
     std::wstring Said() { return g().screen.txtSpeech; }
@@ -41,12 +41,12 @@ TEST_F(Items, PickerLinesAndTheRowsTheyLeadTo) {
         Carry(s);
     }
     g().Money = 100;
-    ui_.pickAnswers = {9, 1, 5, 6};
+    ui.pickAnswers = {9, 1, 5, 6};
     EXPECT_EQ(ChooseCarriedItem(), 0);
     EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"Еда  (2шт.)", L"Кинжал[5,0] (70%)  (1шт.)", L"Щит[0,3] (0%)St+2  (3шт.)",
                                                  L"Сапоги[0,0] (0%)  (1шт.)", L"Рубаха[0,0] (0%)  (1шт.)",
                                                  L"Шлем[1,2] (3%)  (1шт.)", L"Амулет  (1шт.)", L"[0,0] (0%)  (1шт.)"}));
-    EXPECT_EQ(std::tuple(ui_.lastPicker.caption, ui_.lastPicker.money, ui_.lastPicker.rows[1].weight),
+    EXPECT_EQ(std::tuple(ui.lastPicker.caption, ui.lastPicker.money, ui.lastPicker.rows[1].weight),
               std::tuple(std::wstring(L"Инвентарь..."), std::wstring(L"Монет:100"), std::wstring(L"Вес: 0.1")));
     // Of a kind: placeholders keep rows on inventory positions and pick nothing.
     EXPECT_EQ(ChooseItemOfKind(kBody), 0);
@@ -88,7 +88,7 @@ TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {
 TEST_F(Items, DroppingLeavesOnePieceOnTheFloorAndWritesTheItems) {
     auto arrows = Carry({L"Стрела", kArrows, 2, 1, 3, 5, L"Lu+1"});
     arrows->ItemScript = L"a.itm";
-    ui_.pickAnswers = {1, 0, 1, 1, 1};
+    ui.pickAnswers = {1, 0, 1, 1, 1};
     Key('D');
     ASSERT_EQ(w().mapItemCol->Count(), 1);
     const Item& dropped = *w().mapItemCol->Item(1);
@@ -114,7 +114,7 @@ TEST_F(Items, UsingAndEatingRunTheItemsScriptOnThatItem) {
     Carry({L"Хлеб", kFood});
     auto food = Carry({L"Еда", kFood, 1});
     food->ItemScript = L"food.itm";
-    ui_.pickAnswers = {2, 0, 1};
+    ui.pickAnswers = {2, 0, 1};
     const int turn = w().Turn;
     Key('U');
     // The script took the bread first: the piece eaten is still the food's.

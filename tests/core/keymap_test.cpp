@@ -14,40 +14,33 @@ using KeyMap = ScreenTest;
 
 class AfterKey : public ScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
+    AfterKey() {
         WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
         Record(5, 5, L"house", Variant(3), Variant(7));
     }
 };
 
-TEST_F(AfterKey, AKeyOutsideTheTableStillChecksTheCellAndRedraws) {
+TEST_F(AfterKey, AKeyOutsideTheTableStillChecksTheCellAndRedrawsButNotOnTheWildMap) {
     const unsigned before = g().gameScreen.view.serial;
-    Key('X');
+    Key('Q');  // Q without a modifier is any other key
+    EXPECT_EQ(ui.Count(L"MsgBox"), 0);
     EXPECT_EQ(w().WorldName, L"house");
     EXPECT_GT(g().gameScreen.view.serial, before);
     EXPECT_EQ(w().Turn, 0);
+    w().WorldName = L"wild";
+    Key('X');
+    EXPECT_EQ(w().WorldName, L"wild");
 }
 
 TEST_F(AfterKey, SpaceClosesTheSpeechBoxAndRedrawsWithoutACheck) {
     g().screen.speechVisible = true;
+    g().screen.lblII = L"старое";
     const unsigned before = g().gameScreen.view.serial;
     Key(kVkSpace);
     EXPECT_FALSE(g().screen.speechVisible);
     EXPECT_EQ(w().WorldName, L"town");
     EXPECT_GT(g().gameScreen.view.serial, before);
-}
-
-TEST_F(AfterKey, QWithoutAModifierIsAnyOtherKey) {
-    Key('Q');
-    EXPECT_EQ(ui_.Count(L"MsgBox"), 0);
-    EXPECT_EQ(w().WorldName, L"house");
-}
-
-TEST_F(AfterKey, NoCheckOnTheWildMap) {
-    w().WorldName = L"wild";
-    Key('X');
-    EXPECT_EQ(w().WorldName, L"wild");
+    EXPECT_EQ(g().screen.lblII, L"");  // the info line is emptied by every key
 }
 
 TEST_F(AfterKey, ASleepingHeroOrAFlyingSpellTakesNoKeys) {
@@ -55,7 +48,7 @@ TEST_F(AfterKey, ASleepingHeroOrAFlyingSpellTakesNoKeys) {
     Key(kVkEscape);
     Key(kVkRight);
     Key('X');
-    EXPECT_EQ(ui_.log.size(), 0u);
+    EXPECT_EQ(ui.log.size(), 0u);
     EXPECT_EQ(g().PlayerX, 5);
     EXPECT_EQ(w().WorldName, L"town");
     g().Player->Sleep = false;
@@ -73,71 +66,64 @@ TEST_F(AfterKey, EatingNothingSpendsNoTurnAndChecksNothing) {
     EXPECT_EQ(g().gameScreen.view.serial, before);
 }
 
-TEST_F(AfterKey, TheInfoLineIsEmptiedByEveryKey) {
-    g().screen.lblII = L"старое";
-    Key(kVkF6);
-    EXPECT_EQ(g().screen.lblII, L"");
-}
-
 class Quit : public ScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
+    Quit() {
         WriteText(L"saved/town.map", L"G\r\n");
         WriteText(L"saved/char.ch", L"Игорь\r\n");
         WriteText(L"monst.cnt", L"Волк\r\n");
     }
-    bool Saved(const char* name) { return fs::exists(folder() / "saved" / name); }
+    bool Saved(const char* name) { return fs::exists(folder.path() / "saved" / name); }
 };
 
 TEST_F(Quit, EscAnsweredNoGoesOnAsAnyKey) {
-    ui_.msgAnswers = {MsgResult::No};
+    ui.msgAnswers = {MsgResult::No};
     Key(kVkEscape);
-    EXPECT_EQ(ui_.log.front(), L"MsgBox|Morvath...|Действительно выйти?");
-    EXPECT_EQ(ui_.Count(L"EndProgram"), 0);
+    EXPECT_EQ(ui.log.front(), L"MsgBox|Morvath...|Действительно выйти?");
+    EXPECT_EQ(ui.Count(L"EndProgram"), 0);
     EXPECT_FALSE(g().gameScreen.programEnded);
 }
 
 TEST_F(Quit, EscWithSavingEndsTheProgramAndKeepsTheSave) {
-    ui_.msgAnswers = {MsgResult::Yes, MsgResult::Yes};
+    ui.msgAnswers = {MsgResult::Yes, MsgResult::Yes};
     Key(kVkEscape);
-    EXPECT_EQ(ui_.log[1], L"MsgBox|Morvath...|Сохранить игру?");
-    EXPECT_EQ(ui_.Count(L"EndProgram"), 1);
+    EXPECT_EQ(ui.log[1], L"MsgBox|Morvath...|Сохранить игру?");
+    EXPECT_EQ(ui.Count(L"EndProgram"), 1);
     EXPECT_TRUE(g().gameScreen.programEnded);
     EXPECT_TRUE(Saved("char.ch"));
 }
 
 TEST_F(Quit, EscWithoutSavingDeletesTheSaveButKeepsTheKillLog) {
-    ui_.msgAnswers = {MsgResult::Yes, MsgResult::No};
+    ui.msgAnswers = {MsgResult::Yes, MsgResult::No};
     Key(kVkEscape);
-    EXPECT_EQ(ui_.Count(L"EndProgram"), 1);
+    EXPECT_EQ(ui.Count(L"EndProgram"), 1);
     EXPECT_FALSE(Saved("char.ch"));
     EXPECT_FALSE(Saved("town.map"));
-    EXPECT_TRUE(fs::exists(folder() / "saved"));
-    EXPECT_TRUE(fs::exists(folder() / "monst.cnt"));
+    EXPECT_TRUE(fs::exists(folder.path() / "saved"));
+    EXPECT_TRUE(fs::exists(folder.path() / "monst.cnt"));
 }
 
 TEST_F(Quit, QWithAModifierDeletesTheSaveAndTheKillLog) {
-    ui_.msgAnswers = {MsgResult::No};
+    ui.msgAnswers = {MsgResult::No};
     Key('Q', kCtrlMask);
-    EXPECT_EQ(ui_.log.front(), L"MsgBox|Morvath...|Действительно выйти не сохраняя?");
+    EXPECT_EQ(ui.log.front(), L"MsgBox|Morvath...|Действительно выйти не сохраняя?");
     EXPECT_TRUE(Saved("char.ch"));
-    ui_.msgAnswers = {MsgResult::Yes};
+    ui.msgAnswers = {MsgResult::Yes};
     Key('Q', kAltMask);
     EXPECT_FALSE(Saved("char.ch"));
-    EXPECT_FALSE(fs::exists(folder() / "monst.cnt"));
-    EXPECT_EQ(ui_.Count(L"EndProgram"), 1);
+    EXPECT_FALSE(fs::exists(folder.path() / "monst.cnt"));
+    EXPECT_EQ(ui.Count(L"EndProgram"), 1);
 }
 
 TEST_F(Quit, ShiftSAsksToSaveAndQuitWhileSOpensTheSpells) {
-    ui_.msgAnswers = {MsgResult::No};
+    ui.msgAnswers = {MsgResult::No};
     Key('S', kShiftMask);
-    EXPECT_EQ(ui_.log.front(), L"MsgBox|Morvath|Сохраниться и выйти?");
+    EXPECT_EQ(ui.log.front(), L"MsgBox|Morvath|Сохраниться и выйти?");
     EXPECT_FALSE(g().gameScreen.spells.visible);
-    EXPECT_EQ(ui_.Count(L"EndProgram"), 0);
-    ui_.msgAnswers = {MsgResult::Yes};
+    EXPECT_EQ(ui.Count(L"EndProgram"), 0);
+    ui.msgAnswers = {MsgResult::Yes};
     Key('S', kShiftMask);
-    EXPECT_EQ(ui_.Count(L"EndProgram"), 1);
+    EXPECT_EQ(ui.Count(L"EndProgram"), 1);
     EXPECT_TRUE(Saved("char.ch"));
 }
 
@@ -252,7 +238,7 @@ TEST_F(KeyMap, LookListsTheItemsOnTheHerosSquare) {
 
 TEST_F(KeyMap, DebugKeys) {
     Key('P');
-    EXPECT_EQ(ui_.log.back(), L"MsgBox|Morvath|5,5");
+    EXPECT_EQ(ui.log.back(), L"MsgBox|Morvath|5,5");
     Key(kVkF10);
     EXPECT_EQ(g().Money, 1000);
     EXPECT_TRUE(g().CutSpellKnown);
@@ -262,25 +248,25 @@ TEST_F(KeyMap, DebugKeys) {
 
 TEST_F(KeyMap, TheWorldDebugKeyLoadsOnlyALoadableLocation) {
     WriteLocation(L"N1", Grass(20, 20), {});
-    ui_.inputAnswers = {L"..\\saved\\N1", L"nowhere", L"N1"};
+    ui.inputAnswers = {L"..\\saved\\N1", L"nowhere", L"N1"};
     Key(kVkF11);
     Key(kVkF11);
     EXPECT_EQ(w().WorldName, L"town");
     Key(kVkF11);
-    EXPECT_EQ(ui_.Count(L"InputBox|Morvath|World:"), 3);
+    EXPECT_EQ(ui.Count(L"InputBox|Morvath|World:"), 3);
     EXPECT_EQ(w().WorldName, L"N1");
     EXPECT_EQ(w().Row(0).size(), 20u);
 }
 
 TEST_F(KeyMap, HelpKeysShowTheirTextsAndNothingWhenMissing) {
     Key(kVkF1);
-    EXPECT_EQ(ui_.Count(L"ShowText"), 0);
+    EXPECT_EQ(ui.Count(L"ShowText"), 0);
     WriteText(L"intros/keys.txt", L"Стрелки - ходить");
     WriteText(L"manual.txt", L"Руководство");
     Key(kVkF1);
     Key(kVkF2);
-    EXPECT_EQ(ui_.log[0], L"ShowText|modeless|Стрелки - ходить");
-    EXPECT_EQ(ui_.log[1], L"ShowText|modeless|Руководство");
+    EXPECT_EQ(ui.log[0], L"ShowText|modeless|Стрелки - ходить");
+    EXPECT_EQ(ui.log[1], L"ShowText|modeless|Руководство");
 }
 
 TEST_F(KeyMap, WaitingAndTheMusicToggle) {
@@ -304,23 +290,23 @@ TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
     npc->Tactic = kTacticApproach;
     PutNPCsOnMap();
     g().FacingDir = 3;
-    ui_.inputAnswers = {L"S"};
+    ui.inputAnswers = {L"S"};
     Key(kVkSemicolon, kShiftMask);
-    EXPECT_EQ(ui_.log.front(), L"InputBox|Morvath|Расширенные команды([s]leep, [S]wap):");
+    EXPECT_EQ(ui.log.front(), L"InputBox|Morvath|Расширенные команды([s]leep, [S]wap):");
     EXPECT_EQ(g().PlayerX, 5);  // a hunting character will not let him by
     EXPECT_EQ(w().Turn, 0);
 
     npc->Tactic = kTacticStay;
     Put(7, 5, L"a");
-    ui_.inputAnswers = {L"S"};
+    ui.inputAnswers = {L"S"};
     Key(kVkSemicolon, kShiftMask);
     EXPECT_EQ(g().PlayerX, 5);  // nowhere to land
 
     Put(7, 5, L"G");
-    ui_.inputAnswers = {L"s "};  // neither command
+    ui.inputAnswers = {L"s "};  // neither command
     Key(kVkSemicolon, kShiftMask);
     EXPECT_EQ(g().PlayerX, 5);
-    ui_.inputAnswers = {L"S"};
+    ui.inputAnswers = {L"S"};
     Key(kVkSemicolon, kShiftMask);
     EXPECT_EQ(g().PlayerX, 7);
     EXPECT_EQ(w().Turn, 1);
@@ -330,7 +316,7 @@ TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
 TEST_F(KeyMap, SemicolonWithoutAModifierPicksUpAndSpendsATurn) {
     Key(kVkSemicolon);
     Key(kVkComma);
-    EXPECT_EQ(ui_.Count(L"InputBox"), 0);
+    EXPECT_EQ(ui.Count(L"InputBox"), 0);
     EXPECT_EQ(w().Turn, 2);
 }
 
@@ -339,7 +325,7 @@ TEST_F(KeyMap, ClosingTheWindowSavesOnlyARunningGame) {
     g().PlayerDead = true;
     g().KeepSaveOnDeath = true;
     CloseGameScreen();
-    EXPECT_EQ(ReadWholeFile(folder() / "saved" / "char.ch").value_or(L""), L"до смерти\r\n");
+    EXPECT_EQ(ReadWholeFile(folder.path() / "saved" / "char.ch").value_or(L""), L"до смерти\r\n");
 }
 
 }  // namespace

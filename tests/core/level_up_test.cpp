@@ -1,25 +1,13 @@
-#include <gtest/gtest.h>
+#include <string>
 
-#include <cstdint>
-#include <tuple>
-
-#include "platform/frontend.h"
-#include "platform/random.h"
-#include "world/game_state.h"
+#include "platform/cp1251.h"
+#include "test_support.h"
 
 using namespace morvath;
 
 namespace {
 
-struct LevelUp : ::testing::Test {
-    ScriptedFrontend ui;
-
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(5);
-    }
-    MainCharacter& h() { return *modVarsAndMain.Player; }
+struct LevelUp : GameTest {
 
     // Takes the hero of a person from level L - 1 to level L.
     void ReachLevel(long person, int L) {
@@ -46,42 +34,44 @@ TEST_F(LevelUp, ExperienceBuysOneLevelPerTurn) {
     EXPECT_EQ(h().Exp, 7);
 }
 
+// Every level's gains by person, the random ones with the draws pinned at 0.5 and 0.25.
 TEST_F(LevelUp, EveryLevelGainsByPerson) {
-    h().MaxHp = 10;
-    ReachLevel(kPrince, 3);  // 3 / 2 + 10 = 11.5 -> 12
-    EXPECT_EQ(h().MaxHp, 12);
-    EXPECT_DOUBLE_EQ(h().Appearance, 0.2);
-    EXPECT_DOUBLE_EQ(h().Strenght, 0.1);
-
+    struct Case {
+        long person;
+        int level;
+        double strength, hardiness, mobility, magic, willpower, appearance;
+        int maxHp;  // from 10: rounded half to even
+    };
+    const Case cases[] = {
+        {kPrince, 3, 0.1, 0, 0, 0, 0, 0.2, 12},       {kPrince, 4, 0.6, 0.25 / 3, 0, 0, 0, 0.2, 12},
+        {kPrince, 7, 0.1, 0, 0, 0.07, 0, 0.2, 14},    {kPrince, 15, 1.1, 0.5, 0, 0, 0, 0.2, 18},
+        {kWarlock, 2, 0, 1, 0, 0.05, 0, 0, 10},       {kWarlock, 4, 1, 0, 0, 0.1, 0, 0, 11},
+        {kWarlock, 6, 0, 0, 0, 0.15, 0, 0, 12},       {kWarlock, 10, 0, 0, 0, 1.25, 0, 0, 12},
+        {kMonk, 3, 1, 0.85, 0, 3 / 54.0, 0.2, 0, 11}, {kMonk, 5, 0, 0.1, 0, 5 / 54.0, 0.2, 0, 11},
+        {kMonk, 14, 0, 2.1, 0, 14 / 54.0, 0.2, 0, 14}, {kClaw, 3, 1, 0.5, 1.2, 0, 0, 0, 11},
+        {kClaw, 5, 0, 0, 0.2, 0, 0, 0, 12},           {kClaw, 10, 0, 0, 2.2, 0, 0, 0, 13},
+        {kClaw, 14, 0, 0, 1.7, 0, 0, 0, 15},          {kHunter, 5, 0, 0, 0.3, 0, 0, 0, 11},
+        {kHunter, 10, 0, 2, 1.3, 0, 0, 0, 12},        {kHunter, 13, 0, 0, 1.3, 0, 0, 0, 13},
+        {kHunter, 15, 1.5, 0.75, 1.3, 0, 0, 0, 13},
+    };
+    for (const Case& c : cases) {
+        h() = MainCharacter{};
+        h().MaxHp = 10;
+        PinnedDraws draws{0.5, 0.25};
+        ReachLevel(c.person, c.level);
+        const std::string at = std::to_string(c.person) + " level " + std::to_string(c.level);
+        EXPECT_DOUBLE_EQ(h().Strenght, c.strength) << at;
+        EXPECT_DOUBLE_EQ(h().HardIness, c.hardiness) << at;
+        EXPECT_DOUBLE_EQ(h().Mobility, c.mobility) << at;
+        EXPECT_DOUBLE_EQ(h().Magic, c.magic) << at;
+        EXPECT_DOUBLE_EQ(h().WillPower, c.willpower) << at;
+        EXPECT_DOUBLE_EQ(h().Appearance, c.appearance) << at;
+        EXPECT_EQ(h().MaxHp, c.maxHp) << at;
+    }
+    // No such person: the level and its message only.
     h() = MainCharacter{};
     h().MaxHp = 10;
-    ReachLevel(kWarlock, 6);  // 6 / 4 + 10 = 11.5 -> 12
-    EXPECT_EQ(h().MaxHp, 12);
-    EXPECT_DOUBLE_EQ(h().Magic, 6 / 40.0);
-
-    h() = MainCharacter{};
-    h().MaxHp = 10;
-    ReachLevel(kMonk, 5);  // 11.25 -> 11
-    EXPECT_EQ(h().MaxHp, 11);
-    EXPECT_DOUBLE_EQ(h().Magic, 5 / 54.0);
-    EXPECT_DOUBLE_EQ(h().WillPower, 0.2);
-    EXPECT_DOUBLE_EQ(h().HardIness, 0.1);
-
-    h() = MainCharacter{};
-    h().MaxHp = 10;
-    ReachLevel(kClaw, 5);  // 11.67 -> 12
-    EXPECT_EQ(h().MaxHp, 12);
-    EXPECT_DOUBLE_EQ(h().Mobility, 0.2);
-
-    h() = MainCharacter{};
-    h().MaxHp = 10;
-    ReachLevel(kHunter, 5);  // 11
-    EXPECT_EQ(h().MaxHp, 11);
-    EXPECT_DOUBLE_EQ(h().Mobility, 0.3);
-
-    h() = MainCharacter{};
-    h().MaxHp = 10;
-    h().Profession = 9;  // no such person: the level and its message only
+    h().Profession = 9;
     h().Exp = 4;
     h().UpdateLevel();
     EXPECT_EQ(h().Level, 1);
@@ -89,90 +79,20 @@ TEST_F(LevelUp, EveryLevelGainsByPerson) {
     EXPECT_EQ(modVarsAndMain.screen.txtSpeech, L"Вы получили уровень:1\r\n\r\n[пробел]");
 }
 
-TEST_F(LevelUp, SpellsAndFixedGainsAtTheirLevels) {
+TEST_F(LevelUp, SpellsAtTheirLevels) {
+    auto& g = modVarsAndMain;
     ReachLevel(kWarlock, 2);
-    EXPECT_TRUE(modVarsAndMain.CurseKnown);
-    EXPECT_FALSE(modVarsAndMain.NightKnown);
-    EXPECT_GE(h().HardIness, 0);
-    EXPECT_LT(h().HardIness, 2);
+    EXPECT_TRUE(g.CurseKnown && !g.NightKnown);
     ReachLevel(kWarlock, 4);
-    EXPECT_TRUE(modVarsAndMain.NightKnown);
-    const double magic = h().Magic;
-    ReachLevel(kWarlock, 10);
-    EXPECT_DOUBLE_EQ(h().Magic, magic + 10 / 40.0 + 1);
-
+    EXPECT_TRUE(g.NightKnown);
     ResetGame();
-    modVarsAndMain.CreateRoots();
+    g.CreateRoots();
     h().Science = 3;
     ReachLevel(kMonk, 10);
     EXPECT_EQ(h().Science, 5);
-    EXPECT_TRUE(modVarsAndMain.HealingKnown);
-    EXPECT_FALSE(modVarsAndMain.CurseKnown);
+    EXPECT_TRUE(g.HealingKnown && !g.CurseKnown);
     ReachLevel(kMonk, 12);
-    EXPECT_TRUE(modVarsAndMain.CurseKnown);
-
-    h() = MainCharacter{};
-    ReachLevel(kClaw, 10);
-    EXPECT_DOUBLE_EQ(h().Mobility, 2.2);
-    h() = MainCharacter{};
-    ReachLevel(kHunter, 10);
-    EXPECT_DOUBLE_EQ(h().Mobility, 1.3);
-    EXPECT_DOUBLE_EQ(h().HardIness, 2);
-    h() = MainCharacter{};
-    ReachLevel(kPrince, 7);
-    EXPECT_DOUBLE_EQ(h().Magic, 0.07);
-    h() = MainCharacter{};
-    ReachLevel(kClaw, 3);
-    EXPECT_GE(h().Mobility, 1.2);
-    EXPECT_LT(h().Strenght, 2);
-}
-
-// Each random gain is a fresh draw of its own, in the order the gains are listed.
-TEST_F(LevelUp, RandomExtrasDrawFreshNumbersInTurn) {
-    auto draws = [](std::uint64_t seed) {
-        SeedRandom(seed);
-        std::pair<double, double> r;
-        r.first = Rnd();
-        r.second = Rnd();
-        SeedRandom(seed);
-        return r;
-    };
-    auto reach = [&](long person, int level, std::uint64_t seed) {
-        auto r = draws(seed);
-        h() = MainCharacter{};
-        ReachLevel(person, level);
-        return r;
-    };
-    std::uint64_t seed = 100;
-    auto [a, b] = reach(kPrince, 4, ++seed);
-    EXPECT_DOUBLE_EQ(h().Strenght, 0.1 + a * 4 / 4);
-    EXPECT_DOUBLE_EQ(h().HardIness, b * 4 / 12);
-    std::tie(a, b) = reach(kPrince, 15, ++seed);
-    EXPECT_DOUBLE_EQ(h().Strenght, 0.1 + 2 * a);
-    EXPECT_DOUBLE_EQ(h().HardIness, 2 * b);
-    std::tie(a, b) = reach(kWarlock, 2, ++seed);
-    EXPECT_DOUBLE_EQ(h().HardIness, 2 * a);
-    EXPECT_EQ(h().Strenght, 0);
-    std::tie(a, b) = reach(kWarlock, 4, ++seed);
-    EXPECT_DOUBLE_EQ(h().Strenght, 2 * a);
-    EXPECT_EQ(h().HardIness, 0);
-    std::tie(a, b) = reach(kMonk, 3, ++seed);
-    EXPECT_DOUBLE_EQ(h().Strenght, 2 * a);
-    EXPECT_DOUBLE_EQ(h().HardIness, 0.1 + 3 * b);
-    std::tie(a, b) = reach(kMonk, 14, ++seed);
-    EXPECT_DOUBLE_EQ(h().HardIness, 0.1 + 4 * a);
-    std::tie(a, b) = reach(kClaw, 3, ++seed);
-    EXPECT_DOUBLE_EQ(h().Strenght, 2 * a);
-    EXPECT_DOUBLE_EQ(h().HardIness, 2 * b);
-    EXPECT_DOUBLE_EQ(h().Mobility, 1.2);
-    std::tie(a, b) = reach(kClaw, 14, ++seed);
-    EXPECT_DOUBLE_EQ(h().Mobility, 0.2 + 3 * a);
-    std::tie(a, b) = reach(kHunter, 13, ++seed);
-    EXPECT_DOUBLE_EQ(h().Mobility, 0.3 + 2 * a);
-    std::tie(a, b) = reach(kHunter, 15, ++seed);
-    EXPECT_DOUBLE_EQ(h().Strenght, 3 * a);
-    EXPECT_DOUBLE_EQ(h().HardIness, 3 * b);
-    EXPECT_DOUBLE_EQ(h().Mobility, 1.3);
+    EXPECT_TRUE(g.CurseKnown);
 }
 
 TEST_F(LevelUp, SkillsGoToTheNextFreeRow) {
@@ -241,36 +161,9 @@ TEST_F(LevelUp, CharacterSheet) {
     c.Show_Char();
     EXPECT_EQ(ui.textCaption, L"Характеристики");
     ASSERT_EQ(ui.log.size(), 1u);
-    EXPECT_EQ(ui.log[0],
-              L"ShowText|modal|"
-              L"Ратибор - Характеристики\r\n"
-              L"Князь\r\n"
-              L"\r\n"
-              L"Вы преклоняетесь перед духами Добра\r\n"
-              L"\r\n"
-              L"Уровень:3\r\n"
-              L"Экспа:5/16\r\n"
-              L"\r\n"
-              L"HP:14/20\r\n"
-              L"Мана:7\r\n"
-              L"Вес Персонажа:72.5\r\n"
-              L"Вес Предметов:12.25\r\n"
-              L"Макс. поднимаемый вес:31\r\n"
-              L"Поведение: агрессивное\r\n"
-              L"Сила Удара:6\r\n"
-              L"Защита:2.5\r\n"
-              L"Ускользание от удара:4\r\n"
-              L"-------------------------\r\n"
-              L"Сила:8\r\n"
-              L"Ловкость:9\r\n"
-              L"Выносливость:3\r\n"
-              L"Телосложение:4\r\n"
-              L"Чувствительность:6\r\n"
-              L"Обучение:5\r\n"
-              L"Воля:4\r\n"
-              L"Мудрость:3\r\n"
-              L"Магия:1\r\n"
-              L"Обаяние:7\r\n");
+    auto sheet = ReadBytes(fs::path(MORVATH_TEST_DATA) / "character_sheet.txt");
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(ui.log[0], L"ShowText|modal|" + FromUtf8(ToCrlf(*sheet)));
 }
 
 TEST_F(LevelUp, AlignmentSentencesAndPersons) {
@@ -287,16 +180,11 @@ TEST_F(LevelUp, AlignmentSentencesAndPersons) {
         }
         return lines;
     };
-    EXPECT_EQ(sheetLines(kWarlock, 0.5)[3], L"");
-    EXPECT_EQ(sheetLines(kWarlock, 1)[3], L"");
-    EXPECT_EQ(sheetLines(kWarlock, -0.5)[3], L"");
-    EXPECT_EQ(sheetLines(kWarlock, -1)[3], L"Вы склоняетесь к духам Добра");
-    EXPECT_EQ(sheetLines(kWarlock, -5)[3], L"Вы склоняетесь к духам Добра");
-    EXPECT_EQ(sheetLines(kWarlock, -10)[3], L"Духи Добра расположены к вам..");
-    EXPECT_EQ(sheetLines(kWarlock, 0)[3], L"Вы находитесь на перепутье между Духами");
-    EXPECT_EQ(sheetLines(kWarlock, 1.5)[3], L"Вы склонились в сторону Духов Зла");
-    EXPECT_EQ(sheetLines(kWarlock, 10)[3], L"Вы склонились в сторону Духов Зла");
-    EXPECT_EQ(sheetLines(kWarlock, 10.5)[3], L"Вами владеют Духи Зла");
+    const std::pair<double, const wchar_t*> alignments[] = {
+        {0.5, L""}, {1, L""}, {-0.5, L""}, {-1, L"Вы склоняетесь к духам Добра"}, {-5, L"Вы склоняетесь к духам Добра"},
+        {-10, L"Духи Добра расположены к вам.."}, {0, L"Вы находитесь на перепутье между Духами"},
+        {1.5, L"Вы склонились в сторону Духов Зла"}, {10, L"Вы склонились в сторону Духов Зла"}, {10.5, L"Вами владеют Духи Зла"}};
+    for (auto [doom, text] : alignments) EXPECT_EQ(sheetLines(kWarlock, doom)[3], text) << doom;
     EXPECT_EQ(sheetLines(kWarlock, 0)[1], L"Чернокнижник");
     for (long person : {kMonk, kClaw, kHunter}) {
         auto lines = sheetLines(person, 0);

@@ -8,8 +8,7 @@ namespace {
 
 class LocationChange : public ScreenTest {
 protected:
-    void SetUp() override {
-        ScreenTest::SetUp();
+    LocationChange() {
         WriteLocation(L"house", Grass(20, 20), {{L"3", L"8", L"town", L"0", L"0"}}, kMapHouse);
         WriteLocation(L"town", Grass(30, 30), {});
         WriteLocation(L"wild", Grass(45, 45), {{L"12", L"12", L"town", L"4", L"4"}});

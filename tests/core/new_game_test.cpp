@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -76,14 +75,6 @@ struct NewGame : ::testing::Test {
     std::wstring Worn(int slot, int column = kEqName) {
         return g().Equip[static_cast<std::size_t>(slot)][static_cast<std::size_t>(column)].ToText();
     }
-    double WornNumber(int slot, int column) {
-        return g().Equip[static_cast<std::size_t>(slot)][static_cast<std::size_t>(column)].ToNumber();
-    }
-    std::vector<std::wstring> SkillNames() {
-        std::vector<std::wstring> names;
-        for (int row = 0; row <= g().LastSkillIndex; ++row) names.push_back(g().Skills[static_cast<std::size_t>(row)][0].ToText());
-        return names;
-    }
     // A save set in \saved\ and a kill log, as an earlier game leaves them.
     void OldGameOnDisk() {
         ASSERT_TRUE(WriteFileAtomic(folder.saved("char.ch"), "old hero\r\n"));
@@ -92,211 +83,53 @@ struct NewGame : ::testing::Test {
     }
 };
 
-// Every value one person's recipe draws, over many seeds.
-struct Ranges {
-    std::map<std::string, std::set<double>> seen;
-    void Add(const std::string& field, double v) { seen[field].insert(v); }
-    double Min(const std::string& f) { return *seen[f].begin(); }
-    double Max(const std::string& f) { return *seen[f].rbegin(); }
-    // Every whole number lo..hi came, and nothing else.
-    bool Exactly(const std::string& f, int lo, int hi) {
-        std::set<double> want;
-        for (int i = lo; i <= hi; ++i) want.insert(i);
-        return seen[f] == want;
-    }
-};
-
-Ranges Sample(NewGame& t, int person, int runs = 400) {
-    Ranges r;
-    for (int seed = 0; seed < runs; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed) * 7919 + 1);
-        t.Recipe(person);
-        const MainCharacter& h = t.hero();
-        r.Add("Strenght", h.Strenght);
-        r.Add("MaxHp", h.MaxHp);
-        r.Add("Mobility", h.Mobility);
-        r.Add("Alertness", h.Alertness);
-        r.Add("Constitution", h.Constitution);
-        r.Add("Appearance", h.Appearance);
-        r.Add("Magic", h.Magic);
-        r.Add("Money", t.g().Money);
-        r.Add("BeginMaxWeight", h.BeginMaxWeight);
-        r.Add("PlayerX", t.g().PlayerX);
-        r.Add("Resurrections", t.g().ResurrectionsLeft);
-        r.Add("Lightning", t.g().LightningKnown);
-    }
-    return r;
-}
-
 }  // namespace
 
-// Every value a recipe draws comes out in its whole range and nowhere else.
-TEST_F(NewGame, EachPersonsDrawsCoverTheirRanges) {
-    struct Range {
-        const char* field;
-        int lo, hi;
-    };
-    const std::vector<std::pair<int, std::vector<Range>>> table = {
-        {kPrince, {{"MaxHp", 10, 12}, {"Mobility", 8, 12}, {"Alertness", 8, 12}, {"Constitution", 10, 15},
-                   {"Appearance", 1, 3}, {"Money", 100, 100}, {"Magic", 0, 0}}},
-        {kWarlock, {{"Strenght", 1, 1}, {"BeginMaxWeight", 22, 22}, {"MaxHp", 3, 4}, {"Mobility", 5, 9},
-                    {"Alertness", 7, 11}, {"Constitution", 0, 4}, {"Appearance", 0, 0}, {"Magic", 11, 15},
-                    {"Resurrections", 1, 5}, {"PlayerX", 10, 29}, {"Money", 0, 0}, {"Lightning", 0, 1}}},
-        {kMonk, {{"Strenght", 1, 1}, {"BeginMaxWeight", 42, 42}, {"MaxHp", 3, 4}, {"Mobility", 8, 12},
-                 {"Alertness", 8, 11}, {"Constitution", 7, 11}, {"Appearance", 1, 3}, {"Magic", 1, 5}, {"Money", 0, 0}}},
-        {kClaw, {{"Strenght", 2, 2}, {"BeginMaxWeight", 64, 64}, {"MaxHp", 9, 10}, {"Mobility", 10, 17},
-                 {"Alertness", 14, 21}, {"Constitution", 10, 15}, {"Appearance", 0, 0}, {"Money", 70, 78}}},
-        {kHunter, {{"Strenght", 2, 2}, {"BeginMaxWeight", 74, 74}, {"MaxHp", 9, 10}, {"Mobility", 11, 18},
-                   {"Alertness", 14, 21}, {"Constitution", 10, 15}, {"Appearance", 0, 0}, {"Money", 6, 6}}},
-    };
-    for (const auto& [person, ranges] : table) {
-        Ranges r = Sample(*this, person, person == kWarlock ? 700 : 400);
-        for (const Range& want : ranges) EXPECT_TRUE(r.Exactly(want.field, want.lo, want.hi)) << person << " " << want.field;
+// Each person's hero with every draw pinned low and high, as the golden save sets hold it:
+// the character, the worn and carried things, the skills and the quest flags.
+TEST_F(NewGame, EachPersonStartsAsTheGoldenSaveSetHoldsIt) {
+    const wchar_t* intros[] = {L"knaz", L"necromancer", L"monk", L"kogot", L"hunter"};
+    for (int person = kPrince; person <= kHunter; ++person) {
+        for (double d : {0.0, 0.9999}) {
+            PinnedDraws draws{d, d, d, d, d, d, d, d};
+            Recipe(person);
+            EXPECT_EQ(g().IntroText, std::wstring(L"Сказ: ") + intros[person] + L"\r\nвторая строка\r\n");
+            if (person == kWarlock) {
+                EXPECT_EQ(g().TheWorld->WorldName, L"");  // the caves are made later
+                g().TheWorld->WorldName = L"AG";
+            }
+            hero().PlayerName = L"Тестомир";
+            ASSERT_TRUE(SaveGame());
+            const std::string set = std::to_string(person) + (d > 0 ? "-high" : "-low");
+            for (const char* file : {"char.ch", "char.itm", "inven", "attribs", "q.q"})
+                EXPECT_EQ(Game(std::string("saved/") + file), ReadBytes(kData / "heroes" / set / file).value_or("missing")) << set << " " << file;
+        }
     }
-}
-
-TEST_F(NewGame, ThePrinceHasFractionalStrengthAndARoundedMaxHp) {
-    Ranges r = Sample(*this, kPrince);
-    EXPECT_GE(r.Min("Strenght"), 2);
-    EXPECT_LT(r.Max("Strenght"), 3);
-    EXPECT_GT(r.seen["Strenght"].size(), 300u);  // fractional, not a handful of whole numbers
-    for (int seed = 0; seed < 200; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed));
+    // The prince's health rounds half to even: 2.5 + 8 stays 10, 2.5 + 9 makes 12.
+    for (auto [maxHpDraw, maxHp] : {std::pair{0.4, 10}, std::pair{0.5, 12}}) {
+        PinnedDraws draws{0.5, maxHpDraw};
         Recipe(kPrince);
-        const double s = hero().Strenght;
-        // MaxHp is Int(2r) + Strenght + 8 rounded half to even: one of the two sums, rounded.
-        EXPECT_TRUE(hero().MaxHp == CInt(s + 8) || hero().MaxHp == CInt(s + 9)) << s << " " << hero().MaxHp;
-        EXPECT_DOUBLE_EQ(hero().BeginMaxWeight, 2 * s + 65);
+        EXPECT_EQ(hero().MaxHp, maxHp);
     }
-    const MainCharacter& h = hero();
-    EXPECT_EQ(h.Profession, kPrince);
-    EXPECT_EQ(h.HeroeWeight, 85);
-    EXPECT_DOUBLE_EQ(h.HardIness, 1.7);
-    EXPECT_EQ(h.Learning, 1);
-    EXPECT_EQ(h.WillPower, 2);
-    EXPECT_EQ(h.Science, 3);
-    EXPECT_EQ(h.Magic, 0);
-    EXPECT_EQ(h.Mana, 0);
-    EXPECT_EQ(h.Doom, 0);
-    EXPECT_EQ(Worn(kSlotRightHand), L"");
-    EXPECT_EQ(Worn(kSlotBody), L"Лёгкая кольчуга");
-    EXPECT_EQ(WornNumber(kSlotBody, kEqType), kBody);
-    EXPECT_EQ(WornNumber(kSlotBody, kEqDefendPlus), 3);
-    EXPECT_EQ(WornNumber(kSlotBody, kEqWeight), 10);
-    EXPECT_EQ(Worn(kSlotLegs), L"Меховые сапоги");
-    EXPECT_EQ(WornNumber(kSlotLegs, kEqDefendPlus), 1);
-    EXPECT_EQ(g().Inventory->Count(), 0);
-    EXPECT_EQ(SkillNames(), std::vector<std::wstring>{L"Литература"});
-    EXPECT_EQ(g().TheWorld->WorldName, L"A1");
-    EXPECT_EQ(g().PlayerX, 10);
-    EXPECT_EQ(g().PlayerY, 7);
-    EXPECT_FALSE(g().LightningKnown || g().FireballKnown || g().CutSpellKnown);
-    EXPECT_EQ(g().IntroText, L"Сказ: knaz\r\nвторая строка\r\n");
-}
-
-TEST_F(NewGame, TheWarlock) {
-    // Lightning in about one game of seven.
-    int lightning = 0;
-    for (int seed = 0; seed < 700; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed) * 31 + 3);
+    // The warlock: lightning on a four of seven; one to five resurrections.
+    struct Warlock {
+        double light, resurrections;
+        bool lightning;
+        int left;
+    };
+    for (const Warlock& w : {Warlock{4 / 7.0 + 1e-4, 0, true, 1}, Warlock{4 / 7.0 - 1e-4, 0.9999, false, 5},
+                             Warlock{5 / 7.0 + 1e-4, 0.5, false, 3}}) {
+        PinnedDraws draws{0, 0, 0, 0, 0, 0, w.light, w.resurrections};
         Recipe(kWarlock);
-        lightning += g().LightningKnown;
+        EXPECT_EQ(g().LightningKnown, w.lightning) << w.light;
+        EXPECT_EQ(g().ResurrectionsLeft, w.left) << w.light;
     }
-    EXPECT_GT(lightning, 60);
-    EXPECT_LT(lightning, 150);
-
-    const MainCharacter& h = hero();
-    EXPECT_EQ(h.HeroeWeight, 51);
-    EXPECT_EQ(h.Appearance, 0);
-    EXPECT_EQ(h.Learning, 3);
-    EXPECT_EQ(h.Mana, 50);
-    EXPECT_EQ(h.Doom, 3);
-    EXPECT_EQ(g().PlayerY, 48);
-    EXPECT_TRUE(g().FireballKnown);
-    EXPECT_EQ(g().TheWorld->WorldName, L"");
-    EXPECT_EQ(Worn(kSlotBody), L"Чёрная роба");
-    EXPECT_EQ(Worn(kSlotLegs), L"Сапоги");
-    EXPECT_EQ(WornNumber(kSlotLegs, kEqDefendPlus), 2);
-    ASSERT_EQ(g().Inventory->Count(), 1);
-    auto ring = Carried(L"Кольцо злых духов");
-    ASSERT_TRUE(ring);
-    EXPECT_EQ(ring->ItemInfo, L"Могущественный артифакт");
-    EXPECT_EQ(ring->ItemType, kRing);
-    EXPECT_EQ(ring->itembalance, -1);
-    EXPECT_DOUBLE_EQ(ring->Weight, 0.3);
-    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Знание трав", L"Литература", L"Алхимия"}));
-    EXPECT_EQ(g().IntroText, L"Сказ: necromancer\r\nвторая строка\r\n");
-}
-
-TEST_F(NewGame, TheMonk) {
-    Recipe(kMonk);
-    const MainCharacter& h = hero();
-    EXPECT_EQ(h.HeroeWeight, 78);
-    EXPECT_EQ(h.HardIness, 4);
-    EXPECT_EQ(h.WillPower, 5);
-    EXPECT_EQ(h.Mana, 20);
-    EXPECT_TRUE(g().LightningKnown);
-    EXPECT_EQ(Worn(kSlotBody), L"Монашье одеяние");
-    EXPECT_EQ(Worn(kSlotLegs), L"Сандали");
-    EXPECT_EQ(Worn(kSlotLegs, kEqWeaponPlus), L"0");
-    auto bible = Carried(L"Библия");
-    ASSERT_TRUE(bible);
-    EXPECT_EQ(bible->ItemType, kBook);
-    EXPECT_EQ(bible->itembalance, 1);
-    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Заговаривать болезнь", L"Знание трав", L"Литература", L"Летопись"}));
-    EXPECT_EQ(g().TheWorld->WorldName, L"vira");
-    EXPECT_EQ(g().PlayerX, 13);
-    EXPECT_EQ(g().PlayerY, 9);
-}
-
-TEST_F(NewGame, TheClaw) {
-    Recipe(kClaw);
-    const MainCharacter& h = hero();
-    EXPECT_EQ(h.HeroeWeight, 69);
-    EXPECT_DOUBLE_EQ(h.HardIness, 1.9);
-    EXPECT_EQ(h.Doom, 2);
-    EXPECT_EQ(Worn(kSlotRightHand), L"Кинжал");
-    EXPECT_EQ(WornNumber(kSlotRightHand, kEqWeaponPlus), 5);
-    EXPECT_EQ(WornNumber(kSlotRightHand, kEqCritical), 70);
-    EXPECT_DOUBLE_EQ(WornNumber(kSlotRightHand, kEqWeight), 0.5);
-    EXPECT_EQ(Worn(kSlotLegs), L"Сапоги из кожи твари");
-    EXPECT_EQ(g().Inventory->Count(), 0);
-    EXPECT_EQ(g().QuestFlags[9], 4);
-    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Воровство", L"Подстерегать", L"Литература"}));
-    EXPECT_EQ(g().TheWorld->WorldName, L"drsect");
-    EXPECT_EQ(g().PlayerX, 8);
-    EXPECT_EQ(g().PlayerY, 9);
-}
-
-TEST_F(NewGame, TheHunterAndHisArrows) {
-    Recipe(kHunter);
-    EXPECT_EQ(WornNumber(kSlotRightHand, kEqCritical), 81);
-    EXPECT_EQ(Worn(kSlotBody), L"Льняная рубаха");
-    EXPECT_EQ(SkillNames(), (std::vector<std::wstring>{L"Стрелять из лука", L"Ловить рыбу", L"Готовить", L"Врачевание",
-                                                         L"Разжигать костер"}));
-    EXPECT_EQ(g().Skills[2][2].ToText(), L"Медвежье мясо Волчье мясо");
-    EXPECT_FALSE(g().LightningKnown);
-    ASSERT_EQ(g().Inventory->Count(), 3);
-    EXPECT_EQ(g().Inventory->Item(1)->ItemName, L"Удочка");
-    EXPECT_EQ(g().Inventory->Item(2)->ItemName, L"Лук");
-    EXPECT_EQ(g().Inventory->Item(2)->ItemType, kBow);
-    EXPECT_EQ(g().Inventory->Item(3)->ItemType, kArrows);
-    EXPECT_EQ(g().TheWorld->WorldName, L"vira");
-    EXPECT_EQ(g().PlayerX, 8);
-
-    // Arrows: Int((Luck + 2) * r) + 10 extra pieces; with Luck -10 the product is negative.
-    std::set<int> lucky, unlucky;
-    for (int seed = 0; seed < 400; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed) + 11);
-        Recipe(kHunter, 0);
-        lucky.insert(Carried(L"Стрела")->ItemCount);
-        Recipe(kHunter, -10);
-        unlucky.insert(Carried(L"Стрела")->ItemCount);
+    // The hunter's arrows: Int((Luck + 2) * r) + 10 extra pieces; the product may be negative.
+    for (auto [luck, r, count] : {std::tuple{0, 0.0, 10}, std::tuple{0, 0.9999, 11}, std::tuple{-10, 0.9999, 2}, std::tuple{-10, 0.0, 10}}) {
+        PinnedDraws draws{0, 0, 0, 0, r};
+        Recipe(kHunter, luck);
+        EXPECT_EQ(Carried(L"Стрела")->ItemCount, count) << luck << " " << r;
     }
-    EXPECT_EQ(lucky, (std::set<int>{10, 11}));
-    EXPECT_EQ(*unlucky.begin(), 2);
-    EXPECT_LE(*unlucky.rbegin(), 10);
-    EXPECT_GE(unlucky.size(), 8u);
 }
 
 TEST_F(NewGame, TheChurchVillageIsCopiedForEveryoneButTheMonkGetsHisOwn) {
@@ -471,16 +304,11 @@ TEST_F(NewGame, AnArchiveWithoutErrorsAsksNothing) {
 }
 
 TEST_F(NewGame, NamesComeFromThePersonsLine) {
-    std::set<std::wstring> prince, warlock;
-    for (int seed = 0; seed < 200; ++seed) {
-        SeedRandom(static_cast<std::uint64_t>(seed));
-        prince.insert(PickRandomName(kPrince));
-        warlock.insert(PickRandomName(kWarlock));
+    for (auto [person, r, name] : {std::tuple{kPrince, 0.0, L"Святослав"}, std::tuple{kPrince, 0.9999, L"Всеволод"},
+                                   std::tuple{kPrince, 0.5, L"Мстислав"}, std::tuple{kWarlock, 0.9999, L"Вышата"}}) {
+        PinnedDraws draws{r};
+        EXPECT_EQ(PickRandomName(person), name) << r;  // a short line offers the names it has
     }
-    EXPECT_EQ(prince, (std::set<std::wstring>{L"Святослав", L"Ярополк", L"Мстислав", L"Изяслав", L"Всеволод"}));
-    // A short line offers the names it has.
-    EXPECT_EQ(warlock, (std::set<std::wstring>{L"Чернослав", L"Вышата"}));
-    EXPECT_EQ(PickRandomName(kHunter).empty(), false);
     // Lines past the tenth and rows past the persons' are never asked for; nothing breaks.
     EXPECT_EQ(PickRandomName(9), L"a10");
     EXPECT_EQ(PickRandomName(10), L"");
@@ -499,10 +327,7 @@ TEST_F(NewGame, NoNamesFileOrAnEmptyLineProposesNoName) {
 TEST_F(NewGame, LoadWithNoSaveLeavesNoGame) {
     EXPECT_FALSE(LoadSavedGame());
     EXPECT_EQ(ui.log, std::vector<std::wstring>{L"MsgBox|Morvath|Сохранений нет...."});
-    EXPECT_EQ(g().Player, nullptr);
-    EXPECT_EQ(g().TheWorld, nullptr);
-    EXPECT_EQ(g().NPCs, nullptr);
-    EXPECT_EQ(g().Inventory, nullptr);
+    EXPECT_TRUE(!g().Player && !g().TheWorld && !g().NPCs && !g().Inventory);
 }
 
 TEST_F(NewGame, ASavedGameContinuesWhereTheHeroStoodWithItsKeepSaveOption) {
@@ -536,16 +361,14 @@ TEST_F(NewGame, ASavedGameContinuesWhereTheHeroStoodWithItsKeepSaveOption) {
 
 TEST(GameScreenSize, ComesFromTheSettingsOrTheDesignedSize) {
     TempGameFolder folder;
-    int w = 0, h = 0;
-    GameScreenSize(w, h);  // no settings file
-    EXPECT_EQ(w, 563);
-    EXPECT_EQ(h, 460);
-    ASSERT_TRUE(WriteFileAtomic(folder.path() / "morvath.ini", "[morvath]\r\nwheight=8000\r\nwwidth=10000\r\n"));
-    GameScreenSize(w, h);
-    EXPECT_EQ(w, 666);
-    EXPECT_EQ(h, 533);
-    ASSERT_TRUE(WriteFileAtomic(folder.path() / "morvath.ini", "[morvath]\r\nwheight=abc\r\nwwidth=-5\r\n"));
-    GameScreenSize(w, h);
-    EXPECT_EQ(w, 563);
-    EXPECT_EQ(h, 460);
+    for (auto [ini, width, height] : {std::tuple{"", 563, 460}, std::tuple{"[morvath]\r\nwheight=8000\r\nwwidth=10000\r\n", 666, 533},
+                                      std::tuple{"[morvath]\r\nwheight=abc\r\nwwidth=-5\r\n", 563, 460}}) {
+        if (*ini) {
+            ASSERT_TRUE(WriteFileAtomic(folder.path() / "morvath.ini", ini));
+        }
+        int w = 0, h = 0;
+        GameScreenSize(w, h);
+        EXPECT_EQ(w, width) << ini;
+        EXPECT_EQ(h, height) << ini;
+    }
 }

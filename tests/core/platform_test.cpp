@@ -86,6 +86,8 @@ TEST(Numbers, NumberToText) {
     EXPECT_EQ(NumText(0.1 + 0.2), L"0.3");
     EXPECT_EQ(NumText(1e-7), L"0.0000001");
     EXPECT_EQ(NumText(123456789012.0), L"123456789012");
+    EXPECT_EQ(NumText(std::numeric_limits<double>::quiet_NaN()), L"0");
+    EXPECT_EQ(NumText(-std::numeric_limits<double>::infinity()), L"0");
     EXPECT_EQ(StrNum(2), L" 2");
     EXPECT_EQ(StrNum(-2), L"-2");
     EXPECT_EQ(PrintFormNumber(4), L" 4 ");
@@ -139,6 +141,7 @@ TEST(TextReader, ItemsEndAtCommasAndLineEnds) {
     EXPECT_EQ(s, L"last");
     EXPECT_TRUE(r.AtEnd());
     EXPECT_FALSE(r.ReadItem(s));
+    EXPECT_FALSE(r.ReadBool(b));  // nothing left to read
 }
 
 TEST(TextReader, NumbersRefuseText) {
@@ -202,8 +205,13 @@ TEST(Settings, MissingFileReadsEmptyAndIsNeverCreated) {
 TEST(Settings, ReadsAndWritesKeepingOtherLines) {
     TempDir dir;
     fs::path ini = dir.path() / "morvath.ini";
-    WriteFileAtomic(ini, "; comment\r\n[Other]\r\nloadfromkill=9\r\n[MORVATH]\r\n  LoadFromKill = 0 ; note\r\nwheight=8000\r\n");
+    WriteFileAtomic(ini, "; comment\r\n[Other]\r\nloadfromkill=9\r\n[MORVATH]\r\n  LoadFromKill = 0 ; note\r\nwheight=8000\r\n"
+                         "a=\"quoted\"\r\nb='single'\r\nc=\"half\r\nd=\"\r\nz\xDF=last letters\r\n");  // \xDF: Я in the code page
+    // A value in a pair of quotes loses them.
+    for (auto [key, value] : {std::pair{L"a", L"quoted"}, std::pair{L"b", L"single"}, std::pair{L"c", L"\"half"}, std::pair{L"d", L"\""}})
+        EXPECT_EQ(ReadIni(L"morvath", key, ini), value) << ToUtf8(key);
     EXPECT_EQ(ReadIni(L"morvath", L"loadfromkill", ini), L"0 ; note");
+    EXPECT_EQ(ReadIni(L"MorvatH", L"Zя", ini), L"last letters");  // the last letter of each alphabet in either case
     EXPECT_EQ(ReadIni(L"morvath", L"WHEIGHT", ini), L"8000");
     EXPECT_EQ(ReadIni(L"morvath", L"wwidth", ini), L"");
     EXPECT_EQ(WriteIni(L"morvath", L"loadfromkill", L"1", ini), 1);

@@ -109,7 +109,7 @@ protected:
     // save's round.
     long CheckSave(std::string& wrong) {
         FinishInterruptedWrites();
-        for (const auto& e : fs::recursive_directory_iterator(folder())) {
+        for (const auto& e : fs::recursive_directory_iterator(folder.path())) {
             const std::string name = e.path().filename().string();
             if (IsLeftoverTemp(e.path()) || name == ".commit" || e.path().parent_path().filename() == ".pending") {
                 wrong += " left over: " + name;
@@ -172,7 +172,7 @@ TEST_F(WholeSave, AKillAtAnyMomentLeavesOneWholeSave) {
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving game stopped by itself: " << status;
 
-        const fs::path saved = folder() / "saved";
+        const fs::path saved = folder.path() / "saved";
         finishedCommits += FileExists(saved / ".commit");
         std::error_code ec;
         droppedRounds += !fs::is_empty(saved / ".pending", ec) && !FileExists(saved / ".commit");
@@ -189,14 +189,14 @@ TEST_F(WholeSave, AKillAtAnyMomentLeavesOneWholeSave) {
 
 TEST_F(WholeSave, ASaveThatRunsOutOfRoomKeepsThePreviousSaveWhole) {
     for (rlim_t room : {0, 40, 200, 1000}) {
-        ui_.log.clear();
+        ui.log.clear();
         bool saved = true;
         {
             WriteLimit limit(room);
             saved = Round();
         }
         EXPECT_FALSE(saved) << room;
-        EXPECT_EQ(ui_.log, std::vector<std::wstring>{L"MsgBox|Morvath|Не удалось сохранить игру!"}) << room;
+        EXPECT_EQ(ui.log, std::vector<std::wstring>{L"MsgBox|Morvath|Не удалось сохранить игру!"}) << room;
         std::string wrong;
         EXPECT_EQ(CheckSave(wrong), 0) << room;
         EXPECT_EQ(wrong, "") << room;
@@ -217,18 +217,18 @@ TEST_F(WholeSave, TheHallOfFameKeepsEveryRecordAndSaysItCouldNotWrite) {
     modVarsAndMain.Player->PlayerName = L"Всеслав";
     modVarsAndMain.Player->Level = 1;
     modVarsAndMain.hallOfFame = {L"Волк", L"", true};
-    ui_.msgAnswers = {MsgResult::No};  // no deeds file
+    ui.msgAnswers = {MsgResult::No};  // no deeds file
 
     HallOfFame hall;
     {
         WriteLimit limit(0);
         hall.Open();
     }
-    EXPECT_EQ(ui_.Count(L"MsgBox|Morvath|Не удалось записать файл Hiscore"), 1);
+    EXPECT_EQ(ui.Count(L"MsgBox|Morvath|Не удалось записать файл Hiscore"), 1);
     EXPECT_EQ(ReadBytes(HiscorePath()), before);
     // Nothing beside it: no copy set aside as damaged, no plain records.
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder())) {
+    for (const auto& e : fs::directory_iterator(folder.path())) {
         if (e.is_regular_file()) names.push_back(e.path().filename().string());
     }
     EXPECT_EQ(names, std::vector<std::string>{"Hiscore"});
@@ -237,7 +237,7 @@ TEST_F(WholeSave, TheHallOfFameKeepsEveryRecordAndSaysItCouldNotWrite) {
     EXPECT_TRUE(hall.List1[8].starts_with(L"Всеслав - "));
 
     // With room again the next run is recorded after the two that survived.
-    ui_.msgAnswers = {MsgResult::No};
+    ui.msgAnswers = {MsgResult::No};
     HallOfFame next;
     next.Open();
     auto records = ParseHallOfFame(DecryptText(*ReadBytes(HiscorePath())).value_or(""));

@@ -1,30 +1,18 @@
 #pragma once
 // A game in a throw-away game folder with a healthy hero on a hand-made town, for the tests
 // of the game screen's rules: keys, movement, talk, location change and the view.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "game/keymap.h"
 #include "platform/cp1251.h"
-#include "platform/frontend.h"
-#include "platform/random.h"
 #include "test_support.h"
-#include "world/game_state.h"
 
 namespace morvath {
 
-class ScreenTest : public ::testing::Test {
+class ScreenTest : public GameTest {
 protected:
-    void SetUp() override {
-        oldFolder_ = GameFolder();
-        SetGameFolder(dir_.path());
-        fs::create_directories(dir_.path() / "saved");
-        fs::create_directories(dir_.path() / "scripts");
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(7);
+    ScreenTest() {
         auto& hero = *modVarsAndMain.Player;
         hero.HP = 20;
         hero.MaxHp = 20;
@@ -41,10 +29,6 @@ protected:
         modVarsAndMain.PlayerY = 5;
         modVarsAndMain.FacingDir = 2;
     }
-    void TearDown() override { SetGameFolder(oldFolder_); }
-
-    World& w() { return *modVarsAndMain.TheWorld; }
-    GameState& g() { return modVarsAndMain; }
 
     // Puts a tile at hero coordinates (x, y).
     void Put(int x, int y, const wchar_t* tile) { w().setPosMap(y + 3, x + 3, tile); }
@@ -67,7 +51,7 @@ protected:
         if (id != L"wild") WriteText(L"saved/" + id + L".tle", std::to_wstring(mapType) + L"\r\n#This is a TileSet type file.Do not remove this Line!'\r\n");
     }
     void WriteText(const std::wstring& relative, const std::wstring& text) {
-        const fs::path p = dir_.path() / fs::path(ToUtf8(relative));
+        const fs::path p = folder.path() / fs::path(ToUtf8(relative));
         fs::create_directories(p.parent_path());
         WriteFileAtomic(p, EncodeCp1251(text));
     }
@@ -81,13 +65,6 @@ protected:
         w().Record(w().LocCount) = LocationRecord{Variant(x), Variant(y), Variant(target), tx, ty};
     }
 
-    const fs::path& folder() const { return dir_.path(); }
-
-    ScriptedFrontend ui_;
-
-private:
-    TempDir dir_;
-    fs::path oldFolder_;
 };
 
 }  // namespace morvath

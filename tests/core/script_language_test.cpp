@@ -105,6 +105,7 @@ const LanguageCase kCases[] = {
 
     // --- errors of the evaluator end the run ---
     {"ZeroDivisorEndsTheRun", L"var x\ninput(\"a\")\nx = \"1\" / \"0\"\ninput(\"b\")", {L"a"}},
+    {"ADivisorOfOneIsNoZero", L"var x\nx = \"6\" / \"1\"\ninput(x)", {L"6"}},
     {"IntegerZeroDivisorEndsTheRun", L"var x\ninput(\"a\")\nx = \"1\" \\ \"0.4\"\ninput(\"b\")", {L"a"}},
     {"OverflowEndsTheRun", L"var x\ninput(\"a\")\nx = \"10\" ^ \"400\"\ninput(\"b\")", {L"a"}},
     {"IntegerDivisionBeyond32BitsEndsTheRun", L"var x\ninput(\"a\")\nx = \"3000000000\" \\ \"1\"\ninput(\"b\")", {L"a"}},

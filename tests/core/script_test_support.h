@@ -1,17 +1,12 @@
 #pragma once
 // A fresh game with a scripted player, and a way to run script text and watch it. Scripts
 // report what they see through input(), whose prompts the scripted player logs.
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/frontend.h"
-#include "platform/random.h"
 #include "script/cscript.h"
 #include "test_support.h"
-#include "world/game_state.h"
 
 namespace morvath {
 
@@ -25,20 +20,8 @@ inline std::wstring ScriptLines(std::wstring_view text) {
     return s;
 }
 
-struct ScriptFixture : ::testing::Test {
-    ScriptedFrontend ui;
-    TempDir dir;
-    fs::path oldFolder;
-
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SeedRandom(7);
-        oldFolder = GameFolder();
-        SetGameFolder(dir.path());
-        fs::create_directories(dir.path() / "scripts");
-    }
-    void TearDown() override { SetGameFolder(oldFolder); }
+struct ScriptFixture : GameTest {
+    const TempGameFolder& dir = folder;
 
     void Run(std::wstring_view text) {
         Cscript s;

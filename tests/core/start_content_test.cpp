@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
+#include <vector>
 
 #include "game/weapons.h"
-#include "platform/random.h"
+#include "platform/numbers.h"
 #include "platform/textforms.h"
 #include "script/find_messages.h"
 #include "test_support.h"
@@ -13,14 +13,7 @@ using namespace morvath;
 
 namespace {
 
-struct StartContent : ::testing::Test {
-    TempDir dir;
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        SetGameFolder(dir.path());
-    }
-};
+using StartContent = GameTest;
 
 }  // namespace
 
@@ -42,36 +35,43 @@ TEST_F(StartContent, CalendarLuck) {
     EXPECT_EQ(luck, 0);
 }
 
+// Three to six draws of six: a 2 is a dagger (with a bonus of 0 to 2), a 4 food; nothing
+// drawn is one food all the same.
 TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
-    for (std::uint64_t seed = 0; seed < 200; ++seed) {
-        SeedRandom(seed);
+    const double two = 2.0001 / 6, four = 4.0001 / 6;
+    struct Case {
+        std::vector<double> draws;
+        std::wstring items;
+        double weight;
+    };
+    const Case cases[] = {{{0, two, 0.9999, four, 0}, L"Кинжал+2 Еда ", 1.5},
+                          {{0.9999, 0, 0, 0, 0, 0, 0.9999}, L"Еда ", 1},
+                          {{0, 1.9999 / 6, 3.0001 / 6, 5.0001 / 6, four}, L"Еда ", 1},
+                          {{0.25, four, four, two, 0.3, 3.9999 / 6, four}, L"Еда Еда Кинжал+0 ", 2.5}};
+    for (const Case& c : cases) {
+        PinnedDraws draws(c.draws);
         modVarsAndMain.Inventory->Clear();
         GenerateStartInventory();
-        long n = modVarsAndMain.Inventory->Count();
-        ASSERT_GE(n, 1);
-        ASSERT_LE(n, 6);
+        std::wstring items;
         for (const auto& item : *modVarsAndMain.Inventory) {
-            if (item->ItemName == L"Кинжал") {
-                EXPECT_EQ(item->ItemType, kWeapon);
-                EXPECT_GE(item->WeaponPlus, 0);
-                EXPECT_LE(item->WeaponPlus, 2);
-                EXPECT_EQ(item->Critical, 70);
-            } else {
-                EXPECT_EQ(item->ItemName, L"Еда");
-                EXPECT_EQ(item->ItemScript, L"food.itm");
-                EXPECT_EQ(item->Weight, 1);
-            }
+            const bool dagger = item->ItemName == L"Кинжал";
+            items += item->ItemName + (dagger ? L"+" + NumText(item->WeaponPlus) : L"") + L" ";
+            EXPECT_EQ(item->ItemType, dagger ? kWeapon : kFood);
+            EXPECT_EQ(item->Critical, dagger ? 70 : 0);
+            EXPECT_EQ(item->ItemScript, dagger ? L"" : L"food.itm");
             EXPECT_EQ(item->ItemCount, 0);
         }
+        EXPECT_EQ(items, c.items);
+        EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Weight, c.weight);
     }
 }
 
 TEST_F(StartContent, WeaponTableReadsRecordsAndStopsAtABadValue) {
-    fs::create_directories(dir.path() / "maps");
+    fs::create_directories(folder.path() / "maps");
     TextWriter w;
     w.Text(L"Меч").Number(4).Number(0).Number(60).Number(3.5).Text(L"St+2").Number(1).Text(L"Острый меч").EndRecord();
     w.Text(L"Щит").Number(0).Number(3).Number(0).Number(5).Text(L"").Number(2).Text(L"Дубовый щит").EndRecord();
-    WriteFileAtomic(dir.path() / "maps" / "weapons.dat", w.bytes() + "\"Топор\",x,0,0,1,\"\",1,\"\"\r\n");
+    WriteFileAtomic(folder.path() / "maps" / "weapons.dat", w.bytes() + "\"Топор\",x,0,0,1,\"\",1,\"\"\r\n");
     LoadWeaponsTable();
     auto& t = WeaponsTable();
     EXPECT_EQ(t[0][kWpName].ToText(), L"Меч");
@@ -87,17 +87,16 @@ TEST_F(StartContent, WeaponsFromWornItems) {
     EXPECT_EQ(modVarsAndMain.Player->Weapon, 1);
     EXPECT_EQ(modVarsAndMain.Player->Defence, 0);
     EXPECT_EQ(modVarsAndMain.Player->Critical, 0);
-    auto& e = modVarsAndMain.Equip;
-    e[kSlotRightHand][kEqWeaponPlus] = 5;
-    e[kSlotRightHand][kEqCritical] = 70;
-    e[kSlotHead][kEqWeaponPlus] = 1;
-    e[kSlotNeck][kEqDefendPlus] = 1;
-    e[kSlotBody][kEqDefendPlus] = 3;
-    e[kSlotLegs][kEqDefendPlus] = 1;
+    // A power of two in every slot: each slot's share shows in the sums.
+    for (int slot = 0; slot < 6; ++slot) {
+        modVarsAndMain.Equip[slot][kEqWeaponPlus] = 1 << slot;
+        modVarsAndMain.Equip[slot][kEqDefendPlus] = 1 << slot;
+        modVarsAndMain.Equip[slot][kEqCritical] = 30 << slot;
+    }
     CalculateWeapons();
-    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Weapon, 5 + 0.5 + 1);
-    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Defence, 0.25 + 3 + 0.5);
-    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Critical, 70.0 / 60);
+    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Weapon, 0.5 + 1 + 4 + 8 + 8 + 16 + 1);  // head, neck, hands, body, legs
+    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Defence, 0.5 + 0.5 + 2 + 8 + 16 + 16);
+    EXPECT_DOUBLE_EQ(modVarsAndMain.Player->Critical, (120 + 240) / 60.0);  // the hands only
 }
 
 TEST_F(StartContent, FindMessages) {

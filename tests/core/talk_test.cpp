@@ -77,9 +77,9 @@ TEST_F(Talk, SignsAreReadWhereNobodyStands) {
 TEST_F(Talk, GivingCoinsAsksHowManyAndLetsTheCharacterAnswer) {
     g().Money = 50;
     auto trader = Person(L"Купец", 5, 6, L"Благодарю");
-    ui_.inputAnswers = {L"12 монет"};
+    ui.inputAnswers = {L"12 монет"};
     Key('G', kShiftMask);
-    EXPECT_EQ(ui_.log.front(), L"InputBox|Morvath|Сколько(ENTER=50)?");
+    EXPECT_EQ(ui.log.front(), L"InputBox|Morvath|Сколько(ENTER=50)?");
     EXPECT_EQ(Speech(), L"Купец:Благодарю\r\n\r\n[пробел]");
     EXPECT_EQ(g().Money, 50);  // the character's script takes what it wants
     EXPECT_EQ(trader->ScriptEvent, kEventTalk);
@@ -92,17 +92,17 @@ TEST_F(Talk, BadOffersAreRefusedAndNoScriptRuns) {
     g().Money = 50;
     Person(L"Купец", 6, 5, L"Благодарю");
     for (const wchar_t* answer : {L"0", L"-5", L"51", L"", L"много"}) {
-        ui_.inputAnswers = {answer};
+        ui.inputAnswers = {answer};
         GiveNearby(kGiveCoins);
         EXPECT_FALSE(g().screen.speechVisible) << ToUtf8(answer);
         EXPECT_EQ(g().ScriptNPCIndex, 0);
     }
     // More than the hand-over field holds: refused, even by a rich hero.
     g().Money = 100000;
-    ui_.inputAnswers = {L"40000"};
+    ui.inputAnswers = {L"40000"};
     GiveNearby(kGiveCoins);
     EXPECT_FALSE(g().screen.speechVisible);
-    ui_.inputAnswers = {L"32767"};
+    ui.inputAnswers = {L"32767"};
     GiveNearby(kGiveCoins);
     EXPECT_TRUE(g().screen.speechVisible);
 }

@@ -1,10 +1,15 @@
 #pragma once
 // Helpers shared by the core tests.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <random>
 #include <string>
 
 #include "platform/files.h"
+#include "platform/frontend.h"
+#include "platform/random.h"
+#include "world/game_state.h"
 
 namespace morvath {
 
@@ -46,6 +51,21 @@ public:
 private:
     TempDir dir_;
     fs::path previous_;
+};
+
+// A fresh game with its roots, in a game folder of its own, with a scripted player.
+struct GameTest : ::testing::Test {
+    TempGameFolder folder;
+    ScriptedFrontend ui;
+    explicit GameTest(std::uint64_t seed = 7) {
+        ResetGame();
+        modVarsAndMain.CreateRoots();
+        SeedRandom(seed);
+    }
+    ~GameTest() override { ResetGame(); }
+    GameState& g() { return modVarsAndMain; }
+    MainCharacter& h() { return *modVarsAndMain.Player; }
+    World& w() { return *modVarsAndMain.TheWorld; }
 };
 
 }  // namespace morvath

@@ -1,18 +1,10 @@
-#include <gtest/gtest.h>
-
-#include "world/game_state.h"
+#include "test_support.h"
 
 using namespace morvath;
 
 namespace {
 
-struct WorldModel : ::testing::Test {
-    void SetUp() override {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-    }
-    World& w() { return *modVarsAndMain.TheWorld; }
-};
+using WorldModel = GameTest;
 
 }  // namespace
 

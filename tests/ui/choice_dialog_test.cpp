@@ -66,28 +66,22 @@ TEST(ChoiceDialog, ArrowsMoveTheSelectionAndEnterTakesIt) {
     EXPECT_EQ(r, 1);
 }
 
-TEST(ChoiceDialog, EscOnAnyOptionSkips) {
-    EXPECT_EQ(AskAndAct(kThree, [](frmS& d) { QTest::keyClick(d.lblA[2], Qt::Key_Escape); }), kChoiceSkipped);
-}
-
-TEST(ChoiceDialog, OtherKeysAndASingleClickDoNotAnswer) {
-    int r = AskAndAct(kThree, [](frmS& d) {
-        QTest::keyClick(d.lblA[0], Qt::Key_A);
-        QTest::mouseClick(d.lblA[2], Qt::LeftButton);
-        EXPECT_TRUE(d.isVisible());
-        EXPECT_TRUE(d.lblA[2]->isChecked());
-        QTest::keyClick(d.lblA[2], Qt::Key_Enter);
-    });
-    EXPECT_EQ(r, 2);
-}
-
-TEST(ChoiceDialog, DoubleClickTakesTheOption) {
-    EXPECT_EQ(AskAndAct(kThree, [](frmS& d) { QTest::mouseDClick(d.lblA[2], Qt::LeftButton); }), 2);
-}
-
-TEST(ChoiceDialog, SkipLabelAndCloseBoxSkip) {
-    EXPECT_EQ(AskAndAct(kThree, [](frmS& d) { QTest::mouseClick(d.Label1, Qt::LeftButton); }), kChoiceSkipped);
-    EXPECT_EQ(AskAndAct(kThree, [](frmS& d) { d.close(); }), kChoiceSkipped);
+TEST(ChoiceDialog, KeysAndMouseAnswerOrSkip) {
+    const std::pair<std::function<void(frmS&)>, int> players[] = {
+        {[](frmS& d) { QTest::keyClick(d.lblA[2], Qt::Key_Escape); }, kChoiceSkipped},
+        {[](frmS& d) {
+             // Other keys and a single click do not answer.
+             QTest::keyClick(d.lblA[0], Qt::Key_A);
+             QTest::mouseClick(d.lblA[2], Qt::LeftButton);
+             EXPECT_TRUE(d.isVisible());
+             EXPECT_TRUE(d.lblA[2]->isChecked());
+             QTest::keyClick(d.lblA[2], Qt::Key_Enter);
+         },
+         2},
+        {[](frmS& d) { QTest::mouseDClick(d.lblA[2], Qt::LeftButton); }, 2},
+        {[](frmS& d) { QTest::mouseClick(d.Label1, Qt::LeftButton); }, kChoiceSkipped},
+        {[](frmS& d) { d.close(); }, kChoiceSkipped}};
+    for (const auto& [player, answer] : players) EXPECT_EQ(AskAndAct(kThree, player), answer);
 }
 
 TEST(ChoiceDialog, AnEmptyThirdOptionIsHiddenAndComesBackNextTime) {

@@ -85,7 +85,6 @@ TEST_F(FightPanelUi, ShowsBothSidesAndPlaysAFightWithMouseAndKeys) {
     EXPECT_LT(panel.SHPEnemyLife->width(), frmFight::kBarWidth);
     EXPECT_EQ(panel.EnemyLife->text(), QStringLiteral("HP: %1").arg(static_cast<int>(std::floor(wolf->HP))));
     EXPECT_EQ(panel.lblFight->text(), QStringLiteral("Ваш противник промахнулся!"));
-    panel.grab().save(QDir::temp().filePath(QStringLiteral("morvath_fight_panel.png")));
 
     double hp = wolf->HP;
     QTest::keyClick(panel.btnStrike, Qt::Key_Return);

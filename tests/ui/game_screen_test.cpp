@@ -31,33 +31,29 @@ using namespace morvath::ui;
 namespace {
 
 TEST(GameScreenKeys, PhysicalKeysWhateverTheLayout) {
-    const auto none = Qt::NoModifier;
-    // Latin layout, any platform.
-    EXPECT_EQ(KeyCodeOf(Qt::Key_L, none, "l", 0, false), 'L');
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Semicolon, none, ";", 0, false), 186);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Colon, Qt::ShiftModifier, ":", 0, false), 186);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Comma, none, ",", 0, false), 188);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Period, none, ".", 0, false), 190);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_5, none, "5", 0, false), '5');
-    EXPECT_EQ(KeyCodeOf(Qt::Key_5, Qt::KeypadModifier, "5", 0, false), 101);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Q, Qt::ControlModifier, QString(QChar(0x11)), 0, false), 'Q');
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Up, none, "", 0, false), 38);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_F9, none, "", 0, false), 120);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_F11, none, "", 0, false), 122);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Escape, none, "\x1b", 0, false), 27);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Space, none, " ", 0, false), 32);
-    // Russian layout without X11 key codes: the letter typed names its key.
-    EXPECT_EQ(KeyCodeOf(0x0414, none, QStringLiteral("д"), 0, false), 'L');
-    EXPECT_EQ(KeyCodeOf(0x0416, none, QStringLiteral("ж"), 0, false), 186);
-    EXPECT_EQ(KeyCodeOf(0x0411, none, QStringLiteral("б"), 0, false), 188);
-    EXPECT_EQ(KeyCodeOf(0x042E, none, QStringLiteral("ю"), 0, false), 190);
-    EXPECT_EQ(KeyCodeOf(0x042B, Qt::ShiftModifier, QStringLiteral("Ы"), 0, false), 'S');
-    EXPECT_EQ(KeyCodeOf(0x0419, Qt::ControlModifier, QString(), 0, false), 'Q');
-    // On X11 the key's own code decides, whatever it types.
-    EXPECT_EQ(KeyCodeOf(0x0414, none, QStringLiteral("д"), 46, true), 'L');
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Period, none, ".", 61, true), 191);  // "." on the Russian "/" key
-    EXPECT_EQ(KeyCodeOf(0x0416, none, QStringLiteral("ж"), 47, true), 186);
-    EXPECT_EQ(KeyCodeOf(Qt::Key_Up, none, "", 111, true), 38);
+    const auto none = Qt::NoModifier, shift = Qt::ShiftModifier;
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers mods;
+        QString text;
+        int x11Code;  // 0 without X11
+        int code;
+    };
+    const Case cases[] = {
+        // Latin layout, any platform.
+        {Qt::Key_L, none, "l", 0, 'L'}, {Qt::Key_Semicolon, none, ";", 0, 186}, {Qt::Key_Colon, shift, ":", 0, 186},
+        {Qt::Key_Comma, none, ",", 0, 188}, {Qt::Key_Period, none, ".", 0, 190}, {Qt::Key_5, none, "5", 0, '5'},
+        {Qt::Key_5, Qt::KeypadModifier, "5", 0, 101}, {Qt::Key_Q, Qt::ControlModifier, QString(QChar(0x11)), 0, 'Q'},
+        {Qt::Key_Up, none, "", 0, 38}, {Qt::Key_F9, none, "", 0, 120}, {Qt::Key_F11, none, "", 0, 122},
+        {Qt::Key_Escape, none, "\x1b", 0, 27}, {Qt::Key_Space, none, " ", 0, 32},
+        // Russian layout without X11 key codes: the letter typed names its key.
+        {0x0414, none, QStringLiteral("д"), 0, 'L'}, {0x0416, none, QStringLiteral("ж"), 0, 186},
+        {0x0411, none, QStringLiteral("б"), 0, 188}, {0x042E, none, QStringLiteral("ю"), 0, 190},
+        {0x042B, shift, QStringLiteral("Ы"), 0, 'S'}, {0x0419, Qt::ControlModifier, QString(), 0, 'Q'},
+        // On X11 the key's own code decides, whatever it types ("." on the Russian "/" key).
+        {0x0414, none, QStringLiteral("д"), 46, 'L'}, {Qt::Key_Period, none, ".", 61, 191},
+        {0x0416, none, QStringLiteral("ж"), 47, 186}, {Qt::Key_Up, none, "", 111, 38}};
+    for (const Case& c : cases) EXPECT_EQ(KeyCodeOf(c.key, c.mods, c.text, c.x11Code, c.x11Code != 0), c.code) << c.key << " " << c.x11Code;
     EXPECT_EQ(ShiftOf(Qt::ShiftModifier | Qt::AltModifier), 5);
     EXPECT_EQ(ShiftOf(Qt::ControlModifier), 2);
 }
@@ -133,8 +129,6 @@ private:
 
 TEST_F(GameWindow, TheViewShowsTheLocationWithOurPictures) {
     const QImage shot = Shot();
-    shot.save(QDir::temp().filePath(QStringLiteral("morvath-game-view.png")));
-    screen_->grab().save(QDir::temp().filePath(QStringLiteral("morvath-game-screen.png")));
     EXPECT_EQ(CellColour(shot, 5, 5), kHero & 0xFFFFFF);
     EXPECT_EQ(CellColour(shot, 6, 5), kGrass & 0xFFFFFF);
     EXPECT_EQ(CellColour(shot, 5, 3), kRock & 0xFFFFFF);  // the rock two cells above the hero
@@ -201,7 +195,6 @@ TEST_F(GameWindow, PanelsHaveTheirOwnPlaces) {
             EXPECT_FALSE(a.intersects(b)) << i << " " << j;
         }
     }
-    screen_->grab().save(QDir::temp().filePath(QStringLiteral("morvath-game-panels.png")));
 }
 
 TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
@@ -228,7 +221,6 @@ TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
     // Other keys still reach the key map while a fight is on: a step down.
     QTest::keyClick(screen_->frmFight->btnStrike, Qt::Key_Down);
     EXPECT_EQ(g.PlayerY, 4);
-    screen_->grab().save(QDir::temp().filePath(QStringLiteral("morvath-game-fight.png")));
 }
 
 TEST_F(GameWindow, TheSpellListTakesEnterAndEscape) {
