@@ -49,6 +49,7 @@
 #include "platform/numbers.h"
 #include "platform/random.h"
 #include "world/game_state.h"
+#include "world/tiles.h"
 #include "world/world.h"
 
 namespace morvath::playthrough {
@@ -233,7 +234,9 @@ private:
                 const int nx = c.x + d[0], ny = c.y + d[1];
                 if (nx < 1 || ny < 1 || from.count({nx, ny})) continue;
                 const std::wstring tile = w.GetPosMap(nx + 3, ny + 3);
-                const bool ok = d[2] == kVkUp ? CanMoveUP(tile) : CanMove(tile);
+                // Up into a door or gate is the door step (not on the wilderness map).
+                const bool door = w.WorldName != L"wild" && TileAllows(tile, kDoorUp);
+                const bool ok = d[2] == kVkUp ? CanMoveUP(tile) || door : CanMove(tile);
                 if (!ok) continue;
                 from[{nx, ny}] = {{c.x, c.y}, d[2]};
                 if (goal(nx, ny)) {
@@ -271,6 +274,7 @@ private:
         const std::wstring place = Place();
         // A walk onto a way out ends where that way leads.
         const bool wayOut = IsRecordCell(x, y);
+        int waits = 0;
         for (int tries = 0; tries < 2000; ++tries) {
             if (!Playing()) return Fail("the hero died on the way");
             if (Place() != place) {
@@ -286,9 +290,12 @@ private:
             }
             auto keys = Way([&](int cx, int cy) { return cx == x && cy == y; });
             if (keys.empty()) {
-                Press(kVk5, 0);  // someone stands in the way: wait a turn
+                // Someone stands in the way: wait a turn, but not for ever.
+                if (++waits > 20) break;
+                Press(kVk5, 0);
                 continue;
             }
+            waits = 0;
             Press(keys.front(), 0);
         }
         return Fail("cannot walk to (" + std::to_string(x) + ", " + std::to_string(y) + ")");
