@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "game/fight.h"
+#include "game/script_commands.h"
 #include "script/cscript.h"
 #include "world/hooks.h"
 
@@ -16,6 +17,7 @@ void InstallGameRules() {
         run.ScriptExecute();
     };
     hooks.startFight = &StartFight;
+    RegisterGameCommands();
 }
 
 }  // namespace morvath

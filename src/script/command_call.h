@@ -93,4 +93,25 @@ Variant CmdGetSkill(CommandCall&);
 Variant CmdGiveSkill(CommandCall&);
 Variant CmdSkillPlus(CommandCall&);
 
+// Commands for the characters of the location, its grid and table, the hero's travels and
+// the dungeon generator.
+Variant CmdRun(CommandCall&);
+Variant CmdDied(CommandCall&);
+Variant CmdRashByName(CommandCall&);
+Variant CmdCMap(CommandCall&);
+Variant CmdIMap(CommandCall&);
+Variant CmdPut(CommandCall&);
+Variant CmdAddLocation(CommandCall&);
+Variant CmdLight(CommandCall&);
+Variant CmdGetTurns(CommandCall&);
+Variant CmdGetInfLevel(CommandCall&);
+Variant CmdMoveWorld(CommandCall&);
+Variant CmdGenDungeon(CommandCall&);
+
+// Commands whose rules sit above the script language (the fight rules): the game registers
+// them at start-up; until then a script calling them runs on quietly. Registering a name
+// again replaces its handler.
+void RegisterCommand(std::wstring_view lowerName, CommandHandler handler);
+Variant CmdRegistered(CommandCall&);
+
 }  // namespace morvath

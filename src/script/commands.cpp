@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -18,9 +19,16 @@
 namespace morvath {
 namespace {
 
-// Commands the game's scripts name but that act on nothing here: the dispatcher knows them,
-// so scripts using them run on quietly and yield empty.
-Variant CmdQuiet(CommandCall&) { return {}; }
+struct RegisteredCommand {
+    std::wstring name;
+    CommandHandler handler;
+};
+
+// Wiring of the program, not game state: a new game keeps it.
+std::vector<RegisteredCommand>& RegisteredCommands() {
+    static std::vector<RegisteredCommand> commands;
+    return commands;
+}
 
 struct CommandEntry {
     std::wstring_view name;
@@ -32,18 +40,18 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"input", CmdInput},
     {L"yesno", CmdYesNo},
     {L"star", CmdStar},
-    {L"fight", CmdQuiet},
+    {L"fight", CmdRegistered},
     {L"say", CmdSay},
     {L"say2", CmdSay2},
     {L"finish", CmdFinish},
     {L"have", CmdHave},
-    {L"run", CmdQuiet},
-    {L"died", CmdQuiet},
-    {L"cmap", CmdQuiet},
-    {L"imap", CmdQuiet},
+    {L"run", CmdRun},
+    {L"died", CmdDied},
+    {L"cmap", CmdCMap},
+    {L"imap", CmdIMap},
     {L"take", CmdTake},
     {L"give", CmdGive},
-    {L"put", CmdQuiet},
+    {L"put", CmdPut},
     {L"genweap", CmdGenWeap},
     {L"genitem", CmdGenItem},
     {L"gives", CmdGives},
@@ -51,7 +59,7 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"getvar", CmdGetVar},
     {L"plusvar", CmdPlusVar},
     {L"setvar", CmdSetVar},
-    {L"light", CmdQuiet},
+    {L"light", CmdLight},
     {L"showfile", CmdShowFile},
     {L"speak", CmdSpeak},
     {L"kill", CmdKill},
@@ -66,20 +74,20 @@ constexpr std::array<CommandEntry, 55> kCommands = {{
     {L"givemoney", CmdGiveMoney},
     {L"giveitem", CmdGiveItem},
     {L"wantitem", CmdWantItem},
-    {L"addlocation", CmdQuiet},
-    {L"getturns", CmdQuiet},
+    {L"addlocation", CmdAddLocation},
+    {L"getturns", CmdGetTurns},
     {L"print", CmdPrint},
     {L"remove", CmdRemove},
     {L"getevent", CmdGetEvent},
-    {L"rash", CmdQuiet},
-    {L"rashbyname", CmdQuiet},
-    {L"moveworld", CmdQuiet},
-    {L"getinflevel", CmdQuiet},
+    {L"rash", CmdRegistered},
+    {L"rashbyname", CmdRashByName},
+    {L"moveworld", CmdMoveWorld},
+    {L"getinflevel", CmdGetInfLevel},
     {L"getq", CmdGetQ},
     {L"exe", CmdExe},
     {L"intalk", CmdInTalk},
     {L"setq", CmdSetQ},
-    {L"gendungeon", CmdQuiet},
+    {L"gendungeon", CmdGenDungeon},
     {L"genhouse", CmdGenHouse},
     {L"lcase", CmdLCase},
     {L"strcpy", CmdStrCpy},
@@ -113,6 +121,23 @@ std::optional<fs::path> ViewerPath(std::wstring_view p) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
+
+void RegisterCommand(std::wstring_view lowerName, CommandHandler handler) {
+    for (auto& r : RegisteredCommands()) {
+        if (r.name == lowerName) {
+            r.handler = handler;
+            return;
+        }
+    }
+    RegisteredCommands().push_back({std::wstring(lowerName), handler});
+}
+
+Variant CmdRegistered(CommandCall& c) {
+    for (const auto& r : RegisteredCommands()) {
+        if (EqualsAsciiNoCase(c.name, r.name)) return r.handler(c);
+    }
+    return {};
+}
 
 const std::wstring* CommandCall::Arg(std::size_t i) {
     if (i < args.size()) return &args[i];

@@ -10,6 +10,7 @@
 
 #include "platform/numbers.h"
 #include "platform/variant.h"
+#include "world/dungeon.h"
 #include "world/houses.h"
 #include "world/item.h"
 #include "world/main_character.h"
@@ -113,6 +114,8 @@ struct GameState {
     std::array<std::array<Variant, 8>, 81> WeaponsTable;
     // What the script command genhouse asked for last.
     HouseSpec HouseParams;
+    // What the script command gendungeon asked for last.
+    DungeonSpec DungeonParams;
     // The person's intro text, set by character creation and shown by the staged start.
     std::wstring IntroText;
 

@@ -60,4 +60,48 @@ void ApplyCalendarLuck() {
     ApplyCalendarLuck(local.tm_mday, local.tm_mon + 1, local.tm_wday + 1);
 }
 
+void PopulateSpiderCave() {
+    auto& g = modVarsAndMain;
+    for (int i = 0; i <= 7; ++i) {
+        auto spider = g.NPCs->Add();
+        g.CurNPC = spider;
+        spider->NPCName = L"Паук";
+        spider->Weapon = L"К";
+        spider->X = static_cast<float>(Int(Rnd() * 5) + 19);
+        spider->Y = static_cast<float>(Int(Rnd() * 5) + 19);
+        spider->HP = Int(Rnd() * 7) + 7;
+        spider->Strenght = 2;
+        spider->AIScript_File = L"temp.tai";
+        spider->DieScript_File = L"spider.die";
+    }
+    auto tramp = g.NPCs->Add();
+    g.CurNPC = tramp;
+    tramp->NPCName = L"Игорь";
+    tramp->Weapon = L"К";
+    tramp->X = 20;
+    tramp->Y = 20;
+    tramp->HP = 1;
+    tramp->Strenght = 0;
+    tramp->AIScript_File = L"hasb.tai";
+    tramp->DieScript_File = L"hasb.die";
+    tramp->Good = true;
+    g.TheWorld->setPosMap2(23, 23, L"8");
+}
+
+void AddUnknownWarrior() {
+    auto& g = modVarsAndMain;
+    auto warrior = g.NPCs->Add();
+    g.CurNPC = warrior;
+    warrior->NPCName = L"Неизвестный воин";
+    warrior->HP = 17;
+    warrior->Strenght = 7;
+    warrior->AIScript_File = L"warrior.tai";
+    warrior->DieScript_File = L"warrior.die";
+    warrior->X = 20;
+    warrior->Y = 19;
+    warrior->Tactic = kTacticStay;
+    warrior->Symbol = L".";
+    g.TheWorld->setPosMap2(22, 23, L".");
+}
+
 }  // namespace morvath

@@ -9,5 +9,10 @@ void GenerateStartInventory();
 void ApplyCalendarLuck();
 // The same rule for a given date: day of month, month 1..12, weekday Sunday = 1 .. Saturday = 7.
 void ApplyCalendarLuck(int day, int month, int weekday);
+// The tramp's encounter on a fresh battleground: eight spiders that keep still and the
+// tramp Игорь among them.
+void PopulateSpiderCave();
+// The lone warrior's encounter on a fresh battleground.
+void AddUnknownWarrior();
 
 }  // namespace morvath

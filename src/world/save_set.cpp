@@ -10,6 +10,7 @@
 #include "world/file_values.h"
 #include "world/game_state.h"
 #include "world/hero_sprites.h"
+#include "world/wilderness.h"
 
 namespace morvath {
 namespace {
@@ -301,6 +302,8 @@ bool ReadSaveSet() {
     auto& g = modVarsAndMain;
     if (!g.Player || !g.TheWorld || !g.NPCs || !g.Inventory) g.CreateRoots();
     if (!ReadCarriedItems() || !ReadHero() || !ReadQuests() || !ReadSkills()) return false;
+    // The wilderness was entered before the flags were read: a pass they open shows now.
+    if (g.TheWorld->WorldName == L"wild") PlaceWildExit();
     SetHeroImages(g.Player->Profession);
     if (!ReadEquipment()) return false;
     // What the files do not hold is derived again, as at the start of a new game: the

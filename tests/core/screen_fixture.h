@@ -12,7 +12,10 @@ namespace morvath {
 
 class ScreenTest : public GameTest {
 protected:
-    ScreenTest() {
+    ScreenTest() { NewTown(); }
+
+    // A healthy hero at (5, 5) on 30 columns of grass over rows 0..40 (column 8, row 8).
+    void NewTown() {
         auto& hero = *modVarsAndMain.Player;
         hero.HP = 20;
         hero.MaxHp = 20;
@@ -23,7 +26,6 @@ protected:
         w().MapType = kMapTown;
         w().Day = 1;
         w().LocCount = -1;
-        // 30 columns of grass over rows 0..40; the hero at (5, 5) stands on column 8, row 8.
         for (int row = 0; row <= 40; ++row) w().SetRow(row, std::wstring(30, L'G'));
         modVarsAndMain.PlayerX = 5;
         modVarsAndMain.PlayerY = 5;
