@@ -1,6 +1,6 @@
-// Whole games, replayed from recordings of keys and answers (tests/data/playthrough): each
-// runs from the new-game button through the story to an ending, the hall of fame and the
-// deeds file, on a copy of the built game folder.
+// Games replayed from recordings of keys and answers (tests/data/playthrough): each runs from
+// the new-game button through the story, as far as it was recorded (an ending, the hall of
+// fame and the deeds file included), on a copy of the built game folder.
 #include <gtest/gtest.h>
 
 #include "playthrough_replay.h"
@@ -23,7 +23,7 @@ void CopyGame(const fs::path& to) {
 
 }  // namespace
 
-TEST(Playthrough, EveryRecordedGameReachesItsEnding) {
+TEST(Playthrough, EveryRecordedGamePlaysAsRecorded) {
     std::vector<fs::path> files;
     for (const auto& e : fs::directory_iterator(kRecordings)) files.push_back(e.path());
     std::sort(files.begin(), files.end());
