@@ -294,7 +294,7 @@ Variant CmdExe(CommandCall& c) {
 }
 
 Variant CmdInTalk(CommandCall& c) {
-    if (auto kind = c.Arg(0)) InTalk(*kind);
+    if (auto kind = c.Arg(0)) SpecialNpcTalk(*kind);
     return {};
 }
 

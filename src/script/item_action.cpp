@@ -32,7 +32,7 @@ void Item::DoAction() {
         if (!hero || hero->Doom <= 6) {
             Say(L"Только приверженец злых духов может использовать этот амулет!!!", L"");
         } else if (CarriesRing()) {
-            EvilEnding();
+            EndingEvilStone();
         } else {
             Say(L"Чтобы вас не уничтожило,нужно иметь кольцо злых духов", L"");
         }

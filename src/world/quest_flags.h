@@ -12,6 +12,12 @@ enum QuestFlag : std::size_t {
     kFlagSpiderTramp = 3,      // spider encounters become the tramp Игорь
     kFlagSunRay = 7,           // member of "Солнечный Луч"
     kFlagDragonClaw = 9,       // member of "Коготь Дракона"
+    kFlagDragonStone = 10,     // Чёрный Дождь is slain and his stone given
+    kFlagEvilRite = 11,        // the sect's master made the rite of the evil spirits
+    kFlagAmuletMade = 12,      // the abbot set the stone into the dragon amulet
+    kFlagScholarReward = 13,   // the old scholar rewarded the hero
+    kFlagTrampAsked = 14,      // the tramp's sister asked the hero to find him
+    kFlagWarriorTold = 15,     // the Воевода told of the unknown warrior
     kFlagBlueCarp = 22,        // the blue carp of lm1
     kFlagDeepestCave = 28,     // the deepest cave level reached
     kFlagRevivalDepth = 29,    // the ring of revival's depth offset

@@ -54,8 +54,8 @@ TEST(ShippedItems, EveryTemplateItemAndEveryScriptTheEngineNamesDoesWhatItsKindS
     int records = 0;
     for (const auto& entry : fs::directory_iterator(fs::path(MORVATH_GAME_DIR) / "maps")) {
         const auto name = entry.path().filename().string();
-        // The weapon table, the map archive and the dungeons' monster templates are no item templates.
-        if (name == "weapons.dat" || name == "data.uni" || name.ends_with("beasts.dat")) continue;
+        // The dungeons' monster templates (".mon") are checked with the dungeons.
+        if (name == "weapons.dat" || name == "data.uni" || entry.path().extension() == ".mon") continue;
         auto reader = TextReader::Open(entry.path());
         std::wstring header;
         ASSERT_TRUE(reader && reader->ReadItem(header));

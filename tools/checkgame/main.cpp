@@ -5,6 +5,7 @@
 //   usage: checkgame <game folder>      (exit 1 and one line per problem when a rule is broken)
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -136,7 +137,12 @@ Location ReadLocation(const std::wstring& id, const fs::path& map, const fs::pat
         std::wstring first;
         if (reader->ReadItem(first)) loc.kind = static_cast<int>(Val(first));
     }
-    if (id == L"wild") loc.kind = kMapWild;
+    if (id == L"wild") {
+        loc.kind = kMapWild;
+        // Read with the Ural pass open, as the engine draws it once the way is shown.
+        const std::size_t row = 11 + 3, col = 37 + 2;
+        if (row < loc.rows.size() && col < loc.rows[row].size()) loc.rows[row][col] = L'q';
+    }
     return loc;
 }
 
@@ -368,12 +374,21 @@ struct House {
     Cell street;  // where the hero comes out
 };
 
+// A dungeon start.scr makes: its stair up and its last door lead to these places.
+struct Dungeon {
+    std::wstring id, upTarget, exitTarget;
+    Cell start;     // the starting cell, grid column and row
+    Cell up, exit;  // arrivals in the targets
+    std::wstring monsters;
+};
+
 // The world as a new game unpacks it.
 std::wstring archiveErrors;
 std::set<std::wstring> archived;
 std::map<std::wstring, Location> locations;
 Location monksChurch;
 std::vector<House> houses;
+std::vector<Dungeon> dungeons;
 
 void Unpack(const fs::path& saved) {
     clsCompresion archive;
@@ -393,9 +408,15 @@ void Unpack(const fs::path& saved) {
                                          saved / "vchurch.itm", intros / "monk.tle");
     monksChurch = ReadLocation(L"vchurch", intros / "monk.map", intros / "none.lst", intros / "monk.crd",
                                saved / "vchurch.itm", intros / "monk.tle");
-    // The houses start.scr makes.
+    // The houses and dungeons start.scr makes.
     Script start = Lint(L"start.scr");
+    auto num = [](const std::wstring& a) { return static_cast<int>(Val(Unquote(a))); };
     for (const auto& c : start.commands) {
+        if (c.name == L"gendungeon" && c.args.size() == 14) {
+            const auto& a = c.args;
+            dungeons.push_back({Unquote(a[2]), Unquote(a[3]), Unquote(a[6]), Cell{num(a[0]), num(a[1])},
+                                Cell{num(a[4]), num(a[5])}, Cell{num(a[7]), num(a[8])}, Unquote(a[12])});
+        }
         if (c.name != L"genhouse" || c.args.size() != 4) continue;
         houses.push_back({Unquote(c.args[0]), Unquote(c.args[1]),
                           Cell{static_cast<int>(Val(Unquote(c.args[2]))), static_cast<int>(Val(Unquote(c.args[3])))}});
@@ -413,6 +434,12 @@ const Location& Loc(const std::wstring& id) {
 }
 bool IsHouse(const std::wstring& id) {
     return std::any_of(houses.begin(), houses.end(), [&](const House& h) { return h.id == id; });
+}
+const Dungeon* DungeonNamed(const std::wstring& id) {
+    for (const auto& d : dungeons) {
+        if (d.id == id) return &d;
+    }
+    return nullptr;
 }
 // Every place that is drawn from a file: the towns, the wilderness, the church (both ways).
 std::vector<const Location*> Places() {
@@ -447,6 +474,10 @@ std::map<std::wstring, std::set<Cell>> Arrivals() {
         }
     }
     for (const auto& h : houses) in[h.town].insert(h.street);
+    for (const auto& d : dungeons) {
+        in[d.upTarget].insert(d.up);
+        in[d.exitTarget].insert(d.exit);
+    }
     return in;
 }
 
@@ -459,7 +490,7 @@ void TheArchiveUnpacksTheWorldAndNothingReserved() {
     for (const auto& name : archived) {
         const std::wstring stem = name.substr(0, name.find(L'.'));
         Check(!(stem == L"AG" || stem == L"plain" || stem == L"forest" || stem == L"loc"), Show(name) + ": a reserved name");
-        Check(!IsHouse(stem), Show(name) + " is made by start.scr");
+        Check(!IsHouse(stem) && !DungeonNamed(stem), Show(name) + " is made by start.scr");
     }
     for (const auto& [id, loc] : locations) {
         if (id == L"vchurch") continue;
@@ -527,8 +558,13 @@ void RecordsLeadSomewhereAndCanBeEntered() {
             const std::string what = name + " record at " + Show(r.at) + " to " + Show(r.target);
             if (!cells.insert(r.at).second) problems.push_back(what + ": a second record on the cell");
             const bool known = r.target == L"wild" || r.target == L"AG" || r.target == L"plain" || r.target == L"loc" ||
-                               locations.count(r.target) || IsHouse(r.target);
+                               locations.count(r.target) || IsHouse(r.target) || DungeonNamed(r.target);
             if (!known) problems.push_back(what + ": no such place");
+            // A dungeon is entered on the floor cell just below its stair up.
+            if (const Dungeon* d = DungeonNamed(r.target);
+                d && !(Cell{r.targetX, static_cast<int>(Val(r.targetY))} == Cell{d->start.x - 2, d->start.y - 1})) {
+                problems.push_back(what + ": does not arrive below the stair up");
+            }
             if (r.target == L"loc") {
                 if (!FileExists(gameFolder / "scripts" / ToUtf8(r.targetY))) problems.push_back(what + ": no script " + Show(r.targetY));
             } else if (r.targetX == 0) {
@@ -604,7 +640,9 @@ void EveryPlaceCanBeWalkedFromWhereverTheHeroComesIn() {
         for (const Cell& in : entries) {
             std::set<Cell> r = Reach(loc, in);
             const bool out = std::any_of(loc.records.begin(), loc.records.end(), [&](const Record& rec) {
-                return r.count(rec.at) && (rec.target == L"wild" || loc.kind == kMapHouse);
+                // Out: to the wilderness, or through another place that has its own way out.
+                const bool onward = rec.target != loc.id && locations.count(rec.target);
+                return r.count(rec.at) && (rec.target == L"wild" || loc.kind == kMapHouse || onward);
             });
             if (!out) problems.push_back(name + ": no way out from " + Show(in));
             reached.insert(r.begin(), r.end());
@@ -758,12 +796,64 @@ void NamesWeaponsIntrosAndSettings() {
     Check(fs::is_directory(gameFolder / "saved"), "no saved folder");
 }
 
+void DungeonsLeadToPlacesAndTheirMonstersAreWhole() {
+    for (const auto& d : dungeons) {
+        const std::string name = Show(d.id);
+        Check(d.start.x >= 5 && d.start.x <= 49 && d.start.y >= 5 && d.start.y <= 49, name + ": starts off the grid");
+        for (const auto& t : {d.upTarget, d.exitTarget}) Check(locations.count(t) > 0, name + ": leads to no place " + Show(t));
+        auto reader = TextReader::Open(gameFolder / "maps" / ToUtf8(d.monsters));
+        if (!reader) {
+            problems.push_back(name + ": no monster file " + Show(d.monsters));
+            continue;
+        }
+        std::vector<std::wstring> v;
+        std::vector<bool> quoted;
+        std::wstring item;
+        bool q = false;
+        while (reader->ReadItem(item, &q)) {
+            v.push_back(item);
+            quoted.push_back(q);
+        }
+        Check(v.size() % 9 == 0 && v.size() / 9 <= 31, name + ": not whole records of nine values");
+        for (std::size_t i = 0; i + 9 <= v.size(); i += 9) {
+            const std::string who = name + " " + Show(v[i]);
+            for (std::size_t k : {i + 1, i + 5}) {
+                Check(v[k].empty() || FileExists(gameFolder / "scripts" / ToUtf8(v[k])), who + ": no script " + Show(v[k]));
+            }
+            Check(!quoted[i + 6] && (v[i + 6] == L"#TRUE#" || v[i + 6] == L"#FALSE#"), who + ": Good is not a bare truth value");
+            Check(v[i + 8].size() == 1 && TilePicture(kMapCave, v[i + 8][0]), who + ": symbol not drawn in caves");
+        }
+    }
+}
+
+// Every quest flag a script reads or sets has its line in the flag table (the "## Quest flags"
+// section of data/README.md), so two quests never share a flag by accident.
+void EveryQuestFlagInUseIsInTheTable(const fs::path& readme) {
+    std::ifstream in(readme);
+    if (!in) return problems.push_back(readme.string() + ": cannot be read");
+    std::set<int> tabled;
+    std::string line;
+    bool inTable = false;
+    while (std::getline(in, line)) {
+        if (line.starts_with("## ")) inTable = line == "## Quest flags";
+        int flag = 0;
+        if (inTable && line.starts_with("| ") && std::sscanf(line.c_str(), "| %d |", &flag) == 1) tabled.insert(flag);
+    }
+    for (const auto& e : fs::directory_iterator(gameFolder / "scripts")) {
+        const std::wstring file = FromUtf8(e.path().filename().string());
+        for (const auto& c : Lint(file).commands) {
+            if ((c.name != L"getq" && c.name != L"setq") || c.args.empty() || !IsLiteral(c.args[0])) continue;
+            const int flag = static_cast<int>(Val(Unquote(c.args[0])));
+            Check(tabled.count(flag) > 0, Show(file) + ": flag " + std::to_string(flag) + " is not in the flag table");
+        }
+    }
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: checkgame <game folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: checkgame <game folder> [<flag table: data/README.md>]\n");
         return 2;
     }
     gameFolder = argv[1];
@@ -783,6 +873,8 @@ int main(int argc, char** argv) {
     CharactersAndFloorItems();
     ScriptsKeepTheLanguageRules();
     NamesWeaponsIntrosAndSettings();
+    DungeonsLeadToPlacesAndTheirMonstersAreWhole();
+    if (argc == 3) EveryQuestFlagInUseIsInTheTable(argv[2]);
     std::error_code ec;
     fs::remove_all(scratch, ec);
     for (const auto& p : problems) std::printf("checkgame: %s\n", p.c_str());

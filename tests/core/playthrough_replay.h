@@ -1,0 +1,408 @@
+#pragma once
+// Replays a recorded game: the keys a player pressed on the game screen and the answers he
+// gave to its dialogs, from the new-game button to the hall of fame. Every key goes through
+// the game screen's own key handling (the speech box first while it shows, then the key map),
+// fights are fought with the fight panel's automatic fight button, and the scripted player
+// answers questions in the order the recording queues them.
+//
+// A recording is a text file (UTF-8), one step a line; "#" starts a comment:
+//   seed N                the random source's seed, before the start
+//   person N | name TEXT  the person chosen (0 Князь .. 4 Охотник) and the name typed
+//   start                 "Вперёд!": the hero is made and the game starts
+//   key K [N]             press K (Up Down Left Right Space Esc Enter, a letter or digit, ".",
+//                         ";" and "Shift+" before any of them) N times
+//   walk X Y              arrow keys along the shortest way to (X, Y) in the current place
+//                         (onto a way out: on into the place it leads to);
+//                         fights on the way are fought, and an encounter's battleground is
+//                         left by its nearest way back before the walk goes on
+//   input TEXT | choice N | yes | no | pick NAME
+//                         the answer to the next input box, choice dialog, Yes/No box or
+//                         item picker (the row holding that item; "pick -" picks nothing)
+//   equip KEYS            the keys pressed on the next equipment screen (slot letters A..F),
+//                         which then closes with Esc
+//   fight                 the automatic fight until the fight is over
+//   expect place ID | at X Y | flag N V | has NAME | lacks NAME | speech TEXT | box TEXT |
+//          fame TEXT | deeds TEXT | over
+//                         what must hold now (TEXT: part of the speech box, of a message
+//                         box shown so far, of the hall-of-fame list or of the deeds file)
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <queue>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/fight.h"
+#include "game/fight_panel.h"
+#include "game/hall_of_fame.h"
+#include "game/keymap.h"
+#include "game/movement.h"
+#include "game/new_game.h"
+#include "game/worn_items.h"
+#include "platform/cp1251.h"
+#include "platform/files.h"
+#include "platform/frontend.h"
+#include "platform/numbers.h"
+#include "platform/random.h"
+#include "world/game_state.h"
+#include "world/tiles.h"
+#include "world/world.h"
+
+namespace morvath::playthrough {
+
+struct Step {
+    int line = 0;
+    std::wstring verb;
+    std::vector<std::wstring> args;  // the words after the verb; the rest of the line in args[0] for texts
+    std::wstring text;               // the line after the verb
+};
+
+inline std::vector<Step> Parse(const std::string& utf8) {
+    std::vector<Step> steps;
+    std::istringstream in(utf8);
+    std::string raw;
+    int n = 0;
+    while (std::getline(in, raw)) {
+        ++n;
+        std::wstring line = FromUtf8(raw);
+        if (auto hash = line.find(L'#'); hash != std::wstring::npos) line.erase(hash);
+        while (!line.empty() && (line.back() == L' ' || line.back() == L'\r' || line.back() == L'\t')) line.pop_back();
+        std::size_t first = line.find_first_not_of(L" \t");
+        if (first == std::wstring::npos) continue;
+        line.erase(0, first);
+        Step s;
+        s.line = n;
+        std::wistringstream words(line);
+        words >> s.verb;
+        std::wstring w;
+        while (words >> w) s.args.push_back(w);
+        const std::size_t gap = line.find(L' ');
+        if (gap != std::wstring::npos) s.text = line.substr(line.find_first_not_of(L' ', gap));
+        steps.push_back(std::move(s));
+    }
+    return steps;
+}
+
+// The scripted player of a recording: answers from its queues, and at the end of the run
+// sits through the hall of fame as the window would show it.
+class Player : public ScriptedFrontend {
+public:
+    std::vector<std::wstring> fame;  // the hall-of-fame list at the end of the run
+    bool over = false;
+    std::deque<std::wstring> picks;           // item names, in the order the picker asks
+    std::deque<std::vector<int>> equipKeys;   // the keys of each visit to the equipment screen
+
+    int PickItem(const PickerContent& content) override {
+        ScriptedFrontend::PickItem(content);
+        if (picks.empty()) return 0;
+        const std::wstring name = picks.front();
+        picks.pop_front();
+        for (std::size_t i = 0; i < content.rows.size(); ++i) {
+            if (content.rows[i].name == name) return static_cast<int>(i + 1);
+        }
+        return 0;
+    }
+
+    void ShowEquipment() override {
+        ScriptedFrontend::ShowEquipment();
+        std::vector<int> keys;
+        if (!equipKeys.empty()) {
+            keys = equipKeys.front();
+            equipKeys.pop_front();
+        }
+        keys.push_back(kVkEscape);
+        for (int k : keys) {
+            if (EquipScreenKey(k)) break;
+        }
+    }
+
+    void ShowHallOfFame(bool modal) override {
+        ScriptedFrontend::ShowHallOfFame(modal);
+        HallOfFame hof;
+        hof.Open();
+        fame = hof.List1;
+        over = hof.Close();
+    }
+};
+
+struct Outcome {
+    bool ok = true;
+    std::string failure;  // "line N: what went wrong"
+    int keys = 0;
+};
+
+class Replay {
+public:
+    explicit Replay(Player& player) : ui_(player) {}
+
+    Outcome Run(const std::vector<Step>& steps) {
+        for (const Step& s : steps) {
+            line_ = s.line;
+            if (!Do(s)) break;
+        }
+        return out_;
+    }
+
+private:
+    GameState& g() { return modVarsAndMain; }
+
+    bool Fail(const std::string& what) {
+        out_.ok = false;
+        out_.failure = "line " + std::to_string(line_) + ": " + what;
+        if (g().Player) {
+            const auto& h = *g().Player;
+            out_.failure += " [" + ToUtf8(Place()) + " (" + std::to_string(g().PlayerX) + ", " + std::to_string(g().PlayerY) +
+                            "), HP " + ToUtf8(NumText(h.HP)) + ", hunger " + ToUtf8(NumText(h.Hungry)) + ", killer " +
+                            ToUtf8(g().hallOfFame.EnemyName) + ", coins " + std::to_string(static_cast<long>(g().Money)) + ", carries";
+            if (g().Inventory) {
+                for (const auto& it : *g().Inventory) out_.failure += " " + ToUtf8(it->ItemName) + " x" + std::to_string(it->ItemCount + 1);
+            }
+            out_.failure += "]";
+        }
+        return false;
+    }
+
+    static std::optional<std::pair<int, int>> KeyOf(std::wstring name) {
+        int shift = 0;
+        if (name.starts_with(L"Shift+")) {
+            shift = kShiftMask;
+            name.erase(0, 6);
+        }
+        static const std::map<std::wstring, int> named = {
+            {L"Up", kVkUp},       {L"Down", kVkDown}, {L"Left", kVkLeft},     {L"Right", kVkRight},
+            {L"Space", kVkSpace}, {L"Esc", kVkEscape}, {L"Enter", kVkReturn}, {L".", kVkPeriod},
+            {L";", kVkSemicolon}, {L",", kVkComma}};
+        if (auto it = named.find(name); it != named.end()) return std::pair{it->second, shift};
+        if (name.size() == 1 && ((name[0] >= L'A' && name[0] <= L'Z') || (name[0] >= L'0' && name[0] <= L'9'))) {
+            return std::pair{static_cast<int>(name[0]), shift};
+        }
+        return std::nullopt;
+    }
+
+    // One key as the game screen takes it: a showing speech box has the keyboard.
+    void Press(int key, int shift) {
+        ++out_.keys;
+        if (g().screen.speechVisible) {
+            SpeechBoxKey(key, shift);
+        } else {
+            PressKey(key, shift);
+        }
+        FightItOut();
+    }
+
+    // A fight that has started is fought with the automatic fight button.
+    void FightItOut() {
+        for (int clicks = 0; FightOn() && !g().PlayerDead && clicks < 50; ++clicks) FightAutomatically();
+    }
+
+    bool Playing() { return g().Player && g().TheWorld && !g().PlayerDead && !ui_.over; }
+
+    std::wstring Place() { return g().TheWorld ? g().TheWorld->WorldName : L""; }
+
+    bool IsRecordCell(int x, int y) {
+        const World& w = *g().TheWorld;
+        if (w.WorldName == L"wild") return false;  // only the enter key fires them there
+        for (int i = 0; i <= w.LocCount; ++i) {
+            const auto& r = w.Record(i);
+            if (r.X.ToNumber() == x && r.Y.ToNumber() == y && !r.Target.ToText().empty()) return true;
+        }
+        return false;
+    }
+
+    // The arrow keys of the shortest way from the hero to a cell that `goal` accepts; record
+    // cells on the way are stepped round (they would take the hero elsewhere).
+    std::vector<int> Way(const std::function<bool(int, int)>& goal) {
+        const World& w = *g().TheWorld;
+        struct Node {
+            int x, y;
+        };
+        const int sx = g().PlayerX, sy = g().PlayerY;
+        std::map<std::pair<int, int>, std::pair<std::pair<int, int>, int>> from;
+        std::queue<Node> todo;
+        todo.push({sx, sy});
+        from[{sx, sy}] = {{sx, sy}, 0};
+        static constexpr int kDirs[4][3] = {{0, -1, kVkUp}, {0, 1, kVkDown}, {1, 0, kVkRight}, {-1, 0, kVkLeft}};
+        std::optional<std::pair<int, int>> end;
+        while (!todo.empty() && !end) {
+            Node c = todo.front();
+            todo.pop();
+            for (const auto& d : kDirs) {
+                const int nx = c.x + d[0], ny = c.y + d[1];
+                if (nx < 1 || ny < 1 || from.count({nx, ny})) continue;
+                const std::wstring tile = w.GetPosMap(nx + 3, ny + 3);
+                // Up into a door or gate is the door step (not on the wilderness map).
+                const bool door = w.WorldName != L"wild" && TileAllows(tile, kDoorUp);
+                const bool ok = d[2] == kVkUp ? CanMoveUP(tile) || door : CanMove(tile);
+                if (!ok) continue;
+                from[{nx, ny}] = {{c.x, c.y}, d[2]};
+                if (goal(nx, ny)) {
+                    end = std::pair{nx, ny};
+                    break;
+                }
+                if (IsRecordCell(nx, ny)) continue;
+                todo.push({nx, ny});
+            }
+        }
+        std::vector<int> keys;
+        if (!end) return keys;
+        for (auto at = *end; at != std::pair{sx, sy}; at = from[at].first) keys.insert(keys.begin(), from[at].second);
+        return keys;
+    }
+
+    // Out of an encounter's battleground by its nearest way back to the wilderness.
+    bool LeaveBattleground() {
+        for (int tries = 0; tries < 200 && Playing() && Place() != L"wild"; ++tries) {
+            const World& w = *g().TheWorld;
+            auto keys = Way([&](int x, int y) {
+                for (int i = 0; i <= w.LocCount; ++i) {
+                    const auto& r = w.Record(i);
+                    if (r.X.ToNumber() == x && r.Y.ToNumber() == y && r.Target.ToText() == L"wild") return true;
+                }
+                return false;
+            });
+            if (keys.empty()) return Fail("no way out of " + ToUtf8(Place()));
+            Press(keys.front(), 0);
+        }
+        return Playing() || Fail("the hero died on the way");
+    }
+
+    bool Walk(int x, int y) {
+        const std::wstring place = Place();
+        // A walk onto a way out ends where that way leads.
+        const bool wayOut = IsRecordCell(x, y);
+        int waits = 0;
+        for (int tries = 0; tries < 2000; ++tries) {
+            if (!Playing()) return Fail("the hero died on the way");
+            if (Place() != place) {
+                if (wayOut) return true;
+                if (place != L"wild") return Fail("left " + ToUtf8(place) + " for " + ToUtf8(Place()) + " on the way");
+                if (!LeaveBattleground()) return false;
+                continue;
+            }
+            if (g().PlayerX == x && g().PlayerY == y) return true;
+            if (g().screen.speechVisible) {
+                Press(kVkSpace, 0);
+                continue;
+            }
+            auto keys = Way([&](int cx, int cy) { return cx == x && cy == y; });
+            if (keys.empty()) {
+                // Someone stands in the way: wait a turn, but not for ever.
+                if (++waits > 20) break;
+                Press(kVk5, 0);
+                continue;
+            }
+            waits = 0;
+            Press(keys.front(), 0);
+        }
+        return Fail("cannot walk to (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+    }
+
+    bool Expect(const Step& s) {
+        if (s.args.empty()) return Fail("expect what?");
+        const std::wstring what = s.args[0];
+        const std::wstring rest = s.text.size() > what.size() ? s.text.substr(s.text.find_first_not_of(L' ', what.size())) : L"";
+        auto has = [&](const std::wstring& name) {
+            if (!g().Inventory) return false;
+            for (const auto& it : *g().Inventory) {
+                if (it->ItemName == name) return true;
+            }
+            return false;
+        };
+        auto contains = [&](const std::vector<std::wstring>& lines) {
+            for (const auto& l : lines) {
+                if (l.find(rest) != std::wstring::npos) return true;
+            }
+            return false;
+        };
+        if (what == L"place") {
+            if (Place() != rest) return Fail("in " + ToUtf8(Place()) + ", not " + ToUtf8(rest));
+        } else if (what == L"at") {
+            if (s.args.size() < 3 || g().PlayerX != Val(s.args[1]) || g().PlayerY != Val(s.args[2])) {
+                return Fail("the hero stands at (" + std::to_string(g().PlayerX) + ", " + std::to_string(g().PlayerY) + ")");
+            }
+        } else if (what == L"flag") {
+            if (s.args.size() < 3) return Fail("expect flag N V");
+            const int v = g().QuestFlags.at(static_cast<std::size_t>(Val(s.args[1])));
+            if (v != Val(s.args[2])) return Fail("flag " + ToUtf8(s.args[1]) + " is " + std::to_string(v));
+        } else if (what == L"has") {
+            if (!has(rest)) return Fail("the hero does not carry " + ToUtf8(rest));
+        } else if (what == L"lacks") {
+            if (has(rest)) return Fail("the hero carries " + ToUtf8(rest));
+        } else if (what == L"speech") {
+            if (g().screen.txtSpeech.find(rest) == std::wstring::npos) return Fail("the speech box says " + ToUtf8(g().screen.txtSpeech));
+        } else if (what == L"box") {
+            if (!contains(ui_.log)) return Fail("no message said " + ToUtf8(rest));
+        } else if (what == L"fame") {
+            if (!contains(ui_.fame)) return Fail("the hall of fame does not list " + ToUtf8(rest));
+        } else if (what == L"deeds") {
+            auto text = ReadWholeFile(DeedsFilePath(name_));
+            if (!text || text->find(rest) == std::wstring::npos) return Fail("the deeds file does not say " + ToUtf8(rest));
+        } else if (what == L"over") {
+            if (!ui_.over) return Fail("the run has not ended");
+        } else {
+            return Fail("unknown expectation " + ToUtf8(what));
+        }
+        return true;
+    }
+
+    bool Do(const Step& s) {
+        const std::wstring& v = s.verb;
+        auto number = [&](std::size_t i) { return i < s.args.size() ? static_cast<int>(Val(s.args[i])) : 0; };
+        if (v == L"seed") {
+            SeedRandom(static_cast<std::uint64_t>(number(0)));
+        } else if (v == L"person") {
+            person_ = number(0);
+        } else if (v == L"name") {
+            name_ = s.text;
+        } else if (v == L"start") {
+            if (!CreateCharacter(person_, name_, false)) return Fail("the hero was not made");
+            if (!InitGame(StartHooks{})) return Fail("the game did not start");
+            // The intro text is read and closed like any viewer.
+        } else if (v == L"key") {
+            auto key = s.args.empty() ? std::nullopt : KeyOf(s.args[0]);
+            if (!key) return Fail("unknown key");
+            const int times = s.args.size() > 1 ? number(1) : 1;
+            for (int i = 0; i < times; ++i) {
+                if (!Playing() && !ui_.over) return Fail("the hero is dead");
+                Press(key->first, key->second);
+            }
+        } else if (v == L"walk") {
+            if (!Playing()) return Fail("no game to walk in");
+            return Walk(number(0), number(1));
+        } else if (v == L"input") {
+            ui_.inputAnswers.push_back(s.text);
+        } else if (v == L"choice") {
+            ui_.choiceAnswers.push_back(number(0));
+        } else if (v == L"yes" || v == L"no") {
+            ui_.msgAnswers.push_back(v == L"yes" ? MsgResult::Yes : MsgResult::No);
+        } else if (v == L"pick") {
+            ui_.picks.push_back(s.text);
+        } else if (v == L"equip") {
+            std::vector<int> keys;
+            for (wchar_t c : s.text) {
+                if (c >= L'A' && c <= L'F') keys.push_back(c);
+            }
+            ui_.equipKeys.push_back(keys);
+        } else if (v == L"fight") {
+            FightItOut();
+            if (FightOn()) return Fail("the fight goes on");
+        } else if (v == L"expect") {
+            return Expect(s);
+        } else {
+            return Fail("unknown step " + ToUtf8(v));
+        }
+        return true;
+    }
+
+    Player& ui_;
+    Outcome out_;
+    int line_ = 0;
+    int person_ = 0;
+    std::wstring name_;
+};
+
+}  // namespace morvath::playthrough

@@ -1,0 +1,243 @@
+// The story written as code: the magus's answers, the trader's offer, the torch seller and
+// both endings, driven through the intalk command and the dragon stone as a script or the
+// item use would.
+#include <gtest/gtest.h>
+
+#include "platform/cp1251.h"
+#include "platform/numbers.h"
+#include "script/story.h"
+#include "script_test_support.h"
+#include "world/item.h"
+#include "world/main_character.h"
+
+using namespace morvath;
+
+namespace {
+
+struct Story : ScriptFixture {
+    std::wstring Speech() const {
+        const std::wstring& s = modVarsAndMain.screen.txtSpeech;
+        const std::wstring tail = L"\r\n\r\n[пробел]";
+        return s.ends_with(tail) ? s.substr(0, s.size() - tail.size()) : s;
+    }
+    std::shared_ptr<Item> Carry(const std::wstring& name, long type, int wp = 0, int dp = 0, int count = 0) {
+        auto it = modVarsAndMain.Inventory->Add();
+        it->ItemName = name;
+        it->ItemType = type;
+        it->WeaponPlus = wp;
+        it->DefendPlus = dp;
+        it->ItemCount = count;
+        it->Weight = 2;
+        return it;
+    }
+    std::vector<std::wstring> Boxes() const {
+        std::vector<std::wstring> r;
+        for (const auto& l : ui.log) {
+            if (l.starts_with(L"MsgBox|")) r.push_back(l);
+        }
+        return r;
+    }
+};
+
+const std::wstring kNotHeard = L"Волхв:Я не расслышыл или не понял вопроса...";
+const std::wstring kStone =
+    L"Волхв:О...Камень драконов...О нём неизвестно ничего, кроме того, что Чёрный Дождь спрятал его в Уральских горах...";
+
+}  // namespace
+
+TEST_F(Story, TheMagusLeavesTheLastKeywordHeard) {
+    struct Case {
+        std::wstring question, startsWith, endsWith;
+    };
+    const Case cases[] = {
+        {L"", kNotHeard, kNotHeard},
+        {L"как пройти к реке", kNotHeard, kNotHeard},
+        {L"ЗДРАВСТВУЙ", L"Волхв:Здравствуй сынок!", L"Волхв:Здравствуй сынок!"},
+        {L"здравствуй! что за камень?", kStone, kStone},
+        {L"Кто такой Чёрный Дождь", L"Волхв:Слушай же легенду,сынок:Давным - давно", L"Побежденный Черный Дождь проклял "
+                                                                                      L"остальных Драконов и заснул на 6000 лет...И вот теперь появились слухи, что он проснулся..."},
+        {L"черный дождь и камень", L"Волхв:Слушай же легенду", L"что он проснулся..."},
+        {L"волхв ли ты", L"Волхв:Мы - волхвы...", L"исчез род человеческий..."},
+        {L"спасибо волхв", L"Волхв:Не за что, сын мой...", L"Волхв:Не за что, сын мой..."},
+    };
+    for (const Case& c : cases) {
+        ui.log.clear();
+        ui.inputAnswers = {c.question};
+        Run(L"intalk(\"0\")");
+        EXPECT_EQ(ui.log.front(), L"InputBox|Morvath|О чём ты хочешь спросить меня сынок?");
+        EXPECT_TRUE(Speech().starts_with(c.startsWith)) << ToUtf8(c.question) << ": " << ToUtf8(Speech());
+        EXPECT_TRUE(Speech().ends_with(c.endsWith)) << ToUtf8(c.question);
+    }
+}
+
+TEST_F(Story, TheTraderBuysOnePieceOfArmsAtItsWorth) {
+    struct Case {
+        long type;
+        int wp, dp, count;
+        MsgResult answer;
+        bool offered;    // a price was asked
+        bool sold;
+    };
+    const Case cases[] = {
+        {kWeapon, 2, 0, 0, MsgResult::Yes, true, true},  {kShield, 0, 3, 0, MsgResult::Yes, true, true},
+        {kHead, 1, 1, 2, MsgResult::Yes, true, true},    {kLegs, 0, 0, 0, MsgResult::Yes, true, true},
+        {kBody, 0, 4, 0, MsgResult::No, true, false},    {kRing, 5, 5, 0, MsgResult::Yes, false, false},
+        {kFood, 0, 0, 0, MsgResult::Yes, false, false},  {kNeck, 0, 2, 0, MsgResult::Yes, false, false},
+    };
+    for (const Case& c : cases) {
+        for (int seed = 0; seed < 4; ++seed) {
+            SCOPED_TRACE(c.type);
+            ResetGame();
+            modVarsAndMain.CreateRoots();
+            SeedRandom(static_cast<std::uint64_t>(seed));
+            ui.log.clear();
+            ui.msgAnswers = {c.answer};
+            Carry(L"Еда", kFood);
+            auto item = Carry(L"Вещь", c.type, c.wp, c.dp, c.count);
+            modVarsAndMain.Money = 5;
+            modVarsAndMain.GivenItemIndex = 2;
+            modVarsAndMain.Player->DoWeight();
+            const double before = modVarsAndMain.Player->Weight;
+            SpecialNpcTalk(L"1");
+            const auto boxes = Boxes();
+            ASSERT_EQ(boxes.size(), c.offered ? 1u : 0u);
+            if (!c.offered) {
+                EXPECT_EQ(Speech(), L"Торговец:Я такого не покупаю!");
+                EXPECT_EQ(modVarsAndMain.Money, 5);
+                continue;
+            }
+            const std::wstring head = L"MsgBox|Торговец|Я дам за Вещь - ";
+            ASSERT_TRUE(boxes[0].starts_with(head)) << ToUtf8(boxes[0]);
+            EXPECT_TRUE(boxes[0].ends_with(L" монет.Продаёте?"));
+            const int price = static_cast<int>(Val(boxes[0].substr(head.size())));
+            EXPECT_GE(price, 10 * (c.wp + c.dp));
+            EXPECT_LE(price, 10 * (c.wp + c.dp) + 9);
+            EXPECT_EQ(modVarsAndMain.Money, c.sold ? 5 + price : 5);
+            const bool gone = c.sold && c.count == 0;
+            EXPECT_EQ(modVarsAndMain.Inventory->Contains(item), !gone);
+            if (c.sold && c.count > 0) EXPECT_EQ(item->ItemCount, c.count - 1);
+            EXPECT_NEAR(modVarsAndMain.Player->Weight, c.sold ? before - 2 + price * 0.001 : before, 1e-9);
+        }
+    }
+    // Nothing handed over: only the greeting.
+    ui.log.clear();
+    modVarsAndMain.GivenItemIndex = 0;
+    SpecialNpcTalk(L"1");
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(Speech().starts_with(L"Торговец:Добро пожаловать в мою лавку!"));
+}
+
+TEST_F(Story, TheTorchSellerSellsForAHundredCoins) {
+    struct Case {
+        std::wstring order;
+        int money;
+        int moneyAfter;
+        std::wstring said;
+    };
+    const Case cases[] = {
+        {L"Факел", 100, 0, L"Держи!"},
+        {L"дай мне факел и ещё что", 250, 150, L"Держи!"},
+        {L"факел", 99, 99, L"У Вас мало денег - нужно 100 монет..."},
+        {L"лук", 500, 500, L"Не понял вашего заказа..."},
+    };
+    for (const Case& c : cases) {
+        ResetGame();
+        modVarsAndMain.CreateRoots();
+        ui.log.clear();
+        ui.inputAnswers = {c.order};
+        modVarsAndMain.Money = c.money;
+        SpecialNpcTalk(L"2.0");
+        EXPECT_EQ(ui.log.front(), L"InputBox|Morvath|Что Купить?[факел-100монет]");
+        EXPECT_EQ(Speech(), c.said) << ToUtf8(c.order);
+        EXPECT_EQ(modVarsAndMain.Money, c.moneyAfter);
+        const bool sold = c.said == L"Держи!";
+        ASSERT_EQ(modVarsAndMain.Inventory->Count(), sold ? 1 : 0);
+        if (!sold) continue;
+        const auto& torch = *modVarsAndMain.Inventory->Item(1);
+        EXPECT_EQ(torch.ItemName, L"Факел");
+        EXPECT_EQ(torch.ItemType, kWeapon);
+        EXPECT_EQ(torch.ItemScript, L"fakel.itm");
+        EXPECT_EQ(torch.ItemInfo, L"Освещает тёмные помещения...");
+        EXPECT_EQ(modVarsAndMain.CurItem, modVarsAndMain.Inventory->Item(1));
+    }
+    // Other kinds say nothing.
+    for (const wchar_t* kind : {L"3", L"-1", L"факел", L""}) {
+        ui.log.clear();
+        modVarsAndMain.screen.txtSpeech.clear();
+        SpecialNpcTalk(kind);
+        EXPECT_TRUE(ui.log.empty());
+        EXPECT_EQ(modVarsAndMain.screen.txtSpeech, L"");
+    }
+}
+
+TEST_F(Story, EndingsTellTheirTaleAndEndTheRunWhoeverTheHeroIs) {
+    const std::wstring omen = L"MsgBox|Morvath|Во всех церквях мира священникам явилось знамение - знамение о том, как вы "
+                              L"усмирили Драконов...В лучах славы, Героем ";
+    struct Case {
+        bool good;
+        int person;
+        std::wstring lastBox, epitaph;
+    };
+    const Case cases[] = {
+        {true, kMonk,
+         omen + L"вы вернулись к себе в монастырь и почитаемый всеми посветили остаток жизни служению Богу и летописи...",
+         L"Героем вы вернулись к себе в монастырь и почитаемый всеми посветили остаток жизни служению Богу и летописи..."},
+        {true, kWarlock, omen + L"вы прожили свою жизнь...И появилась такое высказывание: Храбр как Ратибор!",
+         L"В лучах славы, Героем вы прожили свою жизнь..."},
+        {true, kHunter, omen + L"вы прожили свою жизнь...И появилась такое высказывание: Храбр как Ратибор!",
+         L"В лучах славы, Героем вы прожили свою жизнь..."},
+        {false, kWarlock,
+         L"MsgBox|Morvath|Сила камня при помощи злых Духов проникла в Вас!!! И Теперь на Земле нет человека сильнее "
+         L"Вас!...ПОБЕДА!!!...Верно служа злым Духам вы наводите ужас на весь мир...Пока не появится новый Герой...",
+         L"закончил своё путешествие Героем злых духов - их наместником на Земле!"},
+    };
+    for (const Case& c : cases) {
+        ResetGame();
+        modVarsAndMain.CreateRoots();
+        ui.log.clear();
+        auto& hero = *modVarsAndMain.Player;
+        hero.PlayerName = L"Ратибор";
+        hero.Profession = c.person;
+        hero.HP = 30;
+        modVarsAndMain.ResurrectionsLeft = 3;
+        modVarsAndMain.KeepSaveOnDeath = true;
+        c.good ? EndingGoodStone() : EndingEvilStone();
+        const auto boxes = Boxes();
+        ASSERT_EQ(boxes.size(), c.good ? 3u : 2u);
+        EXPECT_EQ(boxes[0], c.good ? L"MsgBox|Morvath|Вы подгтовились к обряду освящения камня...Вы едва начали "
+                                     L"окрапливать его святой водой, вознося молитвы как вдруг..."
+                                   : L"MsgBox|Morvath|Вы начали использовать камень...Слышите странные звуки...");
+        EXPECT_EQ(boxes.back(), c.lastBox);
+        EXPECT_EQ(modVarsAndMain.hallOfFame.win, c.epitaph);
+        // The warlock is not brought back: the hall of fame closes the run.
+        EXPECT_EQ(modVarsAndMain.ResurrectionsLeft, 3);
+        EXPECT_EQ(hero.HP, 30);
+        EXPECT_TRUE(modVarsAndMain.hallOfFame.writehf);
+        EXPECT_EQ(ui.log.back(), L"ShowHallOfFame|modal");
+    }
+}
+
+TEST_F(Story, TheDragonStoneAnswersOnlyAnEvilHeartWithARing) {
+    struct Case {
+        double doom;
+        bool ring;
+        std::wstring said;  // "" for the ending
+    };
+    const Case cases[] = {
+        {6, true, L"Только приверженец злых духов может использовать этот амулет!!!"},
+        {6.01, false, L"Чтобы вас не уничтожило,нужно иметь кольцо злых духов"},
+        {6.01, true, L""},
+    };
+    for (const Case& c : cases) {
+        ResetGame();
+        modVarsAndMain.CreateRoots();
+        ui.log.clear();
+        modVarsAndMain.Player->Doom = c.doom;
+        auto stone = Carry(L"Камень драконов", kArtifact);
+        stone->ItemScript = L"nothing.itm";
+        if (c.ring) Carry(L"Кольцо злых духов", kRing);
+        stone->DoAction();
+        EXPECT_EQ(Speech(), c.said) << c.doom;
+        EXPECT_EQ(modVarsAndMain.hallOfFame.win.empty(), !c.said.empty());
+    }
+}
