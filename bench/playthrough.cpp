@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     gSteps = playthrough::Parse(text.str());
     // A game writes \saved\, the hall of fame and the deeds file: never in the real game folder.
     const fs::path copy = fs::temp_directory_path() / ("morvath-bench-playthrough-" + std::to_string(::getpid()));
+    fs::create_directories(copy);
     for (const char* part : {"intros", "maps", "scripts", "music", "morvath.ini", "manual.txt"}) {
         fs::copy(game / part, copy / part, fs::copy_options::recursive);
     }
