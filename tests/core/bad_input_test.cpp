@@ -26,6 +26,7 @@ TEST(BadInput, NumbersBeyondADoubleSaturateAndReadTheSameBack) {
         {L"-1e400", -DBL_MAX, -1},
         {L"1e-400", 0, 1},
         {L"0.0001e-330", 0, 0.0001},
+        {L"0.1e400", DBL_MAX, 0.1},
         {L" 25e-1x", 2.5, 25},
         {L"+7.5", 7.5, 7.5},
         {huge, DBL_MAX, DBL_MAX},

@@ -142,9 +142,10 @@ TEST(Settings, ReadsAndWritesKeepingOtherLines) {
     EXPECT_EQ(std::tuple(ReadIni(L"morvath", L"loadfromkill", ini), ReadIni(L"other", L"loadfromkill", ini),
                          ReadIni(L"morvath", L"wwidth", ini), ReadIni(L"fresh", L"k", ini)),
               std::tuple(L"1", L"9", L"640", L"v"));
-    const auto text = *ReadBytes(ini);
-    EXPECT_NE(text.find("; comment\r\n"), std::string::npos);
-    EXPECT_LT(text.find("wwidth=640"), text.find("[fresh]"));
+    // A new key goes after the section's last line, a new section at the end.
+    EXPECT_EQ(*ReadBytes(ini), "; comment\r\n[Other]\r\nloadfromkill=9\r\n[MORVATH]\r\nloadfromkill=1\r\nwheight=8000\r\n"
+                               "a=\"quoted\"\r\nb='single'\r\nc=\"half\r\nd=\"\r\nz\xDF=last letters\r\nwwidth=640\r\n"
+                               "[fresh]\r\nk=v\r\n");
 
     // Long values come back cut to 254.
     ASSERT_EQ(WriteIni(L"morvath", L"name", std::wstring(300, L'я'), ini), 1);
