@@ -1,6 +1,8 @@
 // The shipped food script, run as the game runs it.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/frontend.h"
 #include "test_support.h"
 #include "world/game_state.h"
@@ -34,12 +36,13 @@ TEST(ShippedFood, FeedsAHungryHeroAsFarAsHeHasRoom) {
         modVarsAndMain.PickedIndex = 1;
         modVarsAndMain.screen = ScreenText{};
         food->DoAction();
-        EXPECT_EQ(modVarsAndMain.Player->Hungry, c.after) << c.hungry;
-        EXPECT_EQ(modVarsAndMain.screen.txtSpeech.find(L"больше ничего не влезает") != std::wstring::npos, c.full) << c.hungry;
-        EXPECT_EQ(modVarsAndMain.screen.lblII, L"Вы поели.");
         // One piece is eaten.
         ASSERT_EQ(modVarsAndMain.Inventory->Count(), 1);
-        EXPECT_EQ(modVarsAndMain.Inventory->Item(1)->ItemCount, 0);
+        EXPECT_EQ(std::tuple(static_cast<int>(modVarsAndMain.Player->Hungry),
+                             modVarsAndMain.screen.txtSpeech.find(L"больше ничего не влезает") != std::wstring::npos,
+                             modVarsAndMain.screen.lblII, static_cast<int>(modVarsAndMain.Inventory->Item(1)->ItemCount)),
+                  std::tuple(c.after, c.full, L"Вы поели.", 0))
+            << c.hungry;
     }
     SetGameFolder(previous);
 }

@@ -111,8 +111,8 @@ TEST(HuffmanStreams, TableDecoderMatchesTheWalkOnEveryShape) {
             // The table the decoder chooses, and one of each size in turn.
             const int bits = round % 8 + 1;
             for (const DecodedStream& table : {HuffmanDecode(s), HuffmanDecode(s, bits)}) {
-                ASSERT_EQ(table.status, walk.status) << shape.what << ", round " << round << ", " << bits << " bits";
-                ASSERT_EQ(table.data, walk.data) << shape.what << ", round " << round << ", " << bits << " bits";
+                ASSERT_EQ(std::pair(table.status, table.data), std::pair(walk.status, walk.data))
+                    << shape.what << ", round " << round << ", " << bits << " bits";
             }
         }
         if (shape.harm == Shape::Whole) {
@@ -133,14 +133,8 @@ TEST(HuffmanStreams, ALookUpRoundTakesNoMoreBitsThanItLoaded) {
     ASSERT_EQ(HuffmanDecodeTreeWalk(stream).data, data);
     for (int tableBits : {1, 2}) {
         const DecodedStream table = HuffmanDecode(stream, tableBits);
-        EXPECT_EQ(table.status, StreamStatus::Decoded) << tableBits;
-        EXPECT_EQ(table.data, data) << tableBits;
+        EXPECT_EQ(std::pair(table.status, table.data), std::pair(StreamStatus::Decoded, data)) << tableBits;
     }
-}
-
-TEST(HuffmanStreams, TheChecksumTakesEveryByte) {
-    // Two whole words and no tail: the stored XOR of the sixteen bytes is 0x07.
-    EXPECT_EQ(HuffmanEncode("GGGGaaaaBBBB\r\nGG")[4], '\x07');
 }
 
 }  // namespace
