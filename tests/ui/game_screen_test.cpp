@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "../core/test_support.h"
 #include "game/keymap.h"
@@ -58,6 +59,18 @@ TEST(GameScreenKeys, PhysicalKeysWhateverTheLayout) {
     EXPECT_EQ(ShiftOf(Qt::ShiftModifier | Qt::AltModifier), 5);
     EXPECT_EQ(ShiftOf(Qt::ControlModifier), 2);
 }
+
+// The window's own pauses and repaints; at each pause it lets a test look at the window.
+// The picker, when asked, takes the first row as a player would.
+struct WatchingFrontend : QtFrontend {
+    std::function<void()> look;
+    int PickItem(const PickerContent&) override { return 1; }
+    void Redraw() override { TheQtFrontend().Redraw(); }
+    void Pause(int milliseconds) override {
+        if (look) look();
+        QtFrontend::Pause(milliseconds);
+    }
+};
 
 class GameWindow : public ::testing::Test {
 protected:
@@ -109,21 +122,21 @@ protected:
         return shot.pixel((col * 32 + 16) * scale, (row * 32 + 16) * scale) & 0xFFFFFF;
     }
     QImage Shot() { return screen_->pic->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    // Looks at the window every few milliseconds while a flight runs: the view cells in
-    // which the picture's colour was seen, in the order they were first seen.
+    // Looks at the window at each pause of a flight, the moments the player sees each step:
+    // the view cells in which the picture's colour was seen, in the order they were first seen.
     std::vector<QPoint> Watch(QRgb colour, const std::function<void()>& fly) {
         std::vector<QPoint> seen;
-        QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, [&] {
+        WatchingFrontend watching;
+        watching.look = [&] {
             const QImage shot = Shot();
             for (int row = 0; row < 10; ++row)
                 for (int col = 0; col < 10; ++col)
                     if (CellColour(shot, col, row) == (colour & 0xFFFFFF) && (seen.empty() || seen.back() != QPoint(col, row)))
                         seen.emplace_back(col, row);
-        });
-        timer.start(10);
+        };
+        SetFrontend(&watching);
         fly();
-        timer.stop();
+        SetFrontend(&TheQtFrontend());
         return seen;
     }
 
@@ -279,16 +292,8 @@ TEST_F(GameWindow, TheFireballFliesDownCellByCell) {
     EXPECT_EQ(CellColour(Shot(), 5, 9), kGrass & 0xFFFFFF);
 }
 
-// The window's own pauses and repaints, with the picker answered as a player would.
-struct PickingFrontend : QtFrontend {
-    int PickItem(const PickerContent&) override { return 1; }
-    void Redraw() override { TheQtFrontend().Redraw(); }
-};
-
 TEST_F(GameWindow, TheLastArrowFliesLeftToTheEdgeAndIsSpent) {
     FlightScene();
-    PickingFrontend picking;
-    SetFrontend(&picking);
     auto& g = modVarsAndMain;
     g.FacingDir = 4;
     g.Equip[kSlotRightHand][kEqType] = Variant(static_cast<double>(kBow));
