@@ -98,10 +98,12 @@ TEST_F(ViewTest, CellsOffTheMapAreBlack) {
     for (int row = 41; row <= 60; ++row) w().SetRow(row, std::wstring(30, L'G'));
     w().SetRow(1, std::wstring(20, L'G'));  // the view ends one column past row 1's end
     // Grid column 1 is never shown: with PlayerX 0 the four left columns are black. A hero on
-    // grid row 51 sees rows 46..52 and black below. On the right a row ends one past its end.
+    // grid row 51 sees rows 46..52 and black below; grid row 1 is never shown either. On the
+    // right a row ends one past its end.
     struct Case { int x, y, row; const char* expected; };
     const Case cases[] = {{0, 5, 0, "....GGGGGG"}, {0, 5, 9, "....GGGGGG"}, {10, 48, 6, "GGGGGGGGGG"},
-                          {10, 48, 7, ".........."}, {15, 5, 0, "GGGGGGGG.."}, {15, 5, 1, "GGGGGGGGG."}};
+                          {10, 48, 7, ".........."}, {15, 5, 0, "GGGGGGGG.."}, {15, 5, 1, "GGGGGGGGG."},
+                          {5, 1, 2, ".........."}, {5, 1, 3, "GGGGGGGGGG"}};
     for (const auto& c : cases) {
         g().PlayerX = c.x;
         g().PlayerY = c.y;
@@ -110,6 +112,8 @@ TEST_F(ViewTest, CellsOffTheMapAreBlack) {
         EXPECT_EQ(Row(c.row), c.expected) << c.x << "," << c.y << " row " << c.row;
     }
     w().SetRow(8, std::wstring(12, L'G'));  // the hero's row is shorter still
+    g().PlayerX = 15;
+    g().PlayerY = 5;
     DrawIt();
     EXPECT_EQ(Row(5), "..........");
 }
