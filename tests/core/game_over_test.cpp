@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "test_support.h"
 #include "world/game_over.h"
 
@@ -37,71 +39,45 @@ TEST_F(GameOverTest, TheWarlockWithOneRevivalLeftComesBackOnce) {
     auto& g = modVarsAndMain;
     Killed(kWarlock, 1);
     g.hallOfFame.win = L"старая эпитафия";
-    auto wolf = g.NPCs->Add();
-    wolf->NPCName = L"Волк";
-    auto axe = g.TheWorld->mapItemCol->Add();
-    axe->ItemName = L"Топор";
-
+    g.NPCs->Add()->NPCName = L"Волк";
+    g.TheWorld->mapItemCol->Add()->ItemName = L"Топор";
     GameOver();
     EXPECT_EQ(ui.log, std::vector<std::wstring>{kRevived});
-    EXPECT_EQ(g.ResurrectionsLeft, 0);
-    EXPECT_FALSE(g.PlayerDead);
-    EXPECT_EQ(hero().HP, 1);
-    EXPECT_EQ(hero().MaxHp, 5);
-    EXPECT_EQ(hero().Strenght, 1);
-    EXPECT_EQ(hero().HardIness, 1);
-    EXPECT_EQ(hero().Level, 0);
-    EXPECT_EQ(g.TheWorld->WorldName, L"AG");
-    EXPECT_EQ(g.TheWorld->MapType, kMapCave);
+    EXPECT_EQ(std::tuple(int(g.ResurrectionsLeft), g.PlayerDead, int(hero().HP), int(hero().MaxHp), hero().Strenght,
+                         hero().HardIness, int(hero().Level), g.TheWorld->WorldName, int(g.TheWorld->MapType)),
+              std::tuple(0, false, 1, 5, 1.0, 1.0, 0, std::wstring(L"AG"), int(kMapCave)));
     // The place he died in is kept whole: its characters, its map and its floor.
     for (const wchar_t* ext : {L".lst", L".map", L".itm"}) EXPECT_TRUE(FileExists(World::SavedFile(L"N1", ext)));
     // A later death by hunger is not blamed on the wolf, nor taken for an ending.
-    EXPECT_EQ(g.hallOfFame.EnemyName, L"");
-    EXPECT_EQ(g.hallOfFame.win, L"");
+    EXPECT_EQ(g.hallOfFame.EnemyName + g.hallOfFame.win, L"");
 
     hero().HP = 0;
     g.PlayerDead = true;
     GameOver();
-    EXPECT_EQ(ui.Count(L"MsgBox"), 1);
-    EXPECT_EQ(ui.log.back(), L"ShowHallOfFame|modal");
-    EXPECT_TRUE(g.hallOfFame.writehf);
-    EXPECT_EQ(hero().HP, 0);
+    EXPECT_EQ(std::tuple(ui.Count(L"MsgBox"), ui.log.back(), g.hallOfFame.writehf, int(hero().HP)),
+              std::tuple(1, std::wstring(L"ShowHallOfFame|modal"), true, 0));
 }
 
-TEST_F(GameOverTest, AnEndingNeverRevives) {
-    auto& g = modVarsAndMain;
-    hero().Profession = kWarlock;
-    hero().HP = 30;
-    g.ResurrectionsLeft = 3;
-    g.hallOfFame.win = L"закончил своё путешествие Героем злых духов - их наместником на Земле!";
-    GameOver();
-    EXPECT_EQ(ui.log, std::vector<std::wstring>{L"ShowHallOfFame|modal"});
-    EXPECT_EQ(g.ResurrectionsLeft, 3);
-    EXPECT_EQ(hero().HP, 30);
-    EXPECT_EQ(g.TheWorld->WorldName, L"N1");
-    EXPECT_NE(g.hallOfFame.win, L"");
-}
-
-TEST_F(GameOverTest, ClosingTheGameScreenEndsTheRunOfALivingWarlock) {
-    hero().Profession = kWarlock;
-    hero().HP = 30;
-    modVarsAndMain.ResurrectionsLeft = 1;
-    GameOver();
-    EXPECT_EQ(ui.log, std::vector<std::wstring>{L"ShowHallOfFame|modal"});
-    EXPECT_EQ(modVarsAndMain.ResurrectionsLeft, 1);
-}
-
-TEST_F(GameOverTest, OtherPersonsAndAWarlockWithoutRevivalsGoToTheHallOfFame) {
-    for (auto [person, revivals] : {std::pair{kPrince, 1}, std::pair{kMonk, 5}, std::pair{kHunter, 0},
-                                    std::pair{kClaw, 2}, std::pair{kWarlock, 0}}) {
+// Other persons, a warlock without revivals, a living warlock closing the screen and an
+// ending all go straight to the hall of fame.
+TEST_F(GameOverTest, EveryOtherEndGoesToTheHallOfFame) {
+    const std::wstring ending = L"закончил своё путешествие Героем злых духов - их наместником на Земле!";
+    struct Case { Profession person; int revivals; int hp; bool ended; };
+    const Case cases[] = {{kPrince, 1, 0, false}, {kMonk, 5, 0, false}, {kHunter, 0, 0, false}, {kClaw, 2, 0, false},
+                          {kWarlock, 0, 0, false}, {kWarlock, 1, 30, false}, {kWarlock, 3, 30, true}};
+    for (const auto& c : cases) {
         ScriptedFrontend ui;
-        Killed(person, revivals);
+        Killed(c.person, c.revivals);
+        modVarsAndMain.PlayerDead = c.hp == 0;
+        hero().HP = c.hp;
+        modVarsAndMain.hallOfFame.win = c.ended ? ending : L"";
         modVarsAndMain.hallOfFame.writehf = false;
         GameOver();
-        EXPECT_EQ(ui.log, std::vector<std::wstring>{L"ShowHallOfFame|modal"}) << person;
-        EXPECT_TRUE(modVarsAndMain.hallOfFame.writehf);
-        EXPECT_EQ(modVarsAndMain.ResurrectionsLeft, revivals);
-        EXPECT_TRUE(modVarsAndMain.PlayerDead);
+        EXPECT_EQ(std::tuple(ui.log, modVarsAndMain.hallOfFame.writehf, int(modVarsAndMain.ResurrectionsLeft),
+                             modVarsAndMain.PlayerDead, int(hero().HP), modVarsAndMain.TheWorld->WorldName),
+                  std::tuple(std::vector<std::wstring>{L"ShowHallOfFame|modal"}, true, c.revivals, c.hp == 0, c.hp,
+                             std::wstring(L"N1")))
+            << c.person << " " << c.revivals;
     }
 }
 
@@ -110,19 +86,17 @@ TEST_F(GameOverTest, TheSaveSetIsDeletedUnlessKept) {
     fs::create_directories(saved() / "sub");
     ASSERT_TRUE(WriteFileAtomic(saved() / "sub" / "keep", "x"));
     Killed(kPrince, 0);
-
+    auto present = [&] {
+        std::string s;
+        for (const char* name : {"char.ch", "inven", "N1.map", "sub/keep"}) s += FileExists(saved() / name) ? '1' : '0';
+        return s;
+    };
     modVarsAndMain.KeepSaveOnDeath = true;
     GameOver();
-    EXPECT_TRUE(FileExists(saved() / "char.ch"));
-    EXPECT_TRUE(FileExists(saved() / "N1.map"));
-
+    EXPECT_EQ(present(), "1111");
     modVarsAndMain.KeepSaveOnDeath = false;
     GameOver();
-    EXPECT_FALSE(FileExists(saved() / "char.ch"));
-    EXPECT_FALSE(FileExists(saved() / "inven"));
-    EXPECT_FALSE(FileExists(saved() / "N1.map"));
-    // Only the files of the folder itself, as the game has always deleted them.
-    EXPECT_TRUE(FileExists(saved() / "sub" / "keep"));
+    EXPECT_EQ(present(), "0001");  // only the files of the folder itself, as the game has always deleted them
 }
 
 TEST_F(GameOverTest, ASecondCallWhileThePassRunsDoesNothing) {

@@ -1,4 +1,6 @@
 // Trigger cells: doors, exits, script cells, the wilderness map and entry scripts.
+#include <tuple>
+
 #include "world/wilderness.h"
 #include "screen_fixture.h"
 
@@ -12,130 +14,90 @@ protected:
         WriteLocation(L"house", Grass(20, 20), {{L"3", L"8", L"town", L"0", L"0"}}, kMapHouse);
         WriteLocation(L"town", Grass(30, 30), {});
         WriteLocation(L"wild", Grass(45, 45), {{L"12", L"12", L"town", L"4", L"4"}});
+        WriteLocation(L"other", Grass(20, 20), {});
+        WriteLocation(L"sword", Grass(20, 20), {});
         WriteText(L"scripts/town.sc", L"say(\"Добро пожаловать\")\r\n");
         WriteText(L"scripts/trap.scr", L"say(\"Ловушка!\")\r\n");
     }
     // Entry and place scripts speak for nobody: running one clears the speaker. That is how
-    // these tests see a script run, whatever the script itself does.
-    void MarkSpeaker() { g().ScriptNPCIndex = 9; }
-    bool ScriptRan() { return g().ScriptNPCIndex == 0; }
+    // these tests see a script run, whatever the script itself does. The check runs where
+    // the hero stands; the answer is where he is then, the return point, the depth and the
+    // darkness, and whether a script ran.
+    std::wstring Check() {
+        g().ScriptNPCIndex = 9;
+        w().checkplace();
+        return w().WorldName + L" " + std::to_wstring(g().PlayerX) + L"," + std::to_wstring(g().PlayerY) + L" r" +
+               g().ReturnX.ToText() + L"," + std::to_wstring(g().ReturnY) + L" k" + std::to_wstring(w().MapType) + L" i" +
+               std::to_wstring(w().InfLevel) + (g().Darkness ? L" dark" : L"") + (g().ScriptNPCIndex == 0 ? L" ran" : L"");
+    }
+    void At(int x, int y) {
+        g().PlayerX = x;
+        g().PlayerY = y;
+    }
 };
 
-TEST_F(LocationChange, OnlyTheFirstRecordOfACellActs) {
-    WriteLocation(L"other", Grass(20, 20), {});
-    Record(5, 5, L"house", Variant(3), Variant(7));
-    Record(5, 5, L"other", Variant(2), Variant(2));
-    w().checkplace();
-    EXPECT_EQ(w().WorldName, L"house");
-    EXPECT_EQ(g().PlayerX, 3);
-    EXPECT_EQ(g().PlayerY, 7);
-}
-
-TEST_F(LocationChange, TheLocationLeftIsSavedUnderItsOwnName) {
-    Put(1, 1, L"e");
-    Record(5, 5, L"house", Variant(3), Variant(7));
-    w().checkplace();
-    auto map = ReadWholeFile(World::SavedFile(L"town", L".map"));
-    ASSERT_TRUE(map);
-    // Row 4 (hero row 1) holds the flower in column 4 (hero column 1).
-    const std::size_t row4 = 4 * 32;
-    EXPECT_EQ(map->substr(row4, 6), L"GGGeGG");
-}
-
-TEST_F(LocationChange, DoorsWithoutATargetPositionSwapWithTheReturnPosition) {
-    g().ReturnX = Variant(14);
-    g().ReturnY = 9;
-    Record(5, 5, L"house", Variant(0), Variant(0));
-    w().checkplace();
-    EXPECT_EQ(w().WorldName, L"house");
-    EXPECT_EQ(g().PlayerX, 14);
-    EXPECT_EQ(g().PlayerY, 9);
-    EXPECT_EQ(g().ReturnX.ToNumber(), 5);
-    EXPECT_EQ(g().ReturnY, 5);
-    // Back through the house's own door (3, 8), which also has no target position.
-    g().PlayerX = 3;
-    g().PlayerY = 8;
-    w().checkplace();
-    EXPECT_EQ(w().WorldName, L"town");
-    EXPECT_EQ(g().PlayerX, 5);
-    EXPECT_EQ(g().PlayerY, 5);
-    EXPECT_EQ(g().ReturnX.ToNumber(), 3);
-    EXPECT_EQ(g().ReturnY, 8);
-}
-
-TEST_F(LocationChange, EntryScriptsRunOnlyWhenComingFromTheWilderness) {
-    Record(5, 5, L"house", Variant(3), Variant(7));
-    MarkSpeaker();
-    w().checkplace();  // town -> house: the house has no entry script anyway
-    EXPECT_FALSE(ScriptRan());
-    g().PlayerX = 3;
-    g().PlayerY = 8;
-    w().checkplace();  // house -> town
-    EXPECT_EQ(w().WorldName, L"town");
-    EXPECT_FALSE(ScriptRan());
-
-    w().WorldName = L"wild";
-    w().LoadWild(12, 12);
-    EXPECT_EQ(w().MapType, kMapWild);
-    EXPECT_EQ(g().PlayerX, 12);
-    w().checkplace();  // wild -> town
-    EXPECT_EQ(w().WorldName, L"town");
-    EXPECT_EQ(g().PlayerX, 4);
-    EXPECT_TRUE(ScriptRan());
-}
-
-TEST_F(LocationChange, AScriptCellRunsItsScriptAndChangesNoLocation) {
-    Record(5, 5, L"loc", Variant(0), Variant(L"trap.scr"));
-    MarkSpeaker();
-    w().checkplace();
-    EXPECT_TRUE(ScriptRan());
-    EXPECT_EQ(w().WorldName, L"town");
-    EXPECT_EQ(g().PlayerX, 5);
-    // And again at every check while the hero stands there.
-    MarkSpeaker();
-    w().checkplace();
-    EXPECT_TRUE(ScriptRan());
-}
-
-TEST_F(LocationChange, MissingOrUnsafeTargetsDoNothing) {
-    Record(5, 5, L"loc", Variant(0), Variant(L"missing.scr"));
-    Record(6, 5, L"loc", Variant(0), Variant(L"..\\..\\trap.scr"));
-    Record(7, 5, L"nowhere", Variant(3), Variant(3));
-    Record(8, 5, L"..\\saved\\house", Variant(3), Variant(3));
-    for (int x = 5; x <= 8; ++x) {
-        g().PlayerX = x;
-        MarkSpeaker();
-        w().checkplace();
-        EXPECT_FALSE(ScriptRan());
-        EXPECT_EQ(w().WorldName, L"town");
-        EXPECT_EQ(g().PlayerX, x);
-        EXPECT_EQ(g().PlayerY, 5);
+TEST_F(LocationChange, EachKindOfCellDoesItsOwnThing) {
+    struct Case { const wchar_t *target; Variant tx, ty; const wchar_t* expected; };
+    const Case cases[] = {
+        {L"house", Variant(3), Variant(7), L"house 3,7 r5,5 k2 i0"},
+        {L"house", Variant(0), Variant(0), L"house 14,9 r5,5 k2 i0"},  // swaps with the return point
+        {L"loc", Variant(0), Variant(L"trap.scr"), L"town 5,5 r14,9 k0 i2 ran"},
+        {L"AG", Variant(1), Variant(1), L"AG 17,48 r5,5 k4 i3"},  // caves count downwards
+        {L"sword", Variant(3), Variant(3), L"sword 3,3 r5,5 k0 i0 dark"},
+        {L"loc", Variant(0), Variant(L"missing.scr"), L"town 5,5 r14,9 k0 i2"},
+        {L"loc", Variant(0), Variant(L"..\\..\\trap.scr"), L"town 5,5 r14,9 k0 i2"},
+        {L"nowhere", Variant(3), Variant(3), L"town 5,5 r14,9 k0 i2"},
+        {L"..\\saved\\house", Variant(3), Variant(3), L"town 5,5 r14,9 k0 i2"},
+    };
+    for (const auto& c : cases) {
+        NewTown();
+        w().InfLevel = 2;
+        g().Darkness = false;
+        g().ReturnX = Variant(14);
+        g().ReturnY = 9;
+        Record(5, 5, c.target, c.tx, c.ty);
+        Record(5, 5, L"other", Variant(2), Variant(2));  // only the first record of a cell acts
+        EXPECT_EQ(Check(), c.expected) << c.target;
     }
-    EXPECT_FALSE(FileExists(World::SavedFile(L"town", L".lst")));
+    // A script cell runs again at every check while the hero stands there.
+    NewTown();
+    Record(5, 5, L"loc", Variant(0), Variant(L"trap.scr"));
+    EXPECT_EQ(Check(), L"town 5,5 r14,9 k0 i2 ran");
+    EXPECT_EQ(Check(), L"town 5,5 r14,9 k0 i2 ran");
 }
 
-TEST_F(LocationChange, UnusedRecordsAreNoExits) {
+TEST_F(LocationChange, MissingTargetsWriteNothingAndUnusedRecordsAreNoExits) {
+    Record(7, 5, L"nowhere", Variant(3), Variant(3));
+    At(7, 5);
+    EXPECT_EQ(Check(), L"town 7,5 r,0 k0 i0");
+    EXPECT_FALSE(FileExists(World::SavedFile(L"town", L".lst")));
     // A cave's record 0 stays (0, 0, "", 0, 0).
     w().ClearLocations();
     w().LocCount = 2;
-    g().PlayerX = 0;
-    g().PlayerY = 0;
-    w().checkplace();
-    EXPECT_EQ(w().WorldName, L"town");
-    EXPECT_EQ(g().PlayerX, 0);
+    At(0, 0);
+    EXPECT_EQ(Check(), L"town 0,0 r,0 k0 i0");
 }
 
-TEST_F(LocationChange, CaveLevelsCountDownwardsAndANamedPlaceResetsTheDepth) {
-    w().InfLevel = 2;
-    Record(5, 5, L"AG", Variant(1), Variant(1));
-    w().checkplace();
-    EXPECT_EQ(w().WorldName, L"AG");
-    EXPECT_EQ(w().InfLevel, 3);
-    EXPECT_EQ(w().MapType, kMapCave);
-    Record(g().PlayerX, g().PlayerY, L"house", Variant(3), Variant(7));
-    w().checkplace();
-    EXPECT_EQ(w().WorldName, L"house");
-    EXPECT_EQ(w().InfLevel, 0);
+TEST_F(LocationChange, ThePlaceLeftIsSavedAndTheDoorBackSwapsAgain) {
+    Put(1, 1, L"e");
+    g().ReturnX = Variant(14);
+    g().ReturnY = 9;
+    Record(5, 5, L"house", Variant(0), Variant(0));
+    EXPECT_EQ(Check(), L"house 14,9 r5,5 k2 i0");  // town -> house: the house has no entry script
+    auto map = ReadWholeFile(World::SavedFile(L"town", L".map"));
+    ASSERT_TRUE(map);
+    // Row 4 (hero row 1) holds the flower in column 4 (hero column 1).
+    EXPECT_EQ(map->substr(4 * 32, 6), L"GGGeGG");
+    // Back through the house's own door (3, 8), which also has no target position.
+    At(3, 8);
+    EXPECT_EQ(Check(), L"town 5,5 r3,8 k0 i0");  // no entry script from a house
+}
+
+TEST_F(LocationChange, EntryScriptsRunOnlyWhenComingFromTheWilderness) {
+    w().WorldName = L"wild";
+    w().LoadWild(12, 12);
+    EXPECT_EQ(std::tuple(int(w().MapType), int(g().PlayerX)), std::tuple(int(kMapWild), 12));
+    EXPECT_EQ(Check(), L"town 4,4 r12,12 k0 i0 ran");
 }
 
 TEST_F(LocationChange, TheWildernessHasNoCharactersOrFloorItemsAndMayShowItsExit) {
@@ -143,25 +105,11 @@ TEST_F(LocationChange, TheWildernessHasNoCharactersOrFloorItemsAndMayShowItsExit
     w().mapItemCol->Add();
     g().Darkness = true;
     g().QuestFlags[2] = 1;
+    w().InfLevel = 2;
     Record(5, 5, L"wild", Variant(20), Variant(30));
-    w().checkplace();
-    EXPECT_EQ(w().WorldName, L"wild");
-    EXPECT_EQ(g().PlayerX, 20);
-    EXPECT_EQ(g().PlayerY, 30);
-    EXPECT_EQ(g().NPCs->Count(), 0);
-    EXPECT_EQ(w().mapItemCol->Count(), 0);
-    EXPECT_FALSE(g().Darkness);
-    EXPECT_EQ(w().MapType, kMapWild);
-    EXPECT_EQ(w().GetPosMap(40, 14), L"q");
-    EXPECT_EQ(w().LocCount, 0);
-    EXPECT_EQ(w().InfLevel, 0);
-}
-
-TEST_F(LocationChange, ADarkPlaceIsDark) {
-    WriteLocation(L"sword", Grass(20, 20), {});
-    Record(5, 5, L"sword", Variant(3), Variant(3));
-    w().checkplace();
-    EXPECT_TRUE(g().Darkness);
+    EXPECT_EQ(Check(), L"wild 20,30 r5,5 k1 i0");
+    EXPECT_EQ(std::tuple(g().NPCs->Count(), w().mapItemCol->Count(), w().GetPosMap(40, 14), w().LocCount),
+              std::tuple(0, 0, std::wstring(L"q"), 0));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Walking, the passability sets, the door step and the turn tick, driven through the key map
 // with virtual-key codes.
+#include <tuple>
+
 #include "game/movement.h"
 #include "screen_fixture.h"
 #include "world/turn.h"
@@ -8,63 +10,54 @@ using namespace morvath;
 
 namespace {
 
-using Movement = ScreenTest;
+struct Movement : ScreenTest {
+    // Where the hero stands, faces and what the turn and the message line say.
+    std::wstring State() {
+        return std::to_wstring(g().PlayerX) + L"," + std::to_wstring(g().PlayerY) + L" f" + std::to_wstring(g().FacingDir) +
+               L" t" + std::to_wstring(w().Turn) + L" d" + std::to_wstring(w().Day) + L" " + w().WorldName + L" " +
+               g().screen.lblII;
+    }
+};
 
-TEST_F(Movement, ArrowKeysTurnStepAndSpendATurnEach) {
-    Key(kVkRight);
-    EXPECT_EQ(g().PlayerX, 6);
-    EXPECT_EQ(g().FacingDir, 3);
-    Key(kVkDown);
-    EXPECT_EQ(g().PlayerY, 6);
-    EXPECT_EQ(g().FacingDir, 2);
-    Key(kVkLeft);
-    EXPECT_EQ(g().PlayerX, 5);
-    EXPECT_EQ(g().FacingDir, 4);
-    Key(kVkUp);
-    EXPECT_EQ(g().PlayerY, 5);
-    EXPECT_EQ(g().FacingDir, 1);
-    EXPECT_EQ(w().Turn, 4);
-}
-
-TEST_F(Movement, ShiftAloneTurnsWithoutSteppingButStillSpendsATurn) {
-    Key(kVkRight, kShiftMask);
-    EXPECT_EQ(g().PlayerX, 5);
-    EXPECT_EQ(g().FacingDir, 3);
-    EXPECT_EQ(w().Turn, 1);
-    // Shift with another modifier is no "turn only".
-    Key(kVkRight, kShiftMask | kCtrlMask);
-    EXPECT_EQ(g().PlayerX, 6);
-}
-
-TEST_F(Movement, AnOverloadedHeroOnlyTurns) {
-    g().Player->Weight = 100;  // the whole carrying limit
-    Key(kVkLeft);
-    EXPECT_EQ(g().PlayerX, 5);
-    EXPECT_EQ(g().FacingDir, 4);
-    EXPECT_EQ(g().screen.lblII, L"Невозможно идти дальше - вы перегружены донельзя!");
-    EXPECT_EQ(w().Turn, 1);
-}
-
-TEST_F(Movement, WallsAndCharactersBlockTheStep) {
-    Put(6, 5, L"a");
-    Key(kVkRight);
-    EXPECT_EQ(g().PlayerX, 5);
-    EXPECT_EQ(w().Turn, 1);
-    // A character stands on the grid as its symbol: a woman blocks, a heap mark does not.
-    auto npc = g().NPCs->Add();
-    npc->Symbol = L"1";
-    npc->X = 5;
-    npc->Y = 6;
-    PutNPCsOnMap();
-    Key(kVkDown);
-    EXPECT_EQ(g().PlayerY, 5);
-}
-
-TEST_F(Movement, ASteppedOnHeapSaysSo) {
-    Put(5, 6, L"9");
-    Key(kVkDown);
-    EXPECT_EQ(g().PlayerY, 6);
-    EXPECT_EQ(g().screen.lblII, L"Несколько вещей... ");
+// A hero in town presses a key once. Column 0 still walks down; column 30 and row 100 are
+// the last there are.
+TEST_F(Movement, OneKeyInTown) {
+    struct Case {
+        int key, mods, x, y;
+        int tx, ty;  // a tile put there first
+        const wchar_t* tile;
+        double weight;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {kVkRight, 0, 5, 5, 0, 0, nullptr, 0, L"6,5 f3 t1 d1 town "},
+        {kVkDown, 0, 5, 5, 0, 0, nullptr, 0, L"5,6 f2 t1 d1 town "},
+        {kVkLeft, 0, 5, 5, 0, 0, nullptr, 0, L"4,5 f4 t1 d1 town "},
+        {kVkUp, 0, 5, 5, 0, 0, nullptr, 0, L"5,4 f1 t1 d1 town "},
+        {kVkRight, kShiftMask, 5, 5, 0, 0, nullptr, 0, L"5,5 f3 t1 d1 town "},
+        {kVkRight, kShiftMask | kCtrlMask, 5, 5, 0, 0, nullptr, 0, L"6,5 f3 t1 d1 town "},
+        {kVkLeft, 0, 5, 5, 0, 0, nullptr, 100, L"5,5 f4 t1 d1 town Невозможно идти дальше - вы перегружены донельзя!"},
+        {kVkRight, 0, 5, 5, 6, 5, L"a", 0, L"5,5 f3 t1 d1 town "},
+        {kVkDown, 0, 5, 5, 5, 6, L"9", 0, L"5,6 f2 t1 d1 town Несколько вещей... "},
+        {kVkUp, 0, 5, 5, 5, 4, L"\u2019", 0, L"5,4 f1 t1 d1 town "},  // the door step, no record
+        {kVkUp, 0, 1, 1, 0, 0, nullptr, 0, L"1,1 f1 t1 d1 town "},
+        {kVkLeft, 0, 1, 1, 0, 0, nullptr, 0, L"1,1 f4 t1 d1 town "},
+        {kVkDown, 0, 0, 1, 0, 0, nullptr, 0, L"0,2 f2 t1 d1 town "},
+        {kVkRight, 0, 27, 5, 0, 0, nullptr, 0, L"27,5 f3 t1 d1 town "},
+        {kVkDown, 0, 5, 97, 0, 0, nullptr, 0, L"5,97 f2 t1 d1 town "},
+    };
+    for (const auto& c : cases) {
+        NewTown();
+        for (int row = 41; row <= 100; ++row) w().SetRow(row, std::wstring(30, L'G'));
+        w().Turn = 0;
+        g().screen.lblII.clear();
+        g().PlayerX = c.x;
+        g().PlayerY = c.y;
+        h().Weight = c.weight;
+        if (c.tile) Put(c.tx, c.ty, c.tile);
+        Key(c.key, c.mods);
+        EXPECT_EQ(State(), c.expected) << c.key << " " << c.mods << " from " << c.x << "," << c.y;
+    }
 }
 
 // Each tile met by each arrow key (right, left, down, up), in town and on the wilderness
@@ -96,116 +89,72 @@ TEST_F(Movement, EveryArrowKeyKnowsWhichTilesItEnters) {
     EXPECT_EQ(g().screen.lblII, L"Равнины...");  // said on the wild map
 }
 
-TEST_F(Movement, TheHeroNeverLeavesTheGrid) {
-    g().PlayerX = 1;
-    g().PlayerY = 1;
-    Key(kVkUp);
-    Key(kVkLeft);
-    EXPECT_EQ(g().PlayerX, 1);
-    EXPECT_EQ(g().PlayerY, 1);
-    // The bound holds along the step only: on column 0 the hero still walks down.
-    g().PlayerX = 0;
-    Key(kVkDown);
-    EXPECT_EQ(g().PlayerY, 2);
-    // The right edge: nothing lies past the end of a row.
-    g().PlayerX = 27;  // column 30, the last
-    Key(kVkRight);
-    EXPECT_EQ(g().PlayerX, 27);
-    // The bottom of the grid: row 100 is the last row there is.
-    for (int row = 41; row <= 100; ++row) w().SetRow(row, std::wstring(30, L'G'));
-    g().PlayerY = 97;
-    Key(kVkDown);
-    EXPECT_EQ(g().PlayerY, 97);
-}
-
-TEST_F(Movement, UpIntoADoorTakesTheDoorStepAndEntersAtOnce) {
-    WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
-    Put(5, 4, L"+");
-    Record(5, 4, L"house", Variant(3), Variant(7));
-    Key(kVkUp);
-    EXPECT_EQ(w().WorldName, L"house");
-    EXPECT_EQ(g().PlayerX, 3);
-    EXPECT_EQ(g().PlayerY, 7);
-    EXPECT_EQ(w().MapType, kMapHouse);
-    EXPECT_EQ(g().ReturnX.ToNumber(), 5);
-    EXPECT_EQ(g().ReturnY, 4);
-    EXPECT_EQ(w().Turn, 1);
-}
-
-TEST_F(Movement, TheDoorStepPutsTheHeroOnTheDoorEvenWithoutARecord) {
-    Put(5, 4, L"\u2019");  // ’, a town house's door
-    Key(kVkUp);
-    EXPECT_EQ(g().PlayerY, 4);
-    EXPECT_EQ(w().WorldName, L"town");
-}
-
-TEST_F(Movement, DownOntoADoorIsAnOrdinaryStepAndTheKeyMapChecksTheCell) {
-    WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
-    Put(5, 6, L"+");
-    Record(5, 6, L"house", Variant(3), Variant(7));
-    Key(kVkDown);
-    EXPECT_EQ(w().WorldName, L"house");
-    EXPECT_EQ(g().PlayerY, 7);
-}
-
-TEST_F(Movement, OnTheWildMapADoorIsNoDoor) {
-    w().WorldName = L"wild";
-    w().MapType = kMapWild;
-    Put(5, 4, L"#");
-    Record(5, 4, L"house", Variant(3), Variant(7));
-    WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
-    Key(kVkUp);
-    EXPECT_EQ(g().PlayerY, 4);  // an ordinary step onto the mine
-    EXPECT_EQ(w().WorldName, L"wild");
-    EXPECT_EQ(w().Turn, 50);
-    EXPECT_EQ(g().Player->Hungry, 500 + 25);  // a step of the wild map's own upkeep
+// Up into a door takes the door step and enters at once; down onto one is an ordinary step
+// after which the key map checks the cell. On the wild map a door is no door.
+TEST_F(Movement, DoorsAreEnteredByTheKeyThatStepsOnThem) {
+    const std::tuple<int, const wchar_t*, const wchar_t*, const wchar_t*> cases[] = {
+        {kVkUp, L"town", L"+", L"3,7 f1 t1 d1 house "},
+        {kVkDown, L"town", L"+", L"3,7 f2 t1 d1 house "},
+        {kVkUp, L"wild", L"#", L"5,4 f1 t50 d1 wild Равнины..."},
+    };
+    for (auto [key, place, tile, expected] : cases) {
+        NewTown();
+        w().Turn = 0;
+        w().WorldName = place;
+        w().MapType = std::wstring(place) == L"wild" ? kMapWild : kMapTown;
+        h().Hungry = 500;
+        const int y = key == kVkUp ? 4 : 6;
+        WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
+        Put(5, y, tile);
+        Record(5, y, L"house", Variant(3), Variant(7));
+        SeedRandom(1);
+        Key(key);
+        EXPECT_EQ(State(), expected);
+        if (w().WorldName == L"house") {
+            EXPECT_EQ(std::tuple(w().MapType, g().ReturnX.ToNumber(), g().ReturnY), std::tuple(int(kMapHouse), 5.0, y));
+        } else {
+            EXPECT_EQ(h().Hungry, 500 + 25);  // a step of the wild map's own upkeep
+        }
+    }
 }
 
 TEST_F(Movement, ADayHasAThousandTurnsInTownAndTwentyStepsInTheWild) {
     w().Turn = 998;
     Key(kVk5);
     Key(kVk5);
-    EXPECT_EQ(w().Turn, 1000);
-    EXPECT_EQ(w().Day, 1);
+    EXPECT_EQ(std::tuple(w().Turn, w().Day), std::tuple(1000, 1));
     Key(kVk5);
-    EXPECT_EQ(w().Day, 2);
-    EXPECT_EQ(w().Turn, 1);
-
+    EXPECT_EQ(std::tuple(w().Turn, w().Day), std::tuple(1, 2));
     // 990 in town, then through the gate onto the wild map: the step's tick is a wild one.
     w().Turn = 990;
     WriteLocation(L"wild", Grass(30, 30), {});
     Put(5, 4, L"q");
     Record(5, 4, L"wild", Variant(10), Variant(10));
     Key(kVkUp);
-    EXPECT_EQ(w().WorldName, L"wild");
-    EXPECT_EQ(w().Turn, 1040);
-    EXPECT_EQ(w().Day, 2);
+    EXPECT_EQ(std::tuple(w().Turn, w().Day), std::tuple(1040, 2));
     Key(kVkDown);
-    EXPECT_EQ(w().Day, 3);
-    EXPECT_EQ(w().Turn, 50);
-    EXPECT_EQ(g().PlayerY, 11);
+    EXPECT_EQ(State().substr(0, 17), L"10,11 f2 t50 d3 w");
 }
 
-TEST_F(Movement, WalkingSidewaysClosesTheSpeechBox) {
+TEST_F(Movement, WalkingSidewaysClosesTheSpeechBoxAndCharactersStandOnTheGrid) {
     g().screen.speechVisible = true;
     Key(kVkDown);
     EXPECT_TRUE(g().screen.speechVisible);
     Key(kVkLeft);
     EXPECT_FALSE(g().screen.speechVisible);
-}
 
-TEST_F(Movement, CharactersArePutOnTheGridAndOffGridOnesAreSkipped) {
-    auto a = g().NPCs->Add();
-    a->Symbol = L"%";
-    a->X = 2;
-    a->Y = 3;
-    auto b = g().NPCs->Add();
-    b->Symbol = L"%";
-    b->X = 500;
-    b->Y = -40;
+    for (auto [x, y] : {std::pair{2.f, 3.f}, std::pair{500.f, -40.f}}) {
+        auto a = g().NPCs->Add();
+        a->Symbol = L"%";
+        a->X = x;
+        a->Y = y;
+    }
     PutNPCsOnMap();
     EXPECT_EQ(At(2, 3), L"%");
-    EXPECT_EQ(w().GetPosMap(5, 6), L"%");
+    g().PlayerX = 2;
+    g().PlayerY = 2;
+    Key(kVkDown);  // a character stands in the way
+    EXPECT_EQ(g().PlayerY, 2);
 }
 
 }  // namespace

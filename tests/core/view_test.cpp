@@ -1,4 +1,5 @@
 // The tile painters and the view: which picture stands in which cell.
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -25,13 +26,10 @@ TEST(TilePainters, TheAlphabetHas91CharactersAndEachPainterItsOwnShare) {
                 known = true;
             }
         }
-        if (known) ++any;
+        any += known;
     }
-    EXPECT_EQ(any, 91);
-    EXPECT_EQ(perKind[kMapTown], 79);
-    EXPECT_EQ(perKind[kMapWild], 26);
-    EXPECT_EQ(perKind[kMapHouse], 53);
-    EXPECT_EQ(perKind[kMapForest], 38);
+    EXPECT_EQ(std::tuple(any, perKind[kMapTown], perKind[kMapWild], perKind[kMapHouse], perKind[kMapForest]),
+              std::tuple(91, 79, 26, 53, 38));
 }
 
 TEST(TilePainters, OneCharacterMeansDifferentThingsOnDifferentMaps) {
@@ -62,78 +60,62 @@ TEST(TilePainters, TownWaterShowsAFishAboveThirtyFiveOf36AndAnimationsTheirFourF
 }
 
 TEST(Pictures, NamesAndFiles) {
-    EXPECT_EQ(PictureName(Pic::imgGrass), L"imgGrass");
-    EXPECT_EQ(PictureFile(Pic::imgGrass), L"");
-    EXPECT_EQ(PictureFile(Pic::dom1_5), L"\\images\\dom1-5.bmp");
-    EXPECT_EQ(PictureFile(Pic::spider3), L"\\Images\\spider\\p3.gif");
-    EXPECT_EQ(PictureFile(Pic::imgCrest), L"\\Images\\crest.bmp");
-    EXPECT_EQ(PictureFile(Pic::oh4), L"\\Images\\oh4.bmp");
+    EXPECT_EQ(PictureName(Pic::imgGrass) + L"|" + PictureFile(Pic::imgGrass) + L"|" + PictureFile(Pic::dom1_5) + L"|" +
+                  PictureFile(Pic::spider3),
+              L"imgGrass||\\images\\dom1-5.bmp|\\Images\\spider\\p3.gif");
 }
 
-class ViewTest : public ScreenTest {
-protected:
+struct ViewTest : ScreenTest {
     const View& view() { return g().gameScreen.view; }
-    void Draw() { DrawIt(); }
+    // One row of the view: a letter per picture (G grass, . nothing, else '?').
+    std::string Row(int row) {
+        std::string s;
+        for (int col = 0; col < 10; ++col) {
+            const Pic p = view().At(col, row);
+            s += p == Pic::imgGrass ? 'G' : p == Pic::imgNothing ? '.' : '?';
+        }
+        return s;
+    }
 };
 
 TEST_F(ViewTest, TheHeroStandsOnCellFiveFiveAmongTheTilesAroundHim) {
-    Put(5, 4, L"a");   // above the hero
-    Put(2, 2, L"e");   // the top-left corner of the view
-    Put(9, 9, L"~");   // the bottom-right corner
-    Draw();
-    EXPECT_EQ(view().At(5, 4), Pic::imgCave);
-    EXPECT_EQ(view().At(2, 2), Pic::imgFlower);
-    EXPECT_EQ(view().At(9, 9), Pic::imgTower);
-    EXPECT_EQ(view().At(5, 5), Pic::imgGrass);
-    EXPECT_TRUE(view().heroShown);
-    EXPECT_EQ(view().hero, Pic::imgDownChar);
-    g().FacingDir = 4;
-    Draw();
-    EXPECT_EQ(view().hero, Pic::imgLeftChar);
+    Put(5, 4, L"a");  // above the hero
+    Put(2, 2, L"e");  // the top-left corner of the view
+    Put(9, 9, L"~");  // the bottom-right corner
+    // Facing -> the hero's picture; 0 hides him.
+    for (auto [facing, hero] : {std::pair{2, Pic::imgDownChar}, std::pair{4, Pic::imgLeftChar}}) {
+        g().FacingDir = facing;
+        DrawIt();
+        EXPECT_EQ(std::tuple(view().At(5, 4), view().At(2, 2), view().At(9, 9), view().At(5, 5), view().heroShown, view().hero),
+                  std::tuple(Pic::imgCave, Pic::imgFlower, Pic::imgTower, Pic::imgGrass, true, hero));
+    }
     g().FacingDir = 0;
-    Draw();
+    DrawIt();
     EXPECT_FALSE(view().heroShown);
 }
 
 TEST_F(ViewTest, CellsOffTheMapAreBlack) {
-    // Grid column 1 is never shown: with PlayerX 0 the four left columns are black.
-    g().PlayerX = 0;
-    Draw();
-    for (int row = 0; row < 10; ++row) {
-        for (int col = 0; col < 4; ++col) EXPECT_EQ(view().At(col, row), Pic::imgNothing) << col << "," << row;
-        EXPECT_EQ(view().At(4, row), Pic::imgGrass);
-    }
-    // A hero on grid row 51 sees rows 46..52 and black below; rows past 51 are never shown.
     for (int row = 41; row <= 60; ++row) w().SetRow(row, std::wstring(30, L'G'));
-    g().PlayerX = 10;
-    g().PlayerY = 48;
-    Draw();
-    for (int row = 0; row < 10; ++row) {
-        const Pic expected = row < 7 ? Pic::imgGrass : Pic::imgNothing;
-        for (int col = 0; col < 10; ++col) EXPECT_EQ(view().At(col, row), expected) << col << "," << row;
-    }
-}
-
-TEST_F(ViewTest, TheRightEdgeFollowsRowOneAndShorterRowsEndInBlack) {
     w().SetRow(1, std::wstring(20, L'G'));  // the view ends one column past row 1's end
-    w().SetRow(3, std::wstring(20, L'G'));  // the view's top row shows grid row 3
+    // Grid column 1 is never shown: with PlayerX 0 the four left columns are black. A hero on
+    // grid row 51 sees rows 46..52 and black below; grid row 1 is never shown either. On the
+    // right a row ends one past its end.
+    struct Case { int x, y, row; const char* expected; };
+    const Case cases[] = {{0, 5, 0, "....GGGGGG"}, {0, 5, 9, "....GGGGGG"}, {10, 48, 6, "GGGGGGGGGG"},
+                          {10, 48, 7, ".........."}, {15, 5, 0, "GGGGGGGG.."}, {15, 5, 1, "GGGGGGGGG."},
+                          {5, 1, 2, ".........."}, {5, 1, 3, "GGGGGGGGGG"}};
+    for (const auto& c : cases) {
+        g().PlayerX = c.x;
+        g().PlayerY = c.y;
+        w().SetRow(3, std::wstring(c.x == 15 ? 20 : 30, L'G'));
+        DrawIt();
+        EXPECT_EQ(Row(c.row), c.expected) << c.x << "," << c.y << " row " << c.row;
+    }
     w().SetRow(8, std::wstring(12, L'G'));  // the hero's row is shorter still
-    g().PlayerX = 15;                       // view columns 0..9 show grid columns 13..22
-    Draw();
-    EXPECT_EQ(view().At(7, 0), Pic::imgGrass);    // grid column 20
-    EXPECT_EQ(view().At(8, 0), Pic::imgNothing);  // grid column 21: one past the end, empty
-    EXPECT_EQ(view().At(9, 0), Pic::imgNothing);  // past that: off the map
-    EXPECT_EQ(view().At(9, 1), Pic::imgNothing);  // off the map in every row, long or not
-    EXPECT_EQ(view().At(8, 1), Pic::imgGrass);
-    EXPECT_EQ(view().At(0, 5), Pic::imgNothing);  // grid column 13 of the short row
-    EXPECT_EQ(view().At(0, 4), Pic::imgGrass);
-}
-
-TEST_F(ViewTest, UnknownTilesAreBlackNotLeftOvers) {
-    w().MapType = kMapCave;
-    Put(6, 5, L"Z");
-    Draw();
-    EXPECT_EQ(view().At(6, 5), Pic::imgNothing);
+    g().PlayerX = 15;
+    g().PlayerY = 5;
+    DrawIt();
+    EXPECT_EQ(Row(5), "..........");
 }
 
 TEST_F(ViewTest, DarknessBlacksEveryCellAndHidesTheHeroButNotOnTheWildMap) {
@@ -141,31 +123,36 @@ TEST_F(ViewTest, DarknessBlacksEveryCellAndHidesTheHeroButNotOnTheWildMap) {
     for (MapKind kind : {kMapTown, kMapHouse, kMapForest, kMapCave}) {
         w().MapType = kind;
         Put(5, 4, L"a");
-        Draw();
-        for (Pic p : view().cells) EXPECT_EQ(p, Pic::imgNothing) << kind;
+        DrawIt();
+        EXPECT_EQ(std::count(view().cells.begin(), view().cells.end(), Pic::imgNothing), 100) << kind;
         EXPECT_FALSE(view().heroShown);
     }
     w().MapType = kMapWild;
-    Draw();
-    EXPECT_EQ(view().At(5, 5), Pic::imgGrass);
-    EXPECT_FALSE(view().heroShown);
+    DrawIt();
+    EXPECT_EQ(std::tuple(view().At(5, 5), view().heroShown), std::tuple(Pic::imgGrass, false));
 }
 
-TEST_F(ViewTest, AnUnknownMapKindDrawsNothing) {
-    Draw();
+TEST_F(ViewTest, UnknownTilesAreBlackAndAnUnknownMapKindDrawsNothing) {
+    w().MapType = kMapCave;
+    Put(6, 5, L"Z");
+    DrawIt();
+    EXPECT_EQ(view().At(6, 5), Pic::imgNothing);
     const View before = view();
     w().MapType = 7;
     Put(5, 4, L"a");
-    Draw();
+    DrawIt();
     EXPECT_EQ(view().cells, before.cells);
 }
 
 TEST_F(ViewTest, EachPersonHasItsOwnLook) {
-    SetHeroImages(kPrince);
-    EXPECT_EQ(g().gameScreen.hero.left, Pic::imgLeftChar);
-    SetHeroImages(kClaw);
     const auto& hero = g().gameScreen.hero;
-    for (Pic p : {hero.up, hero.down, hero.left, hero.right, hero.portrait}) EXPECT_EQ(p, Pic::imgAssasin);
+    g().gameScreen.hero.portrait = Pic::imgUpChar;
+    OpenGameScreen();  // the hero faces down as portrait
+    EXPECT_EQ(hero.portrait, Pic::imgDownChar);
+    SetHeroImages(kPrince);
+    EXPECT_EQ(hero.left, Pic::imgLeftChar);
+    SetHeroImages(kClaw);
+    EXPECT_EQ(std::vector({hero.up, hero.down, hero.left, hero.right, hero.portrait}), std::vector<Pic>(5, Pic::imgAssasin));
 
     ResetGame();
     modVarsAndMain.CreateRoots();
@@ -173,18 +160,10 @@ TEST_F(ViewTest, EachPersonHasItsOwnLook) {
     EXPECT_EQ(g().gameScreen.hero.down, Pic::imgDownChar);
     for (const char* f : {"m1.bmp", "m2.bmp", "m3.bmp", "m4.bmp"}) WriteText(L"Images/" + FromUtf8(f), L"BM");
     SetHeroImages(kMonk);
-    EXPECT_EQ(g().gameScreen.hero.portrait, Pic::m3);
-    EXPECT_EQ(g().gameScreen.hero.left, Pic::m4);
     g().FacingDir = 4;
     w().MapType = kMapTown;
-    Draw();
-    EXPECT_EQ(view().hero, Pic::m4);
-}
-
-TEST_F(ViewTest, TheScreenOpensWithTheHeroFacingDownAsPortrait) {
-    g().gameScreen.hero.portrait = Pic::imgUpChar;
-    OpenGameScreen();
-    EXPECT_EQ(g().gameScreen.hero.portrait, Pic::imgDownChar);
+    DrawIt();
+    EXPECT_EQ(std::tuple(g().gameScreen.hero.portrait, view().hero), std::tuple(Pic::m3, Pic::m4));
 }
 
 }  // namespace
