@@ -11,12 +11,13 @@
 //   start                 "Вперёд!": the hero is made and the game starts
 //   key K [N]             press K (Up Down Left Right Space Esc Enter, a letter or digit, ".",
 //                         ";" and "Shift+" before any of them) N times
+//   enter ID              like walk, onto the nearest way out that leads to place ID
 //   walk X Y              arrow keys along the shortest way to (X, Y) in the current place
 //                         (onto a way out: on into the place it leads to);
 //                         fights on the way are fought, and an encounter's battleground is
 //                         left by its nearest way back before the walk goes on
-//   input TEXT | choice N | yes | no | pick NAME
-//                         the answer to the next input box, choice dialog, Yes/No box or
+//   input TEXT | choice N | yes [N] | no [N] | pick NAME
+//                         the answer to the next input box, choice dialog, Yes/No box (N boxes) or
 //                         item picker (the row holding that item; "pick -" picks nothing)
 //   equip KEYS            the keys pressed on the next equipment screen (slot letters A..F),
 //                         which then closes with Esc
@@ -25,6 +26,7 @@
 //          fame TEXT | deeds TEXT | over
 //                         what must hold now (TEXT: part of the speech box, of a message
 //                         box shown so far, of the hall-of-fame list or of the deeds file)
+#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <functional>
@@ -139,10 +141,17 @@ class Replay {
 public:
     explicit Replay(Player& player) : ui_(player) {}
 
+    // A recording that has gone astray stops here rather than wandering for minutes.
+    static constexpr int kMaxKeys = 20000;
+
     Outcome Run(const std::vector<Step>& steps) {
         for (const Step& s : steps) {
             line_ = s.line;
             if (!Do(s)) break;
+            if (out_.keys > kMaxKeys) {
+                Fail("more than " + std::to_string(kMaxKeys) + " keys pressed");
+                break;
+            }
         }
         return out_;
     }
@@ -270,12 +279,26 @@ private:
         return Playing() || Fail("the hero died on the way");
     }
 
+    std::optional<std::pair<int, int>> WayOutTo(const std::wstring& target) {
+        const World& w = *g().TheWorld;
+        std::optional<std::pair<int, int>> best;
+        long bestDistance = 0;
+        for (int i = 0; i <= w.LocCount; ++i) {
+            const auto& r = w.Record(i);
+            if (r.Target.ToText() != target) continue;
+            const int x = static_cast<int>(r.X.ToNumber()), y = static_cast<int>(r.Y.ToNumber());
+            const long d = std::labs(x - g().PlayerX) + std::labs(y - g().PlayerY);
+            if (!best || d < bestDistance) best = std::pair{x, y}, bestDistance = d;
+        }
+        return best;
+    }
+
     bool Walk(int x, int y) {
         const std::wstring place = Place();
         // A walk onto a way out ends where that way leads.
         const bool wayOut = IsRecordCell(x, y);
         int waits = 0;
-        for (int tries = 0; tries < 2000; ++tries) {
+        for (int tries = 0; tries < 2000 && out_.keys <= kMaxKeys; ++tries) {
             if (!Playing()) return Fail("the hero died on the way");
             if (Place() != place) {
                 if (wayOut) return true;
@@ -373,12 +396,18 @@ private:
         } else if (v == L"walk") {
             if (!Playing()) return Fail("no game to walk in");
             return Walk(number(0), number(1));
+        } else if (v == L"enter") {
+            if (!Playing()) return Fail("no game to walk in");
+            const auto door = WayOutTo(s.text);
+            if (!door) return Fail("no way out of " + ToUtf8(Place()) + " leads to " + ToUtf8(s.text));
+            return Walk(door->first, door->second) && (Place() == s.text || Fail("in " + ToUtf8(Place()) + ", not " + ToUtf8(s.text)));
         } else if (v == L"input") {
             ui_.inputAnswers.push_back(s.text);
         } else if (v == L"choice") {
             ui_.choiceAnswers.push_back(number(0));
         } else if (v == L"yes" || v == L"no") {
-            ui_.msgAnswers.push_back(v == L"yes" ? MsgResult::Yes : MsgResult::No);
+            const int times = s.args.empty() ? 1 : number(0);
+            for (int i = 0; i < times; ++i) ui_.msgAnswers.push_back(v == L"yes" ? MsgResult::Yes : MsgResult::No);
         } else if (v == L"pick") {
             ui_.picks.push_back(s.text);
         } else if (v == L"equip") {
