@@ -1,8 +1,9 @@
 #include "game/gathering.h"
 
-#include "world/speech.h"
+#include "game/items.h"
 #include "platform/random.h"
 #include "world/game_state.h"
+#include "world/speech.h"
 
 namespace morvath {
 namespace {
@@ -17,19 +18,6 @@ bool KnowsSkill(const wchar_t* name) {
 bool HoldsTool(const wchar_t* name) {
     const auto& e = modVarsAndMain.Equip;
     return e[kSlotRightHand][kEqName].ToText() == name || e[kSlotLeftHand][kEqName].ToText() == name;
-}
-
-// A gathered thing: one piece, carried from now on.
-std::shared_ptr<Item> NewCarried(const wchar_t* name, long kind, const wchar_t* info, double weight) {
-    auto& g = modVarsAndMain;
-    auto item = g.Inventory->Add();
-    g.CurItem = item;
-    item->ItemName = name;
-    item->ItemType = kind;
-    item->ItemInfo = info;
-    item->itembalance = 0;
-    item->Weight = weight;
-    return item;
 }
 
 void Reweigh() { modVarsAndMain.Player->DoWeight(); }

@@ -225,4 +225,16 @@ void ShowEquipForm() {
     REFRESHAtt();
 }
 
+std::shared_ptr<Item> NewCarried(const std::wstring& name, long kind, const std::wstring& info, double weight) {
+    auto& g = modVarsAndMain;
+    auto item = g.Inventory->Add();
+    g.CurItem = item;
+    item->ItemName = name;
+    item->ItemType = kind;
+    item->ItemInfo = info;
+    item->itembalance = 0;
+    item->Weight = weight;
+    return item;
+}
+
 }  // namespace morvath

@@ -1,6 +1,7 @@
 #pragma once
 // Carried and floor items: picking up, looking, dropping, using, the inventory picker's
 // lists and the equipment screen's door.
+#include <memory>
 #include <string>
 
 #include "world/item.h"
@@ -15,6 +16,9 @@ std::wstring WeaponLine(const Item& item);
 bool ListedWithBonuses(long kind);
 
 // Picks up one item from the hero's square.
+// A new item in the bag, one piece, and the current item from now on.
+std::shared_ptr<Item> NewCarried(const std::wstring& name, long kind, const std::wstring& info, double weight);
+
 void PickUpItems();
 // The items lying on the hero's square, one line each, in the speech box.
 void LookAtFloor();

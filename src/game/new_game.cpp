@@ -4,6 +4,7 @@
 #include <array>
 #include <exception>
 
+#include "game/items.h"
 #include "game/screen.h"
 #include "game/weapons.h"
 #include "platform/cp1251.h"
@@ -42,16 +43,10 @@ void Wear(int slot, const std::wstring& name, int type, double balance, const Va
 
 void Carry(const std::wstring& name, const std::wstring& info, int type, double balance, double weaponPlus,
            double critical, double weight, double count) {
-    auto& g = modVarsAndMain;
-    auto item = g.Inventory->Add();
-    g.CurItem = item;
-    item->ItemName = name;
-    item->ItemInfo = info;
-    item->ItemType = type;
+    auto item = NewCarried(name, type, info, weight);
     item->itembalance = balance;
     item->WeaponPlus = weaponPlus;
     item->Critical = critical;
-    item->Weight = weight;
     item->ItemCount = count;
 }
 
