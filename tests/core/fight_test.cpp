@@ -68,8 +68,7 @@ TEST_F(Fight, TheEnemysBlow) {
     for (const Case& c : cases) {
         OnPanel(c.enemyHp, 0)->Strenght = c.strength;
         std::tie(panel().EnemyStartHP, panel().enemyLifeBar) = std::tuple(static_cast<int>(c.startHp), 0.5);
-        std::tie(h().HP, h().Defence, h().Luck, h().Mobility, h().HeroeTactic) = std::tuple(50, c.defence, c.luck, c.mobility, c.tactic);
-        h().Constitution = c.dodge1 > 0 ? 0 : 100;
+        std::tie(h().HP, h().Defence, h().Luck, h().Mobility, h().HeroeTactic, h().Constitution) = std::tuple(50, c.defence, c.luck, c.mobility, c.tactic, c.dodge1 > 0 ? 0 : 100);
         PinnedDraws draws{c.r1, c.r2, c.dodge1, c.dodge2};
         EnemyAttack();
         const bool hurt = c.hp < 50;
@@ -131,13 +130,11 @@ TEST_F(Fight, ABadlyHurtEnemyMayPanicAfterABlow) {
 }
 
 TEST_F(Fight, AKillRewardsLogsRunsTheDeathAndRemovesOnlyTheDead) {
-    auto before = AddNpc(L"Стражник", 3, 3, 10, 5);
-    auto wolf = AddNpc(L"Волк", 11, 10, 5, 7);
-    std::tie(panel().visible, panel().enemy, panel().EnemyStartHP, wolf->WeaponForce, wolf->DieScript_File) = std::tuple(true, wolf, 5, 2, L"wolf.die");
+    auto before = AddNpc(L"Стражник", 3, 3, 10, 5), wolf = AddNpc(L"Волк", 11, 10, 5, 7);
+    std::tie(panel().visible, panel().enemy, panel().EnemyStartHP, wolf->WeaponForce, wolf->DieScript_File, modMusicEngine::MusicName) = std::tuple(true, wolf, 5, 2, L"wolf.die", kFightTune);
     auto after = AddNpc(L"Купец", 4, 4, 10, 5);
     w().setPosMap(13, 14, L"w");
     WriteFileAtomic(folder.path() / "scripts" / "wolf.die", EncodeCp1251(L"say(\"шкура\")\r\n"));
-    modMusicEngine::MusicName = kFightTune;
     { PinnedDraws draws{0.5, 0.5, Above(4)}; Strike(); }  // 9 * 0.5714: 5 thousandths of strength
     // The fight's tune stops and no other starts; the death script runs with the dead as its speaker.
     EXPECT_EQ(std::tuple(panel().lblFight, KillLog(), int(h().Exp), int(h().dMonsters), panel().visible, panel().enemyLifeBar, Tune(), modMusicEngine::MidiOpen()),
@@ -220,22 +217,21 @@ TEST_F(Fight, StartingAFightSetsUpThePanelAndLuckDecidesWhoStrikesFirst) {
     g().screen.speechVisible = true;
     auto orc = AddNpc(L"Орк", 10, 11, 12.7, 7);
     { PinnedDraws draws{Below(5), Above(5)}; StartFight(10, 11); }
-    const FightPanel& f = panel();
     // Health and strength are shown whole, cut down.
-    EXPECT_EQ(std::tuple(f.lblFight, f.EnemyLife, f.lblStrenght), std::tuple(L"Готов!", L"HP: 12", L"Сила: 10"));
-    EXPECT_EQ(std::tuple(FightOn(), g().screen.speechVisible, int(f.EnemyStartHP), int(orc->WeaponForce), f.enemyLifeBar, int(g().EnemyIndex), Tune(), f.lifeBar, h().WillPower),
+    EXPECT_EQ(std::tuple(panel().lblFight, panel().EnemyLife, panel().lblStrenght), std::tuple(L"Готов!", L"HP: 12", L"Сила: 10"));
+    EXPECT_EQ(std::tuple(FightOn(), g().screen.speechVisible, int(panel().EnemyStartHP), int(orc->WeaponForce), panel().enemyLifeBar, int(g().EnemyIndex), Tune(), panel().lifeBar, h().WillPower),
               std::tuple(true, false, 13, 2, 1.0, 1, kFightTune, 0.8, 0.01));
     // The enemy strikes first while the die plus half the luck stays below five; here it misses.
     for (auto [luck, draw, first] : {std::tuple{0, Below(5), true}, std::tuple{2, Below(4), true}, std::tuple{2, Above(4), false}}) {
         h().Luck = luck;
         PinnedDraws draws{0, draw, 0, 0, 0.99, 0};
         StartFight(10, 11);
-        EXPECT_EQ(f.lblFight, first ? kMiss : L"Готов!") << luck;
+        EXPECT_EQ(panel().lblFight, first ? kMiss : L"Готов!") << luck;
     }
     // A health beyond what the starting health can hold is kept at its largest value.
     auto giant = AddNpc(L"Великан", 11, 10, 1e6, 7);
     StartFight(11, 10);
-    EXPECT_EQ(std::tuple(f.enemy, int(f.EnemyStartHP)), std::tuple(giant, 32767));
+    EXPECT_EQ(std::tuple(panel().enemy, int(panel().EnemyStartHP)), std::tuple(giant, 32767));
     // Nobody on the cell: no fight, even with an old enemy index.
     CloseFightPanel();
     StartFight(12, 10);
@@ -248,8 +244,7 @@ TEST_F(Fight, AWeakEnemyMayFleeAtTheSightOfAHealthyStrongHero) {
     for (const Case& c : {Case{Above(5), 50, 5, 2, true}, Case{Below(5), 50, 5, 2, false}, Case{Above(5), 25, 5, 2, false},
                           Case{Above(5), 50, 25, 2, false}, Case{Above(5), 50, 5, 10, false}}) {
         g().NPCs->Clear();
-        modMusicEngine::MusicName.clear();
-        std::tie(h().Strenght, h().HP, g().screen.txtSpeech) = std::tuple(20, c.heroHp, L"");
+        std::tie(h().Strenght, h().HP, g().screen.txtSpeech, modMusicEngine::MusicName) = std::tuple(20, c.heroHp, L"", L"");
         auto rat = AddNpc(L"Крыса", 11, 10, c.ratHp, c.ratStrength, true);
         ui.msgAnswers.push_back(MsgResult::Yes);
         PinnedDraws draws{c.draw, 0.99, 0.99};
@@ -276,8 +271,7 @@ TEST_F(Fight, AttackingAGoodCharacterAsksAndMayBeAnAmbush) {
         CloseFightPanel();
         g().NPCs->Clear();
         if (c.skill) g().Skills[9][0] = L"Подстерегать";  // learned late: any row of the table counts
-        auto soldier = AddNpc(L"Солдат", 2, 2, 30, 8, true);
-        auto guard = AddNpc(L"Стражник", 11, 10, 3, 2, true);
+        auto soldier = AddNpc(L"Солдат", 2, 2, 30, 8, true), guard = AddNpc(L"Стражник", 11, 10, 3, 2, true);
         std::tie(h().Mobility, h().Luck, h().Doom, h().Exp, h().Strenght) = std::tuple(c.mobility, c.luck, 0, 0, 0);
         fs::remove(folder.path() / "monst.cnt");
         ui.msgAnswers.push_back(MsgResult::Yes);
@@ -292,16 +286,6 @@ TEST_F(Fight, AttackingAGoodCharacterAsksAndMayBeAnAmbush) {
                       std::tuple(1 + 1, 2, 1, Said(L"Вы подстерегли противника!"), 0, 6.0));
         }
     }
-}
-
-TEST_F(Fight, ThePanelDoesNothingWithoutItsEnemy) {
-    auto wolf = OnPanel(30, 5);
-    std::tie(g().EnemyIndex, g().CurseKnown, h().Mana) = std::tuple(1, true, 5);
-    // The location changed: another character now holds the old position.
-    g().NPCs->Clear();
-    auto other = AddNpc(L"Купец", 11, 10, 30, 5);
-    for (auto press : {Strike, Curse, Flee, FightAutomatically, EnemyAttack}) press();
-    EXPECT_EQ(std::tuple(panel().visible, other->HP, int(other->Tactic), int(h().HP), wolf->HP, h().Mana), std::tuple(false, 30.0, 0, 50, 30.0, 5.0));
 }
 
 // In a turn, a character that hunts the hero and reaches him starts the fight; one still too far after

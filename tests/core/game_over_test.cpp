@@ -22,9 +22,7 @@ struct GameOverTest : GameTest {
 
 TEST_F(GameOverTest, TheWarlockWithOneRevivalLeftComesBackOnce) {
     Killed(kWarlock, 1);
-    g().hallOfFame.win = L"старая эпитафия";
-    g().NPCs->Add()->NPCName = L"Волк";
-    w().mapItemCol->Add()->ItemName = L"Топор";
+    std::tie(g().hallOfFame.win, g().NPCs->Add()->NPCName, w().mapItemCol->Add()->ItemName) = std::tuple(L"старая эпитафия", L"Волк", L"Топор");
     GameOver();
     // A later death by hunger is not blamed on the wolf, nor taken for an ending.
     EXPECT_EQ(std::tuple(ui.log, int(g().ResurrectionsLeft), g().PlayerDead, int(h().HP), int(h().MaxHp), h().Strenght, h().HardIness, int(h().Level),
