@@ -125,7 +125,8 @@ TEST_F(Fight, ABadlyHurtEnemyMayPanicAfterABlow) {
         PinnedDraws draws{0.2, 0.5, c.breakDraw, 0, 0, 0, 0};
         Strike();
         EXPECT_EQ(std::tuple(panel().visible, int(wolf->Tactic), wolf->Good, h().HP < c.heroHp, wolf->X, g().screen.txtSpeech, Tune()),
-                  c.panics ? std::tuple(false, kTacticFlee, false, false, 12.0f, Said(L"Волк в панике бежит от вас!"), kTown) : std::tuple(true, 0, false, true, 11.0f, std::wstring(), std::wstring()));
+                  c.panics ? std::tuple(false, kTacticFlee, false, false, 12.0f, Said(L"Волк в панике бежит от вас!"), kTown)
+                           : std::tuple(true, 0, false, true, 11.0f, std::wstring(), std::wstring()));
     }
 }
 
