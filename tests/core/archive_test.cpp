@@ -183,7 +183,7 @@ TEST(HuffmanStream, RoundTripsOfManySizesAndAlphabets) {
     }
 }
 
-TEST(HuffmanStreams, TableDecoderMatchesTheWalkOnEveryShape) {
+TEST(HuffmanStream, TableDecoderMatchesTheWalkOnEveryShape) {
     SeedRandom(1401);
     for (const auto& [harm, make] : kShapes) {
         int decoded = 0;
@@ -203,7 +203,7 @@ TEST(HuffmanStreams, TableDecoderMatchesTheWalkOnEveryShape) {
 }
 
 // Streams written by hand, with what the walk makes of them.
-TEST(HuffmanStreams, HandWrittenStreamsDecodeAsTheWalkFindsThem) {
+TEST(HuffmanStream, HandWrittenStreamsDecodeAsTheWalkFindsThem) {
     const std::string head = std::string("HE3\r") + "\x7B" + Le(5, 4) + Le(3, 2);
     const std::pair<std::string, std::string> cases[] = {
         // The code lengths 1, 2, 2 fill the code space exactly, as a sound code's do, but x (0) is
