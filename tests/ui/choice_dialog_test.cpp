@@ -17,76 +17,55 @@ using morvath::ui::frmS;
 
 namespace {
 
-const std::array<std::wstring, 3> kThree = {L"Север", L"Юг", L"Запад"};
-
-// Opens the dialog modally and lets `player` act on it once it is up.
-int AskAndAct(const std::array<std::wstring, 3>& options, std::function<void(frmS&)> player) {
-    bool acted = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<frmS*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "no modal choice dialog";
-            return;
-        }
-        acted = true;
-        // Arrow keys move the focus only inside the active window.
-        dialog->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-        player(*dialog);
-        // Whatever the player did, never leave the test hanging in the modal loop.
-        if (dialog->isVisible()) QTimer::singleShot(0, dialog, [dialog] {
-            ADD_FAILURE() << "dialog still open";
-            dialog->reject();
-        });
-    });
-    int r = frmS::Ask(L"Куда идти?", options);
-    EXPECT_TRUE(acted);
-    return r;
-}
-
 QString Shown(const frmS& d) {
     return QStringList{d.lbltxt->text(), d.lblA[0]->text(), d.lblA[1]->text(), d.lblA[2]->isVisible() ? d.lblA[2]->text() : QStringLiteral("-"),
                        d.Label1->text()}
         .join(u'|');
 }
 
-TEST(ChoiceDialog, KeysAndMouseAnswerOrSkip) {
-    const std::pair<std::function<void(frmS&)>, int> players[] = {
-        {[](frmS& d) {
+// An empty third option is hidden, and comes back the next time.
+TEST(ChoiceDialog, KeysAndMouseAnswerOrSkipAndAnEmptyOptionIsHidden) {
+    using Options = std::array<std::wstring, 3>;
+    const Options three = {L"Север", L"Юг", L"Запад"};
+    const std::tuple<Options, std::function<void(frmS&)>, int> cases[] = {
+        {{L"Да", L"Нет", L""}, [](frmS& d) {
+             EXPECT_EQ(Shown(d), QStringLiteral("Куда идти?|Да|Нет|-|Пропустить"));
+             QTest::keyClick(d.lblA[0], Qt::Key_Down);
+             EXPECT_TRUE(d.lblA[1]->isChecked());
+             QTest::keyClick(d.lblA[1], Qt::Key_Up);
+             EXPECT_TRUE(d.lblA[0]->isChecked());
+             d.reject();
+         }, kChoiceSkipped},
+        {three, [](frmS& d) {
              EXPECT_EQ(Shown(d), QStringLiteral("Куда идти?|Север|Юг|Запад|Пропустить"));
              QTest::keyClick(d.lblA[0], Qt::Key_Down);
              EXPECT_TRUE(d.lblA[1]->hasFocus() && d.lblA[1]->isChecked());
              QTest::keyClick(d.lblA[1], Qt::Key_Return);
-         },
-         1},
-        {[](frmS& d) { QTest::keyClick(d.lblA[2], Qt::Key_Escape); }, kChoiceSkipped},
-        {[](frmS& d) {
+         }, 1},
+        {three, [](frmS& d) { QTest::keyClick(d.lblA[2], Qt::Key_Escape); }, kChoiceSkipped},
+        {three, [](frmS& d) {
              // Other keys and a single click do not answer.
              QTest::keyClick(d.lblA[0], Qt::Key_A);
              QTest::mouseClick(d.lblA[2], Qt::LeftButton);
              EXPECT_TRUE(d.isVisible() && d.lblA[2]->isChecked());
              QTest::keyClick(d.lblA[2], Qt::Key_Enter);
-         },
-         2},
-        {[](frmS& d) { QTest::mouseDClick(d.lblA[2], Qt::LeftButton); }, 2},
-        {[](frmS& d) { QTest::mouseClick(d.Label1, Qt::LeftButton); }, kChoiceSkipped},
-        {[](frmS& d) { d.close(); }, kChoiceSkipped}};
-    for (const auto& [player, answer] : players) EXPECT_EQ(AskAndAct(kThree, player), answer);
-}
-
-TEST(ChoiceDialog, AnEmptyThirdOptionIsHiddenAndComesBackNextTime) {
-    AskAndAct({L"Да", L"Нет", L""}, [](frmS& d) {
-        EXPECT_EQ(Shown(d), QStringLiteral("Куда идти?|Да|Нет|-|Пропустить"));
-        QTest::keyClick(d.lblA[0], Qt::Key_Down);
-        EXPECT_TRUE(d.lblA[1]->isChecked());
-        QTest::keyClick(d.lblA[1], Qt::Key_Up);
-        EXPECT_TRUE(d.lblA[0]->isChecked());
-        d.reject();
-    });
-    AskAndAct(kThree, [](frmS& d) {
-        EXPECT_EQ(Shown(d), QStringLiteral("Куда идти?|Север|Юг|Запад|Пропустить"));
-        d.reject();
-    });
+         }, 2},
+        {three, [](frmS& d) { QTest::mouseDClick(d.lblA[2], Qt::LeftButton); }, 2},
+        {three, [](frmS& d) { QTest::mouseClick(d.Label1, Qt::LeftButton); }, kChoiceSkipped},
+        {three, [](frmS& d) { d.close(); }, kChoiceSkipped}};
+    for (const auto& [options, player, answer] : cases) {
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<frmS*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(d);
+            // Arrow keys move the focus only inside the active window.
+            d->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(d));
+            player(*d);
+            // Whatever the player did, never leave the test hanging in the modal loop.
+            if (d->isVisible()) ADD_FAILURE() << "dialog still open", d->reject();
+        });
+        EXPECT_EQ(frmS::Ask(L"Куда идти?", options), answer);
+    }
 }
 
 }  // namespace

@@ -1,25 +1,21 @@
 // The equipment screen in a real (offscreen) window: slots clicked and keys pressed.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
 
+#include "../core/test_support.h"
 #include "game/worn_items.h"
-#include "platform/frontend.h"
 #include "ui/equipment_screen.h"
-#include "world/game_state.h"
 
 using namespace morvath;
 using morvath::ui::frmEquip;
 
 namespace {
 
-TEST(EquipmentScreen, AClickOrALetterPutsOnAndTakesOffAndEscCloses) {
-    ResetGame();
-    modVarsAndMain.CreateRoots();
-    ScriptedFrontend front;
+using EquipmentScreen = GameTest;
+
+TEST_F(EquipmentScreen, AClickOrALetterPutsOnAndTakesOffAndEscCloses) {
     auto shirt = modVarsAndMain.Inventory->Add();
     std::tie(shirt->ItemName, shirt->ItemType, shirt->DefendPlus) = std::tuple(L"Льняная рубаха", kBody, 1);
     REFRESHAtt();
@@ -30,13 +26,12 @@ TEST(EquipmentScreen, AClickOrALetterPutsOnAndTakesOffAndEscCloses) {
         acted = true;
         screen->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(screen));
-        front.pickAnswers = {1};
+        ui.pickAnswers = {1};
         QTest::mouseClick(screen->slotLabel[kSlotBody], Qt::LeftButton);
-        EXPECT_EQ(screen->slotLabel[kSlotBody]->text(), QStringLiteral("Тело[E]:Льняная рубаха[0,1]"));
-        EXPECT_TRUE(screen->lblValues->text().contains(QStringLiteral("Защита: 1")));
+        EXPECT_EQ(std::pair(screen->slotLabel[kSlotBody]->text(), screen->lblValues->text().contains(QStringLiteral("Защита: 1"))),
+                  std::pair(QStringLiteral("Тело[E]:Льняная рубаха[0,1]"), true));
         QTest::keyClick(screen, Qt::Key_E);
-        EXPECT_EQ(std::tuple(screen->slotLabel[kSlotBody]->text(), modVarsAndMain.Inventory->Count()),
-                  std::tuple(QStringLiteral("Тело[E]:[0,0]"), 1L));
+        EXPECT_EQ(std::tuple(screen->slotLabel[kSlotBody]->text(), modVarsAndMain.Inventory->Count()), std::tuple(QStringLiteral("Тело[E]:[0,0]"), 1L));
         QTest::keyClick(screen, Qt::Key_Escape);
         EXPECT_FALSE(screen->isVisible());
         if (screen->isVisible()) screen->reject();

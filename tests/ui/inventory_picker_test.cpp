@@ -21,24 +21,6 @@ const PickerContent kContent = {L"Инвентарь...", L"Монет:100",
                                  {L"Еда  (2шт.)", L"Еда", L"Зерно и Хлеб", L"Вес: 0.5"},
                                  {L"Кинжал[5,0] (70%)  (1шт.)", L"Кинжал", L"Клинок", L"Вес: 0.5"}}};
 
-// Opens the picker modally and lets `player` act once it is up; the picker must be closed
-// by then unless `staysOpen`.
-int PickAndAct(std::function<void(frmBookmarks&)> player, bool staysOpen = false) {
-    QTimer::singleShot(0, [&] {
-        auto* picker = qobject_cast<frmBookmarks*>(QApplication::activeModalWidget());
-        if (!picker) {
-            ADD_FAILURE() << "no modal picker";
-            return;
-        }
-        picker->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(picker));
-        player(*picker);
-        EXPECT_EQ(picker->isVisible(), staysOpen);
-        if (picker->isVisible()) picker->reject();
-    });
-    return frmBookmarks::Ask(kContent);
-}
-
 TEST(InventoryPicker, EnterOrADoubleClickPicksTheRowEscOrClosingPicksNone) {
     using Act = std::function<void(frmBookmarks&)>;
     const auto center = [](frmBookmarks& p) { return p.lstItems->visualItemRect(p.lstItems->item(0)).center(); };
@@ -50,29 +32,27 @@ TEST(InventoryPicker, EnterOrADoubleClickPicksTheRowEscOrClosingPicksNone) {
                                   QStringLiteral("Монет:100")));
              QTest::keyClick(p.lstItems, Qt::Key_Down);
              QTest::keyClick(p.lstItems, Qt::Key_Return);
-         },
-         3, false},
-        {[&](frmBookmarks& p) {
-             QTest::mouseClick(p.lstItems->viewport(), Qt::LeftButton, {}, center(p));
-             QTest::mouseDClick(p.lstItems->viewport(), Qt::LeftButton, {}, center(p));
-         },
-         1, false},
-        {[](frmBookmarks& p) {
-             QTest::keyClick(p.lstItems, Qt::Key_Escape);
-             EXPECT_EQ(p.lstItems->count(), 0);
-         },
-         0, false},
+         }, 3, false},
+        {[&](frmBookmarks& p) { QTest::mouseClick(p.lstItems->viewport(), Qt::LeftButton, {}, center(p)); QTest::mouseDClick(p.lstItems->viewport(), Qt::LeftButton, {}, center(p)); }, 1, false},
+        {[](frmBookmarks& p) { QTest::keyClick(p.lstItems, Qt::Key_Escape); EXPECT_EQ(p.lstItems->count(), 0); }, 0, false},
         {[](frmBookmarks& p) { QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(3, 3)); }, 0, false},
         {[](frmBookmarks& p) { p.close(); }, 0, false},
-        {[](frmBookmarks& p) { QTest::keyClick(&p, Qt::Key_Escape); }, 0, false},
         // No selected row: nothing picked, and the picker stays open.
-        {[](frmBookmarks& p) {
-             p.lstItems->clearSelection();
-             QTest::keyClick(p.lstItems, Qt::Key_Return);
-         },
-         0, true},
+        {[](frmBookmarks& p) { p.lstItems->clearSelection(); QTest::keyClick(p.lstItems, Qt::Key_Return); }, 0, true},
     };
-    for (const auto& [act, picked, staysOpen] : cases) EXPECT_EQ(PickAndAct(act, staysOpen), picked);
+    for (const auto& [act, picked, staysOpen] : cases) {
+        // The picker must be closed by the time the player is done, unless it stays open.
+        QTimer::singleShot(0, [&] {
+            auto* picker = qobject_cast<frmBookmarks*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(picker);
+            picker->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(picker));
+            act(*picker);
+            EXPECT_EQ(picker->isVisible(), staysOpen);
+            if (picker->isVisible()) picker->reject();
+        });
+        EXPECT_EQ(frmBookmarks::Ask(kContent), picked);
+    }
 }
 
 }  // namespace
