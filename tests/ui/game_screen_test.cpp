@@ -137,7 +137,7 @@ TEST_F(GameWindow, RussianLettersActAsTheirKeysAndTheSpeechBoxPassesOnTheNextKey
     EXPECT_EQ(std::tuple(Shown(screen_->frmSpeech), modVarsAndMain.PlayerX, screen_->focusWidget()), std::tuple(false, 2, screen_->pic));
 }
 
-TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
+TEST_F(GameWindow, TheFKeyStartsAFightAndOtherKeysStillReachTheKeyMap) {
     modVarsAndMain.Player->Constitution = -200;  // the wolf never gets through
     auto wolf = modVarsAndMain.NPCs->Add();
     wolf->NPCName = L"Волк", wolf->Symbol = L"w", wolf->X = 2, wolf->Y = 3, wolf->HP = 500;
@@ -148,7 +148,7 @@ TEST_F(GameWindow, TheFKeyStartsAFightThatTheKeyboardPlays) {
     EXPECT_EQ(modVarsAndMain.PlayerY, 4);
 }
 
-TEST_F(GameWindow, TheSpellListTakesEnterAndEscape) {
+TEST_F(GameWindow, TheSpellListOpensOnSAndTakesEnter) {
     modVarsAndMain.LightningKnown = true;
     modVarsAndMain.Player->Mana = 10;  // enough for a strike into the empty cell ahead
     QTest::keyClick(screen_->pic, Qt::Key_S);
@@ -173,7 +173,6 @@ TEST_F(GameWindow, ADialogOpensOverTheScreenAsTheRulesLeftIt) {
     EXPECT_EQ(UI().InputBox(L"Сколько(ENTER=5)?", L"Morvath", L"5"), L"");
     seen.sort();
     EXPECT_EQ(seen.join(u'|'), QStringLiteral("OK|Отмена|Страж:Стой! Кто идёт?\n\n[пробел]"));
-
 }
 
 // The core draws the view where it has just changed the world and then asks for a redraw;
