@@ -50,8 +50,7 @@ struct WatchingFrontend : QtFrontend {
     void Pause(int milliseconds) override { look(), QtFrontend::Pause(milliseconds); }
 };
 
-class GameWindow : public ::testing::Test {
-protected:
+struct GameWindow : ::testing::Test {
     void SetUp() override {
         // imgNothing is left out: a missing picture must come out black all the same.
         for (auto [name, colour] : {std::pair{"tiles/imgGrass", kGrass}, {"tiles/imgCave", kRock}, {"tiles/imgDownChar", kHero},

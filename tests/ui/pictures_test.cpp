@@ -22,7 +22,6 @@ const fs::path kArt = fs::path(MORVATH_TEST_DATA) / ".." / ".." / "data" / "art"
 QImage Decode(const std::string& bytes) {
     return QImage::fromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()))).convertToFormat(QImage::Format_RGB32);
 }
-QImage Load(const std::string& name) { return Decode(ReadBytes(kGame / name).value_or("")); }
 QRgb Of(Rgb c) { return qRgb(c.r, c.g, c.b); }
 // The picture as the window must see it.
 QImage Expected(const Picture& pic, const std::vector<Rgb>& pal) {
@@ -134,10 +133,10 @@ TEST(GamePictures, EverySourceIsDrawnInItsFormatSizeAndPalette) {
 // Pictures are painted without transparency: people and monsters carry the ground tile
 // around them, their corners are the ground's own pixels.
 TEST(GamePictures, CharactersStandOnTheGround) {
-    const QImage ground = Load("Images/tiles/imgGrass.bmp");
+    const QImage ground = Decode(ReadBytes(kGame / "Images/tiles/imgGrass.bmp").value_or(""));
     for (const char* name : {"Images/n3.bmp", "Images/volk.bmp", "Images/spider/p2.gif", "Images/tiles/imgCharSoldier.bmp",
                              "Images/tiles/imgAssasin.bmp", "Images/sheep/s1.bmp"}) {
-        const QImage image = Load(name);
+        const QImage image = Decode(ReadBytes(kGame / name).value_or(""));
         for (auto [x, y] : {std::pair{0, 0}, std::pair{31, 0}, std::pair{31, 31}}) EXPECT_EQ(image.pixel(x, y), ground.pixel(x, y)) << name;
     }
 }

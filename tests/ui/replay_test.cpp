@@ -18,8 +18,7 @@ namespace {
 
 // The questions are answered as a player taking the first button would; the window's own
 // parts (redraws, events, pauses) are the real window's.
-class WindowFrontend : public ScriptedFrontend {
-public:
+struct WindowFrontend : ScriptedFrontend {
     void DoEvents() override { ui::TheQtFrontend().DoEvents(); }
     void Pause(int milliseconds) override { ui::TheQtFrontend().Pause(milliseconds); }
     void Redraw() override { ui::TheQtFrontend().Redraw(); }
