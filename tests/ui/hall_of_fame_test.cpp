@@ -1,20 +1,16 @@
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QListWidget>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "../core/test_support.h"
 #include "game/hall_of_fame.h"
-#include "platform/frontend.h"
 #include "services/file_cipher.h"
 #include "ui/game_screen.h"
 #include "ui/hall_of_fame.h"
 #include "ui/qt_frontend.h"
 #include "world/game_over.h"
-#include "world/game_state.h"
 
 using namespace morvath;
 using namespace morvath::ui;
@@ -22,23 +18,12 @@ using namespace morvath::ui;
 namespace {
 
 // A game folder whose hall of fame holds two runs.
-class HallOfFameWindow : public ::testing::Test {
-protected:
+struct HallOfFameWindow : GameTest {
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        previous_ = GameFolder();
-        SetGameFolder(fs::path(dir_.path().toStdString()));
-        ResetGame();
         std::string plain = RecordLine({L"Ратибор", kClaw, 1349, 4, L" был убит Волком", L""});
         plain += RecordLine({L"Всеслав", kWarlock, 2698, 9, L"#", L"В лучах славы, Героем вы прожили свою жизнь..."});
-        ASSERT_TRUE(WriteFileAtomic(HiscorePath(), plain));
-        ASSERT_TRUE(EncryptFileInPlace(HiscorePath()));
+        ASSERT_TRUE(WriteFileAtomic(HiscorePath(), plain) && EncryptFileInPlace(HiscorePath()));
     }
-    void TearDown() override {
-        ResetGame();
-        SetGameFolder(previous_);
-    }
-
     static QString Lines(const QListWidget* list) {
         QStringList lines;
         for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
@@ -48,10 +33,6 @@ protected:
     const QString twoRuns = QStringLiteral(
         "Ратибор - Коготь|Достиг уровня:4 и набрал 1349 очков.|И  был убит Волком| |"
         "Всеслав - Чернокнижник|Достиг уровня:9 и набрал 2698 очков.|И В лучах славы, Героем вы прожили свою жизнь...| ");
-
-private:
-    QTemporaryDir dir_;
-    fs::path previous_;
 };
 
 }  // namespace
@@ -62,64 +43,47 @@ TEST_F(HallOfFameWindow, TheMenuOpensItThroughTheFrontEndAndEscGoesBack) {
     qt.onBackToMenu = [&] { back = true; };
     modVarsAndMain.hallOfFame.writehf = false;
     qt.ShowHallOfFame(false);
-
     frmHallOfFame* shown = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
+    for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* h = qobject_cast<frmHallOfFame*>(w); h && h->isVisible()) shown = h;
-    }
     ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(shown->windowTitle(), QStringLiteral("Зал Славы 'Morvath...'"));
-    EXPECT_EQ(Lines(shown->List1), twoRuns);
-    QTest::keyClick(shown->List1, Qt::Key_Down);
-    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(shown->windowTitle() + "|" + Lines(shown->List1), QStringLiteral("Зал Славы 'Morvath...'|") + twoRuns);
     QTest::keyClick(shown->List1, Qt::Key_Escape);
-    EXPECT_FALSE(shown->isVisible());
-    EXPECT_TRUE(back);
+    EXPECT_EQ(std::pair(shown->isVisible(), back), std::pair(false, true));
     qt.onBackToMenu = nullptr;
 }
 
 TEST_F(HallOfFameWindow, ADeathClosesTheGameScreenRecordsTheRunAndEndsTheProgram) {
     // The real windows; the questions answered and the program's end counted.
     struct DeathFrontend : QtFrontend {
-        int ended = 0;
-        int asked = 0;
+        int ended = 0, asked = 0;
         MsgResult MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon, const std::wstring&) override {
             asked += text.find(L"файл описания деяний") != std::wstring::npos;
             return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
         }
         void EndProgram() override { ++ended; }
-    } ui;
-    SetFrontend(&ui);
-    auto& g = modVarsAndMain;
-    g.CreateRoots();
-    g.Player->PlayerName = L"Мирослава";
-    g.Player->Profession = kHunter;
-    g.TheWorld->WorldName = L"test";
-    for (int row = 0; row <= 30; ++row) g.TheWorld->SetRow(row, std::wstring(25, L'G'));
+    } front;
+    SetFrontend(&front);
+    h().PlayerName = L"Мирослава", h().Profession = kHunter, w().WorldName = L"test";
+    for (int row = 0; row <= 30; ++row) w().SetRow(row, std::wstring(25, L'G'));
     QPointer<frmGame> screen = &ShowGameScreen();
-    ASSERT_TRUE(screen->isVisible());
-
-    g.PlayerDead = true;
-    g.hallOfFame.EnemyName = L"Паук";
+    g().PlayerDead = true, g().hallOfFame.EnemyName = L"Паук";
     QString listed;
     QTimer::singleShot(0, [&] {
         auto* hall = qobject_cast<frmHallOfFame*>(QApplication::activeModalWidget());
-        if (!hall) return;
         listed = Lines(hall->List1);
         QTest::keyClick(hall->List1, Qt::Key_Escape);
     });
     GameOver();
 
     EXPECT_TRUE(!screen || !screen->isVisible());
-    EXPECT_TRUE(listed.startsWith(twoRuns + QStringLiteral("|Мирослава - Охотник|"))) << listed.toStdString();
-    EXPECT_TRUE(listed.endsWith(QStringLiteral("|И  был убит Пауком| "))) << listed.toStdString();
-    EXPECT_EQ(ui.asked, 1);  // the deeds file offered once
-    EXPECT_EQ(ui.ended, 1);
-    // Closing the game screen did not end the program by itself.
-    EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
+    EXPECT_TRUE(listed.startsWith(twoRuns + QStringLiteral("|Мирослава - Охотник|")) && listed.endsWith(QStringLiteral("|И  был убит Пауком| ")))
+        << listed.toStdString();
+    // The deeds file offered once; closing the game screen did not end the program by itself.
+    EXPECT_EQ(std::tuple(front.asked, front.ended, QGuiApplication::quitOnLastWindowClosed()), std::tuple(1, 1, false));
 
     QGuiApplication::setQuitOnLastWindowClosed(true);
-    SetFrontend(nullptr);
+    SetFrontend(&ui);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     delete screen.data();
 }
