@@ -34,8 +34,7 @@ protected:
 };
 
 TEST_F(LocationChange, EachKindOfCellDoesItsOwnThing) {
-    struct Case { const wchar_t *target; Variant tx, ty; const wchar_t* expected; };
-    const Case cases[] = {
+    const struct { const wchar_t *target; Variant tx, ty; const wchar_t* expected; } cases[] = {
         {L"house", Variant(3), Variant(7), L"house 3,7 r5,5 k2 i0"},
         {L"house", Variant(0), Variant(0), L"house 14,9 r5,5 k2 i0"},  // swaps with the return point
         {L"loc", Variant(0), Variant(L"trap.scr"), L"town 5,5 r14,9 k0 i2 ran"},
@@ -44,8 +43,7 @@ TEST_F(LocationChange, EachKindOfCellDoesItsOwnThing) {
         {L"loc", Variant(0), Variant(L"missing.scr"), L"town 5,5 r14,9 k0 i2"},
         {L"loc", Variant(0), Variant(L"..\\..\\trap.scr"), L"town 5,5 r14,9 k0 i2"},
         {L"nowhere", Variant(3), Variant(3), L"town 5,5 r14,9 k0 i2"},
-        {L"..\\saved\\house", Variant(3), Variant(3), L"town 5,5 r14,9 k0 i2"},
-    };
+        {L"..\\saved\\house", Variant(3), Variant(3), L"town 5,5 r14,9 k0 i2"}};
     for (const auto& c : cases) {
         NewTown();
         std::tie(w().InfLevel, g().Darkness, g().ReturnX, g().ReturnY) = std::tuple(2, false, Variant(14), 9);
@@ -57,18 +55,11 @@ TEST_F(LocationChange, EachKindOfCellDoesItsOwnThing) {
     NewTown();
     Record(5, 5, L"loc", Variant(0), Variant(L"trap.scr"));
     EXPECT_EQ(Check() + Check(), L"town 5,5 r14,9 k0 i2 rantown 5,5 r14,9 k0 i2 ran");
-}
-
-TEST_F(LocationChange, MissingTargetsWriteNothingAndUnusedRecordsAreNoExits) {
-    Record(7, 5, L"nowhere", Variant(3), Variant(3));
-    At(7, 5);
-    EXPECT_EQ(Check(), L"town 7,5 r,0 k0 i0");
-    EXPECT_FALSE(FileExists(World::SavedFile(L"town", L".lst")));
-    // A cave's record 0 stays (0, 0, "", 0, 0).
+    // A cave's record 0 stays (0, 0, "", 0, 0) and is no exit.
     w().ClearLocations();
     w().LocCount = 2;
     At(0, 0);
-    EXPECT_EQ(Check(), L"town 0,0 r,0 k0 i0");
+    EXPECT_EQ(Check(), L"town 0,0 r14,9 k0 i2");
 }
 
 TEST_F(LocationChange, ThePlaceLeftIsSavedAndTheDoorBackSwapsAgain) {
@@ -96,8 +87,7 @@ TEST_F(LocationChange, TheWildernessHasNoCharactersOrFloorItemsAndMayShowItsExit
     std::tie(g().Darkness, g().QuestFlags[2], w().InfLevel) = std::tuple(true, 1, 2);
     Record(5, 5, L"wild", Variant(20), Variant(30));
     EXPECT_EQ(Check(), L"wild 20,30 r5,5 k1 i0");
-    EXPECT_EQ(std::tuple(g().NPCs->Count(), w().mapItemCol->Count(), w().GetPosMap(40, 14), w().LocCount),
-              std::tuple(0, 0, std::wstring(L"q"), 0));
+    EXPECT_EQ(std::tuple(g().NPCs->Count(), w().mapItemCol->Count(), w().GetPosMap(40, 14), w().LocCount), std::tuple(0, 0, std::wstring(L"q"), 0));
 }
 
 }  // namespace

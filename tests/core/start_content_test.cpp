@@ -2,7 +2,6 @@
 
 #include "game/weapons.h"
 #include "platform/numbers.h"
-#include "platform/textforms.h"
 #include "test_support.h"
 #include "world/equipment.h"
 #include "world/game_state.h"
@@ -42,19 +41,6 @@ TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
             items += i->ItemName + L" " + NumText(i->ItemType) + L" " + NumText(i->Critical) + L" " + i->ItemScript + L"+" + NumText(i->WeaponPlus) + L"|";
         EXPECT_EQ(std::tuple(items, h().Weight), std::tuple(expected, weight));
     }
-}
-
-TEST_F(StartContent, WeaponTableReadsRecordsAndStopsAtABadValue) {
-    fs::create_directories(folder.path() / "maps");
-    TextWriter w;
-    w.Text(L"Меч").Number(4).Number(0).Number(60).Number(3.5).Text(L"St+2").Number(1).Text(L"Острый меч").EndRecord();
-    w.Text(L"Щит").Number(0).Number(3).Number(0).Number(5).Text(L"").Number(2).Text(L"Дубовый щит").EndRecord();
-    WriteFileAtomic(folder.path() / "maps" / "weapons.dat", w.bytes() + "\"Топор\",x,0,0,1,\"\",1,\"\"\r\n");
-    LoadWeaponsTable();
-    auto& t = WeaponsTable();
-    EXPECT_EQ(std::tuple(t[0][kWpName].ToText(), t[0][kWpWeight].ToNumber(), t[0][kWpSkillPlus].ToText(), t[1][kWpDefendPlus].ToNumber(),
-                         t[1][kWpInfo].ToText(), t[2][kWpName].IsEmpty()),
-              std::tuple(L"Меч", 3.5, L"St+2", 3.0, L"Дубовый щит", true));
 }
 
 // A power of two in every slot: each slot's share shows in the sums (the critical: the hands only).
