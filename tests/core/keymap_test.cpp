@@ -13,81 +13,55 @@ namespace {
 
 using KeyMap = ScreenTest;
 
-// The hero stands on the door of a house.
-class AfterKey : public ScreenTest {
-protected:
-    AfterKey() {
-        WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
-        Record(5, 5, L"house", Variant(3), Variant(7));
-    }
+// The hero stands on the door of a house. A sleeping hero or a flying spell takes no keys;
+// Space closes the speech box and redraws without a check; eating nothing does neither; the
+// speech box keeps its scroll keys and passes the rest; a key outside the table still checks
+// the cell and redraws, but not on the wild map.
+TEST_F(KeyMap, WhatRunsAfterAKey) {
+    WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
+    Record(5, 5, L"house", Variant(3), Variant(7));
     // The location, the turn, the hero's column, whether the view was redrawn, and the message boxes shown.
-    auto After(int key) {
+    auto after = [&](int key, bool speechBox = false) {
         const unsigned before = g().gameScreen.view.serial;
-        Key(key);
+        speechBox ? void(SpeechBoxKey(key, 0)) : Key(key);
         return std::tuple(w().WorldName, w().Turn, g().PlayerX, g().gameScreen.view.serial > before, ui.Count(L"MsgBox"));
-    }
-};
-
-TEST_F(AfterKey, AKeyOutsideTheTableStillChecksTheCellAndRedrawsButNotOnTheWildMap) {
-    EXPECT_EQ(After('Q'), std::tuple(L"house", 0, 3, true, 0));  // Q without a modifier is any other key
-    w().WorldName = L"wild";
-    EXPECT_EQ(std::get<0>(After('X')), L"wild");
-}
-
-TEST_F(AfterKey, SpaceClosesTheSpeechBoxAndRedrawsWithoutACheckAndEatingNothingDoesNeither) {
-    g().screen.speechVisible = true;
-    g().screen.lblII = L"старое";
-    EXPECT_EQ(After(kVkSpace), std::tuple(L"town", 0, 5, true, 0));
-    EXPECT_EQ(std::tuple(g().screen.speechVisible, g().screen.lblII), std::tuple(false, L""));
-    EXPECT_EQ(After('E'), std::tuple(L"town", 0, 5, false, 0));  // the picker comes back empty
-}
-
-TEST_F(AfterKey, ASleepingHeroOrAFlyingSpellTakesNoKeys) {
+    };
+    const auto still = std::tuple(L"town", 0, 5, false, 0);
     g().Player->Sleep = true;
-    for (int key : {static_cast<int>(kVkEscape), static_cast<int>(kVkRight), static_cast<int>('X')}) {
-        EXPECT_EQ(After(key), std::tuple(L"town", 0, 5, false, 0)) << key;
-    }
-    g().Player->Sleep = false;
-    g().AnimationRunning = true;
-    EXPECT_EQ(After(kVkRight), std::tuple(L"town", 0, 5, false, 0));
+    for (int key : {static_cast<int>(kVkEscape), static_cast<int>(kVkRight), static_cast<int>('X')}) EXPECT_EQ(after(key), still) << key;
+    std::tie(g().Player->Sleep, g().AnimationRunning) = std::tuple(false, true);
+    EXPECT_EQ(after(kVkRight), still);
+    std::tie(g().AnimationRunning, g().screen.speechVisible, g().screen.lblII) = std::tuple(false, true, L"старое");
+    EXPECT_EQ(after(kVkSpace), std::tuple(L"town", 0, 5, true, 0));
+    EXPECT_EQ(std::tuple(g().screen.speechVisible, g().screen.lblII), std::tuple(false, L""));
+    EXPECT_EQ(after('E'), still);  // the picker comes back empty
+    g().screen.speechVisible = true;
+    EXPECT_EQ(std::tuple(SpeechBoxKey(kVkPageDown, 0), SpeechBoxKey(kVkUp, 0), g().screen.speechVisible, g().PlayerY), std::tuple(true, true, true, 5));
+    w().WorldName = L"wild";
+    EXPECT_EQ(std::get<0>(after('X')), L"wild");
+    w().WorldName = L"town";
+    EXPECT_EQ(after('Q', true), std::tuple(L"house", 0, 3, true, 0));  // Q without a modifier is any other key
+    EXPECT_FALSE(g().screen.speechVisible);
 }
 
-class Quit : public ScreenTest {
-protected:
-    // The questions, whether the program ended, and which of the save, its map and the kill log are left.
-    std::wstring Press(int key, int shift, std::deque<MsgResult> answers) {
-        WriteText(L"saved/town.map", L"G\r\n");
-        WriteText(L"saved/char.ch", L"Игорь\r\n");
-        WriteText(L"monst.cnt", L"Волк\r\n");
-        g().gameScreen.programEnded = false;
-        ui.msgAnswers = std::move(answers);
-        ui.log.clear();
-        Key(key, shift);
-        std::wstring out;
-        for (const auto& line : ui.log) out += line + L"; ";
-        out += g().gameScreen.programEnded ? L"ended" : L"going on";
-        for (const char* name : {"saved/char.ch", "saved/town.map", "monst.cnt", "saved"}) {
-            out += fs::exists(folder.path() / name) ? L" +" : L" -";
-        }
-        return out;
-    }
-};
-
-TEST_F(Quit, TheQuitKeysAskAndKeepOrDeleteTheSave) {
+// The questions, whether the program ended, and which of the save, its map and the kill log are left.
+TEST_F(KeyMap, TheQuitKeysAskAndKeepOrDeleteTheSave) {
     const struct { int key, shift; std::deque<MsgResult> answers; const wchar_t* outcome; } cases[] = {
         {kVkEscape, 0, {MsgResult::No}, L"MsgBox|Morvath...|Действительно выйти?; going on + + + +"},
         {'Q', kCtrlMask, {MsgResult::No}, L"MsgBox|Morvath...|Действительно выйти не сохраняя?; going on + + + +"},
-        {'S', kShiftMask, {MsgResult::No}, L"MsgBox|Morvath|Сохраниться и выйти?; going on + + + +"},
         {kVkEscape, 0, {MsgResult::Yes, MsgResult::No},
          L"MsgBox|Morvath...|Действительно выйти?; MsgBox|Morvath...|Сохранить игру?; EndProgram; ended - - + +"},
-        {kVkEscape, 0, {MsgResult::Yes, MsgResult::Yes},
-         L"MsgBox|Morvath...|Действительно выйти?; MsgBox|Morvath...|Сохранить игру?; EndProgram; ended + + + +"},
         {'Q', kAltMask, {MsgResult::Yes}, L"MsgBox|Morvath...|Действительно выйти не сохраняя?; EndProgram; ended - - - +"},
-        {'S', kShiftMask, {MsgResult::Yes}, L"MsgBox|Morvath|Сохраниться и выйти?; EndProgram; ended + + + +"},
-    };
+        {'S', kShiftMask, {MsgResult::Yes}, L"MsgBox|Morvath|Сохраниться и выйти?; EndProgram; ended + + + +"}};
     for (const auto& c : cases) {
-        EXPECT_EQ(Press(c.key, c.shift, c.answers), c.outcome);
-        EXPECT_FALSE(g().gameScreen.spells.visible);
+        for (const wchar_t* file : {L"saved/town.map", L"saved/char.ch", L"monst.cnt"}) WriteText(file, L"G\r\n");
+        std::tie(g().gameScreen.programEnded, ui.msgAnswers, ui.log) = std::tuple(false, c.answers, std::vector<std::wstring>{});
+        Key(c.key, c.shift);
+        std::wstring out;
+        for (const auto& line : ui.log) out += line + L"; ";
+        out += g().gameScreen.programEnded ? L"ended" : L"going on";
+        for (const char* name : {"saved/char.ch", "saved/town.map", "monst.cnt", "saved"}) out += fs::exists(folder.path() / name) ? L" +" : L" -";
+        EXPECT_EQ(out, c.outcome);
     }
 }
 
@@ -95,25 +69,22 @@ TEST_F(KeyMap, TheSpellListShowsKnownSpellsFocusesTheLastAndTakesItsKeys) {
     g().LightningKnown = g().HealingKnown = true;
     Key('S');
     const auto& list = g().gameScreen.spells;
-    EXPECT_EQ(std::tuple(list.visible, list.optionVisible, list.focus),
-              std::tuple(true, std::array<bool, 6>{false, true, false, true, false, true}, 3));
-    // Nothing known: the keyboard rests on "Закрыть"; once shown, never hidden again.
+    EXPECT_EQ(std::tuple(list.visible, list.optionVisible, list.focus), std::tuple(true, std::array<bool, 6>{false, true, false, true, false, true}, 3));
+    // Nothing known: the keyboard rests on "Закрыть". Enter on it spends a turn and leaves a
+    // last spell that repeats nothing; a double click does not; Esc closes and spends nothing.
     g().LightningKnown = g().HealingKnown = false;
     Key('S');
-    EXPECT_EQ(std::tuple(list.focus, list.optionVisible[1]), std::tuple(SpellList::kClose, true));
-    // Enter on "Закрыть" spends a turn and leaves a last spell that repeats nothing; a double
-    // click does not; Esc closes and spends nothing.
+    EXPECT_EQ(list.focus, SpellList::kClose);
     ChooseSpellWithEnter(SpellList::kClose, kVkReturn);
     EXPECT_EQ(std::tuple(list.visible, w().Turn, g().LastSpell), std::tuple(false, 1, 6));
     Key('S');
     ChooseSpell(SpellList::kClose);
+    Key('S');
+    CloseSpellListOnEscape(1, kVkEscape);
     EXPECT_EQ(std::tuple(list.visible, w().Turn), std::tuple(false, 1));
     Key('S');
     ChooseSpell(2);
     EXPECT_EQ(std::tuple(g().LastSpell, w().Turn), std::tuple(3, 2));
-    Key('S');
-    CloseSpellListOnEscape(1, kVkEscape);
-    EXPECT_EQ(std::tuple(list.visible, w().Turn), std::tuple(false, 2));
 }
 
 TEST_F(KeyMap, NotOnTheWildMap) {
@@ -121,28 +92,8 @@ TEST_F(KeyMap, NotOnTheWildMap) {
     for (int key : {'S', 'D', 'A'}) {
         g().screen.lblII.clear();
         Key(key);
-        EXPECT_EQ(std::tuple(g().screen.lblII, g().gameScreen.spells.visible, w().Turn),
-                  std::tuple(L"Не на карте...", false, 0)) << key;
+        EXPECT_EQ(std::tuple(g().screen.lblII, g().gameScreen.spells.visible, w().Turn), std::tuple(L"Не на карте...", false, 0)) << key;
     }
-}
-
-TEST_F(KeyMap, SkillListKeysPutTheForgeChoiceAway) {
-    auto& list = g().gameScreen.skills;
-    for (bool enter : {true, false}) {
-        list.visible = g().ForgeChoice = true;
-        if (enter) ChooseSkillWithEnter(kVkReturn);
-        else CloseSkillListOnEscape(kVkEscape);
-        EXPECT_EQ(std::tuple(list.visible, g().ForgeChoice), std::tuple(false, false)) << enter;
-    }
-}
-
-TEST_F(KeyMap, TheSpeechBoxKeepsItsScrollKeysAndPassesTheRest) {
-    WriteLocation(L"house", Grass(20, 20), {}, kMapHouse);
-    Record(5, 5, L"house", Variant(3), Variant(7));
-    g().screen.speechVisible = true;
-    EXPECT_EQ(std::tuple(SpeechBoxKey(kVkPageDown, 0), SpeechBoxKey(kVkUp, 0), g().screen.speechVisible, g().PlayerY),
-              std::tuple(true, true, true, 5));
-    EXPECT_EQ(std::tuple(SpeechBoxKey('X', 0), g().screen.speechVisible, w().WorldName), std::tuple(false, false, L"house"));
 }
 
 TEST_F(KeyMap, TacticKeysSetTheBehaviourAndSayIt) {
@@ -157,47 +108,12 @@ TEST_F(KeyMap, TacticKeysSetTheBehaviourAndSayIt) {
 }
 
 TEST_F(KeyMap, LookListsTheItemsOnTheHerosSquare) {
-    for (auto [name, type, x] : {std::tuple(L"Меч", kWeapon, 5.f), {L"Хлеб", kFood, 5.f}, {L"Щит", kShield, 6.f}}) {
+    for (auto [name, type, x] : {std::tuple(L"Меч", kWeapon, 5.f), {L"Хлеб", kFood, 5.f}, {L"Щит", kWeapon, 6.f}}) {
         auto item = w().mapItemCol->Add();
-        item->ItemName = name;
-        item->ItemType = type;
-        item->X = x;
-        item->Y = 5;
-        item->WeaponPlus = 3;
-        item->DefendPlus = 1;
-        item->Critical = 15;
+        std::tie(item->ItemName, item->ItemType, item->X, item->Y, item->WeaponPlus, item->DefendPlus, item->Critical) = std::tuple(name, type, x, 5.f, 3, 1, 15);
     }
     Key('L');
     EXPECT_EQ(std::tuple(g().screen.txtSpeech, w().Turn), std::tuple(L"Меч[3,1] (15%)\r\nХлеб\r\n\r\n\r\n[пробел]", 1));
-    w().mapItemCol->Clear();
-    Key('L');  // said even when nothing lies here
-    EXPECT_EQ(g().screen.txtSpeech, L"\r\n\r\n[пробел]");
-}
-
-TEST_F(KeyMap, DebugKeys) {
-    Key('P');
-    EXPECT_EQ(ui.log.back(), L"MsgBox|Morvath|5,5");
-    Key(kVkF10);
-    EXPECT_EQ(std::tuple(g().Money, g().CutSpellKnown, g().LightningKnown, g().Player->Mana), std::tuple(1000, true, true, 80));
-    // The world key loads only a loadable location.
-    WriteLocation(L"N1", Grass(20, 20), {});
-    ui.inputAnswers = {L"..\\saved\\N1", L"nowhere"};
-    Key(kVkF11);
-    Key(kVkF11);
-    EXPECT_EQ(w().WorldName, L"town");
-    ui.inputAnswers = {L"N1"};
-    Key(kVkF11);
-    EXPECT_EQ(std::tuple(ui.Count(L"InputBox|Morvath|World:"), w().WorldName, w().Row(0).size()), std::tuple(3, L"N1", 20u));
-}
-
-TEST_F(KeyMap, HelpKeysShowTheirTextsAndNothingWhenMissing) {
-    Key(kVkF1);
-    EXPECT_EQ(ui.Count(L"ShowText"), 0);
-    WriteText(L"intros/keys.txt", L"Стрелки - ходить");
-    WriteText(L"manual.txt", L"Руководство");
-    Key(kVkF1);
-    Key(kVkF2);
-    EXPECT_EQ(ui.log, (std::vector<std::wstring>{L"ShowText|modeless|Стрелки - ходить", L"ShowText|modeless|Руководство"}));
 }
 
 TEST_F(KeyMap, WaitingPickingUpAndTheMusicToggle) {
@@ -205,25 +121,19 @@ TEST_F(KeyMap, WaitingPickingUpAndTheMusicToggle) {
     EXPECT_EQ(std::tuple(w().Turn, ui.Count(L"InputBox")), std::tuple(4, 0));
     modMusicEngine::MusicOn = false;
     Key(kVkF9);
-    EXPECT_EQ(std::tuple(modMusicEngine::MusicOn, modMusicEngine::MidiOpen()), std::tuple(true, false));  // no tune starts
-    Key(kVkF9);
-    EXPECT_EQ(std::tuple(modMusicEngine::MusicOn, w().Turn), std::tuple(false, 4));
+    EXPECT_EQ(std::tuple(modMusicEngine::MusicOn, modMusicEngine::MidiOpen(), w().Turn), std::tuple(true, false, 4));  // no tune starts
 }
 
 TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
     auto npc = g().NPCs->Add();
-    npc->Symbol = L"2";
-    npc->X = 6;
-    npc->Y = 5;
-    npc->Tactic = kTacticApproach;
+    std::tie(npc->Symbol, npc->X, npc->Y) = std::tuple(L"2", 6.f, 5.f);
     PutNPCsOnMap();
     g().FacingDir = 3;
-    const struct { int tactic; const wchar_t* behind; const wchar_t* typed; int x, turn; } cases[] = {
+    const struct { int tactic; const wchar_t *behind, *typed; int x, turn; } cases[] = {
         {kTacticApproach, L"G", L"S", 5, 0},  // a hunting character will not let him by
         {kTacticStay, L"a", L"S", 5, 0},      // nowhere to land
         {kTacticStay, L"G", L"s ", 5, 0},     // neither command
-        {kTacticStay, L"G", L"S", 7, 1},
-    };
+        {kTacticStay, L"G", L"S", 7, 1}};
     for (const auto& c : cases) {
         npc->Tactic = c.tactic;
         Put(7, 5, c.behind);
@@ -232,13 +142,6 @@ TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
         EXPECT_EQ(std::tuple(g().PlayerX, w().Turn, npc->X), std::tuple(c.x, c.turn, 6.f)) << c.typed;
     }
     EXPECT_EQ(ui.log.front(), L"InputBox|Morvath|Расширенные команды([s]leep, [S]wap):");
-}
-
-TEST_F(KeyMap, ClosingTheWindowSavesOnlyARunningGame) {
-    WriteText(L"saved/char.ch", L"до смерти\r\n");
-    g().PlayerDead = g().KeepSaveOnDeath = true;
-    CloseGameScreen();
-    EXPECT_EQ(ReadWholeFile(folder.path() / "saved" / "char.ch").value_or(L""), L"до смерти\r\n");
 }
 
 }  // namespace

