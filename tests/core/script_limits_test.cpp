@@ -37,16 +37,15 @@ const LimitCase kLimitCases[] = {
     {"AJoinInsideParenthesesToo", L"var a\na = \"x\"\nwhile \"1\" = \"1\"\na = (a & a) & \"\"\ninput(\"r\")\nend", 20, 0},
 };
 
-struct ScriptLimits : ScriptFixture {};
+using ScriptLimits = ScriptFixture;
 
 TEST_F(ScriptLimits, RunawayScriptsEndWithTheirReport) {
     for (const LimitCase& c : kLimitCases) {
         modVarsAndMain.Inventory->Clear();
         for (const wchar_t* n : {L"Нож", L"Хлеб", L"Верёвка"}) modVarsAndMain.Inventory->Add()->ItemName = n;
-        ui.log.clear();
-        Run(c.script);
+        const std::size_t rounds = RunAndSee(c.script).size();
         // Nothing half-made was added to the bag.
-        EXPECT_EQ(std::tuple(Seen().size(), Boxes(), modVarsAndMain.Inventory->Count()), std::tuple(c.rounds, c.boxes, 3L)) << c.name;
+        EXPECT_EQ(std::tuple(rounds, Boxes(), modVarsAndMain.Inventory->Count()), std::tuple(c.rounds, c.boxes, 3L)) << c.name;
     }
 }
 
