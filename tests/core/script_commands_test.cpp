@@ -15,15 +15,6 @@ using Seen_ = std::vector<std::wstring>;
 
 const std::wstring kMissing = L"MsgBox|Script VM Error|Argument not optional in call to procedure: ";
 
-TEST_F(Commands, InputAndYesNoAskThePlayer) {
-    ui.inputAnswers.push_back(L"Иван");
-    ui.msgAnswers = {MsgResult::Yes, MsgResult::No};
-    Run(L"var n;a;b\nn ~ input(\"Имя?\")\na ~ yesno(\"Да?\")\nb ~ yesno(\"Нет?\")\n"
-        L"if a = \"1\"\nsay2(n)\nend\nif b = \"0\"\nprint(n & \"!\")\nend");
-    EXPECT_EQ(std::tuple(ui.log, modVarsAndMain.screen.txtSpeech, modVarsAndMain.screen.lblII),
-              std::tuple(Seen_{L"InputBox|Morvath|Имя?", L"MsgBox|Morvath|Да?", L"MsgBox|Morvath|Нет?"}, L"Иван\r\n\r\n[пробел]", L"Иван!"));
-}
-
 // say() needs the speaking character, say2() does not; finish() sets the speaker's last speech.
 TEST_F(Commands, SayAndFinishNeedTheSpeakingCharacter) {
     Run(L"say(\"никого\")\nfinish(\"nobody\")");
@@ -111,10 +102,13 @@ TEST_F(Commands, ALoopOfNestedRunsEndsWithTheBudget) {
 
 TEST_F(Commands, PlainValues) {
     PinnedDraws draws{0, 0.9999, 0.9999};
+    ui.msgAnswers = {MsgResult::Yes, MsgResult::No};
     EXPECT_EQ(RunAndSee(L"var a;b;c;d\na ~ star(\"2.5\";\"4\")\nb ~ lcase(\"ПРИВЕТ Мир ЁЖ\")\nc ~ strcpy(\"ab\";b)\n"
                         L"d ~ star(\"x\";\"3\")\ninput(a)\ninput(b)\ninput(c)\ninput(d)\nd ~ star(\"1 0\";\"2e2\")\ninput(d)\n"
-                        L"d ~ rnd(\"4\")\ninput(d)\nd ~ rnd(\"4\")\ninput(d)\nd ~ rnd(\"1\")\ninput(d)"),
-              (Seen_{L"10", L"привет мир ёж", L"abпривет мир ёж", L"0", L"20", L"0", L"3", L"0"}));
+                        L"d ~ rnd(\"4\")\ninput(d)\nd ~ rnd(\"4\")\ninput(d)\nd ~ rnd(\"1\")\ninput(d)\na ~ yesno(\"Да?\")\nb ~ yesno(\"Нет?\")\n"
+                        L"input(a & b)\nprint(c)"),
+              (Seen_{L"10", L"привет мир ёж", L"abпривет мир ёж", L"0", L"20", L"0", L"3", L"0", L"10"}));
+    EXPECT_EQ(std::tuple(ui.Count(L"MsgBox|Morvath|Да?"), modVarsAndMain.screen.lblII), std::tuple(1, L"abпривет мир ёж"));
 }
 
 }  // namespace
