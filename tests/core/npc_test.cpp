@@ -38,12 +38,7 @@ struct Characters : GameTest {
 // step (the pinned draws: 0 to 1/3 is 0, then 1, then -1) onto the floor only, never onto
 // the hero. The symbol moves with the character.
 TEST_F(Characters, StepsAndTheirDetours) {
-    struct Case {
-        std::vector<const wchar_t*> grid;
-        int heroX, heroY, tactic;
-        std::vector<double> draws;
-        float x, y;
-    };
+    struct Case { std::vector<const wchar_t*> grid; int heroX, heroY, tactic; std::vector<double> draws; float x, y; };
     const std::vector<const wchar_t*> open(6, L"GGGGGG");
     const std::vector<const wchar_t*> boxed = {L"aaaaa", L"aaaaa", L"aaGaa", L"aaaaa", L"aaaaa", L"GGGGG"};
     const std::vector<const wchar_t*> walled = {L"GGGaa", L"GGGaa", L"GGGaa", L"aaaaa", L"aaaaa", L"aaaaa"};

@@ -20,8 +20,7 @@ struct Conversions : ScriptFixture {
         ResetGame();
         auto& g = modVarsAndMain;
         g.CreateRoots();
-        g.Money = 100;
-        g.QuestFlags[5] = 77;
+        std::tie(g.Money, g.QuestFlags[5]) = std::tuple(100, 77);
         for (int i : {1, 2, 3, 10, 12}) g.QuestFlags[static_cast<std::size_t>(i)] = i * 11;
         auto& h = *g.Player;
         h.Doom = h.Strenght = h.Mana = 9;
@@ -42,11 +41,8 @@ Item& LastItem() { return *modVarsAndMain.Inventory->Item(modVarsAndMain.Invento
 
 TEST_F(Conversions, EveryConvertingCommandReadsItsArgumentByItsOwnRule) {
     const std::array<std::wstring, 6> inputs = {L"12abc", L"abc", L"", L"1e1", L"2.5", L" 3 "};
-    struct Case {
-        const wchar_t* script;  // {} stands for the argument under test
-        std::function<double(Conversions&)> probe;
-        std::array<double, 6> want;
-    };
+    // {} in the script stands for the argument under test.
+    struct Case { const wchar_t* script; std::function<double(Conversions&)> probe; std::array<double, 6> want; };
     auto hero = [](double MainCharacter::*f) { return [f](Conversions&) { return Player().*f; }; };
     auto heroInt = [](Integer MainCharacter::*f) { return [f](Conversions&) { return double(Player().*f); }; };
     auto item = [](auto Item::*f) { return [f](Conversions&) { return double(LastItem().*f); }; };

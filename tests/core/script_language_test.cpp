@@ -9,11 +9,7 @@ using namespace morvath;
 
 namespace {
 
-struct LanguageCase {
-    const char* name;
-    const wchar_t* script;
-    std::vector<std::wstring> seen;
-};
+struct LanguageCase { const char* name; const wchar_t* script; std::vector<std::wstring> seen; };
 
 const LanguageCase kCases[] = {
     // --- values and expressions ---
@@ -33,7 +29,6 @@ const LanguageCase kCases[] = {
     {"TrailingBlankLosesTheLastWord", L"var a;b;c\na = \"1\"\nb = a \nc = a # note\ninput(b)\ninput(c)\nb = \"1\" \ninput(b)", {L"", L"", L"1"}},
     {"CommandsAreNotCalledInsideExpressions", L"var x\nx = lcase(\"ABC\")\ninput(x)\nx ~ lcase(\"ABC\")\ninput(x)", {L"ABC", L"abc"}},
     {"UndeclaredNamesAndSecondDeclarationsTakeNoAssignment", L"var x\ny = \"1\"\ninput(y)\nvar x\nx = \"1\"\ninput(x)", {L"", L""}},
-    {"VarListIsTrimmedAndSplit", L"var  a ; b \na = \"1\"\nb = \"2\"\ninput(a & b)", {L"12"}},
     {"UnknownCommandIsSilent", L"var x\nx = \"1\"\nx ~ nosuch(\"2\")\ninput(x)\nnosuch()\ninput(\"on\")", {L"", L"on"}},
     {"ArgumentsAreTrimmedAndEvaluated", L"var a\na = \"x\"\ninput( a & \"y\" ;\"ignored\")\ninput()", {L"xy", L""}},
 
@@ -46,26 +41,19 @@ const LanguageCase kCases[] = {
     {"UnknownOrNoOperatorIsFalse",
      L"if \"1\" =< \"2\"\ninput(\"a\")\nend\nif \"1\" => \"0\"\ninput(\"b\")\nend\nif abc\ninput(\"c\")\nend\nif \"abc\"\ninput(\"d\")\nend", {}},
     {"ParenthesisedOrQuotedLeftSide", L"if (\"1\" + \"1\") = \"2\"\ninput(\"a\")\nend\nif \"a=b\" == \"A=B\"\ninput(\"b\")\nend", {L"a", L"b"}},
-    {"VariableFollowedByBlankComparesWithEmpty",
-     L"var a\na = \"1\"\nif \"1\" = a \ninput(\"same\")\nend\nif \"\" = a \ninput(\"empty\")\nend", {L"empty"}},
 
     // --- blocks ---
     {"IfElseEnd", L"if \"1\" = \"2\"\ninput(\"a\")\nelse\ninput(\"b\")\nend\nif \"1\" = \"1\"\ninput(\"c\")\nelse\ninput(\"d\")\nend", {L"b", L"c"}},
     {"IfBlocksDoNotNest", L"if \"1\" = \"2\"\nif \"1\" = \"1\"\ninput(\"a\")\nend\ninput(\"b\")\nend", {L"b"}},
     {"SkippedElseEndsAtFirstEnd", L"if \"1\" = \"1\"\ninput(\"a\")\nelse\nif \"1\" = \"1\"\ninput(\"b\")\nend\ninput(\"c\")\nend", {L"a", L"c"}},
-    {"FalseWhileSkipsItsBodyToFirstEnd", L"while \"1\" = \"2\"\ninput(\"a\")\nend\ninput(\"b\")", {L"b"}},
     {"EndOfIfInsideWhileRetestsTheLoop", L"var i\ni = \"0\"\nwhile i < \"5\"\ni = i + \"1\"\nif i = \"2\"\ninput(i)\nend\ninput(\"tail\")\nend",
      {L"tail", L"2", L"tail", L"tail", L"tail"}},
-    {"EndFollowedByBlankIsNotAnEnd", L"if \"1\" = \"2\"\ninput(\"a\")\nend \ninput(\"b\")\nend\ninput(\"c\")", {L"c"}},
     {"KeywordsInAnyCase",
      L"var i\nI = \"x\"\ni = \"0\"\nWHILE i < \"2\"\ni = i + \"1\"\nIf i = \"1\"\nINPUT(\"one\")\nElse\ninput(\"two\")\nEND\nEnd", {L"one", L"two"}},
-    {"IndentedKeywordsAreNotKeywords", L"  if \"1\" = \"2\"\ninput(\"ran\")\n  end\nvar x\n  x = \"1\"\n  input(x)", {L"ran", L"1"}},
 
     // --- goto and labels ---
-    {"TheLabelLineIsConsumedNotExecuted", L"goto input(\"L\")\ninput(\"x\")\ninput(\"L\")\ninput(\"y\")", {L"y"}},
     {"GotoToAnEarlierLabelSilencesTheRest", L"top\ninput(\"a\")\ngoto top\ninput(\"b\")", {L"a"}},
     {"GotoLabelIsTrimmedButMatchedExactly", L"goto  Skip \ninput(\"x\")\nskip\ninput(\"y\")\nSkip\ninput(\"z\")", {L"z"}},
-    {"LabelWithACommentNoLongerMatches", L"goto done\ninput(\"x\")\ndone # the end\ninput(\"y\")", {}},
     {"GotoOutOfWhileLeavesTheLoopOnTheStack",
      L"var i\ni = \"0\"\nwhile i < \"2\"\ni = i + \"1\"\ninput(i)\ngoto out\nend\nout\ninput(\"out\")\nend\ninput(\"done\")",
      {L"1", L"out", L"2", L"out", L"done"}},
