@@ -1,6 +1,3 @@
-#include <tuple>
-#include <vector>
-
 #include "platform/cp1251.h"
 #include "test_support.h"
 
@@ -27,9 +24,6 @@ struct Characters : GameTest {
         return n;
     }
     void Hero(int x, int y) { std::tie(modVarsAndMain.PlayerX, modVarsAndMain.PlayerY) = std::tuple(x, y); }
-    void Script(const std::string& name, const std::wstring& text) {
-        ASSERT_TRUE(WriteFileAtomic(folder.path() / "scripts" / name, ToCrlf(EncodeCp1251(text))));
-    }
 };
 
 }  // namespace
@@ -94,8 +88,8 @@ TEST_F(Characters, WeaponCodes) {
 // A last speech is spoken instead of the talk script; scripts are read item by item; a
 // script outside the folder is never read.
 TEST_F(Characters, TalkScripts) {
-    Script("talk.tai", L"say(\"Привет\")\nfirst,second\n\"quoted, with comma\"\n");
-    Script("x.tai", L"x");
+    ASSERT_TRUE(WriteFileAtomic(folder.path() / "scripts" / "talk.tai", EncodeCp1251(L"say(\"Привет\")\r\nfirst,second\r\n\"quoted, with comma\"\r\n")));
+    ASSERT_TRUE(WriteFileAtomic(folder.path() / "scripts" / "x.tai", "x"));
     auto n = Put(1, 1, kTacticStay);
     std::tie(n->NPCName, n->AIScript_File, n->Last_Speech) = std::tuple(L"Стражник", L"talk.tai", L"Проходи.");
     n->ExecTalkAIScript();
