@@ -31,7 +31,6 @@ struct Conversions : ScriptFixture {
         std::tie(sword->ItemName, sword->itembalance, sword->WeaponPlus, sword->DefendPlus, sword->Weight) = std::tuple(L"Меч", 10, 1, 1, 1);
         ui.log.clear();
     }
-    double Prompt() const { return Seen().empty() ? -1 : ScriptNumber(Seen().back()); }
 };
 
 MainCharacter& Player() { return *modVarsAndMain.Player; }
@@ -47,7 +46,7 @@ TEST_F(Conversions, EveryConvertingCommandReadsItsArgumentByItsOwnRule) {
     auto heroInt = [](Integer MainCharacter::*f) { return [f](Conversions&) { return double(Player().*f); }; };
     auto item = [](auto Item::*f) { return [f](Conversions&) { return double(LastItem().*f); }; };
     auto money = [](Conversions&) { return double(modVarsAndMain.Money); };
-    auto prompt = [](Conversions& t) { return t.Prompt(); };
+    auto prompt = [](Conversions& t) { return t.Seen().empty() ? -1 : ScriptNumber(t.Seen().back()); };
     auto stack = [](Conversions&) { return double(modVarsAndMain.Inventory->Item(1)->ItemCount); };
     const std::vector<Case> cases = {
         // number() (the other keys of setvar and plusvar read their amount alike)

@@ -57,9 +57,9 @@ TEST_F(Talk, GivingCoinsAsksHowManyAndLetsTheCharacterAnswer) {
                              money, kEventTalk, 0, taken ? 1 : 0)) << ToUtf8(answer);
     }
     g().screen.speechVisible = false;
-    g().GivenItemIndex = 3;  // left over from an earlier hand-over
+    std::tie(g().GivenItemIndex, g().GivenMoney) = std::tuple(3, 7);  // left over from an earlier hand-over
     Key('G');  // the picker comes back with nothing
-    EXPECT_EQ(std::tuple(g().screen.speechVisible, int(g().GivenItemIndex)), std::tuple(false, 0));
+    EXPECT_EQ(std::tuple(g().screen.speechVisible, int(g().GivenItemIndex), int(g().GivenMoney)), std::tuple(false, 0, 0));
 }
 
 }  // namespace
