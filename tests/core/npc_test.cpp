@@ -45,7 +45,6 @@ TEST_F(Characters, StepsAndTheirDetours) {
         {open, 2, 0, kTacticFlee, {}, 2, 3},  // straight above it: straight down
         {boxed, 4, 5, kTacticApproach, {0.5, 0.5}, 2, 2},
         {walled, 4, 5, kTacticApproach, {0.9, 0.9}, 1, 1},
-        {walled, 4, 5, kTacticApproach, {0.9, 0.1}, 1, 2},
         {open, 0, 5, kTacticRandomWalk, {0.5, 0.9}, 3, 1},
         {walled, 0, 5, kTacticRandomWalk, {0.5, 0.5}, 2, 2},
         {open, 2, 1, kTacticRandomWalk, {0, 0.9}, 2, 2},

@@ -58,8 +58,9 @@ TEST_F(Hero, HaveAndTakeFindACarriedItemByExactName) {
 }
 
 // give() stacks on an item equal in name and script (and in weight, balance and bonuses, which
-// the conversions test), whatever its kind, info, critical or skill code; halves round to even; every change is weighed at once; a give()
-// with arguments missing reports once and adds nothing.
+// the conversions test), whatever its kind, info, critical or skill code; halves round to
+// even; every change is weighed at once; a give() with arguments missing reports once and
+// adds nothing.
 TEST_F(Hero, GiveAddsOrStacksAndWeighs) {
     Run(L"give(\"Меч\";\"1\";\"-1\";\"Острый\";\"mech.itm\";\"3\";\"2\";\"4.5\";\"2.5\";\"stp03\")\n"
         L"give(\"Хлеб\";\"4\";\"0\";\"a\";\"food.itm\";\"0\";\"0\";\"1\";\"0\";\"\")\n"
@@ -84,16 +85,20 @@ TEST_F(Hero, HeroValuesReportAMissingAmountOnlyForKeysThatUseIt) {
 }
 
 // wantitem() takes one piece of what was handed over, remove() of what was picked; with
-// nothing at that position both are harmless.
+// nothing at that position both are harmless, and with nothing handed over or picked the load
+// is not even weighed.
 TEST_F(Hero, WantItemAndRemoveTakeOnePiece) {
     auto bag = Carry(L"Шкура", 1);
     auto ring = Carry(L"Кольцо");
     auto apple = Carry(L"Яблоко", 2);
+    std::tie(bag->Weight, hero().MaxWeight) = std::tuple(10, 30);
+    Run(L"wantitem()\nremove()");
+    const std::wstring info = modVarsAndMain.screen.lblII;
     std::tie(modVarsAndMain.GivenItemIndex, modVarsAndMain.PickedIndex) = std::tuple(1, 3);
     Run(L"wantitem()\nremove()\nwantitem()\nwantitem()");  // the position then holds the ring
     std::tie(modVarsAndMain.GivenItemIndex, modVarsAndMain.PickedIndex) = std::tuple(5, 5);
     Run(L"wantitem()\nremove()");
-    EXPECT_EQ(std::tuple(inv().Contains(bag), inv().Contains(ring), apple->ItemCount, inv().Count()), std::tuple(false, false, 1, 1L));
+    EXPECT_EQ(std::tuple(info, inv().Contains(bag), inv().Contains(ring), apple->ItemCount, inv().Count()), std::tuple(L"", false, false, 1, 1L));
 }
 
 TEST_F(Hero, SpellsAreGivenByExactNameAndTestedInAnyCase) {
