@@ -9,105 +9,63 @@ using namespace morvath;
 
 namespace {
 
-struct LanguageCase {
-    const char* name;
-    const wchar_t* script;
-    std::vector<std::wstring> seen;
-};
+struct LanguageCase { const char* name; const wchar_t* script; std::vector<std::wstring> seen; };
 
 const LanguageCase kCases[] = {
     // --- values and expressions ---
-    {"BareWordIsAVariableLiteralIsText",
-     L"var x\nx = 5\ninput(x)\nx = \"5\"\ninput(x)", {L"", L"5"}},
-    {"WordRightBeforeOperatorReadsEmpty",
-     L"var a;b;c\na = \"2\"\nb = \"3\"\nc = a+b\ninput(c)\nc = a + b\ninput(c)", {L"3", L"5"}},
-    {"NoPrecedenceLeftToRight", L"var x\nx = \"2\" + \"3\" * \"4\"\ninput(x)", {L"20"}},
-    {"ParenthesesFirst", L"var x\nx = \"2\" + (\"3\" * \"4\")\ninput(x)", {L"14"}},
-    {"NestedParentheses", L"var x\nx = ((\"1\" + \"2\") * (\"3\" + \"1\")) - \"2\"\ninput(x)", {L"10"}},
-    {"LeadingMinusActsOnEmpty", L"var x\nx = - \"5\"\ninput(x)", {L"-5"}},
+    {"BareWordIsAVariableLiteralIsText", L"var x\nx = 5\ninput(x)\nx = \"5\"\ninput(x)", {L"", L"5"}},
+    {"WordRightBeforeOperatorReadsEmpty", L"var a;b;c\na = \"2\"\nb = \"3\"\nc = a+b\ninput(c)\nc = a + b\ninput(c)", {L"3", L"5"}},
+    {"NoPrecedenceLeftToRightButParenthesesFirst", L"var x\nx = \"2\" + \"3\" * \"4\"\ninput(x)\nx = \"2\" + (\"3\" * \"4\")\ninput(x)\n"
+     L"x = ((\"1\" + \"2\") * (\"3\" + \"1\")) - \"2\"\ninput(x)\ninput(- \"5\")", {L"20", L"14", L"10", L"-5"}},
     {"FractionsUseAPoint", L"var x\nx = \"5\" / \"2\"\ninput(x)\nif x = \"2.5\"\ninput(\"yes\")\nend", {L"2.5", L"yes"}},
     {"IntegerDivisionRoundsHalvesToEvenFirst",
      L"var a;b;c;d\na = \"7\" \\ \"2\"\nb = \"-7\" \\ \"2\"\nc = \"2.5\" \\ \"1\"\nd = \"3.5\" \\ \"1\"\ninput(a)\ninput(b)\ninput(c)\ninput(d)",
      {L"3", L"-3", L"2", L"4"}},
-    {"PowerAndConcatenation", L"var x;y\nx = \"2\" ^ \"10\"\ny = \"a\" & \"1\" & x\ninput(x)\ninput(y)", {L"1024", L"a11024"}},
-    {"ConcatenatedTextAddsByItsLeadingNumber", L"var x\nx = \"a\" & \"1\" + \"1\"\ninput(x)", {L"1"}},
-    {"TextsAddByTheirLeadingNumber", L"var x\nx = \" 12abc\" + \"-2.5x\"\ninput(x)", {L"9.5"}},
+    {"PowerConcatenationAndTextsAddingByTheirLeadingNumber",
+     L"input(\"2\" ^ \"10\" & \"a\")\ninput(\"a\" & \"1\" + \"1\")\ninput(\" 12abc\" + \"-2.5x\")", {L"1024a", L"1", L"9.5"}},
     {"TextsReadAsNumbersSkipBlanksAndStopAtAnyOtherCharacter",
      L"var x\nx = \" 1 2\" + \"- 5\"\ninput(x)\nx = \"2e1\" + \"0\"\ninput(x)\nx = \"1.5.5\" * \"2\"\ninput(x)\n"
-     L"if \"1 0\" > \"9\"\ninput(\"gt\")\nend",
-     {L"7", L"2", L"3", L"gt"}},
-    {"TrailingBlankLosesTheLastWord",
-     L"var a;b;c\na = \"1\"\nb = a \nc = a # note\ninput(b)\ninput(c)\nb = \"1\" \ninput(b)", {L"", L"", L"1"}},
-    {"CommandsAreNotCalledInsideExpressions",
-     L"var x\nx = lcase(\"ABC\")\ninput(x)\nx ~ lcase(\"ABC\")\ninput(x)", {L"ABC", L"abc"}},
-    {"AssignmentToUndeclaredNameDoesNothing", L"var x\ny = \"1\"\nx = y\ninput(x)", {L""}},
-    {"SecondDeclarationHidesAssignments", L"var x\nvar x\nx = \"1\"\ninput(x)", {L""}},
-    {"VarListIsTrimmedAndSplit", L"var  a ; b \na = \"1\"\nb = \"2\"\ninput(a & b)", {L"12"}},
+     L"if \"1 0\" > \"9\"\ninput(\"gt\")\nend", {L"7", L"2", L"3", L"gt"}},
+    {"TrailingBlankLosesTheLastWord", L"var a;b;c\na = \"1\"\nb = a \nc = a # note\ninput(b)\ninput(c)\nb = \"1\" \ninput(b)", {L"", L"", L"1"}},
+    {"CommandsAreNotCalledInsideExpressions", L"var x\nx = lcase(\"ABC\")\ninput(x)\nx ~ lcase(\"ABC\")\ninput(x)", {L"ABC", L"abc"}},
+    {"UndeclaredNamesAndSecondDeclarationsTakeNoAssignment", L"var x\ny = \"1\"\ninput(y)\nvar x\nx = \"1\"\ninput(x)", {L"", L""}},
     {"UnknownCommandIsSilent", L"var x\nx = \"1\"\nx ~ nosuch(\"2\")\ninput(x)\nnosuch()\ninput(\"on\")", {L"", L"on"}},
-    {"EmptyArgumentListIsOneEmptyArgument", L"input()", {L""}},
-    {"ArgumentsAreTrimmedAndEvaluated", L"var a\na = \"x\"\ninput( a & \"y\" ;\"ignored\")", {L"xy"}},
+    {"ArgumentsAreTrimmedAndEvaluated", L"var a\na = \"x\"\ninput( a & \"y\" ;\"ignored\")\ninput()", {L"xy", L""}},
 
     // --- conditions ---
     {"EqualsIsExactText",
-     L"var x\nx = \"Abc\"\nif x = \"Abc\"\ninput(\"1\")\nend\nif x = \"abc\"\ninput(\"2\")\nend\nif x == \"abc\"\ninput(\"3\")\nend",
-     {L"1", L"3"}},
+     L"var x\nx = \"Abc\"\nif x = \"Abc\"\ninput(\"1\")\nend\nif x = \"abc\"\ninput(\"2\")\nend\nif x == \"abc\"\ninput(\"3\")\nend", {L"1", L"3"}},
     {"RelationsCompareNumbers",
      L"if \"10\" > \"9\"\ninput(\"gt\")\nend\nif \"10\" >= \"10\"\ninput(\"ge\")\nend\nif \"3abc\" <> \"3\"\ninput(\"ne\")\nend\n"
-     L"if \"\" < \"1\"\ninput(\"lt\")\nend\nif \"2\" <= \"1\"\ninput(\"le\")\nend",
-     {L"gt", L"ge", L"lt"}},
-    {"UnknownOperatorIsFalse", L"if \"1\" =< \"2\"\ninput(\"a\")\nend\nif \"1\" => \"0\"\ninput(\"b\")\nend\ninput(\"c\")", {L"c"}},
-    {"ConditionWithoutOperatorIsFalse", L"if abc\ninput(\"a\")\nend\nif \"abc\"\ninput(\"b\")\nend\ninput(\"c\")", {L"c"}},
-    {"ParenthesisedLeftSide", L"if (\"1\" + \"1\") = \"2\"\ninput(\"a\")\nend", {L"a"}},
-    {"QuotedLeftSideEndsAtItsQuote", L"if \"a=b\" == \"A=B\"\ninput(\"a\")\nend", {L"a"}},
-    {"VariableFollowedByBlankComparesWithEmpty",
-     L"var a\na = \"1\"\nif \"1\" = a \ninput(\"same\")\nend\nif \"\" = a \ninput(\"empty\")\nend", {L"empty"}},
+     L"if \"\" < \"1\"\ninput(\"lt\")\nend\nif \"2\" <= \"1\"\ninput(\"le\")\nend", {L"gt", L"ge", L"lt"}},
+    {"UnknownOrNoOperatorIsFalse",
+     L"if \"1\" =< \"2\"\ninput(\"a\")\nend\nif \"1\" => \"0\"\ninput(\"b\")\nend\nif abc\ninput(\"c\")\nend\nif \"abc\"\ninput(\"d\")\nend", {}},
+    {"ParenthesisedOrQuotedLeftSide", L"if (\"1\" + \"1\") = \"2\"\ninput(\"a\")\nend\nif \"a=b\" == \"A=B\"\ninput(\"b\")\nend", {L"a", L"b"}},
 
     // --- blocks ---
-    {"IfElseEnd",
-     L"if \"1\" = \"2\"\ninput(\"a\")\nelse\ninput(\"b\")\nend\nif \"1\" = \"1\"\ninput(\"c\")\nelse\ninput(\"d\")\nend",
-     {L"b", L"c"}},
-    {"IfBlocksDoNotNest",
-     L"if \"1\" = \"2\"\nif \"1\" = \"1\"\ninput(\"a\")\nend\ninput(\"b\")\nend", {L"b"}},
-    {"SkippedElseEndsAtFirstEnd",
-     L"if \"1\" = \"1\"\ninput(\"a\")\nelse\nif \"1\" = \"1\"\ninput(\"b\")\nend\ninput(\"c\")\nend", {L"a", L"c"}},
-    {"WhileLoop", L"var i\ni = \"0\"\nwhile i < \"3\"\ni = i + \"1\"\ninput(i)\nend\ninput(\"done\")", {L"1", L"2", L"3", L"done"}},
-    {"FalseWhileSkipsItsBodyToFirstEnd", L"while \"1\" = \"2\"\ninput(\"a\")\nend\ninput(\"b\")", {L"b"}},
-    {"EndOfIfInsideWhileRetestsTheLoop",
-     L"var i\ni = \"0\"\nwhile i < \"5\"\ni = i + \"1\"\nif i = \"2\"\ninput(i)\nend\ninput(\"tail\")\nend",
+    {"IfElseEnd", L"if \"1\" = \"2\"\ninput(\"a\")\nelse\ninput(\"b\")\nend\nif \"1\" = \"1\"\ninput(\"c\")\nelse\ninput(\"d\")\nend", {L"b", L"c"}},
+    {"IfBlocksDoNotNest", L"if \"1\" = \"2\"\nif \"1\" = \"1\"\ninput(\"a\")\nend\ninput(\"b\")\nend", {L"b"}},
+    {"SkippedElseEndsAtFirstEnd", L"if \"1\" = \"1\"\ninput(\"a\")\nelse\nif \"1\" = \"1\"\ninput(\"b\")\nend\ninput(\"c\")\nend", {L"a", L"c"}},
+    {"EndOfIfInsideWhileRetestsTheLoop", L"var i\ni = \"0\"\nwhile i < \"5\"\ni = i + \"1\"\nif i = \"2\"\ninput(i)\nend\ninput(\"tail\")\nend",
      {L"tail", L"2", L"tail", L"tail", L"tail"}},
-    {"EndWithoutLoopDoesNothing", L"end\ninput(\"a\")\nend", {L"a"}},
-    {"EndFollowedByBlankIsNotAnEnd",
-     L"if \"1\" = \"2\"\ninput(\"a\")\nend \ninput(\"b\")\nend\ninput(\"c\")", {L"c"}},
     {"KeywordsInAnyCase",
-     L"var i\nI = \"x\"\ni = \"0\"\nWHILE i < \"2\"\ni = i + \"1\"\nIf i = \"1\"\nINPUT(\"one\")\nElse\ninput(\"two\")\nEND\nEnd",
-     {L"one", L"two"}},
-    {"IndentedKeywordsAreNotKeywords",
-     L"  if \"1\" = \"2\"\ninput(\"ran\")\n  end\nvar x\n  x = \"1\"\n  input(x)", {L"ran", L"1"}},
-    {"CommandNamesMatchInAnyCase", L"INPUT(\"a\")\nInPut(\"b\")", {L"a", L"b"}},
-    {"EmptyScriptDoesNothing", L"\n\n", {}},
-    {"KeywordNeedsABlank", L"if(\"1\" = \"2\")\ninput(\"a\")", {L"a"}},
+     L"var i\nI = \"x\"\ni = \"0\"\nWHILE i < \"2\"\ni = i + \"1\"\nIf i = \"1\"\nINPUT(\"one\")\nElse\ninput(\"two\")\nEND\nEnd", {L"one", L"two"}},
 
     // --- goto and labels ---
-    {"GotoJumpsForwardPastTheLabel", L"goto skip\ninput(\"x\")\nskip\ninput(\"y\")", {L"y"}},
-    {"TheLabelLineIsConsumedNotExecuted",
-     L"goto input(\"L\")\ninput(\"x\")\ninput(\"L\")\ninput(\"y\")", {L"y"}},
     {"GotoToAnEarlierLabelSilencesTheRest", L"top\ninput(\"a\")\ngoto top\ninput(\"b\")", {L"a"}},
     {"GotoLabelIsTrimmedButMatchedExactly", L"goto  Skip \ninput(\"x\")\nskip\ninput(\"y\")\nSkip\ninput(\"z\")", {L"z"}},
-    {"LabelWithACommentNoLongerMatches", L"goto done\ninput(\"x\")\ndone # the end\ninput(\"y\")", {}},
     {"GotoOutOfWhileLeavesTheLoopOnTheStack",
      L"var i\ni = \"0\"\nwhile i < \"2\"\ni = i + \"1\"\ninput(i)\ngoto out\nend\nout\ninput(\"out\")\nend\ninput(\"done\")",
      {L"1", L"out", L"2", L"out", L"done"}},
 
     // --- comments and empty lines ---
     {"CommentsAndEmptyLinesArePassedInEveryState",
-     L"# start\n\nif \"1\" = \"2\"\n# inside\n\ninput(\"a\")\nend\ngoto l\n#\nl\ninput(\"b\") # trailing",
-     {L"b"}},
+     L"# start\n\nif \"1\" = \"2\"\n# inside\n\ninput(\"a\")\nend\ngoto l\n#\nl\ninput(\"b\") # trailing", {L"b"}},
     // The cut leaves an unclosed call behind, which ends the run.
     {"HashInsideALiteralStillStartsAComment", L"input(\"c\")\ninput(\"a#b\")\ninput(\"d\")", {L"c"}},
 
     // --- errors of the evaluator end the run ---
-    {"ZeroDivisorEndsTheRun", L"var x\ninput(\"a\")\nx = \"1\" / \"0\"\ninput(\"b\")", {L"a"}},
-    {"ADivisorOfOneIsNoZero", L"var x\nx = \"6\" / \"1\"\ninput(x)", {L"6"}},
+    {"ZeroDivisorEndsTheRunButOneIsNoZero", L"input(\"6\" / \"1\")\ninput(\"1\" / \"0\")\ninput(\"b\")", {L"6"}},
     {"IntegerZeroDivisorEndsTheRun", L"var x\ninput(\"a\")\nx = \"1\" \\ \"0.4\"\ninput(\"b\")", {L"a"}},
     {"OverflowEndsTheRun", L"var x\ninput(\"a\")\nx = \"10\" ^ \"400\"\ninput(\"b\")", {L"a"}},
     {"IntegerDivisionBeyond32BitsEndsTheRun", L"var x\ninput(\"a\")\nx = \"3000000000\" \\ \"1\"\ninput(\"b\")", {L"a"}},
@@ -128,39 +86,16 @@ TEST_P(LanguageTest, Runs) {
     EXPECT_EQ(RunAndSee(c.script), c.seen) << ToUtf8(c.script);
 }
 
-INSTANTIATE_TEST_SUITE_P(Script, LanguageTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Script, LanguageTest, ::testing::ValuesIn(kCases), [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------------------
 
 using ScriptRun = ScriptFixture;
+using Seen_ = std::vector<std::wstring>;
 
-TEST_F(ScriptRun, VariablesDoNotOutliveTheRunButTheLocalValueDoes) {
-    Run(L"var x\nx = \"1\"\nsetvar(\"local\";\"41\")");
-    EXPECT_EQ(RunAndSee(L"input(x)\nvar v\nv ~ getvar(\"local\")\ninput(v + \"1\")"),
-              (std::vector<std::wstring>{L"", L"42"}));
-}
-
-TEST_F(ScriptRun, LfAndCrLfBothEndALine) {
-    Cscript s;
-    s.Script = L"input(\"a\")\ninput(\"b\")\r\ninput(\"c\")";
-    s.ScriptExecute();
-    EXPECT_EQ(Seen(), (std::vector<std::wstring>{L"a", L"b", L"c"}));
-}
-
-TEST_F(ScriptRun, LineChangeSeesEveryNonEmptyLineWithItsComment) {
-    Cscript s;
-    s.Script = ScriptLines(L"var x # one\n\ngoto l\nskipped\nl\n");
-    std::vector<std::pair<int, std::wstring>> seen;
-    s.LineChange = [&](int n, std::wstring_view line) { seen.emplace_back(n, std::wstring(line)); };
-    s.ScriptExecute();
-    EXPECT_EQ(seen, (std::vector<std::pair<int, std::wstring>>{{0, L"var x # one"}, {2, L"goto l"}, {3, L"skipped"}, {4, L"l"}}));
-}
-
+// After skip() a command result is empty, and no command asks or reports, not even a missing
+// argument; if the assignment kept "1" the loop would spin until the line budget ends it.
 TEST_F(ScriptRun, SkipSilencesCommandsButNotAssignmentsOrConditions) {
-    // After skip() a command result is empty, and no command asks or reports, not even a
-    // missing argument; if the assignment kept "1" the loop below would spin until the line
-    // budget ends it.
     modVarsAndMain.scriptRun.lineBudget = 1000;
     Cscript s;
     s.Script = ScriptLines(L"var x\nx = \"1\"\ninput(\"before\")\nskip()\nx ~ lcase(\"A\")\ninput(\"after\")\n"
@@ -169,41 +104,38 @@ TEST_F(ScriptRun, SkipSilencesCommandsButNotAssignmentsOrConditions) {
     s.LineChange = [&](int, std::wstring_view) { ++lines; };
     s.ScriptExecute();
     EXPECT_EQ(std::tuple(s.Stopped, ui.log, int(modVarsAndMain.QuestFlags[1]), lines < 20),
-              std::tuple(true, std::vector<std::wstring>{L"InputBox|Morvath|before"}, 0, true));
+              std::tuple(true, Seen_{L"InputBox|Morvath|before"}, 0, true));
 }
 
+// An endless loop, or a goto out of the loop that jumps back into it, ends the run; the
+// next run has its own budget, and the default one lets long honest loops finish.
 TEST_F(ScriptRun, AnEndlessLoopEndsTheRunNotTheGame) {
     modVarsAndMain.scriptRun.lineBudget = 50000;
-    EXPECT_EQ(RunAndSee(L"input(\"a\")\nwhile \"1\" = \"1\"\nend\ninput(\"b\")"), (std::vector<std::wstring>{L"a"}));
-    // A goto out of the loop that jumps back into it forever ends the same way.
-    EXPECT_EQ(RunAndSee(L"while \"1\" = \"1\"\ngoto out\nend\nout\nend\ninput(\"b\")"), (std::vector<std::wstring>{}));
-    // The next run has its own budget.
-    EXPECT_EQ(RunAndSee(L"input(\"c\")"), (std::vector<std::wstring>{L"c"}));
-    EXPECT_EQ(modVarsAndMain.scriptRun.depth, 0);
+    EXPECT_EQ(RunAndSee(L"input(\"a\")\nwhile \"1\" = \"1\"\nend\ninput(\"b\")"), (Seen_{L"a"}));
+    EXPECT_EQ(RunAndSee(L"while \"1\" = \"1\"\ngoto out\nend\nout\nend\ninput(\"b\")\ninput(\"c\")"), (Seen_{}));
+    EXPECT_EQ(std::tuple(RunAndSee(L"input(\"c\")"), modVarsAndMain.scriptRun.depth), std::tuple(Seen_{L"c"}, 0));
 }
 
 TEST_F(ScriptRun, TheDefaultBudgetLetsLongHonestLoopsFinish) {
-    EXPECT_EQ(RunAndSee(L"var i\ni = \"0\"\nwhile i < \"100000\"\ni = i + \"1\"\nend\ninput(i)"),
-              (std::vector<std::wstring>{L"100000"}));
+    EXPECT_EQ(RunAndSee(L"var i\ni = \"0\"\nwhile i < \"100000\"\ni = i + \"1\"\nend\ninput(i)"), (Seen_{L"100000"}));
 }
 
+// LF alone ends a line too.
 TEST_F(ScriptRun, LinesBeyondThe16BitCounterAreNeverReached) {
-    std::wstring text = L"var x\r\nx = \"0\"\r\n";
-    for (int i = 2; i < 32767; ++i) text += L"x = x + \"1\"\r\n";
-    text += L"input(x)\r\ninput(\"late\")";
     Cscript s;
-    s.Script = text;
+    s.Script = L"var x\nx = \"0\"\r\n";
+    for (int i = 2; i < 32767; ++i) s.Script += L"x = x + \"1\"\n";
+    s.Script += L"input(x)\r\ninput(\"late\")";
     s.ScriptExecute();
-    EXPECT_EQ(Seen(), (std::vector<std::wstring>{L"32765"}));
+    EXPECT_EQ(Seen(), (Seen_{L"32765"}));
 }
 
 TEST_F(ScriptRun, PlayerTextThatRebuildsItsOwnGroupEndsTheRun) {
     // Each round would put the group back in place: the text would grow for ever.
-    ui.inputAnswers.push_back(L"\" (t) \"");
-    EXPECT_EQ(RunAndSee(L"var t;x\nt ~ input(\"?\")\nx = (t)\ninput(\"after\")"), (std::vector<std::wstring>{L"?"}));
+    ui.inputAnswers = {L"\" (t) \"", L"a(\"b\")"};
+    EXPECT_EQ(RunAndSee(L"var t;x\nt ~ input(\"?\")\nx = (t)\ninput(\"after\")"), (Seen_{L"?"}));
     // Quotes and parentheses in a value are plain text where no group is evaluated.
-    ui.inputAnswers.push_back(L"a(\"b\")");
-    EXPECT_EQ(RunAndSee(L"var t;x\nt ~ input(\"?\")\nx = t & \"!\"\nsay2(x)"), (std::vector<std::wstring>{L"?"}));
+    EXPECT_EQ(RunAndSee(L"var t;x\nt ~ input(\"?\")\nx = t & \"!\"\nsay2(x)"), (Seen_{L"?"}));
     EXPECT_EQ(modVarsAndMain.screen.txtSpeech, L"a(\"b\")!\r\n\r\n[пробел]");
 }
 
