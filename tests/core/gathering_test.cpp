@@ -1,9 +1,6 @@
 // Gathering in front of the hero: every outcome of berries, ore, felling and searching.
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
-
 #include "game/gathering.h"
 #include "screen_fixture.h"
 #include "script/find_messages.h"
@@ -22,22 +19,59 @@ protected:
         const std::wstring& t = g().screen.txtSpeech;
         return t.size() >= 12 ? t.substr(0, t.size() - 12) : t;
     }
-    // One try at the tile in front with seed `seed`, from an empty pack; what was gathered.
-    std::wstring Try(const wchar_t* tile, std::uint64_t seed) {
-        SeedRandom(seed);
+};
+
+TEST_F(Gathering, EveryOutcomeOfEveryTile) {
+    const struct { const wchar_t* tile; bool tools, herbLore; int luck; std::vector<double> draws; const wchar_t* got; } cases[] = {
+        {L"?", false, false, 0, {}, L"G|Неизвестные ягоды,4,Какие-то красноватые ягоды,unkya.itm,0.07,0,0|Вы сорвали ягоды ||20,0"},
+        {L"?", false, true, 0, {5.5 / 7}, L"G|Волчья ягода,9,Полезные ягоды,wolfya.itm,0.07,0,0|Вы сорвали ягоды ||20,0"},
+        {L"?", false, true, 0, {6.5 / 7}, L"G|Бузина,9,Полезные ягоды,yagoda.itm,0.07,0,0|Вы сорвали ягоды ||20,0"},
+        {L"?", false, true, 0, {0.5 / 7}, L"G|Черника,9,Полезные ягоды,yagoda.itm,0.07,0,0|Вы сорвали ягоды ||20,0"},
+        {L"w", false, false, 0, {0.9}, L"w||||20,0"},
+        {L"w", true, false, 0, {0.9}, L"G|Железная руда,11,Камень,,6,0,0|Вы нашли руду...||20,0"},
+        {L"w", true, false, 0, {0.7}, L"G||||20,0"},
+        {L"B", false, false, 0, {0.1, 0.5}, L"B||||20,0"},
+        {L"B", true, false, 0, {0.1, 0.505}, L"п|Бревно,5,Деревянное полено,,70,20,100|Вы срубили дерево...||20,0"},
+        {L"B", true, false, 0, {0.6, 0.5}, L"п|||На вас упало дерево!|12,0"},
+        {L"B", true, false, 1, {0.6, 0.4}, L"п|||На вас упало дерево!|11,0"},
+        {L"B", true, false, 1, {0.6, 0.5}, L"п||||20,0"},
+        {L"!", false, false, 0, {1.5 / 9}, L"!|Еда,4,Зерно и Хлеб,food.itm,0.5,0,0||Вы Нашли Еду|20,0"},
+        {L"!", false, false, 0, {2.5 / 9}, L"!|Дерево,5,Крепкие дуб и осина,,0.7,0,0||Вы нашли дерево|20,0"},
+        {L"!", false, false, 0, {3.5 / 9, 0.99}, L"!|||Вы нашли монеты  - 7 штук|20,7"},
+        {L"!", false, false, 0, {3.5 / 9, 0}, L"!|||Вы нашли монеты  - 1 штук|20,1"},
+        {L"!", false, false, 0, {8.5 / 9}, L"!|||Здесь ничего нет.|20,0"},
+    };
+    for (const auto& c : cases) {
         g().Inventory->Clear();
         g().screen = ScreenText{};
         g().SearchedPlaces.clear();
-        Put(6, 5, tile);
+        std::tie(g().Money, g().Player->HP, g().Player->Luck, g().Player->Weight) = std::tuple(0, 20, c.luck, 0);
+        g().Equip[kSlotLeftHand][kEqName] = c.tools ? L"Кирка" : L"";
+        g().Equip[kSlotRightHand][kEqName] = c.tools ? L"Топор" : L"";
+        g().Skills[12][0] = c.herbLore ? L"Знание трав" : L"";  // any row counts
+        Put(6, 5, c.tile);
+        PinnedDraws draws(c.draws);
         GatherInFront();
-        EXPECT_LE(g().Inventory->Count(), 1);
-        auto it = g().Inventory->Item(1);
-        if (!it) return L"";
-        EXPECT_DOUBLE_EQ(g().Player->Weight, it->Weight + g().Money * 0.001);
-        return it->ItemName + L"|" + NumText(it->ItemType) + L"|" + it->ItemInfo + L"|" + it->ItemScript + L"|" +
-               NumText(it->ItemName == L"Бревно" ? 0 : it->Weight);
+        std::wstring got = At(6, 5) + L"|";
+        double weight = g().Money * 0.001;
+        for (const auto& it : *g().Inventory) {
+            got += it->ItemName + L"," + NumText(it->ItemType) + L"," + it->ItemInfo + L"," + it->ItemScript + L"," +
+                   NumText(it->Weight) + L"," + NumText(it->WeaponPlus) + L"," + NumText(it->Critical);
+            weight += it->Weight;
+        }
+        got += L"|" + g().screen.lblII + L"|" + Said() + L"|" + NumText(g().Player->HP) + L"," + NumText(g().Money);
+        EXPECT_EQ(got, c.got);
+        EXPECT_DOUBLE_EQ(g().Player->Weight, weight) << ToUtf8(c.got);
     }
-};
+    // Whatever the jar gave, it is empty until the location is loaded again.
+    GatherInFront();
+    EXPECT_EQ(Said(), L"Тут ничего нет , вы уже искали");
+    WriteLocation(L"town", Grass(41, 30), {});
+    w().Load_World();
+    Put(6, 5, L"!");
+    GatherInFront();
+    EXPECT_NE(Said(), L"Тут ничего нет , вы уже искали");
+}
 
 TEST_F(Gathering, TheCellInFrontFollowsTheFacing) {
     std::tie(g().PlayerX, g().PlayerY) = std::tuple(10, 7);
@@ -47,78 +81,6 @@ TEST_F(Gathering, TheCellInFrontFollowsTheFacing) {
         GatherInFront();
         EXPECT_EQ(w().GetPosMap(col, row), facing ? L"G" : L"?") << facing;
     }
-    EXPECT_EQ(g().Inventory->Count(), 4);
-}
-
-TEST_F(Gathering, BerriesAreKnownOnlyWithHerbLore) {
-    EXPECT_EQ(Try(L"?", 1), L"Неизвестные ягоды|4|Какие-то красноватые ягоды|unkya.itm|0.07");
-    EXPECT_EQ(At(6, 5) + g().screen.lblII, L"GВы сорвали ягоды ");
-    g().Skills[12][0] = L"Знание трав";  // any row counts
-    std::set<std::wstring> seen, known = {L"Волчья ягода|9|Полезные ягоды|wolfya.itm|0.07"};
-    for (std::uint64_t seed = 1; seed <= 40; ++seed) seen.insert(Try(L"?", seed));
-    for (auto name : {L"Бузина", L"Брусника", L"Земляника", L"Клюква", L"Неизвестные ягоды", L"Черника"}) {
-        known.insert(name + std::wstring(L"|9|Полезные ягоды|yagoda.itm|0.07"));
-    }
-    EXPECT_EQ(seen, known);
-}
-
-TEST_F(Gathering, ToolsInEitherHandMineAndFell) {
-    EXPECT_EQ(Try(L"w", 1), L"");  // no tool: nothing at all
-    EXPECT_EQ(Try(L"B", 1), L"");
-    EXPECT_EQ(At(6, 5), L"B");
-    g().Equip[kSlotLeftHand][kEqName] = L"Кирка";
-    g().Equip[kSlotRightHand][kEqName] = L"Топор";
-    std::map<std::wstring, int> seen;
-    for (std::uint64_t seed = 1; seed <= 60; ++seed) {
-        std::wstring got = Try(L"w", seed);
-        ++seen[At(6, 5) + (got.empty() ? L"no ore" : got + L"|" + g().screen.lblII)];
-        g().Player->HP = 20;
-        got = Try(L"B", seed);
-        const double weight = g().Player->Weight;
-        if (!got.empty()) {
-            EXPECT_TRUE(weight >= 20 && weight <= 119 && weight == std::floor(weight) && g().Inventory->Item(1)->WeaponPlus == 20 &&
-                        g().Inventory->Item(1)->Critical == 100);
-        }
-        ++seen[At(6, 5) + (got.empty() ? Said() + NumText(g().Player->HP) : got + L"|" + g().screen.lblII)];
-    }
-    // One in four: ore, and a tree that falls the wrong way.
-    EXPECT_EQ(std::tuple(seen[L"GЖелезная руда|11|Камень||6|Вы нашли руду..."] < 25, seen[L"п20"] + seen[L"пНа вас упало дерево!12"] < 25),
-              std::tuple(true, true));
-    std::set<std::wstring> outcomes;
-    for (const auto& [outcome, n] : seen) outcomes.insert(outcome);
-    EXPECT_EQ(outcomes, (std::set<std::wstring>{L"Gno ore", L"GЖелезная руда|11|Камень||6|Вы нашли руду...", L"п20",
-                                                L"пНа вас упало дерево!12", L"пБревно|5|Деревянное полено||0|Вы срубили дерево..."}));
-    g().Player->Luck = 4;  // the lucky are never hit
-    for (std::uint64_t seed = 1; seed <= 30; ++seed) {
-        g().Player->HP = 20;
-        Try(L"B", seed);
-        EXPECT_EQ(g().Player->HP, 20);
-    }
-}
-
-TEST_F(Gathering, AJarGivesFoodWoodCoinsOrNothingOncePerVisitUntilTheLocationIsLoaded) {
-    std::set<std::wstring> seen;
-    for (std::uint64_t seed = 1; seed <= 80; ++seed) {
-        g().Money = 0;
-        std::wstring got = Try(L"!", seed);
-        got += L"|" + Said();
-        if (got.starts_with(L"|Вы нашли монеты")) {
-            EXPECT_TRUE(g().Money >= 1 && g().Money <= 7);
-            EXPECT_EQ(got, L"|Вы нашли монеты  - " + NumText(g().Money) + L" штук");
-            EXPECT_DOUBLE_EQ(g().Player->Weight, g().Money * 0.001);
-        }
-        seen.insert(got.starts_with(L"|Вы нашли монеты") ? L"coins" : got);
-        // Whatever it gave, the jar is empty until the location is loaded again.
-        GatherInFront();
-        EXPECT_EQ(Said() + At(6, 5), L"Тут ничего нет , вы уже искали!");
-    }
-    EXPECT_EQ(seen, (std::set<std::wstring>{L"coins", L"|Здесь ничего нет.", L"Еда|4|Зерно и Хлеб|food.itm|0.5|Вы Нашли Еду",
-                                            L"Дерево|5|Крепкие дуб и осина||0.7|Вы нашли дерево"}));
-    WriteLocation(L"town", Grass(41, 30), {});
-    w().Load_World();
-    Put(6, 5, L"!");
-    GatherInFront();
-    EXPECT_NE(Said(), L"Тут ничего нет , вы уже искали");
 }
 
 TEST_F(Gathering, AVisitRemembersAHundredSearchedPlaces) {

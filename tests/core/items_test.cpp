@@ -26,9 +26,10 @@ protected:
     }
     std::shared_ptr<Item> Carry(const Thing& s) { return Add(*g().Inventory, s); }
     std::shared_ptr<Item> Lay(const Thing& s, int x = 5) { return Add(*w().mapItemCol, s, x); }
-    std::vector<std::wstring> Rows() const {
-        std::vector<std::wstring> r;
-        for (const auto& row : ui.lastPicker.rows) r.push_back(row.line);
+    // The picker's lines, joined.
+    std::wstring Rows() const {
+        std::wstring r;
+        for (const auto& row : ui.lastPicker.rows) r += row.line + L"/";
         return r;
     }
     std::wstring Said() { return g().screen.txtSpeech; }
@@ -48,22 +49,18 @@ TEST_F(Items, PickerLinesAndTheRowsTheyLeadTo) {
     }
     g().Money = 100;
     ui.pickAnswers = {9, 1, 5, 6};
-    EXPECT_EQ(ChooseCarriedItem(), 0);
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"Еда  (2шт.)", L"Кинжал[5,0] (70%)  (1шт.)", L"Щит[0,3] (0%)St+2  (3шт.)",
-                                                 L"Сапоги[0,0] (0%)  (1шт.)", L"Рубаха[0,0] (0%)  (1шт.)",
-                                                 L"Шлем[1,2] (3%)  (1шт.)", L"Амулет  (1шт.)", L"[0,0] (0%)  (1шт.)"}));
-    EXPECT_EQ(std::tuple(ui.lastPicker.caption, ui.lastPicker.money, ui.lastPicker.rows[1].weight),
-              std::tuple(std::wstring(L"Инвентарь..."), std::wstring(L"Монет:100"), std::wstring(L"Вес: 0.1")));
+    const int picked = ChooseCarriedItem();
+    EXPECT_EQ(std::tuple(picked, Rows(), ui.lastPicker.caption, ui.lastPicker.money, ui.lastPicker.rows[1].weight),
+              std::tuple(0, L"Еда  (2шт.)/Кинжал[5,0] (70%)  (1шт.)/Щит[0,3] (0%)St+2  (3шт.)/Сапоги[0,0] (0%)  (1шт.)/Рубаха[0,0] (0%)  (1шт.)/"
+                            L"Шлем[1,2] (3%)  (1шт.)/Амулет  (1шт.)/[0,0] (0%)  (1шт.)/",
+                         L"Инвентарь...", L"Монет:100", L"Вес: 0.1"));
     // Of a kind: placeholders keep rows on inventory positions and pick nothing.
-    EXPECT_EQ(ChooseItemOfKind(kBody), 0);
-    EXPECT_EQ(ChooseItemOfKind(kBody), 5);
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"...", L"...", L"...", L"...", L"Рубаха[0,0] (0%)  (1шт.)", L"...",
-                                                 L"...", L"..."}));
+    const int none = ChooseItemOfKind(kBody), shirt = ChooseItemOfKind(kBody);
+    EXPECT_EQ(std::tuple(none, shirt, Rows()), std::tuple(0, 5, L".../.../.../.../Рубаха[0,0] (0%)  (1шт.)/.../.../.../"));
     // The inventory leaves nameless items out and still leads each row to its item.
     g().Inventory->Item(1)->ItemName.clear();
     ShowInventory();
-    EXPECT_EQ(Rows().size(), 6u);
-    EXPECT_EQ(g().PickedIndex, 7);
+    EXPECT_EQ(std::tuple(ui.lastPicker.rows.size(), int(g().PickedIndex)), std::tuple(6u, 7));
 }
 
 TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {

@@ -1,18 +1,63 @@
-// The skill list and the skills that need no item: curing, healing, theft, fishing, the
-// arrow's hit and the forge's choices.
+// The skill list, the skills with and without carried items, the forge's choices, the bow
+// shot and the spells, on a grass town with characters to aim at.
+#include <cmath>
+#include <deque>
 #include <sstream>
 #include <tuple>
 
+#include "game/skill_rules.h"
+#include "game/skills.h"
+#include "game/spells.h"
+#include "screen_fixture.h"
 #include "world/quest_flags.h"
-#include "skill_fixture.h"
 
 using namespace morvath;
 
 namespace {
 
-using Skills = SkillTest;
-
-void Learn(std::size_t row, const wchar_t* name) { modVarsAndMain.Skills[row][0] = Variant(std::wstring(name)); }
+class Skills : public ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        w().SetRow(0, std::wstring(30, L'G'));
+        WriteText(L"scripts/dies.die", L"say(\"конец\")\r\n");
+        ui.onPause = [this] {
+            const auto& v = g().gameScreen.view;
+            frames.push_back({v.flyingShown, v.flying, v.flyingX, v.flyingY, g().AnimationRunning});
+        };
+    }
+    // A character on (x, y) in hero coordinates whose death script speaks.
+    std::shared_ptr<NPC> AddNpc(const std::wstring& name, int x, int y, double hp, bool good = false) {
+        auto npc = g().NPCs->Add();
+        std::tie(npc->NPCName, npc->X, npc->Y, npc->HP, npc->Symbol, npc->Good, npc->DieScript_File) =
+            std::tuple(name, float(x), float(y), hp, L"w", good, L"dies.die");
+        Put(x, y, L"w");
+        return npc;
+    }
+    std::shared_ptr<Item> Carry(const std::wstring& name, long kind, int count = 0) {
+        auto item = g().Inventory->Add();
+        std::tie(item->ItemName, item->ItemType, item->ItemCount, item->Weight) = std::tuple(name, kind, count, 1);
+        return item;
+    }
+    std::vector<std::wstring> CarriedNames() {
+        std::vector<std::wstring> names;
+        for (const auto& item : *g().Inventory) names.push_back(item->ItemName);
+        return names;
+    }
+    void Learn(std::size_t row, const wchar_t* name) { g().Skills[row][0] = Variant(std::wstring(name)); }
+    // Runs the skill with the picker answering these inventory positions in turn.
+    void Use(const wchar_t* skill, std::deque<int> picks) {
+        Learn(0, skill);
+        ui.pickAnswers = std::move(picks);
+        UseSkill(0);
+    }
+    // What the view showed at each pause of an animation.
+    struct Frame { bool shown; Pic picture; int x; int y; bool keysBlocked; };
+    std::vector<Frame> frames;
+    std::wstring Said() const { return modVarsAndMain.screen.txtSpeech; }
+    static std::wstring Says(const std::wstring& text) { return text + L"\r\n\r\n[пробел]"; }
+    MainCharacter& hero() { return *g().Player; }
+};
 
 TEST_F(Skills, TheListOffersEveryNamedRowAndRunsTheRowOfTheLineChosen) {
     const auto& list = g().gameScreen.skills;
@@ -55,50 +100,41 @@ TEST_F(Skills, CuringAndHealing) {
         {L"Врачевание", 17, 5, 17, 3, L""},  // no healing part of the way; the illness still eases
     };
     for (const auto& c : cases) {
-        Learn(0, c.skill);
         g().screen.txtSpeech.clear();
-        hero().HP = c.hp;
-        hero().Sick = c.sick;
-        UseSkill(0);
+        std::tie(hero().HP, hero().Sick) = std::tuple(c.hp, c.sick);
+        Use(c.skill, {});
         EXPECT_EQ(std::tuple(hero().HP, hero().Sick, Said()), std::tuple(c.hpAfter, c.sickAfter, *c.said ? Says(c.said) : L""))
             << c.skill << c.hp;
     }
 }
 
-TEST_F(Skills, TheftTakesUpToWhatTheVictimCarries) {
+TEST_F(Skills, TheftTakesUpToWhatTheVictimCarriesOrFights) {
     Learn(0, L"Воровство");
     hero().Mobility = 10;
-    for (auto [victim, most] : {std::pair(L"Солдат", 20.0), {L"Воевода", 100.0}, {L"Купец", 400.0}, {L"Торговец", 200.0}, {L"Нищий", 4.0}}) {
+    std::wstring loot;
+    for (auto victim : {L"Солдат", L"Воевода", L"Купец", L"Торговец", L"Нищий"}) {
         g().NPCs->Clear();
         AddNpc(victim, 5, 6, 40, true);
         g().Money = 0;
-        auto d = DrawsWhere(3, [](const std::vector<double>& r) { return r[1] * 11 > 7 && r[2] * 4 >= 1; });
+        PinnedDraws draws{0, 0.64, 0.5};
         UseSkill(0);
-        const long loot = static_cast<long>(Int(d[2] * most));
-        EXPECT_EQ(std::tuple(g().Money, Said()), std::tuple(loot, Says(L"Вам повезло! Вы своровали " + std::to_wstring(loot) + L" монет!")))
-            << victim;
+        loot += NumText(g().Money) + L" ";
     }
-    EXPECT_NEAR(hero().Doom, 1.0, 1e-9);
+    EXPECT_EQ(std::tuple(loot, Said(), std::lround(hero().Doom * 10)), std::tuple(L"10 50 200 100 2 ", Says(L"Вам повезло! Вы своровали 2 монет!"), 10));
     hero().Doom = 4;
     UseSkill(0);
     EXPECT_EQ(hero().Doom, 4);
-}
-
-TEST_F(Skills, ACaughtThiefFightsAndAGoodVictimRaisesTheSoldiers) {
-    Learn(0, L"Воровство");
-    hero().Mobility = 10;
-    for (bool good : {true, false}) {
+    // Caught: a hostile victim catches even a draw that beats a peaceful one; a good one raises the soldiers.
+    for (auto [good, draw] : {std::pair(true, 0.63), {false, 0.99}}) {
         g().NPCs->Clear();
         g().gameScreen.fight.visible = false;
         auto victim = AddNpc(L"Купец", 5, 6, 40, good);
         auto soldier = AddNpc(L"Солдат", 5, 20, 40, true);  // in the same column, not in front
         victim->Tactic = good ? 0 : kTacticApproach;
-        // a hostile victim catches even a draw that beats a peaceful one
-        DrawsWhere(2, [good](const std::vector<double>& r) { return good ? r[1] < 0.5 : r[1] > 0.9; });
+        PinnedDraws draws{0, draw};
         UseSkill(0);
-        EXPECT_NE(Said().find(L"Вас поймали на воровстве!"), std::wstring::npos);
-        EXPECT_EQ(std::tuple(victim->Good, soldier->Tactic == kTacticApproach, g().gameScreen.fight.visible, g().gameScreen.fight.enemy),
-                  std::tuple(false, good, true, victim));
+        EXPECT_EQ(std::tuple(Said(), victim->Good, soldier->Tactic == kTacticApproach, g().gameScreen.fight.visible, g().gameScreen.fight.enemy),
+                  std::tuple(Says(L"Вас поймали на воровстве!"), false, good, true, victim));
     }
     g().NPCs->Clear();
     UseSkill(0);
@@ -106,8 +142,7 @@ TEST_F(Skills, ACaughtThiefFightsAndAGoodVictimRaisesTheSoldiers) {
 }
 
 TEST_F(Skills, Fishing) {
-    Learn(0, L"Ловить рыбу");
-    UseSkill(0);
+    Use(L"Ловить рыбу", {});
     EXPECT_EQ(Said(), Says(L"Вам нечем ловить рыбу - нужна удочка!"));
     g().Equip[kSlotLeftHand][kEqName] = Variant(std::wstring(L"Удочка"));
     Put(4, 5, L"-");
@@ -133,35 +168,31 @@ TEST_F(Skills, Fishing) {
               std::tuple(Says(L"Вы поймали странного синего карася!"), 2, L"Странный карась синего цвета", L"bluefish.itm"));
     // Without luck: the golden fish, one try in seventy of those that miss.
     hero().Luck = 0;
-    auto d = DrawsWhere(3, [](const std::vector<double>& r) { return r[0] * 11 < 6 && r[1] * 70 >= 69; });
-    UseSkill(0);
-    EXPECT_EQ(std::tuple(Said(), g().Money), std::tuple(Says(L"Вы поймали Золотую рыбку...У вас море денег..."), 16000 + Int(d[2] * 100)));
-    DrawsWhere(2, [](const std::vector<double>& r) { return r[0] * 11 < 6 && r[1] * 70 < 69; });
-    UseSkill(0);
-    EXPECT_EQ(Said(), Says(L"Вам не повезло - вы ничего не поймали..."));
+    for (auto [draws, said] : {std::pair(std::vector{0.54, 0.99, 0.5}, L"Вы поймали Золотую рыбку...У вас море денег..."),
+                               {std::vector{0.54, 0.985}, L"Вам не повезло - вы ничего не поймали..."}}) {
+        PinnedDraws pinned(draws);
+        UseSkill(0);
+        EXPECT_EQ(std::tuple(Said(), g().Money), std::tuple(Says(said), 16050));
+    }
 }
 
 TEST_F(Skills, AnArrowHitsInABandAndItsDamageCountsBowArrowLuckAndTactic) {
     g().Equip[kSlotRightHand][kEqWeaponPlus] = Variant(10.0);
     g().Equip[kSlotRightHand][kEqCritical] = Variant(50.0);
     auto arrow = Carry(L"Стрелы", kArrows);
-    arrow->WeaponPlus = 4;
-    arrow->Critical = 50;
-    hero().Mobility = 10;
-    hero().Luck = 4;
-    // bow 5 + arrows 2 + luck 2 + twice the tactic
-    for (auto [tactic, bonus] : {std::pair(-2, 5.0), {0, 9.0}, {2, 13.0}}) {
+    std::tie(arrow->WeaponPlus, arrow->Critical, hero().Mobility, hero().Luck) = std::tuple(4, 50, 10, 4);
+    // bow 5 + arrows 2 + luck 2 + twice the tactic - a third of the draw's strength
+    for (auto [tactic, hp] : {std::pair(-2, 96.5), {0, 92.5}, {2, 88.5}}) {
         g().NPCs->Clear();
         hero().HeroeTactic = tactic;
         EXPECT_FALSE(ArrowHit(5, 8, kSlotRightHand, arrow));  // nobody there
         auto target = AddNpc(L"Волк", 6, 8, 100);  // a column off the line is still in it
         target->Strenght = 3;
-        auto d = DrawsWhere(2, [](const std::vector<double>& r) { return r[0] * 60 > 5; });
+        PinnedDraws draws{0.1, 0.5};
         EXPECT_TRUE(ArrowHit(5, 8, kSlotRightHand, arrow));
-        EXPECT_NEAR(target->HP, 100 - (bonus - d[1] * 3), 1e-9) << tactic;
-        EXPECT_EQ(std::tuple(target->Tactic, Said()), std::tuple(kTacticApproach, Says(L"Вы попали и нанесли повреждение.")));
+        EXPECT_EQ(std::tuple(target->HP, target->Tactic, Said()), std::tuple(hp, kTacticApproach, Says(L"Вы попали и нанесли повреждение.")));
     }
-    DrawsWhere(1, [](const std::vector<double>& r) { return r[0] * 60 <= 5; });
+    PinnedDraws draws{0.08};
     EXPECT_FALSE(ArrowHit(5, 8, kSlotRightHand, arrow));
     EXPECT_EQ(Said(), Says(L"Вы промахнулись!"));
 }
@@ -174,18 +205,155 @@ TEST_F(Skills, AnArrowKillsWithTheDeadAsSpeakerAndAGoodTargetRaisesTheSoldiers) 
     auto weak = AddNpc(L"Заяц", 5, 9, 1);
     hero().Luck = 4;
     g().ScriptNPCIndex = 1;
-    DrawsWhere(2, [](const std::vector<double>& r) { return r[0] > 0.1 && r[1] > 0.1; });
+    PinnedDraws draws{0.5, 0.03, 0.5, 0.5};
     EXPECT_TRUE(ArrowHit(5, 8, kSlotRightHand, nullptr));
     EXPECT_EQ(std::tuple(Said(), soldier->Tactic, strong->Good),
               std::tuple(Says(L"Вы попали но не нанесли повреждения..."), kTacticApproach, false));
-    DrawsWhere(2, [](const std::vector<double>& r) { return r[0] > 0.1 && r[1] < 0.5; });
     EXPECT_TRUE(ArrowHit(5, 9, kSlotRightHand, nullptr));
     EXPECT_EQ(std::tuple(g().NPCs->Contains(weak), hero().Exp, Said()), std::tuple(false, 1, Says(L"Заяц:конец")));
 }
 
+TEST_F(Skills, TheArrowFliesUntilItHitsAndTheLastOneIsGoneAfterwards) {
+    g().Equip[kSlotLeftHand][kEqType] = Variant(static_cast<double>(kBow));
+    g().Equip[kSlotLeftHand][kEqCritical] = Variant(100.0);
+    Use(L"Стрелять из лука", {});
+    EXPECT_EQ(Said(), Says(L"Вам нечем стрелять!"));
+    auto arrows = Carry(L"Стрелы", kArrows, 1);
+    g().FacingDir = 1;
+    Use(L"Стрелять из лука", {1});  // nobody up there: five cells, then gone
+    EXPECT_EQ(std::tuple(frames.size(), frames.back().picture, frames.back().y, arrows->ItemCount), std::tuple(5u, Pic::a1, 0, 0));
+    // The last arrow hits the wolf two cells down, and is used up after its flight.
+    frames.clear();
+    g().FacingDir = 2;
+    auto wolf = AddNpc(L"Волк", 5, 7, 100);
+    PinnedDraws draws{0.5, 0.5};
+    Use(L"Стрелять из лука", {1});
+    EXPECT_EQ(std::tuple(frames.size(), frames.back().picture, wolf->Tactic, g().Inventory->Contains(arrows), g().AnimationRunning),
+              std::tuple(2u, Pic::a3, kTacticApproach, false, false));
+    g().Equip[kSlotLeftHand][kEqType] = Variant(0.0);
+    Use(L"Стрелять из лука", {});
+    EXPECT_EQ(Said(), Says(L"Вам не из чего стрелять, возьмите лук в руку!"));
+}
+
+TEST_F(Skills, HerbLoreAndAlchemyMixAPairInEitherOrder) {
+    const struct Case { long kind; const wchar_t *first, *second, *made, *script; } cases[] = {
+        {kBerry, L"Земляника", L"Брусника", L"Порошок силы", L"stdust.itm"},
+        {kBerry, L"Черника", L"Земляника", L"Питательный порошок", L"hudust.itm"},
+        {kBerry, L"Волчья ягода", L"Бузина", L"Лекарство", L"ledust.itm"},
+        {kBerry, L"Клюква", L"Волчья ягода", L"Порошок здоровья", L"hpdust.itm"},
+        {kBerry, L"Клюква", L"Черника", L"Мешанина", L"unkya.itm"},
+        {kDrink, L"Чаша 'Огненной Воды'", L"Чаша Зелёной Браги", L"Напиток мудрости", L"mdrink.itm"},
+        {kDrink, L"Чаша Ядовитой Браги", L"Чаша Браги Сытости", L"Напиток силы", L"stdrink.itm"},
+        {kDrink, L"Чаша Зелёной Браги", L"Чаша Браги Сытости", L"Непонятная жидкость.", L"unkya.itm"},
+    };
+    for (const Case& c : cases) {
+        g().Inventory->Clear();
+        Carry(L"Хлеб", kFood);
+        Carry(c.first, c.kind, 4);  // a stack of five gives one
+        Carry(c.second, c.kind);
+        Use(c.kind == kBerry ? L"Знание трав" : L"Алхимия", {2, 3});
+        const auto made = g().Inventory->Item(3);
+        ASSERT_EQ(CarriedNames(), (std::vector<std::wstring>{L"Хлеб", c.first, c.made})) << c.first << L" + " << c.second;
+        EXPECT_EQ(std::tuple(g().Inventory->Item(2)->ItemCount, made->ItemScript, made->ItemType, made->Weight),
+                  std::tuple(3, c.script, c.kind == kBerry ? kPowder : kDrink, c.kind == kBerry ? 0.02 : 0.9));
+    }
+    // A thing with itself, or with nothing, changes nothing.
+    g().Inventory->Clear();
+    Carry(L"Клюква", kBerry, 2);
+    Carry(L"Чаша Браги Сытости", kDrink);
+    Use(L"Знание трав", {1, 1});
+    EXPECT_EQ(Said(), Says(L"Нельзя смешать ягоду саму с себя"));
+    Use(L"Алхимия", {2, 2});
+    EXPECT_EQ(Said(), Says(L"Нельзя смешать зелье само с собою.."));
+    Use(L"Знание трав", {1});
+    EXPECT_EQ(std::tuple(CarriedNames(), g().Inventory->Item(1)->ItemCount), std::tuple(std::vector<std::wstring>{L"Клюква", L"Чаша Браги Сытости"}, 2));
+}
+
+TEST_F(Skills, CookingLearnsAMeatOnceAndRoastsItOnlyBeforeAFire) {
+    auto& learned = g().Skills[0][2];
+    hero().Luck = 0;
+    Carry(L"Сырое мясо.", kFood, 1);
+    {
+        PinnedDraws draws{0.74};
+        Use(L"Готовить", {1});  // one piece of the two is spent
+    }
+    EXPECT_EQ(std::tuple(Said(), learned.ToText(), g().Inventory->Item(1)->ItemCount),
+              std::tuple(Says(L"Пробуем приготовить... Ничего не получилось..."), L" Сырое мясо.", 0));
+    // Known now: cooked whatever the luck, and before the stove it comes out roasted.
+    Put(5, 6, L"}");
+    Use(L"Готовить", {1});
+    EXPECT_EQ(std::tuple(Said(), CarriedNames()), std::tuple(Says(L"Приготовлено!"), std::vector<std::wstring>{L"Жареное мясо."}));
+    // A carcass is meat too, roasted at a campfire; bread is not meat.
+    Put(5, 6, L"•");
+    Carry(L"Труп волка", kFood);
+    Carry(L"Хлеб", kFood);
+    hero().Luck = 4;
+    Use(L"Готовить", {2});
+    EXPECT_EQ(std::tuple(Said(), learned.ToText()), std::tuple(Says(L"Пробуем приготовить... Получилось!"), L" Сырое мясо. Труп волка"));
+    Use(L"Готовить", {2});
+    EXPECT_EQ(std::tuple(Said(), CarriedNames()), std::tuple(Says(L"Невозможно приготовить"),
+                                                             std::vector<std::wstring>{L"Жареное мясо.", L"Хлеб", L"Жареное мясо."}));
+}
+
+TEST_F(Skills, TheCampfireBurnsOnePieceOnGrassOnly) {
+    Use(L"Разжигать костер", {});
+    EXPECT_EQ(Said(), Says(L"Для костра нужно топливо!"));
+    auto logs = Carry(L"Бревно", kFuel, 2);
+    Put(6, 5, L"п");
+    g().FacingDir = 3;
+    Use(L"Разжигать костер", {1});
+    EXPECT_EQ(std::tuple(Said(), logs->ItemCount), std::tuple(Says(L"Здесь нельзя разжечь костер!"), 2));
+    g().FacingDir = 2;
+    Use(L"Разжигать костер", {1});
+    EXPECT_EQ(std::tuple(At(5, 6), logs->ItemCount), std::tuple(L"•", 1));
+}
+
+TEST_F(Skills, ConsecratingBlessesAnyItemButTheAmuletNeedsWill) {
+    auto cup = Carry(L"Чаша", kDrink);
+    Carry(L"Амулет драконов", kNeck);
+    Use(L"Освятить вещь", {1});
+    EXPECT_EQ(cup->itembalance, 1);
+    hero().WillPower = 7.99;
+    Use(L"Освятить вещь", {2});
+    EXPECT_EQ(Said(), Says(L"Ваши руки дрожат...Слабая Сила Воли не позволяет вам сделать это..."));
+}
+
+TEST_F(Skills, SmeltingThenForgingAtTheAnvil) {
+    Use(L"Кузнечное дело", {});
+    EXPECT_EQ(Said(), Says(L"Вам нечем ковать!Возьмите Молот в руку!"));
+    g().Equip[kSlotRightHand][kEqName] = Variant(std::wstring(L"Молот"));
+    UseSkill(0);
+    EXPECT_EQ(Said(), Says(L"Вам не на чем ковать!"));
+    Put(5, 6, L"&");
+    Carry(L"Железная руда", kOre);
+    Use(L"Кузнечное дело", {1});
+    EXPECT_EQ(std::tuple(CarriedNames(), g().ForgeChoice), std::tuple(std::vector<std::wstring>{L"Слиток железа"}, false));
+    // The ingot opens the forge's choices; the game's keys wait for the answer.
+    Use(L"Кузнечное дело", {1});
+    EXPECT_EQ(std::tuple(g().ForgeChoice, g().gameScreen.skills.lines.size(), g().gameScreen.skills.lines[4]),
+              std::tuple(true, 7u, L"Доковать Меч"));
+    Key(kVkDown);
+    EXPECT_EQ(g().PlayerY, 5);
+    auto sword = Carry(L"Меч", kWeapon);
+    std::tie(sword->WeaponPlus, hero().Strenght) = std::tuple(3, 4);
+    PinnedDraws draws{0.6};
+    ui.pickAnswers = {2};
+    g().gameScreen.skills.ListIndex = 4;
+    ChooseSkill();
+    EXPECT_EQ(std::tuple(sword->WeaponPlus, sword->Weight, CarriedNames()), std::tuple(6, 1.4, std::vector<std::wstring>{L"Меч"}));
+    // A wooden shield cannot take iron.
+    Carry(L"Слиток железа", kOre);
+    Carry(L"деревянный щит", kShield);
+    Use(L"Кузнечное дело", {2});
+    ui.pickAnswers = {3};
+    g().gameScreen.skills.ListIndex = 5;
+    ChooseSkill();
+    EXPECT_EQ(std::tuple(Said(), g().Inventory->Count()), std::tuple(Says(L"Доковать невозможно!"), 3));
+}
+
 // What the forge made from an ingot with a line chosen: the names carried, and the piece's
 // plus, critical, defence and weight.
-class Forge : public SkillTest {
+class Forge : public Skills {
 protected:
     std::wstring Forged(int line, long ingots) {
         g().Inventory->Clear();
@@ -229,13 +397,123 @@ TEST_F(Forge, ArmourUsesOneIngotAndNothingChosenKeepsIt) {
     EXPECT_EQ(std::tuple(g().ForgeChoice, g().ForgeIngot), std::tuple(false, nullptr));
 }
 
-TEST_F(Skills, SmithingNeedsAHammerInHandAndAnAnvilInFront) {
-    Learn(0, L"Кузнечное дело");
-    UseSkill(0);
-    EXPECT_EQ(Said(), Says(L"Вам нечем ковать!Возьмите Молот в руку!"));
-    g().Equip[kSlotLeftHand][kEqName] = Variant(std::wstring(L"Молот"));
-    UseSkill(0);
-    EXPECT_EQ(Said(), Says(L"Вам не на чем ковать!"));
+using Spells = Skills;
+
+TEST_F(Spells, EachSpellNeedsMoreManaThanItCosts) {
+    const struct { void (*cast)(); bool GameState::*known; double mana, manaAfter, magicGain; bool refused; } cases[] = {
+        {&CastFireball, &GameState::FireballKnown, 12, 12, 0, true},
+        {&CastFireball, &GameState::FireballKnown, 12.01, 0.01, 0.05, false},
+        {&CastLightning, &GameState::LightningKnown, 4, 4, 0.02, true},  // a try still teaches
+        {&CastLightning, &GameState::LightningKnown, 4.01, 0.01, 0.02, false},
+        {&CastHealingLight, &GameState::HealingKnown, 8, 8, 0, true},
+        {&CastHealingLight, &GameState::HealingKnown, 8.01, 0.01, 0.02, false},
+        {&CastNight, &GameState::NightKnown, 2, 2, 0, true},
+        {&CastNight, &GameState::NightKnown, 2.01, 0.01, 0.02, false},
+    };
+    for (const auto& c : cases) {
+        g().*c.known = true;
+        g().Darkness = false;
+        g().screen.txtSpeech.clear();
+        std::tie(hero().Mana, hero().Magic, hero().HP) = std::tuple(c.mana, 1, 3);
+        c.cast();
+        // In hundredths; only the healing light heals and only the night darkens.
+        const bool worked = !c.refused, heals = c.known == &GameState::HealingKnown, darkens = c.known == &GameState::NightKnown;
+        EXPECT_EQ(std::tuple(std::lround(hero().Mana * 100), std::lround(hero().Magic * 100), Said() == Says(L"У вас не хватает маны"),
+                             hero().HP, g().Darkness),
+                  std::tuple(std::lround(c.manaAfter * 100), std::lround((1 + c.magicGain) * 100), c.refused,
+                             heals && worked ? 20 : 3, darkens && worked))
+            << c.mana;
+    }
+}
+
+TEST_F(Spells, UnknownSpellsDoNothingButCutWeedsAndLightningNeedNoFlag) {
+    hero().Mana = 50;
+    for (auto cast : {&CastFireball, &CastHealingLight, &CastNight}) cast();
+    EXPECT_EQ(std::tuple(hero().Mana, hero().Magic, g().Darkness), std::tuple(50, 0, false));
+    CastLightning();
+    EXPECT_EQ(hero().Mana, 46);
+    // Cut weeds clears only a weed in front.
+    Put(5, 6, L"<");
+    CastCutWeeds();
+    EXPECT_EQ(std::tuple(At(5, 6), g().CurTile), std::tuple(L"G", L"<"));
+    Put(5, 6, L"T");
+    CastCutWeeds();
+    EXPECT_EQ(std::tuple(At(5, 6), std::lround(hero().Magic * 100)), std::tuple(L"T", 4));
+}
+
+TEST_F(Spells, LightningKillsAtSixteenAndLeavesSeventeenAtOne) {
+    hero().Mana = 100;
+    auto other = AddNpc(L"Купец", 9, 9, 40);
+    auto sameColumn = AddNpc(L"Пёс", 5, 9, 40);
+    auto sameRow = AddNpc(L"Кот", 9, 6, 40);
+    auto weak = AddNpc(L"Волк", 5, 6, 16, true);
+    g().ScriptNPCIndex = 1;
+    CastLightning();
+    // The strike shows on the map during its pause, with the keys held; the dead speaks its own death.
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(std::tuple(frames[0].keysBlocked, g().AnimationRunning, g().NPCs->Contains(weak), Said(), At(5, 6), hero().Exp),
+              std::tuple(true, false, false, Says(L"Волк:конец"), L"G", 0));
+    for (const auto& bystander : {other, sameColumn, sameRow}) {
+        EXPECT_EQ(std::tuple(bystander->HP, bystander->Tactic == kTacticApproach), std::tuple(40, false));
+    }
+    auto strong = AddNpc(L"Медведь", 5, 6, 17);
+    strong->Symbol = L"b";
+    CastLightning();
+    EXPECT_EQ(std::tuple(strong->HP, strong->Tactic, At(5, 6), hero().Mana), std::tuple(1, kTacticApproach, L"b", 92));
+}
+
+TEST_F(Spells, TheFireballFliesCellByCellToTheEdgeOfTheView) {
+    const struct { int facing; Pic picture; int steps, dx, dy; } cases[] = {
+        {1, Pic::fireball3, 5, 0, -1}, {2, Pic::fireball1, 4, 0, 1}, {3, Pic::fireball4, 4, 1, 0}, {4, Pic::fireball2, 5, -1, 0}};
+    g().FireballKnown = true;
+    for (const auto& c : cases) {
+        frames.clear();
+        g().FacingDir = c.facing;
+        hero().Mana = 13;
+        CastFireball();
+        std::vector<std::tuple<bool, bool, Pic, int, int>> seen, expected;
+        for (const Frame& f : frames) seen.emplace_back(f.shown, f.keysBlocked, f.picture, f.x, f.y);
+        for (int k = 1; k <= c.steps; ++k) expected.emplace_back(true, true, c.picture, 160 + 32 * k * c.dx, 160 + 32 * k * c.dy);
+        EXPECT_EQ(std::tuple(seen, g().gameScreen.view.flyingShown, g().AnimationRunning), std::tuple(expected, false, false)) << c.facing;
+    }
+}
+
+TEST_F(Spells, TheFireballBurnsABandThreeCellsWideAsFarAsItFlies) {
+    g().FireballKnown = true;
+    g().FacingDir = 1;  // up: five cells, rows 4..0
+    auto farthest = AddNpc(L"Волк", 5, 0, 10);
+    auto beyond = AddNpc(L"Волк", 5, -1, 10);
+    auto beside = AddNpc(L"Волк", 6, 2, 10);
+    auto wide = AddNpc(L"Волк", 7, 2, 10);
+    auto tough = AddNpc(L"Медведь", 4, 3, 30);
+    auto good = AddNpc(L"Купец", 5, 1, 14.5, true);
+    auto edge = AddNpc(L"Лось", 4, 1, 15);
+    auto soldier = AddNpc(L"Солдат", 20, 20, 50, true);
+    g().ScriptNPCIndex = 5;  // the bear, who must not speak for the dead
+    hero().Mana = 20;
+    good->Good = false;
+    FireballHitAt(5, 0);  // killing the wicked alarms nobody
+    EXPECT_EQ(std::tuple(g().NPCs->Contains(farthest), soldier->Good), std::tuple(false, true));
+    good->Good = true;
+    PinnedDraws draws{0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5};
+    CastFireball();
+    for (const auto& dead : {farthest, beside, good}) EXPECT_FALSE(g().NPCs->Contains(dead));
+    for (const auto& alive : {beyond, wide, tough, edge, soldier}) EXPECT_TRUE(g().NPCs->Contains(alive));
+    // Killing the good merchant raised the soldiers; the last to die spoke for itself.
+    EXPECT_EQ(std::tuple(edge->HP, tough->HP, tough->Tactic, wide->HP, hero().Exp, soldier->Tactic, soldier->Good, Said()),
+              std::tuple(3, 18, kTacticApproach, 10, 3, kTacticApproach, false, Says(L"Купец:конец")));
+}
+
+TEST_F(Spells, KeyZRepeatsTheFirstFourSpellsOnly) {
+    const struct { int last; double manaSpent; bool weedCut; } cases[] = {{1, 0, true}, {2, 4, false}, {3, 12, false}, {4, 8, false}, {5, 0, false}, {6, 0, false}};
+    g().FireballKnown = g().HealingKnown = g().NightKnown = true;
+    for (const auto& c : cases) {
+        Put(5, 6, L"<");
+        hero().Mana = 50;
+        g().LastSpell = c.last;
+        RepeatLastSpell();
+        EXPECT_EQ(std::tuple(50 - hero().Mana, At(5, 6) == L"G", g().Darkness), std::tuple(c.manaSpent, c.weedCut, false)) << c.last;
+    }
 }
 
 }  // namespace
