@@ -86,17 +86,16 @@ TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {
     EXPECT_EQ(Said(), L"Стрела\r\nСтрела\r\nСтрела[1,0] (6%)\r\n\r\n\r\n[пробел]");
     Put(5, 5, L"G");  // a character walked over the heap: the items still lie there
     Key(kVkComma);
-    EXPECT_EQ(Said(), L"Вы подняли: Стрела\r\n\r\n[пробел]");
-    EXPECT_EQ(std::tuple(first->ItemCount, last->ItemCount, At(5, 5)), std::tuple(0, 1, std::wstring(L"9")));
+    EXPECT_EQ(std::tuple(Said(), first->ItemCount, last->ItemCount, At(5, 5)), std::tuple(L"Вы подняли: Стрела\r\n\r\n[пробел]", 0, 1, L"9"));
     Key(kVkSemicolon);
     Key(kVkComma);
-    EXPECT_EQ(std::tuple(last->ItemCount, g().Inventory->Count(), At(5, 5)), std::tuple(2, 3L, std::wstring(L"G")));
-    EXPECT_EQ(Fields(*g().Inventory->Item(3)), L"Стрела|1|||1|0|6|Dx+1|0.1|0|0");
-    EXPECT_EQ(g().CurItem, g().Inventory->Item(3));  // the item picked up is the one scripts work on
-    EXPECT_NEAR(g().Player->Weight, 0.5, 1e-9);
+    // The item picked up is the one scripts work on.
+    EXPECT_EQ(std::tuple(last->ItemCount, g().Inventory->Count(), At(5, 5), Fields(*g().Inventory->Item(3)), g().CurItem == g().Inventory->Item(3),
+                         std::lround(hero().Weight * 10)),
+              std::tuple(2, 3L, L"G", L"Стрела|1|||1|0|6|Dx+1|0.1|0|0", true, 5));
     Put(5, 5, L"9");  // a heap mark over nothing
     Key(kVkComma);
-    EXPECT_EQ(std::tuple(Said(), At(5, 5)), std::tuple(std::wstring(L"Здесь ничего не лежит...\r\n\r\n[пробел]"), std::wstring(L"G")));
+    EXPECT_EQ(std::tuple(Said(), At(5, 5)), std::tuple(L"Здесь ничего не лежит...\r\n\r\n[пробел]", L"G"));
 }
 
 TEST_F(Items, DroppingLeavesOnePieceOnTheFloorAndWritesTheItems) {
@@ -104,18 +103,14 @@ TEST_F(Items, DroppingLeavesOnePieceOnTheFloorAndWritesTheItems) {
     arrows->ItemScript = L"a.itm";
     ui.pickAnswers = {1, 0, 1, 1, 1};
     Key('D');
-    ASSERT_EQ(w().mapItemCol->Count(), 1);
-    const Item& dropped = *w().mapItemCol->Item(1);
-    EXPECT_EQ(Fields(dropped) + L"|" + NumText(dropped.X) + L"," + NumText(dropped.Y) + L"|" + NumText(arrows->ItemCount) + At(5, 5),
-              L"Стрела|21||a.itm|1|3|5|Lu+1|0.1|0|0|5,5|19");
-    EXPECT_TRUE(fs::exists(World::SavedFile(L"town", L".itm")));
-    EXPECT_NEAR(g().Player->Weight, 0.2, 1e-9);
+    EXPECT_EQ(std::tuple(FloorItems(), arrows->ItemCount, At(5, 5), fs::exists(World::SavedFile(L"town", L".itm")), std::lround(hero().Weight * 10)),
+              std::tuple(L"Стрела|21||a.itm|1|3|5|Lu+1|0.1|0|0|5,5 ", 1, L"9", true, 2));
     for (int i = 0; i < 3; ++i) Key('D');  // nothing picked, then the two pieces left
     EXPECT_EQ(std::tuple(g().Inventory->Count(), w().mapItemCol->Count()), std::tuple(0L, 3L));
     w().WorldName = L"wild";
     Carry({L"Еда", kFood});
     Key('D');
-    EXPECT_EQ(std::tuple(g().screen.lblII, g().Inventory->Count()), std::tuple(std::wstring(L"Не на карте..."), 1L));
+    EXPECT_EQ(std::tuple(g().screen.lblII, g().Inventory->Count()), std::tuple(L"Не на карте...", 1L));
 }
 
 TEST_F(Items, UsingAndEatingRunTheItemsScriptOnThatItem) {
@@ -127,12 +122,10 @@ TEST_F(Items, UsingAndEatingRunTheItemsScriptOnThatItem) {
     const int turn = w().Turn;
     Key('U');
     // The script took the bread first: the piece eaten is still the food's.
-    EXPECT_EQ(std::tuple(g().Inventory->Count(), food->ItemCount, static_cast<int>(w().Turn)), std::tuple(1L, 0, turn + 1));
+    EXPECT_EQ(std::tuple(g().Inventory->Count(), food->ItemCount, int(w().Turn)), std::tuple(1L, 0, turn + 1));
     Key('E');  // nothing eaten: no turn
-    EXPECT_EQ(w().Turn, turn + 1);
     Key('E');
-    EXPECT_EQ(std::tuple(g().Inventory->Count(), static_cast<int>(g().Player->Hungry), static_cast<int>(w().Turn)),
-              std::tuple(0L, 300, turn + 2));
+    EXPECT_EQ(std::tuple(g().Inventory->Count(), int(hero().Hungry), int(w().Turn)), std::tuple(0L, 300, turn + 2));
 }
 
 TEST_F(Items, BonusCodesApplyWhileWornAndCancelWhenTakenOff) {
@@ -166,15 +159,6 @@ TEST_F(Items, BlowDefenceAndCriticalComeFromTheSlots) {
     ToggleSlot(kSlotRightHand);
     EXPECT_EQ(std::tuple(blow(), g().Inventory->Item(1)->Critical, g().gameScreen.equip.captions[kSlotRightHand]),
               std::tuple(std::tuple(1.0, 0.0, 0.0), Integer(30), std::wstring(L"Правая рука[C]:[0,0]")));
-    // Every slot with attack 8, defence 8 and critical 60.
-    g().Inventory->Clear();
-    for (auto [slot, kind] : {std::pair{kSlotHead, kHead}, {kSlotNeck, kNeck}, {kSlotRightHand, kWeapon},
-                              {kSlotLeftHand, kShield}, {kSlotBody, kBody}, {kSlotLegs, kLegs}}) {
-        Carry({L"x", kind, 0, 8, 8, 60});
-        ChangeItem(slot, 1);
-    }
-    EquipScreenKey('G');  // any key on the screen works the blow out anew
-    EXPECT_EQ(blow(), std::tuple(33.0, 30.0, 2.0));
 }
 
 TEST_F(Items, OnePieceOfAStackGoesOnAndComesBackWhole) {
@@ -185,11 +169,11 @@ TEST_F(Items, OnePieceOfAStackGoesOnAndComesBackWhole) {
         RemItem(none);
     }
     ChangeItem(kSlotLegs, 1);
-    EXPECT_EQ(std::tuple(boots->ItemCount, g().Inventory->Count()), std::tuple(1, 1L));
     RemItem(kSlotLegs);
     ASSERT_EQ(g().Inventory->Count(), 2);
-    EXPECT_EQ(std::tuple(Fields(*g().Inventory->Item(2)), g().Equip[kSlotLegs]),
-              std::tuple(L"Сапоги|13|кожа|b.itm|3|4|5|Dx+1|0.1|0|-1", std::array<Variant, 10>{L"", 0, L"", 0, L"", 0, 0, 0, 0, L""}));
+    EXPECT_EQ(std::tuple(Fields(*boots), Fields(*g().Inventory->Item(2)), g().Equip[kSlotLegs]),
+              std::tuple(L"Сапоги|13|кожа|b.itm|3|4|5|Dx+1|0.1|1|-1", L"Сапоги|13|кожа|b.itm|3|4|5|Dx+1|0.1|0|-1",
+                         std::array<Variant, 10>{L"", 0, L"", 0, L"", 0, 0, 0, 0, L""}));
 }
 
 TEST_F(Items, HeadItemsRunTheirScriptOnAndOffOthersNever) {
@@ -217,20 +201,15 @@ TEST_F(Items, TheScreenTakesKeysAndACancelledChoiceChangesNothing) {
     ui.equipmentVisit = [&] {
         ui.pickAnswers = {0, 1};
         EXPECT_FALSE(EquipScreenKey('E'));
-        EXPECT_EQ(std::tuple(g().gameScreen.equip.captions[kSlotBody], g().Inventory->Count(), g().gameScreen.equip.visible),
-                  std::tuple(L"Тело[E]:[,]", 1L, true));
-        EquipScreenKey('E');
-        const int picks = ui.Count(L"Pick|");
-        for (int key : {'@', 'A', 'F', 'G'}) EquipScreenKey(key);  // A..F choose, the keys beside them do not
-        EXPECT_EQ(ui.Count(L"Pick|"), picks + 2);
-        EXPECT_TRUE(EquipScreenKey(kVkEscape));
+        EXPECT_EQ(std::tuple(g().gameScreen.equip.captions[kSlotBody], g().Inventory->Count()), std::tuple(L"Тело[E]:[,]", 1L));
+        for (int key : {'E', '@', 'A', 'F', 'G'}) EquipScreenKey(key);  // A..F choose, the keys beside them do not
+        EXPECT_EQ(std::tuple(ui.Count(L"Pick|"), EquipScreenKey(kVkEscape)), std::tuple(4, true));
     };
     const int turn = w().Turn;
     Key('I');
     EXPECT_EQ(std::tuple(g().gameScreen.equip.captions[kSlotBody], g().gameScreen.equip.captions[kSlotHead], g().gameScreen.equip.visible, int(w().Turn)),
               std::tuple(L"Тело[E]:Рубаха[0,0]", L"Голова[A]:[,]", false, turn));
-    std::tie(hero().Science, hero().Magic, hero().Profession) = std::tuple(100, 50, kMonk);
-    g().gameScreen.equip.visible = true;
+    std::tie(hero().Science, hero().Magic, hero().Profession, g().gameScreen.equip.visible) = std::tuple(100, 50, kMonk, true);
     CloseEquipScreenWithMagic();
     EXPECT_EQ(std::tuple(hero().MConst, g().gameScreen.equip.visible), std::tuple(4.0, false));
     hero().Profession = kPrince;
