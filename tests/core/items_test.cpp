@@ -12,12 +12,8 @@
 namespace morvath {
 namespace {
 
-struct Thing {
-    const wchar_t* name;
-    long type;
-    int count = 0, weapon = 0, defend = 0, critical = 0;
-    const wchar_t* skill = L"";
-};
+// A carried or floor item's name, kind, count, attack, defence, critical and bonus code.
+struct Thing { const wchar_t* name; long type; int count = 0, weapon = 0, defend = 0, critical = 0; const wchar_t* skill = L""; };
 
 class Items : public ScreenTest {
 protected:
@@ -149,30 +145,21 @@ TEST_F(Items, BonusCodesApplyWhileWornAndCancelWhenTakenOff) {
     }
 }
 
-TEST_F(Items, BlowDefenceAndCriticalComeFromTheSlots) {
-    auto blow = [&] { return std::tuple(hero().Weapon, hero().Defence, hero().Critical); };
-    Carry({L"Меч", kWeapon, 0, 5, 0, 30})->Weight = 4;
-    ui.pickAnswers = {1};
-    ToggleSlot(kSlotRightHand);
-    EXPECT_EQ(std::tuple(blow(), g().Inventory->Count(), hero().Weight, g().gameScreen.equip.captions[kSlotRightHand]),
-              std::tuple(std::tuple(6.0, 0.0, 0.5), 0L, 4.0, std::wstring(L"Правая рука[C]:Меч[5,0]")));
-    ToggleSlot(kSlotRightHand);
-    EXPECT_EQ(std::tuple(blow(), g().Inventory->Item(1)->Critical, g().gameScreen.equip.captions[kSlotRightHand]),
-              std::tuple(std::tuple(1.0, 0.0, 0.0), Integer(30), std::wstring(L"Правая рука[C]:[0,0]")));
-}
-
-TEST_F(Items, OnePieceOfAStackGoesOnAndComesBackWhole) {
-    auto boots = Carry({L"Сапоги", kLegs, 2, 3, 4, 5, L"Dx+1"});
-    std::tie(boots->ItemInfo, boots->itembalance, boots->ItemScript) = std::tuple(L"кожа", -1, L"b.itm");
+TEST_F(Items, OnePieceOfAStackGoesOnAndComesBackWholeAndTheHandGivesTheBlow) {
+    auto sword = Carry({L"Меч", kWeapon, 2, 5, 3, 30, L"Dx+1"});
+    std::tie(sword->ItemInfo, sword->itembalance, sword->ItemScript, sword->Weight) = std::tuple(L"сталь", -1, L"b.itm", 4);
     for (int none : {-1, 6}) {  // no such slot: nothing moves
         ChangeItem(none, 1);
         RemItem(none);
     }
-    ChangeItem(kSlotLegs, 1);
-    RemItem(kSlotLegs);
+    auto blow = [&] { return std::tuple(hero().Weapon, hero().Defence, hero().Critical, g().gameScreen.equip.captions[kSlotRightHand]); };
+    ui.pickAnswers = {1};
+    ToggleSlot(kSlotRightHand);
+    EXPECT_EQ(std::tuple(blow(), Fields(*sword), hero().Weight), std::tuple(std::tuple(6.0, 1.5, 0.5, L"Правая рука[C]:Меч[5,3]"), L"Меч|1|сталь|b.itm|5|3|30|Dx+1|4|1|-1", 12.0));  // two pieces carried, one worn
+    ToggleSlot(kSlotRightHand);
     ASSERT_EQ(g().Inventory->Count(), 2);
-    EXPECT_EQ(std::tuple(Fields(*boots), Fields(*g().Inventory->Item(2)), g().Equip[kSlotLegs]),
-              std::tuple(L"Сапоги|13|кожа|b.itm|3|4|5|Dx+1|0.1|1|-1", L"Сапоги|13|кожа|b.itm|3|4|5|Dx+1|0.1|0|-1",
+    EXPECT_EQ(std::tuple(blow(), Fields(*g().Inventory->Item(2)), g().Equip[kSlotRightHand]),
+              std::tuple(std::tuple(1.0, 0.0, 0.0, L"Правая рука[C]:[0,0]"), L"Меч|1|сталь|b.itm|5|3|30|Dx+1|4|0|-1",
                          std::array<Variant, 10>{L"", 0, L"", 0, L"", 0, 0, 0, 0, L""}));
 }
 

@@ -1,14 +1,16 @@
 // The skill list, the skills with and without carried items, the forge's choices, the bow
-// shot and the spells, on a grass town with characters to aim at.
+// shot, the spells and gathering, on a grass town with characters to aim at.
 #include <cmath>
 #include <deque>
 #include <sstream>
 #include <tuple>
 
+#include "game/gathering.h"
 #include "game/skill_rules.h"
 #include "game/skills.h"
 #include "game/spells.h"
 #include "screen_fixture.h"
+#include "script/find_messages.h"
 #include "world/quest_flags.h"
 
 using namespace morvath;
@@ -175,15 +177,13 @@ TEST_F(Skills, AnArrowHitsInABandAndItsDamageCountsBowArrowLuckAndTactic) {
     PinnedDraws draws{0.08};
     EXPECT_FALSE(ArrowHit(5, 8, kSlotRightHand, arrow));
     EXPECT_EQ(Said(), Says(L"Вы промахнулись!"));
-}
-
-TEST_F(Skills, AnArrowKillsWithTheDeadAsSpeakerAndAGoodTargetRaisesTheSoldiers) {
-    g().Equip[kSlotRightHand][kEqCritical] = Variant(100.0);
+    // The strong take no harm and a good one raises the soldiers; the dead speaks its own death.
+    g().NPCs->Clear();
     auto soldier = AddNpc(L"Солдат", 20, 20, 40, true);
     auto strong = AddNpc(L"Богатырь", 5, 8, 50, true);
     auto weak = AddNpc(L"Заяц", 5, 9, 1);
-    std::tie(strong->Strenght, hero().Luck, g().ScriptNPCIndex) = std::tuple(100, 4, 1);
-    PinnedDraws draws{0.5, 0.03, 0.5, 0.5};
+    std::tie(strong->Strenght, hero().HeroeTactic, hero().Exp, g().ScriptNPCIndex) = std::tuple(100, 0, 0, 1);
+    PinnedDraws more{0.5, 0.2, 0.5, 0.5};
     EXPECT_TRUE(ArrowHit(5, 8, kSlotRightHand, nullptr));
     EXPECT_EQ(std::tuple(Said(), soldier->Tactic, strong->Good), std::tuple(Says(L"Вы попали но не нанесли повреждения..."), kTacticApproach, false));
     EXPECT_TRUE(ArrowHit(5, 9, kSlotRightHand, nullptr));
@@ -344,10 +344,6 @@ TEST_F(Skills, TheForgeMakesWhatTheLineChoosesFromOneIngot) {
         }
         EXPECT_EQ(out.str() + (g().ForgeChoice ? L"choosing" : L"done"), c.made) << c.line;
     }
-    // Esc puts the choice away and forges nothing.
-    g().ForgeChoice = true;
-    CloseSkillListOnEscape(kVkEscape);
-    EXPECT_EQ(std::tuple(g().ForgeChoice, g().ForgeIngot), std::tuple(false, nullptr));
 }
 
 using Spells = Skills;
@@ -429,6 +425,71 @@ TEST_F(Spells, TheFireballBurnsABandThreeCellsWideAsFarAsItFlies) {
     // Killing the good merchant raised the soldiers; the last to die spoke for itself.
     EXPECT_EQ(std::tuple(edge->HP, tough->HP, tough->Tactic, wide->HP, hero().Exp, soldier->Tactic, soldier->Good, Said()),
               std::tuple(3, 18, kTacticApproach, 10, 3, kTacticApproach, false, Says(L"Купец:конец")));
+}
+
+using Gathering = Skills;
+
+TEST_F(Gathering, EveryOutcomeOfEveryTile) {
+    const struct { const wchar_t* tile; bool tools, herbLore; int luck; std::vector<double> draws; const wchar_t* got; } cases[] = {
+        {L"?", false, false, 0, {}, L"G|Неизвестные ягоды,4,Какие-то красноватые ягоды,unkya.itm,0.07,0,0|Вы сорвали ягоды ||20,0"},
+        {L"?", false, true, 0, {5.5 / 7}, L"G|Волчья ягода,9,Полезные ягоды,wolfya.itm,0.07,0,0|Вы сорвали ягоды ||20,0"},
+        {L"w", false, false, 0, {0.9}, L"w||||20,0"},
+        {L"w", true, false, 0, {0.9}, L"G|Железная руда,11,Камень,,6,0,0|Вы нашли руду...||20,0"},
+        {L"w", true, false, 0, {0.7}, L"G||||20,0"},
+        {L"B", false, false, 0, {0.1, 0.5}, L"B||||20,0"},
+        {L"B", true, false, 0, {0.1, 0.505}, L"п|Бревно,5,Деревянное полено,,70,20,100|Вы срубили дерево...||20,0"},
+        {L"B", true, false, 0, {0.6, 0.5}, L"п|||На вас упало дерево!|12,0"},
+        {L"B", true, false, 1, {0.6, 0.4}, L"п|||На вас упало дерево!|11,0"},
+        {L"!", false, false, 0, {1.5 / 9}, L"!|Еда,4,Зерно и Хлеб,food.itm,0.5,0,0||Вы Нашли Еду|20,0"},
+        {L"!", false, false, 0, {2.5 / 9}, L"!|Дерево,5,Крепкие дуб и осина,,0.7,0,0||Вы нашли дерево|20,0"},
+        {L"!", false, false, 0, {3.5 / 9, 0.99}, L"!|||Вы нашли монеты  - 7 штук|20,7"},
+        {L"!", false, false, 0, {8.5 / 9}, L"!|||Здесь ничего нет.|20,0"},
+    };
+    InitFindMessages();
+    g().FacingDir = 3;  // the cell in front: (6, 5)
+    for (const auto& c : cases) {
+        g().Inventory->Clear();
+        g().screen = ScreenText{};
+        g().SearchedPlaces.clear();
+        std::tie(g().Money, g().Player->HP, g().Player->Luck, g().Player->Weight) = std::tuple(0, 20, c.luck, 0);
+        g().Equip[kSlotLeftHand][kEqName] = c.tools ? L"Кирка" : L"";
+        g().Equip[kSlotRightHand][kEqName] = c.tools ? L"Топор" : L"";
+        g().Skills[12][0] = c.herbLore ? L"Знание трав" : L"";  // any row counts
+        Put(6, 5, c.tile);
+        PinnedDraws draws(c.draws);
+        GatherInFront();
+        std::wstring got = At(6, 5) + L"|";
+        double weight = g().Money * 0.001;
+        for (const auto& it : *g().Inventory) {
+            got += it->ItemName + L"," + NumText(it->ItemType) + L"," + it->ItemInfo + L"," + it->ItemScript + L"," +
+                   NumText(it->Weight) + L"," + NumText(it->WeaponPlus) + L"," + NumText(it->Critical);
+            weight += it->Weight;
+        }
+        got += L"|" + g().screen.lblII + L"|" + Said().substr(0, Said().find(L"\r\n")) + L"|" + NumText(g().Player->HP) + L"," + NumText(g().Money);
+        EXPECT_EQ(got, c.got);
+        EXPECT_DOUBLE_EQ(g().Player->Weight, weight) << ToUtf8(c.got);
+    }
+    // Whatever the jar gave, it is empty until the location is loaded again.
+    GatherInFront();
+    EXPECT_EQ(Said(), Says(L"Тут ничего нет , вы уже искали"));
+    WriteLocation(L"town", Grass(41, 30), {});
+    w().Load_World();
+    Put(6, 5, L"!");
+    GatherInFront();
+    EXPECT_NE(Said(), Says(L"Тут ничего нет , вы уже искали"));
+}
+
+TEST_F(Gathering, TheCellInFrontFollowsTheFacing) {
+    std::tie(g().PlayerX, g().PlayerY) = std::tuple(10, 7);
+    std::wstring seen;
+    for (auto [facing, col, row] : {std::tuple{1, 13, 9}, {2, 13, 11}, {3, 14, 10}, {4, 12, 10}, {0, 13, 10}, {5, 13, 10}}) {
+        w().setPosMap(row, col, L"?");
+        g().FacingDir = facing;
+        seen += GetFacingTile() + L".";
+        GatherInFront();
+        seen += w().GetPosMap(col, row) + L" ";
+    }
+    EXPECT_EQ(seen, L"?.G ?.G ?.G ?.G .? .? ");
 }
 
 }  // namespace
