@@ -204,7 +204,7 @@ TEST_F(Items, TheScreenTakesKeysAndACancelledChoiceChangesNothing) {
     EXPECT_EQ(hero().MConst, 2.0);
 }
 
-TEST_F(Items, DroppedWeaponsKeepTheLastBonusesOfTheCall) {
+TEST_F(Items, ScriptsDropWeaponsThatKeepTheLastBonusesOfTheCallAndTemplateItemsAtTheSpeakersFeet) {
     auto row = [&](std::size_t r, const wchar_t* name, int type, int attack, int defence) {
         g().WeaponsTable[r] = {Variant(name), Variant(attack), Variant(defence), Variant(30), Variant(2.5), Variant(L"St+1"), Variant(type), Variant(L"о")};
     };
@@ -212,16 +212,19 @@ TEST_F(Items, DroppedWeaponsKeepTheLastBonusesOfTheCall) {
     row(1, L"Щит", kShield, 0, 20);
     row(39, L"Кирка", 9, 0, 0);
     row(40, L"Молот", 9, 0, 0);  // never drawn
-    {
-        // Four tries: the sword, the shield, an empty row, the last row.
-        PinnedDraws draws{0.99, 0.001, 0.99, 1.5 / 40, 0.5, 2.5 / 40, 0.999};
-        DropRandomWeapons(7, 9);
+    WriteText(L"maps/t.dat", L"0\r\n\"Зелье\",6,\"\",\"\",0,0,0,\"\",0.3\r\n");
+    auto npc = g().NPCs->Add();
+    std::tie(npc->X, npc->Y) = std::tuple(7, 9);
+    for (int speaker : {0, 1}) {  // nobody speaking: nothing falls
+        g().ScriptNPCIndex = speaker;
+        // Four weapon tries: the sword, the shield, an empty row, the last row; then the template's one record.
+        PinnedDraws draws{0.99, 0.001, 0.99, 1.5 / 40, 0.5, 2.5 / 40, 0.999, 0.7};
+        Cscript s;
+        s.Script = L"genweap()\r\ngenitem(\"t.dat\")\r\n";
+        s.ScriptExecute();
     }
-    EXPECT_EQ(FloorItems(), L"Меч|1|о||12|0|30|St+1|2.5|0|0|7,9 Щит|2|о||2|21|30|St+1|2.5|0|0|7,9 Кирка|9|о||2|1|30|St+1|2.5|0|0|7,9 ");
-    w().mapItemCol->Clear();
-    PinnedDraws none{0.19, 0.001, 0.5};
-    DropRandomWeapons(7, 9);
-    EXPECT_EQ(std::tuple(FloorItems(), At(7, 9)), std::tuple(L"", L"G"));
+    EXPECT_EQ(std::tuple(At(7, 9), FloorItems()), std::tuple(L"9", L"Меч|1|о||12|0|30|St+1|2.5|0|0|7,9 Щит|2|о||2|21|30|St+1|2.5|0|0|7,9 "
+                                                                 L"Кирка|9|о||2|1|30|St+1|2.5|0|0|7,9 Зелье|6|||0|0|0||0.3|0|0|7,9 "));
 }
 
 TEST_F(Items, EachTemplateRecordFallsWithOneChanceInKPlusThree) {
@@ -241,21 +244,6 @@ TEST_F(Items, EachTemplateRecordFallsWithOneChanceInKPlusThree) {
         LoadMapItemFile(file, 3, 4);
     }
     EXPECT_EQ(FloorItems(), L"");
-}
-
-TEST_F(Items, ScriptsDropThingsAtTheSpeakersFeetOnly) {
-    g().WeaponsTable[0] = {Variant(L"Меч"), Variant(1), Variant(0), Variant(0), Variant(1), Variant(L""), Variant(1), Variant(L"")};
-    WriteText(L"maps/t.dat", L"0\r\n\"Зелье\",6,\"\",\"\",0,0,0,\"\",0.3\r\n");
-    auto npc = g().NPCs->Add();
-    std::tie(npc->X, npc->Y) = std::tuple(7, 9);
-    for (int speaker : {0, 1}) {
-        g().ScriptNPCIndex = speaker;
-        PinnedDraws draws{0.3, 0.001, 0, 0.7};
-        Cscript s;
-        s.Script = L"genweap()\r\ngenitem(\"t.dat\")\r\n";
-        s.ScriptExecute();
-    }
-    EXPECT_EQ(std::tuple(At(7, 9), FloorItems()), std::tuple(L"9", L"Меч|1|||1|0|0||1|0|0|7,9 Зелье|6|||0|0|0||0.3|0|0|7,9 "));
 }
 
 }  // namespace

@@ -62,8 +62,7 @@ TEST_F(LevelUp, EveryLevelGainsByPerson) {
 }
 
 TEST_F(LevelUp, SkillsGoToTheNextFreeRow) {
-    modVarsAndMain.Skills[0][0] = Variant(L"Литература");
-    modVarsAndMain.LastSkillIndex = 0;
+    std::tie(modVarsAndMain.Skills[0][0], modVarsAndMain.LastSkillIndex) = std::tuple(Variant(L"Литература"), 0);
     const std::tuple<long, int, const wchar_t*> grants[] = {
         {kHunter, 3, L"Знание трав"},       {kHunter, 6, L"Подстерегать"},         {kPrince, 10, L"Умение убеждать"},
         {kWarlock, 14, L"Воскрешать мёртвых"}, {kMonk, 7, L"Освятить вещь"},       {kClaw, 7, L"Отравленный зуб"},
@@ -74,8 +73,7 @@ TEST_F(LevelUp, SkillsGoToTheNextFreeRow) {
         ++row;
     }
     // A full table learns nothing more.
-    modVarsAndMain.LastSkillIndex = 20;
-    modVarsAndMain.Skills[20][0] = Variant(L"Последний");
+    std::tie(modVarsAndMain.Skills[20][0], modVarsAndMain.LastSkillIndex) = std::tuple(Variant(L"Последний"), 20);
     ReachLevel(kHunter, 3);
     EXPECT_EQ(std::tuple(Skill(20), int(modVarsAndMain.LastSkillIndex)), std::tuple(L"Последний", 20));
 }
