@@ -20,9 +20,7 @@ std::wstring Trace() {
     const auto& g = modVarsAndMain;
     const auto& p = *g.Player;
     std::wstring t = g.screen.txtSpeech + L"|" + g.screen.lblII + (g.Darkness ? L"|dark" : L"");
-    for (double v : {double(p.Hungry), double(p.HP), double(p.Poison), double(p.Sick), p.Strenght, p.Mana, double(p.Luck), p.Doom}) {
-        t += L"|" + NumText(v);
-    }
+    for (double v : {double(p.Hungry), double(p.HP), double(p.Poison), double(p.Sick), p.Strenght, p.Mana, double(p.Luck), p.Doom}) t += L"|" + NumText(v);
     for (const auto& it : *g.Inventory) t += L"|" + NumText(it->ItemCount);
     return t;
 }
@@ -98,11 +96,9 @@ TEST_F(Shipped, EveryTeachersSkillSpellAndWareForItsPrice) {
         ResetGame();
         g.CreateRoots();
         auto buy = [&](long money) {
-            g.Money = money;
             g.NPCs->Clear();
             g.NPCs->Add()->AIScript_File = c.script;
-            g.ScriptNPCIndex = 1;
-            ui.choiceAnswers = c.choices;
+            std::tie(g.Money, g.ScriptNPCIndex, ui.choiceAnswers) = std::tuple(money, 1, c.choices);
             g.NPCs->Item(1)->ExecTalkAIScript();
             std::wstring got = g.Skills[0][0].ToText() + L"|" + (g.CutSpellKnown ? L"cut" : L"") + (g.LightningKnown ? L"lightning" : L"") + L"|";
             if (auto item = g.Inventory->Item(1)) got += item->ItemName + L"," + NumText(item->ItemType) + L"," + NumText(item->ItemCount + 1);

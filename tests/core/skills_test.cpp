@@ -139,8 +139,7 @@ TEST_F(Skills, Fishing) {
     // The blue carp of its lake is caught once, below a lower shore piece too.
     Put(5, 4, L"G");
     Put(5, 6, L"F");
-    w().WorldName = L"lm1";
-    g().QuestFlags[kFlagBlueCarp] = 1;
+    std::tie(w().WorldName, g().QuestFlags[kFlagBlueCarp]) = std::tuple(L"lm1", 1);
     UseSkill(0);
     EXPECT_EQ(std::tuple(Said(), g().QuestFlags[kFlagBlueCarp], Pack(), g().Inventory->Item(2)->ItemScript),
               std::tuple(Says(L"Вы поймали странного синего карася!"), 2, L"Окунь или плотва x1/Странный карась синего цвета x0/", L"bluefish.itm"));
@@ -299,17 +298,15 @@ TEST_F(Skills, SmeltingThenForgingAtTheAnvil) {
     EXPECT_EQ(std::tuple(g().ForgeChoice, g().gameScreen.skills.lines.size(), g().gameScreen.skills.lines[4], int(g().PlayerY)),
               std::tuple(true, 7u, L"Доковать Меч", 5));
     auto sword = Carry(L"Меч", kWeapon);
-    std::tie(sword->WeaponPlus, hero().Strenght, g().gameScreen.skills.ListIndex) = std::tuple(3, 4, 4);
+    std::tie(sword->WeaponPlus, hero().Strenght, g().gameScreen.skills.ListIndex, ui.pickAnswers) = std::tuple(3, 4, 4, std::deque<int>{2});
     PinnedDraws draws{0.6};
-    ui.pickAnswers = {2};
     ChooseSkill();
     EXPECT_EQ(std::tuple(sword->WeaponPlus, sword->Weight, Pack()), std::tuple(6, 1.4, L"Меч x0/"));
     // A wooden shield cannot take iron.
     Carry(L"Слиток железа", kOre);
     Carry(L"деревянный щит", kShield);
     Use(L"Кузнечное дело", {2});
-    ui.pickAnswers = {3};
-    g().gameScreen.skills.ListIndex = 5;
+    std::tie(ui.pickAnswers, g().gameScreen.skills.ListIndex) = std::tuple(std::deque<int>{3}, 5);
     ChooseSkill();
     EXPECT_EQ(std::tuple(Said(), g().Inventory->Count()), std::tuple(Says(L"Доковать невозможно!"), 3));
 }
@@ -373,11 +370,10 @@ TEST_F(Spells, UnknownSpellsDoNothingButCutWeedsAndLightningNeedNoFlag) {
 }
 
 TEST_F(Spells, LightningKillsAtSixteenAndLeavesSeventeenAtOne) {
-    hero().Mana = 100;
     auto sameColumn = AddNpc(L"Пёс", 5, 9, 40);
     auto sameRow = AddNpc(L"Кот", 9, 6, 40);
     auto weak = AddNpc(L"Волк", 5, 6, 16, true);
-    g().ScriptNPCIndex = 1;
+    std::tie(hero().Mana, g().ScriptNPCIndex) = std::tuple(100, 1);
     CastLightning();
     // The strike shows on the map during its pause, with the keys held; the dead speaks its own death.
     ASSERT_EQ(frames.size(), 1u);
@@ -390,8 +386,7 @@ TEST_F(Spells, LightningKillsAtSixteenAndLeavesSeventeenAtOne) {
 }
 
 TEST_F(Spells, TheFireballBurnsABandThreeCellsWideAsFarAsItFlies) {
-    g().FireballKnown = true;
-    g().FacingDir = 1;  // up: five cells, rows 4..0
+    std::tie(g().FireballKnown, g().FacingDir) = std::tuple(true, 1);  // up: five cells, rows 4..0
     auto farthest = AddNpc(L"Волк", 5, 0, 10);
     auto beyond = AddNpc(L"Волк", 5, -1, 10);
     auto beside = AddNpc(L"Волк", 6, 2, 10);
@@ -400,9 +395,7 @@ TEST_F(Spells, TheFireballBurnsABandThreeCellsWideAsFarAsItFlies) {
     auto good = AddNpc(L"Купец", 5, 1, 14.5, true);
     auto edge = AddNpc(L"Лось", 4, 1, 15);
     auto soldier = AddNpc(L"Солдат", 20, 20, 50, true);
-    g().ScriptNPCIndex = 5;  // the bear, who must not speak for the dead
-    hero().Mana = 20;
-    good->Good = false;
+    std::tie(g().ScriptNPCIndex, hero().Mana, good->Good) = std::tuple(5, 20, false);  // the bear must not speak for the dead
     FireballHitAt(5, 0);  // killing the wicked alarms nobody
     EXPECT_EQ(std::tuple(g().NPCs->Contains(farthest), soldier->Good), std::tuple(false, true));
     good->Good = true;
@@ -440,9 +433,8 @@ TEST_F(Gathering, EveryOutcomeOfEveryTile) {
         g().screen = ScreenText{};
         g().SearchedPlaces.clear();
         std::tie(g().Money, g().Player->HP, g().Player->Luck, g().Player->Weight) = std::tuple(0, 20, c.luck, 0);
-        g().Equip[kSlotLeftHand][kEqName] = c.tools ? L"Кирка" : L"";
-        g().Equip[kSlotRightHand][kEqName] = c.tools ? L"Топор" : L"";
-        g().Skills[12][0] = c.herbLore ? L"Знание трав" : L"";  // any row counts
+        std::tie(g().Equip[kSlotLeftHand][kEqName], g().Equip[kSlotRightHand][kEqName], g().Skills[12][0]) =  // any row counts
+            std::tuple(Variant(c.tools ? L"Кирка" : L""), Variant(c.tools ? L"Топор" : L""), Variant(c.herbLore ? L"Знание трав" : L""));
         Put(6, 5, c.tile);
         PinnedDraws draws(c.draws);
         GatherInFront();
