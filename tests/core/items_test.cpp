@@ -1,44 +1,53 @@
-// Carried and floor items: the picker's lines, picking up, dropping, using, looking.
+// Carried, worn and floor items: the picker's lines, picking up, dropping, using, looking,
+// putting on and taking off, and the items dropped from the weapon table and template files.
 #include <gtest/gtest.h>
 
 #include "game/items.h"
+#include "game/worn_items.h"
 #include "screen_fixture.h"
+#include "script/cscript.h"
+#include "world/equipment.h"
+#include "world/item_templates.h"
 
 namespace morvath {
 namespace {
 
-struct Thing {
-    const wchar_t* name;
-    long type;
-    int count = 0, weapon = 0, defend = 0, critical = 0;
-    const wchar_t* skill = L"";
-};
+// A carried or floor item's name, kind, count, attack, defence, critical and bonus code.
+struct Thing { const wchar_t* name; long type; int count = 0, weapon = 0, defend = 0, critical = 0; const wchar_t* skill = L""; };
 
 class Items : public ScreenTest {
 protected:
     std::shared_ptr<Item> Add(ItemCol& col, const Thing& s, int x = 5) {
         auto it = col.Add();
-        std::tie(it->ItemName, it->ItemType, it->ItemCount, it->WeaponPlus, it->DefendPlus, it->Critical, it->SkillPlus) =
-            std::tuple(s.name, s.type, s.count, s.weapon, s.defend, s.critical, s.skill);
-        it->Weight = 0.1;
-        std::tie(it->X, it->Y) = std::tuple(x, 5);
+        std::tie(it->ItemName, it->ItemType, it->ItemCount, it->WeaponPlus, it->DefendPlus, it->Critical, it->SkillPlus, it->Weight, it->X, it->Y) =
+            std::tuple(s.name, s.type, s.count, s.weapon, s.defend, s.critical, s.skill, 0.1, x, 5);
         return it;
     }
     std::shared_ptr<Item> Carry(const Thing& s) { return Add(*g().Inventory, s); }
     std::shared_ptr<Item> Lay(const Thing& s, int x = 5) { return Add(*w().mapItemCol, s, x); }
-    std::vector<std::wstring> Rows() const {
-        std::vector<std::wstring> r;
-        for (const auto& row : ui.lastPicker.rows) r.push_back(row.line);
+    // The picker's lines, joined.
+    std::wstring Rows() const {
+        std::wstring r;
+        for (const auto& row : ui.lastPicker.rows) r += row.line + L"/";
         return r;
     }
     std::wstring Said() { return g().screen.txtSpeech; }
-    // An item's values, in the order of a template record, then its count.
-    static std::wstring Fields(const Item& i) {
-        std::wstring t = i.ItemName + L"|" + NumText(i.ItemType) + L"|" + i.ItemInfo + L"|" + i.ItemScript;
-        for (double v : {double(i.WeaponPlus), double(i.DefendPlus), double(i.Critical)}) t += L"|" + NumText(v);
-        return t + L"|" + i.SkillPlus + L"|" + NumText(i.Weight) + L"|" + NumText(i.ItemCount);
-    }
+    MainCharacter& hero() { return *g().Player; }
 };
+
+// An item's values, in the order of a template record, then its count and balance.
+std::wstring Fields(const Item& i) {
+    std::wstring t = i.ItemName + L"|" + NumText(i.ItemType) + L"|" + i.ItemInfo + L"|" + i.ItemScript;
+    for (double v : {double(i.WeaponPlus), double(i.DefendPlus), double(i.Critical)}) t += L"|" + NumText(v);
+    return t + L"|" + i.SkillPlus + L"|" + NumText(i.Weight) + L"|" + NumText(i.ItemCount) + L"|" + NumText(i.itembalance);
+}
+
+// The floor items' values, then where each lies.
+std::wstring FloorItems() {
+    std::wstring t;
+    for (const auto& i : *modVarsAndMain.TheWorld->mapItemCol) t += Fields(*i) + L"|" + NumText(i->X) + L"," + NumText(i->Y) + L" ";
+    return t;
+}
 
 TEST_F(Items, PickerLinesAndTheRowsTheyLeadTo) {
     for (const Thing& s : {Thing{L"Еда", kFood, 1}, Thing{L"Кинжал", kWeapon, 0, 5, 0, 70}, Thing{L"Щит", kShield, 2, 0, 3, 0, L"St+2"},
@@ -48,22 +57,18 @@ TEST_F(Items, PickerLinesAndTheRowsTheyLeadTo) {
     }
     g().Money = 100;
     ui.pickAnswers = {9, 1, 5, 6};
-    EXPECT_EQ(ChooseCarriedItem(), 0);
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"Еда  (2шт.)", L"Кинжал[5,0] (70%)  (1шт.)", L"Щит[0,3] (0%)St+2  (3шт.)",
-                                                 L"Сапоги[0,0] (0%)  (1шт.)", L"Рубаха[0,0] (0%)  (1шт.)",
-                                                 L"Шлем[1,2] (3%)  (1шт.)", L"Амулет  (1шт.)", L"[0,0] (0%)  (1шт.)"}));
-    EXPECT_EQ(std::tuple(ui.lastPicker.caption, ui.lastPicker.money, ui.lastPicker.rows[1].weight),
-              std::tuple(std::wstring(L"Инвентарь..."), std::wstring(L"Монет:100"), std::wstring(L"Вес: 0.1")));
+    const int picked = ChooseCarriedItem();
+    EXPECT_EQ(std::tuple(picked, Rows(), ui.lastPicker.caption, ui.lastPicker.money, ui.lastPicker.rows[1].weight),
+              std::tuple(0, L"Еда  (2шт.)/Кинжал[5,0] (70%)  (1шт.)/Щит[0,3] (0%)St+2  (3шт.)/Сапоги[0,0] (0%)  (1шт.)/Рубаха[0,0] (0%)  (1шт.)/"
+                            L"Шлем[1,2] (3%)  (1шт.)/Амулет  (1шт.)/[0,0] (0%)  (1шт.)/",
+                         L"Инвентарь...", L"Монет:100", L"Вес: 0.1"));
     // Of a kind: placeholders keep rows on inventory positions and pick nothing.
-    EXPECT_EQ(ChooseItemOfKind(kBody), 0);
-    EXPECT_EQ(ChooseItemOfKind(kBody), 5);
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"...", L"...", L"...", L"...", L"Рубаха[0,0] (0%)  (1шт.)", L"...",
-                                                 L"...", L"..."}));
+    const int none = ChooseItemOfKind(kBody), shirt = ChooseItemOfKind(kBody);
+    EXPECT_EQ(std::tuple(none, shirt, Rows()), std::tuple(0, 5, L".../.../.../.../Рубаха[0,0] (0%)  (1шт.)/.../.../.../"));
     // The inventory leaves nameless items out and still leads each row to its item.
     g().Inventory->Item(1)->ItemName.clear();
     ShowInventory();
-    EXPECT_EQ(Rows().size(), 6u);
-    EXPECT_EQ(g().PickedIndex, 7);
+    EXPECT_EQ(std::tuple(ui.lastPicker.rows.size(), int(g().PickedIndex)), std::tuple(6u, 7));
 }
 
 TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {
@@ -77,17 +82,16 @@ TEST_F(Items, PickingUpStacksOntoTheLastEqualCarriedItemAndLookingLists) {
     EXPECT_EQ(Said(), L"Стрела\r\nСтрела\r\nСтрела[1,0] (6%)\r\n\r\n\r\n[пробел]");
     Put(5, 5, L"G");  // a character walked over the heap: the items still lie there
     Key(kVkComma);
-    EXPECT_EQ(Said(), L"Вы подняли: Стрела\r\n\r\n[пробел]");
-    EXPECT_EQ(std::tuple(first->ItemCount, last->ItemCount, At(5, 5)), std::tuple(0, 1, std::wstring(L"9")));
+    EXPECT_EQ(std::tuple(Said(), first->ItemCount, last->ItemCount, At(5, 5)), std::tuple(L"Вы подняли: Стрела\r\n\r\n[пробел]", 0, 1, L"9"));
     Key(kVkSemicolon);
     Key(kVkComma);
-    EXPECT_EQ(std::tuple(last->ItemCount, g().Inventory->Count(), At(5, 5)), std::tuple(2, 3L, std::wstring(L"G")));
-    EXPECT_EQ(Fields(*g().Inventory->Item(3)), L"Стрела|1|||1|0|6|Dx+1|0.1|0");
-    EXPECT_EQ(g().CurItem, g().Inventory->Item(3));  // the item picked up is the one scripts work on
-    EXPECT_NEAR(g().Player->Weight, 0.5, 1e-9);
+    // The item picked up is the one scripts work on.
+    EXPECT_EQ(std::tuple(last->ItemCount, g().Inventory->Count(), At(5, 5), Fields(*g().Inventory->Item(3)), g().CurItem == g().Inventory->Item(3),
+                         std::lround(hero().Weight * 10)),
+              std::tuple(2, 3L, L"G", L"Стрела|1|||1|0|6|Dx+1|0.1|0|0", true, 5));
     Put(5, 5, L"9");  // a heap mark over nothing
     Key(kVkComma);
-    EXPECT_EQ(std::tuple(Said(), At(5, 5)), std::tuple(std::wstring(L"Здесь ничего не лежит...\r\n\r\n[пробел]"), std::wstring(L"G")));
+    EXPECT_EQ(std::tuple(Said(), At(5, 5)), std::tuple(L"Здесь ничего не лежит...\r\n\r\n[пробел]", L"G"));
 }
 
 TEST_F(Items, DroppingLeavesOnePieceOnTheFloorAndWritesTheItems) {
@@ -95,18 +99,14 @@ TEST_F(Items, DroppingLeavesOnePieceOnTheFloorAndWritesTheItems) {
     arrows->ItemScript = L"a.itm";
     ui.pickAnswers = {1, 0, 1, 1, 1};
     Key('D');
-    ASSERT_EQ(w().mapItemCol->Count(), 1);
-    const Item& dropped = *w().mapItemCol->Item(1);
-    EXPECT_EQ(Fields(dropped) + L"|" + NumText(dropped.X) + L"," + NumText(dropped.Y) + L"|" + NumText(arrows->ItemCount) + At(5, 5),
-              L"Стрела|21||a.itm|1|3|5|Lu+1|0.1|0|5,5|19");
-    EXPECT_TRUE(fs::exists(World::SavedFile(L"town", L".itm")));
-    EXPECT_NEAR(g().Player->Weight, 0.2, 1e-9);
+    EXPECT_EQ(std::tuple(FloorItems(), arrows->ItemCount, At(5, 5), fs::exists(World::SavedFile(L"town", L".itm")), std::lround(hero().Weight * 10)),
+              std::tuple(L"Стрела|21||a.itm|1|3|5|Lu+1|0.1|0|0|5,5 ", 1, L"9", true, 2));
     for (int i = 0; i < 3; ++i) Key('D');  // nothing picked, then the two pieces left
     EXPECT_EQ(std::tuple(g().Inventory->Count(), w().mapItemCol->Count()), std::tuple(0L, 3L));
     w().WorldName = L"wild";
     Carry({L"Еда", kFood});
     Key('D');
-    EXPECT_EQ(std::tuple(g().screen.lblII, g().Inventory->Count()), std::tuple(std::wstring(L"Не на карте..."), 1L));
+    EXPECT_EQ(std::tuple(g().screen.lblII, g().Inventory->Count()), std::tuple(L"Не на карте...", 1L));
 }
 
 TEST_F(Items, UsingAndEatingRunTheItemsScriptOnThatItem) {
@@ -118,12 +118,132 @@ TEST_F(Items, UsingAndEatingRunTheItemsScriptOnThatItem) {
     const int turn = w().Turn;
     Key('U');
     // The script took the bread first: the piece eaten is still the food's.
-    EXPECT_EQ(std::tuple(g().Inventory->Count(), food->ItemCount, static_cast<int>(w().Turn)), std::tuple(1L, 0, turn + 1));
+    EXPECT_EQ(std::tuple(g().Inventory->Count(), food->ItemCount, int(w().Turn)), std::tuple(1L, 0, turn + 1));
     Key('E');  // nothing eaten: no turn
-    EXPECT_EQ(w().Turn, turn + 1);
     Key('E');
-    EXPECT_EQ(std::tuple(g().Inventory->Count(), static_cast<int>(g().Player->Hungry), static_cast<int>(w().Turn)),
-              std::tuple(0L, 300, turn + 2));
+    EXPECT_EQ(std::tuple(g().Inventory->Count(), int(hero().Hungry), int(w().Turn)), std::tuple(0L, 300, turn + 2));
+}
+
+TEST_F(Items, BonusCodesApplyWhileWornAndCancelWhenTakenOff) {
+    // Strength, luck, will, magic, appearance, dexterity.
+    auto values = [&] { return std::array{hero().Strenght, double(hero().Luck), hero().WillPower, hero().Magic, hero().Appearance, hero().Mobility}; };
+    const std::pair<const wchar_t*, std::array<double, 6>> cases[] = {
+        {L"Lu+3", {0, 3}},       {L"St-5", {-5}},           {L"Ch+2", {0, 0, 0, 0, 2}},    {L"Ap+2", {0, 0, 0, 0, 2}},
+        {L"Wi-10", {0, 0, -10}}, {L"Ma+15", {0, 0, 0, 15}}, {L"Dx+1", {0, 0, 0, 0, 0, 1}}, {L"St+123", {23}},
+        {L"Xx+5", {}},           {L"St*5", {}},             {L"st+5", {}},                 {L"", {}}, {L"St", {}},
+    };
+    hero().Strenght = 10;
+    for (const auto& [code, change] : cases) {
+        const auto before = values();
+        Carry({L"Кольцо", kNeck, 0, 0, 0, 0, code});
+        ChangeItem(kSlotNeck, 1);
+        auto worn = values();
+        for (std::size_t i = 0; i < 6; ++i) worn[i] -= change[i];
+        RemItem(kSlotNeck);
+        EXPECT_EQ(std::tuple(worn, values()), std::tuple(before, before)) << ToUtf8(code);
+        g().Inventory->Clear();
+    }
+}
+
+TEST_F(Items, OnePieceOfAStackGoesOnAndComesBackWholeAndTheHandGivesTheBlow) {
+    auto sword = Carry({L"Меч", kWeapon, 2, 5, 3, 30, L"Dx+1"});
+    std::tie(sword->ItemInfo, sword->itembalance, sword->ItemScript, sword->Weight) = std::tuple(L"сталь", -1, L"b.itm", 4);
+    for (int none : {-1, 6}) {  // no such slot: nothing moves
+        ChangeItem(none, 1);
+        RemItem(none);
+    }
+    auto blow = [&] { return std::tuple(hero().Weapon, hero().Defence, hero().Critical, g().gameScreen.equip.captions[kSlotRightHand]); };
+    ui.pickAnswers = {1};
+    ToggleSlot(kSlotRightHand);
+    EXPECT_EQ(std::tuple(blow(), Fields(*sword), hero().Weight), std::tuple(std::tuple(6.0, 1.5, 0.5, L"Правая рука[C]:Меч[5,3]"), L"Меч|1|сталь|b.itm|5|3|30|Dx+1|4|1|-1", 12.0));  // two pieces carried, one worn
+    ToggleSlot(kSlotRightHand);
+    ASSERT_EQ(g().Inventory->Count(), 2);
+    EXPECT_EQ(std::tuple(blow(), Fields(*g().Inventory->Item(2)), g().Equip[kSlotRightHand]),
+              std::tuple(std::tuple(1.0, 0.0, 0.0, L"Правая рука[C]:[0,0]"), L"Меч|1|сталь|b.itm|5|3|30|Dx+1|4|0|-1",
+                         std::array<Variant, 10>{L"", 0, L"", 0, L"", 0, 0, 0, 0, L""}));
+}
+
+TEST_F(Items, HeadItemsRunTheirScriptOnAndOffOthersNever) {
+    WriteText(L"scripts/helm.itm", L"var w\r\nw ~ getvar(\"wear\")\r\nsetq(w;\"1\")\r\ntake(\"Хлеб\")\r\n");
+    Carry({L"Хлеб", kFood});
+    auto helm = Carry({L"Шлем", kHead});
+    auto amulet = Carry({L"Амулет", kNeck});
+    helm->ItemScript = amulet->ItemScript = L"helm.itm";
+    ChangeItem(kSlotHead, 2);
+    // The script took the bread before the helmet left the pack: the amulet stays.
+    EXPECT_EQ(std::tuple(int(g().QuestFlags[1]), int(g().WearMode), g().Inventory->Count(), g().Inventory->Item(1)), std::tuple(1, 0, 1L, amulet));
+    RemItem(kSlotHead);  // the item back in the pack is the one its script works on
+    EXPECT_EQ(std::tuple(int(g().QuestFlags[2]), int(g().WearMode), g().CurItem == g().Inventory->Item(2)), std::tuple(1, 2, true));
+    g().QuestFlags = {};
+    ChangeItem(kSlotNeck, 1);
+    RemItem(kSlotNeck);
+    helm->ItemScript = L"missing.itm";
+    g().Inventory->Append(helm);
+    ChangeItem(kSlotHead, g().Inventory->Count());
+    EXPECT_EQ(std::tuple(g().QuestFlags, g().Equip[kSlotHead][kEqName]), std::tuple(std::array<Integer, 50>{}, Variant(L"Шлем")));
+}
+
+TEST_F(Items, TheScreenTakesKeysAndACancelledChoiceChangesNothing) {
+    Carry({L"Рубаха", kBody});
+    ui.equipmentVisit = [&] {
+        ui.pickAnswers = {0, 1};
+        EXPECT_FALSE(EquipScreenKey('E'));
+        EXPECT_EQ(std::tuple(g().gameScreen.equip.captions[kSlotBody], g().Inventory->Count()), std::tuple(L"Тело[E]:[,]", 1L));
+        for (int key : {'E', '@', 'A', 'F', 'G'}) EquipScreenKey(key);  // A..F choose, the keys beside them do not
+        EXPECT_EQ(std::tuple(ui.Count(L"Pick|"), EquipScreenKey(kVkEscape)), std::tuple(4, true));
+    };
+    const int turn = w().Turn;
+    Key('I');
+    EXPECT_EQ(std::tuple(g().gameScreen.equip.captions[kSlotBody], g().gameScreen.equip.captions[kSlotHead], g().gameScreen.equip.visible, int(w().Turn)),
+              std::tuple(L"Тело[E]:Рубаха[0,0]", L"Голова[A]:[,]", false, turn));
+    std::tie(hero().Science, hero().Magic, hero().Profession, g().gameScreen.equip.visible) = std::tuple(100, 50, kMonk, true);
+    CloseEquipScreenWithMagic();
+    EXPECT_EQ(std::tuple(hero().MConst, g().gameScreen.equip.visible), std::tuple(4.0, false));
+    hero().Profession = kPrince;
+    CloseEquipScreenWithMagic();
+    EXPECT_EQ(hero().MConst, 2.0);
+}
+
+TEST_F(Items, ScriptsDropWeaponsThatKeepTheLastBonusesOfTheCallAndTemplateItemsAtTheSpeakersFeet) {
+    auto row = [&](std::size_t r, const wchar_t* name, int type, int attack, int defence) {
+        g().WeaponsTable[r] = {Variant(name), Variant(attack), Variant(defence), Variant(30), Variant(2.5), Variant(L"St+1"), Variant(type), Variant(L"о")};
+    };
+    row(0, L"Меч", kWeapon, 10, 0);
+    row(1, L"Щит", kShield, 0, 20);
+    row(39, L"Кирка", 9, 0, 0);
+    row(40, L"Молот", 9, 0, 0);  // never drawn
+    WriteText(L"maps/t.dat", L"0\r\n\"Зелье\",6,\"\",\"\",0,0,0,\"\",0.3\r\n");
+    auto npc = g().NPCs->Add();
+    std::tie(npc->X, npc->Y) = std::tuple(7, 9);
+    for (int speaker : {0, 1}) {  // nobody speaking: nothing falls
+        g().ScriptNPCIndex = speaker;
+        // Four weapon tries: the sword, the shield, an empty row, the last row; then the template's one record.
+        PinnedDraws draws{0.99, 0.001, 0.99, 1.5 / 40, 0.5, 2.5 / 40, 0.999, 0.7};
+        Cscript s;
+        s.Script = L"genweap()\r\ngenitem(\"t.dat\")\r\n";
+        s.ScriptExecute();
+    }
+    EXPECT_EQ(std::tuple(At(7, 9), FloorItems()), std::tuple(L"9", L"Меч|1|о||12|0|30|St+1|2.5|0|0|7,9 Щит|2|о||2|21|30|St+1|2.5|0|0|7,9 "
+                                                                 L"Кирка|9|о||2|1|30|St+1|2.5|0|0|7,9 Зелье|6|||0|0|0||0.3|0|0|7,9 "));
+}
+
+TEST_F(Items, EachTemplateRecordFallsWithOneChanceInKPlusThree) {
+    const std::wstring record = L"\"Зелье\",6,\"Пахнет мёдом\",\"mdrink.itm\",1,2,3,\"Ma+2\",0.3\r\n";  // 56 bytes
+    WriteText(L"maps/t.dat", L"\"заголовок\"\r\n" + record + L"\"Мёд\",4,\"\",\"\",0,0,0,\"\",1\r\n");  // 95 bytes: k = 1
+    {
+        PinnedDraws draws{0.74, 0.76};
+        LoadMapItemFile(L"t.dat", 3, 4);
+    }
+    EXPECT_EQ(FloorItems(), L"Зелье|6|Пахнет мёдом|mdrink.itm|1|2|3|Ma+2|0.3|0|0|3,4 ");
+    w().mapItemCol->Clear();
+    // A broken record ends the draw; a name that is no plain file name, or no file, gives nothing.
+    WriteText(L"maps/bad.dat", L"0\r\n\"a\",x,\"b\",\"\",1,2,3,\"\",1\r\n" + record);
+    WriteText(L"t.dat", L"0\r\n" + record);
+    for (const wchar_t* file : {L"bad.dat", L"..\\t.dat", L"none.dat"}) {
+        PinnedDraws draws{0.6, 0.6};
+        LoadMapItemFile(file, 3, 4);
+    }
+    EXPECT_EQ(FloorItems(), L"");
 }
 
 }  // namespace
