@@ -6,8 +6,6 @@
 #include <fstream>
 
 #include "platform/file_set.h"
-#include "services/compression.h"
-#include "services/map_archive.h"
 #include "test_support.h"
 
 using namespace morvath;
@@ -44,14 +42,6 @@ TEST(SafeWrites, EveryNameTheFileSystemAllowsIsWrittenWholeAndNothingElseStays) 
     ASSERT_TRUE(WriteFileAtomic(dir.path() / "char.ch", "hero"));
     EXPECT_FALSE(fs::is_symlink(dir.path() / "char.ch"));
     EXPECT_EQ(Listing(dir.path()), (Names{"char.ch=hero", "elsewhere=not yours"}));
-}
-
-TEST(SafeWrites, AnArchiveEntryWithTheLongestNameUnpacks) {
-    TempDir dir;
-    auto archive = WriteMapArchive({{std::wstring(251, L'k') + L".map", "GG\r\n"}, {L"short.lst", ""}}, nullptr);
-    ASSERT_TRUE(archive && WriteFileAtomic(dir.path() / "data.uni", *archive));
-    EXPECT_EQ(clsCompresion().ExtractAll(dir.path() / "data.uni", dir.path() / "out"), L"");
-    EXPECT_EQ(Listing(dir.path() / "out"), (Names{std::string(251, 'k') + ".map=GG\r\n", "short.lst="}));
 }
 
 // A save folder with an old version of three files, and new versions of two of them
