@@ -63,34 +63,33 @@ TEST_F(LocationFiles, ReadAndWrittenBackGivesTheSameLocation) {
               std::tuple(2, L"Он сказал 'прочь', и ушёл", L"Паук"));
 }
 
-// Without character and item files the location is empty; the painter kind may have a blank
-// before it; searched places are forgotten, and only the sword's place is dark.
+// A location is entered only when all of its files are there under a plain name (matched
+// without regard to case), and nothing is written under any other. Without character and
+// item files it is empty; the painter kind may have a blank before it; a shorter grid leaves
+// the rows below it in place; searched places are forgotten, and only the sword's place is dark.
 TEST_F(LocationFiles, AMapTableAndPainterKindAloneMakeALocation) {
+    w().SetRow(3, L"here");
     npcs().Add();
     floor().Add();
     modVarsAndMain.Darkness = true;
     modVarsAndMain.SearchedPlaces.push_back({4, 5, 1});
     Put("N1.map", L"GGG\n");
-    Put("N1.crd", L"");
     Put("N1.tle", L" 4\n#This is a TileSet type file.Do not remove this Line!\n");
+    for (const wchar_t* id : {L"N1", L"N3", L"..\\N1", L"", L"a/b"}) {
+        w().WorldName = id;
+        EXPECT_FALSE(LocationFilesExist(id) || w().Load_World() ||
+                     (id[0] != L'N' && (w().SaveMap() || w().SaveChars() || w().SaveItems() || w().SaveCoords())))
+            << ToUtf8(id);
+    }
+    EXPECT_EQ(std::tuple(npcs().Count(), floor().Count(), modVarsAndMain.Darkness), std::tuple(1, 1, true));
+    Put("N1.crd", L"");
+    w().WorldName = L"n1";
     EXPECT_TRUE(w().Load_World());
-    EXPECT_EQ(std::tuple(npcs().Count(), floor().Count(), int(w().MapType), int(w().LocCount), modVarsAndMain.Darkness,
-                         modVarsAndMain.SearchedPlaces.size()),
-              std::tuple(0, 0, 4, -1, false, 0u));
+    EXPECT_EQ(std::tuple(w().Row(0), w().Row(3), npcs().Count(), floor().Count(), int(w().MapType), int(w().LocCount),
+                         modVarsAndMain.Darkness, modVarsAndMain.SearchedPlaces.size()),
+              std::tuple(L"GGG", L"here", 0, 0, 4, -1, false, 0u));
     w().WorldName = L"sword";
     EXPECT_TRUE(SaveLocation() && w().Load_World() && modVarsAndMain.Darkness);
-}
-
-// A shorter grid leaves the rows below it in place; a longer one stops at the grid's last row.
-TEST_F(LocationFiles, AGridFileFillsTheRowsItHas) {
-    for (auto [rows, expected] : {std::pair{150, L"r0r1r2r70r100"}, std::pair{2, L"r0r1old2old70old100"}}) {
-        for (int r = 0; r <= 100; ++r) w().SetRow(r, L"old" + std::to_wstring(r));
-        std::wstring text;
-        for (int r = 0; r < rows; ++r) text += L"r" + std::to_wstring(r) + L"\n";
-        Put("D1.map", text);
-        w().LoadMapRows(Current("D1.map"));
-        EXPECT_EQ(w().Row(0) + w().Row(1) + w().Row(2) + w().Row(70) + w().Row(100), expected) << rows;
-    }
 }
 
 // The table drops a torn record at its end, and holds 31 records at most (the fuzz corpus
@@ -111,7 +110,7 @@ TEST_F(LocationFiles, ReadingStopsAtTheFirstBadRecord) {
     const std::wstring one = L"\"Один\",5,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n";
     const std::pair<const char*, std::wstring> cases[] = {
         {"N1.lst", one + L"\"Два\",5,\"2\",0,\"к\",2,2,1,\"\",\"\",\"\",\"#TRUE#\"\n\"Три\",5,\"3\",0,\"к\",3,3,1,\"\",\"\",\"\",#TRUE#\n"},
-        {"N1.lst", one + L"\"Обрыв\",5,\"2\""},
+        {"N1.lst", one + L"\"Обрыв\",5,\"2\",0,\"к\",2,2,1,\"\",\"\",\"\","},
         {"N1.lst", L"\"Далеко\",5,\"1\",0,\"к\",1e300,1,1,\"\",\"\",\"\",#FALSE#\n"},
         {"N1.lst", L"\"Сильный\",abc,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n"},
         {"N1.itm", L"1,2,\"Хлеб\",4,\"\",0.5,0,0,0,\"\",0,\"\"\n1,2,\"Сыр\",еда,\"\",0.5,0,0,0,\"\",0,\"\"\n"
@@ -127,23 +126,4 @@ TEST_F(LocationFiles, ReadingStopsAtTheFirstBadRecord) {
         seen += L"|";
     }
     EXPECT_EQ(seen, L"Один 1,|Один 1,|Далеко max,||Хлеб*,|");
-}
-
-// Not entered, and nothing written, unless all of its files are there under a plain name
-// (matched without regard to case).
-TEST_F(LocationFiles, AMissingLocationIsNotEnteredAtAll) {
-    w().SetRow(3, L"here");
-    npcs().Add()->NPCName = L"Сосед";
-    floor().Add()->ItemName = L"Ложка";
-    Put("N2.map", L"GG\n");
-    Put("N2.tle", L" 0\n");
-    for (const wchar_t* id : {L"N2", L"N3", L"..\\N1", L"", L"a/b"}) {
-        w().WorldName = id;
-        EXPECT_FALSE(LocationFilesExist(id) || w().Load_World() ||
-                     (id[0] != L'N' && (w().SaveMap() || w().SaveChars() || w().SaveItems() || w().SaveCoords())))
-            << ToUtf8(id);
-    }
-    EXPECT_EQ(std::tuple(w().Row(3), npcs().Count(), floor().Count()), std::tuple(std::wstring(L"here"), 1, 1));
-    Put("N2.crd", L"");
-    EXPECT_TRUE(LocationFilesExist(L"n2"));
 }

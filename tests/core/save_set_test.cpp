@@ -15,11 +15,6 @@ struct SaveSet : GameTest {
         for (const auto& e : fs::directory_iterator(fs::path(MORVATH_TEST_DATA) / set))
             if (e.path().filename() != ".gitattributes") fs::copy_file(e.path(), folder.saved(e.path().filename().string()));
     }
-    // The files of a save, each against its golden copy.
-    void ExpectSaved(const char* golden, std::initializer_list<const char*> names) {
-        for (const char* name : names)
-            EXPECT_EQ(ReadBytes(folder.saved(name)), ReadBytes(fs::path(MORVATH_TEST_DATA) / golden / name)) << name;
-    }
 };
 
 }  // namespace
@@ -52,7 +47,8 @@ TEST_F(SaveSet, SaveAndLoadGiveBackEveryValue) {
     for (const auto& e : fs::directory_iterator(folder.path() / "saved")) fs::remove(e.path());
     ASSERT_TRUE(SaveGame());
     // The location's table comes back as text and its map carries the characters drawn onto it.
-    ExpectSaved("save_golden", {"char.ch", "char.itm", "inven", "q.q", "attribs", "AG.lst", "AG.itm", "AG.tle"});
+    for (const char* name : {"char.ch", "char.itm", "inven", "q.q", "attribs", "AG.lst", "AG.itm", "AG.tle"})
+        EXPECT_EQ(ReadBytes(folder.saved(name)), ReadBytes(fs::path(MORVATH_TEST_DATA) / "save_golden" / name)) << name;
 }
 TEST_F(SaveSet, ACarriedNothingAndAnEmptyLocationLoad) {
     w().WorldName = L"N1";
@@ -85,7 +81,8 @@ TEST_F(SaveSet, AnOldSaveStillLoads) {
     EXPECT_DOUBLE_EQ(h().MConst, 3 / 70.0 + 1.5 / 25);
     // Every value read, as today's save writes it.
     ASSERT_TRUE(SaveGame());
-    ExpectSaved("old_save_resaved", {"char.ch", "char.itm", "inven", "q.q", "attribs", "N1.map", "N1.lst", "N1.crd", "N1.itm", "N1.tle"});
+    for (const char* name : {"char.ch", "char.itm", "inven", "q.q", "attribs", "N1.map", "N1.lst", "N1.crd", "N1.itm", "N1.tle"})
+        EXPECT_EQ(ReadBytes(folder.saved(name)), ReadBytes(fs::path(MORVATH_TEST_DATA) / "old_save_resaved" / name)) << name;
 }
 
 // No save, a damaged one or an incomplete one: the same message.
