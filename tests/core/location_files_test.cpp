@@ -20,7 +20,6 @@ struct LocationFiles : GameTest {
     }
     // The newest version of a file, as the running game reads it.
     fs::path Current(const std::string& name) { return SaveFolder().Current(FromUtf8(name)); }
-    bool SaveLocation() { return w().SaveChars() && w().SaveItems() && w().SaveMap() && w().SaveCoords(); }
 };
 
 }  // namespace
@@ -31,16 +30,13 @@ TEST_F(LocationFiles, ReadAndWrittenBackGivesTheSameLocation) {
     const fs::path golden = fs::path(MORVATH_TEST_DATA) / "location_golden";
     for (const char* name : {"N1.map", "N1.lst", "N1.itm", "N1.crd", "N1.tle"})
         ASSERT_TRUE(WriteFileAtomic(folder.saved(name), *ReadBytes(golden / name)));
-    ASSERT_TRUE(LocationFilesExist(L"N1"));
-    EXPECT_TRUE(w().Load_World());
+    ASSERT_TRUE(LocationFilesExist(L"N1") && w().Load_World());
     std::wstring seen;
-    for (int i = 1; i <= 2; ++i) {
-        const NPC& n = *npcs().Item(i);
-        for (Variant v : {Variant(n.NPCName), Variant(n.HP), Variant(n.Symbol), Variant(int(n.Tactic)), Variant(n.Weapon),
-                          Variant(double(n.X)), Variant(double(n.Y)), Variant(int(n.Strenght)), Variant(n.AIScript_File),
-                          Variant(n.DieScript_File), Variant(n.Last_Speech), Variant(n.Good ? 1 : 0)})
+    for (const auto& n : npcs())
+        for (Variant v : {Variant(n->NPCName), Variant(n->HP), Variant(n->Symbol), Variant(int(n->Tactic)), Variant(n->Weapon),
+                          Variant(double(n->X)), Variant(double(n->Y)), Variant(int(n->Strenght)), Variant(n->AIScript_File),
+                          Variant(n->DieScript_File), Variant(n->Last_Speech), Variant(n->Good ? 1 : 0)})
             seen += v.ToText() + L"|";
-    }
     const Item& it = *floor().Item(1);
     for (Variant v : {Variant(double(it.X)), Variant(double(it.Y)), Variant(it.ItemName), Variant(int(it.ItemType)),
                       Variant(it.ItemInfo), Variant(it.Weight), Variant(int(it.WeaponPlus)), Variant(int(it.DefendPlus)),
@@ -54,7 +50,7 @@ TEST_F(LocationFiles, ReadAndWrittenBackGivesTheSameLocation) {
     EXPECT_EQ(std::tuple(modVarsAndMain.CurNPC == npcs().Item(2), int(w().LocCount), int(w().MapType),
                          w().Record(0).TargetY.ToNumber(), w().Record(1).TargetY.ToText()),
               std::tuple(true, 2, 4, 12.0, std::wstring(L"trap.scr")));
-    EXPECT_TRUE(SaveLocation());
+    EXPECT_TRUE(w().SaveChars() && w().SaveItems() && w().SaveMap() && w().SaveCoords());
     for (const char* name : {"N1.map", "N1.lst", "N1.itm", "N1.tle"}) EXPECT_EQ(ReadBytes(Current(name)), ReadBytes(golden / name)) << name;
     npcs().Item(1)->Last_Speech = L"Он сказал \"прочь\", и ушёл";
     ASSERT_TRUE(w().SaveChars());
@@ -66,13 +62,11 @@ TEST_F(LocationFiles, ReadAndWrittenBackGivesTheSameLocation) {
 // A location is entered only when all of its files are there under a plain name (matched
 // without regard to case), and nothing is written under any other. Without character and
 // item files it is empty; the painter kind may have a blank before it; a shorter grid leaves
-// the rows below it in place; searched places are forgotten, and only the sword's place is dark.
+// the rows below it in place.
 TEST_F(LocationFiles, AMapTableAndPainterKindAloneMakeALocation) {
     w().SetRow(3, L"here");
     npcs().Add();
     floor().Add();
-    modVarsAndMain.Darkness = true;
-    modVarsAndMain.SearchedPlaces.push_back({4, 5, 1});
     Put("N1.map", L"GGG\n");
     Put("N1.tle", L" 4\n#This is a TileSet type file.Do not remove this Line!\n");
     for (const wchar_t* id : {L"N1", L"N3", L"..\\N1", L"", L"a/b"}) {
@@ -81,15 +75,12 @@ TEST_F(LocationFiles, AMapTableAndPainterKindAloneMakeALocation) {
                      (id[0] != L'N' && (w().SaveMap() || w().SaveChars() || w().SaveItems() || w().SaveCoords())))
             << ToUtf8(id);
     }
-    EXPECT_EQ(std::tuple(npcs().Count(), floor().Count(), modVarsAndMain.Darkness), std::tuple(1, 1, true));
+    EXPECT_EQ(std::pair(npcs().Count(), floor().Count()), std::pair(1L, 1L));
     Put("N1.crd", L"");
     w().WorldName = L"n1";
     EXPECT_TRUE(w().Load_World());
-    EXPECT_EQ(std::tuple(w().Row(0), w().Row(3), npcs().Count(), floor().Count(), int(w().MapType), int(w().LocCount),
-                         modVarsAndMain.Darkness, modVarsAndMain.SearchedPlaces.size()),
-              std::tuple(L"GGG", L"here", 0, 0, 4, -1, false, 0u));
-    w().WorldName = L"sword";
-    EXPECT_TRUE(SaveLocation() && w().Load_World() && modVarsAndMain.Darkness);
+    EXPECT_EQ(std::tuple(w().Row(0), w().Row(3), npcs().Count(), floor().Count(), int(w().MapType), int(w().LocCount)),
+              std::tuple(L"GGG", L"here", 0, 0, 4, -1));
 }
 
 // The table drops a torn record at its end, and holds 31 records at most (the fuzz corpus
@@ -119,8 +110,7 @@ TEST_F(LocationFiles, ReadingStopsAtTheFirstBadRecord) {
     std::wstring seen;
     for (const auto& [file, text] : cases) {
         Put(file, text);
-        if (file[3] == 'l') w().LoadChar(Current(file));
-        else w().LoadItems(Current(file));
+        file[3] == 'l' ? w().LoadChar(Current(file)) : w().LoadItems(Current(file));
         for (const auto& n : npcs()) seen += n->NPCName + L" " + (n->X == FLT_MAX ? L"max" : std::to_wstring(int(n->X))) + L",";
         for (const auto& it : floor()) seen += it->ItemName + (modVarsAndMain.CurItem == it ? L"*," : L",");
         seen += L"|";

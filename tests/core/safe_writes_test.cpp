@@ -2,9 +2,9 @@
 // folder of files that changes together or not at all, whatever moment a crash picks.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <numeric>
+#include <set>
 
 #include "platform/file_set.h"
 #include "test_support.h"
@@ -15,11 +15,10 @@ namespace {
 
 // The folder's entries, sorted, each file with its content: "name=content ".
 std::string Listing(const fs::path& folder) {
-    std::vector<std::string> names;
+    std::set<std::string> names;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(folder, ec))
-        names.push_back(e.path().filename().string() + (e.is_regular_file() ? "=" + *ReadBytes(e.path()) : "") + " ");
-    std::sort(names.begin(), names.end());
+        names.insert(e.path().filename().string() + (e.is_regular_file() ? "=" + *ReadBytes(e.path()) : "") + " ");
     return std::accumulate(names.begin(), names.end(), std::string());
 }
 
@@ -87,9 +86,8 @@ TEST(SafeWrites, ACommitMovesEverythingStagedOrNothing) {
               std::tuple(true, ".pending a.map=new q.q=new ", ""));
     // A commit whose moves were cut short, and the game writes on: the later version never
     // becomes part of that commit.
-    ASSERT_TRUE(WriteFileAtomic(f.Staged(L"a.map"), "saved"));
-    ASSERT_TRUE(WriteFileAtomic(f.record, kHead + std::string("a.map\0end\n", 10)));
-    ASSERT_TRUE(WriteFileAtomic(f.Staged(L"a.map"), "later"));
+    ASSERT_TRUE(WriteFileAtomic(f.Staged(L"a.map"), "saved") && WriteFileAtomic(f.record, kHead + std::string("a.map\0end\n", 10)) &&
+                WriteFileAtomic(f.Staged(L"a.map"), "later"));
     f.Recover();
     EXPECT_EQ(ReadBytes(f.folder / "a.map"), "saved");
 }

@@ -90,9 +90,8 @@ protected:
         g().CreateRoots();
         if (!LoadGame()) return wrong += " no save", -1;
         const long n = static_cast<long>(g().Money);
-        const std::wstring text = std::to_wstring(n);
-        if (g().QuestFlags[0] != n % 30000 || g().Skills[0][1].ToNumber() != n || g().Equip[kSlotBody][0].ToText() != text ||
-            g().Inventory->Count() != 1 || g().Inventory->Item(1)->ItemName != text)
+        if (g().QuestFlags[0] != n % 30000 || g().Skills[0][1].ToNumber() != n || g().Equip[kSlotBody][0].ToText() != std::to_wstring(n) ||
+            g().Inventory->Count() != 1 || g().Inventory->Item(1)->ItemName != std::to_wstring(n))
             wrong += " hero";
         wrong += PlaceMarks(n, n);
         // The other place was left in this round, and last saved as the current place in
@@ -123,8 +122,7 @@ TEST_F(WholeSave, AKillAtAnyMomentLeavesOneWholeSave) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            while (Round()) {
-            }
+            while (Round()) continue;
             std::_Exit(4);
         }
         ::usleep(static_cast<useconds_t>(delay(gen)));
