@@ -1,6 +1,3 @@
-#include <tuple>
-#include <map>
-
 #include "test_support.h"
 #include "world/save_set.h"
 
@@ -15,27 +12,10 @@ struct SaveSet : GameTest {
         return LoadGame();
     }
     void Copy(const char* set) {
-        for (const auto& e : fs::directory_iterator(fs::path(MORVATH_TEST_DATA) / set)) {
+        for (const auto& e : fs::directory_iterator(fs::path(MORVATH_TEST_DATA) / set))
             if (e.path().filename() != ".gitattributes") fs::copy_file(e.path(), folder.saved(e.path().filename().string()));
-        }
     }
 };
-
-// Values from every part of the save set, as the game holds them.
-std::wstring Summary() {
-    auto& g = modVarsAndMain;
-    auto& c = *g.Player;
-    std::wstring s;
-    for (Variant v : {Variant(c.PlayerName), Variant(int(c.Profession)), Variant(c.Luck), Variant(c.Doom),
-                      Variant(c.HardIness), Variant(int(c.Hungry)), Variant(c.HeroeWeight), Variant(double(g.Money)),
-                      Variant(int(g.PlayerX)), Variant(int(g.ResurrectionsLeft)), Variant(g.NightKnown ? 1 : 0),
-                      Variant(int(g.QuestFlags[0])), Variant(int(g.QuestFlags[49])), g.Skills[1][2], g.Skills[20][0],
-                      g.Equip[kSlotRightHand][2], g.Equip[kSlotBody][7], Variant(g.Inventory->Item(1)->SkillPlus),
-                      Variant(int(g.Inventory->Item(1)->ItemCount)), Variant(int(g.TheWorld->Turn)),
-                      Variant(int(g.TheWorld->Day)), Variant(int(g.TheWorld->InfLevel)), Variant(g.NPCs->Item(1)->NPCName)})
-        s += v.ToText() + L"|";
-    return s;
-}
 
 }  // namespace
 
@@ -44,14 +24,24 @@ TEST_F(SaveSet, SaveAndLoadGiveBackEveryValue) {
     Copy("save_golden");
     modVarsAndMain.FacingDir = 3;  // the caller's to set
     ASSERT_TRUE(Load());
-    EXPECT_EQ(Summary(), L"Ратибор, \"Смелый\"|4|-3|-1.25|2.30000000000001|150|72.5|70000|12|2|1|-20|127|Мясо волка, Мясо "
+    auto& g = modVarsAndMain;
+    auto& c = *g.Player;
+    std::wstring seen;
+    for (Variant v : {Variant(c.PlayerName), Variant(int(c.Profession)), Variant(c.Luck), Variant(c.Doom),
+                      Variant(c.HardIness), Variant(int(c.Hungry)), Variant(c.HeroeWeight), Variant(double(g.Money)),
+                      Variant(int(g.PlayerX)), Variant(int(g.ResurrectionsLeft)), Variant(g.NightKnown ? 1 : 0),
+                      Variant(int(g.QuestFlags[0])), Variant(int(g.QuestFlags[49])), g.Skills[1][2], g.Skills[20][0],
+                      g.Equip[kSlotRightHand][2], g.Equip[kSlotBody][7], Variant(g.Inventory->Item(1)->SkillPlus),
+                      Variant(int(g.Inventory->Item(1)->ItemCount)), Variant(int(g.TheWorld->Turn)),
+                      Variant(int(g.TheWorld->Day)), Variant(int(g.TheWorld->InfLevel)), Variant(g.NPCs->Item(1)->NPCName)})
+        seen += v.ToText() + L"|";
+    EXPECT_EQ(seen, L"Ратибор, \"Смелый\"|4|-3|-1.25|2.30000000000001|150|72.5|70000|12|2|1|-20|127|Мясо волка, Мясо "
                          L"медведя|Умение 20|Старый, 'ржавый'|8|De+03|2|420|3|4|Паук|");
     // Derived again from the worn sword and mail; the weight is 70 coins, three shields, the
     // bread and the worn sword and mail.
-    EXPECT_EQ(std::tuple(ui.Count(L"MsgBox"), int(modVarsAndMain.FacingDir), h().Weapon, h().Critical, h().Defence,
-                         modVarsAndMain.Skills[20][2] == Variant(), int(h().TiredConst)),
-              std::tuple(0, 3, 6.0, 0.5, 4.0, true, 9));
-    EXPECT_DOUBLE_EQ(h().Weight, 70 + 12 + 0 + 2.5 + 8);
+    EXPECT_EQ(std::tuple(ui.Count(L"MsgBox"), int(g.FacingDir), h().Weapon, h().Critical, h().Defence,
+                         g.Skills[20][2] == Variant(), int(h().TiredConst), h().Weight),
+              std::tuple(0, 3, 6.0, 0.5, 4.0, true, 9, 70 + 12 + 0 + 2.5 + 8));
     EXPECT_DOUBLE_EQ(h().MConst, 3 / 100.0 + 1.5 / 50);
     for (const auto& e : fs::directory_iterator(folder.path() / "saved")) fs::remove(e.path());
     ASSERT_TRUE(SaveGame());
@@ -77,14 +67,15 @@ TEST_F(SaveSet, AnOldSaveStillLoads) {
     hero.replace(hero.find("False\r\n"), 5, "");
     ASSERT_TRUE(WriteFileAtomic(folder.saved("char.ch"), hero));
     modVarsAndMain.Darkness = true;
-    ASSERT_TRUE(Load());
-    // Empty cells stay empty, an empty text stays a text. Derived again: the sword's strike
-    // and critical, the carried weight, the monk's mana.
-    EXPECT_EQ(std::tuple(modVarsAndMain.Darkness, modVarsAndMain.Skills[11][0].IsEmpty(),
+    modVarsAndMain.Skills[15][0] = Variant(L"из прошлой игры");
+    modVarsAndMain.Inventory.reset();  // a root missing: the loader makes them all afresh
+    ASSERT_TRUE(LoadGame());
+    // Empty cells stay empty (the skills are the files' alone), an empty text stays a text.
+    // Derived again: the sword's strike and critical, the carried weight, the monk's mana.
+    EXPECT_EQ(std::tuple(modVarsAndMain.Darkness, modVarsAndMain.Skills[11][0].IsEmpty() && modVarsAndMain.Skills[15][0].IsEmpty(),
                          modVarsAndMain.Equip[kSlotHead][kEqName].IsEmpty(),
-                         modVarsAndMain.Equip[kSlotLeftHand][kEqName] == Variant(L""), h().Weapon, h().Critical),
-              std::tuple(false, true, true, true, 6.0, 0.5));
-    EXPECT_DOUBLE_EQ(h().Weight, 0.25 + 3 * 0.5 + 4 + 2.5);
+                         modVarsAndMain.Equip[kSlotLeftHand][kEqName] == Variant(L""), h().Weapon, h().Critical, h().Weight),
+              std::tuple(false, true, true, true, 6.0, 0.5, 0.25 + 3 * 0.5 + 4 + 2.5));
     EXPECT_DOUBLE_EQ(h().MConst, 3 / 70.0 + 1.5 / 25);
     // Every value read, as today's save writes it.
     ASSERT_TRUE(SaveGame());
@@ -92,27 +83,13 @@ TEST_F(SaveSet, AnOldSaveStillLoads) {
         EXPECT_EQ(ReadBytes(folder.saved(name)), ReadBytes(fs::path(MORVATH_TEST_DATA) / "old_save_resaved" / name)) << name;
 }
 
-TEST_F(SaveSet, TheLoadedSkillsTableIsTheFilesAlone) {
-    Copy("old_save");
-    modVarsAndMain.Skills[15][0] = Variant(L"из прошлой игры");
-    modVarsAndMain.Inventory.reset();  // a root missing: the loader makes them all afresh
-    ASSERT_TRUE(LoadGame());
-    EXPECT_TRUE(modVarsAndMain.Skills[15][0].IsEmpty());
-}
-
 // No save, a damaged one or an incomplete one: the same message.
 TEST_F(SaveSet, DamagedOrIncompleteSavesFailWithTheSameMessage) {
     const std::pair<const char*, std::string> cases[] = {
-        {"*", "<remove>"},
-        {"char.itm", "<remove>"},
-        {"char.itm", " 0 \r\n 0 \r\nhalf an item\r\n"},
-        {"char.ch", "<remove>"},
-        {"char.ch", "name\r\n 2 \r\n"},
+        {"*", "<remove>"},        {"char.itm", "<remove>"}, {"char.itm", " 0 \r\n 0 \r\nhalf an item\r\n"},
+        {"char.ch", "<remove>"},  {"char.ch", "name\r\n 2 \r\n"},
         {"char.ch", std::string("name\r\nmonk\r\n") + std::string(40, '\n')},
-        {"q.q", " 1 \r\n 2 \r\n"},
-        {"attribs", "<remove>"},
-        {"inven", "\"a\",1\r\n"},
-        {"N1.crd", "<remove>"},
+        {"q.q", " 1 \r\n 2 \r\n"}, {"attribs", "<remove>"},  {"inven", "\"a\",1\r\n"}, {"N1.crd", "<remove>"},
     };
     for (const auto& [file, bytes] : cases) {
         for (const auto& e : fs::directory_iterator(folder.path() / "saved")) fs::remove(e.path());
@@ -120,20 +97,6 @@ TEST_F(SaveSet, DamagedOrIncompleteSavesFailWithTheSameMessage) {
         if (bytes == "<remove>") fs::remove(folder.saved(file));
         else ASSERT_TRUE(WriteFileAtomic(folder.saved(file), bytes));
         ui.log.clear();
-        EXPECT_FALSE(Load()) << file;
-        EXPECT_EQ(ui.log, std::vector<std::wstring>{L"MsgBox|Morvath|Сохранений нет...."}) << file;
+        EXPECT_EQ((std::pair{Load(), ui.log}), std::pair(false, std::vector<std::wstring>{L"MsgBox|Morvath|Сохранений нет...."})) << file;
     }
-}
-
-TEST_F(SaveSet, ASaveIntoAnUnwritableFolderTellsThePlayerAndKeepsTheOldFiles) {
-    Copy("save_golden");
-    ASSERT_TRUE(Load());
-    const auto before = ReadBytes(folder.saved("char.ch"));
-    fs::remove(folder.saved("q.q"));
-    fs::create_directories(folder.saved("q.q") / "blocked");
-    h().Level = 9;
-    EXPECT_FALSE(SaveGame());
-    EXPECT_EQ(ui.Count(L"MsgBox|Morvath|Не удалось сохранить игру!"), 1);
-    for (const auto& e : fs::recursive_directory_iterator(folder.path() / "saved")) EXPECT_FALSE(IsLeftoverTemp(e.path())) << e.path();
-    EXPECT_EQ(ReadBytes(folder.saved("char.ch")), before);  // the previous save stays whole
 }
