@@ -31,21 +31,15 @@ slpTextScroll Control(const std::wstring& text, long direction = 1, bool wrap = 
 
 using Lines = std::vector<std::wstring>;
 
-// The width is the control's; the shadow of 3 takes 6 of it. A blank opens the next line; a
-// word wider than the box is cut before the edge, a character wider than the box is a line.
-TEST(TextScroll, WrapsAtTheLastBlankOrInsideAWordWiderThanTheBox) {
-    const std::tuple<const wchar_t*, int, Lines> cases[] = {
-        {L"abc", 27, {L"abc"}}, {L"abc", 26, {L"ab", L"c"}}, {L"ab cdefghij", 34, {L"ab", L" cde", L"fghi", L"j"}},
-        {L"Wa", 26, {L"W", L"a"}}, {L"aWW", 26, {L"a", L"W", L"W"}}, {L"a bcd", 26, {L"a", L" b", L"cd"}}};
-    for (const auto& [line, width, pieces] : cases) EXPECT_EQ(slpTextScroll::DoWordWrap(line, width, 3, Fixed), pieces) << line << width;
-}
-
 // Upward the text splits at bars, leftward it is one line with blanks for bars and never wraps.
-TEST(TextScroll, SplitsAtBarsUpwardAndJoinsWithBlanksLeftward) {
-    const std::tuple<const wchar_t*, long, bool, Lines> cases[] = {
-        {L"ab|cd", 0, false, {L"ab", L"cd"}}, {L"ab|cd", 5, false, {}}, {L"ab||abcdefg", 1, true, {L"ab", L"", L"abc", L"def", L"g"}},
-        {L"ab cd|ef", 2, true, {L"ab cd    ef"}}};
-    for (const auto& [text, direction, wrap, lines] : cases) EXPECT_EQ(Control(text, direction, wrap, 30).Lines(), lines) << text;
+// Wrapping: the width is the control's, the shadow of 3 takes 6 of it. A blank opens the next
+// line; a word wider than the box is cut before the edge, a character wider than it is a line.
+TEST(TextScroll, SplitsAtBarsUpwardJoinsWithBlanksLeftwardAndWraps) {
+    const std::tuple<const wchar_t*, long, int, Lines> cases[] = {
+        {L"ab|cd", 0, 0, {L"ab", L"cd"}}, {L"ab|cd", 5, 30, {}}, {L"ab||abcdefg", 1, 30, {L"ab", L"", L"abc", L"def", L"g"}}, {L"ab cd|ef", 2, 30, {L"ab cd    ef"}},
+        {L"abc", 1, 27, {L"abc"}}, {L"abc", 1, 26, {L"ab", L"c"}}, {L"ab cdefghij", 1, 34, {L"ab", L" cde", L"fghi", L"j"}},
+        {L"Wa", 1, 26, {L"W", L"a"}}, {L"aWW", 1, 26, {L"a", L"W", L"W"}}, {L"a bcd", 1, 26, {L"a", L" b", L"cd"}}};
+    for (const auto& [text, direction, width, lines] : cases) EXPECT_EQ(Control(text, direction, width > 0, width).Lines(), lines) << text << width;
 }
 
 TEST(TextScroll, ThePictureHoldsEveryLineAndItsShadowAndStartsOutOfSight) {

@@ -52,13 +52,3 @@ TEST_F(WorldModel, LocationTableNeverOverflowsNorRepeatsACell) {
     w().ClearLocations();  // keeps the count
     EXPECT_EQ(std::tuple(int(w().LocCount), w().Record(1).Target.ToText()), std::tuple(1, std::wstring()));
 }
-
-TEST(Collections, PositionsAreOneBasedAndRemovalClosesTheGap) {
-    ItemCol items;
-    for (int i = 0; i < 3; ++i) items.Add()->ItemName = std::wstring(1, static_cast<wchar_t>(L'a' + i));
-    auto b = items.Item(2);
-    // Braces: evaluated in order.
-    EXPECT_EQ((std::tuple{items.Item(1)->ItemName, items.Item(0), items.Item(4), items.RemoveAt(5), items.RemoveAt(1), items.Item(1), int(items.IndexOf(b))}),
-              std::tuple(std::wstring(L"a"), nullptr, nullptr, false, true, b, 1));
-    EXPECT_EQ((std::tuple{items.Remove(b), items.Remove(b), int(items.Count()), items.Item(1)->ItemName}), std::tuple(true, false, 1, std::wstring(L"c")));
-}
