@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "platform/cp1251.h"
@@ -45,10 +46,11 @@ TEST_F(Houses, ResidentsFollowTheirTemplate) {
     const fs::path golden = fs::path(MORVATH_TEST_DATA) / "houses";
     const std::pair<std::vector<double>, const char*> cases[] = {
         {{0, 0.5, 0.9999, 0.9999, 0, 0}, "h1-high.lst"}, {{2.0001 / 6, 0, 0, 0, 0.9999, 0.9999, 0.5, 0.5}, "h3-low.lst"},
-        {{0.5, 0.9999}, "empty.lst"}};
+        {{1.0001 / 6, 0.9999, 0.5, 0.5, 0.5, 0.5}, "h2-mid.lst"}, {{0.5, 0.9999}, "empty.lst"}};
     for (const auto& [draws, lst] : cases) {
         PinnedDraws pinned(draws);
         ASSERT_TRUE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"h", L"vira"}));
+        if (std::getenv("MORVATH_WRITE_GOLDEN")) WriteFileAtomic(golden / lst, Saved("h.lst"));
         EXPECT_EQ(Saved("h.lst"), ReadBytes(golden / lst).value_or("missing")) << lst;
     }
 }

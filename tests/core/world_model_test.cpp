@@ -17,8 +17,9 @@ TEST_F(WorldModel, GetPosMapIsColumnFirstAndEmptyPastTheRowOrGrid) {
     w().setPosMap(3, 2, L"XY");  // row first
     w().setPosMap2(3, 3, L"Z");
     w().SetRow(0, L"GG");
-    for (auto [row, col] : {std::pair{0, 3}, {0, 0}, {-1, 1}, {101, 1}, {0, 1}}) w().setPosMap(row, col, col == 1 && row == 0 ? L"" : L"X");
-    EXPECT_EQ(seen + w().Row(3) + L"|" + w().Row(0), L"a|c||||||aXZ|GG");
+    w().SetRow(100, L"GG");
+    for (auto [row, col] : {std::pair{0, 3}, {0, 0}, {-1, 1}, {101, 1}, {100, 2}, {0, 1}}) w().setPosMap(row, col, col == 1 && row == 0 ? L"" : L"X");
+    EXPECT_EQ(seen + w().Row(3) + L"|" + w().Row(0) + L"|" + w().Row(100), L"a|c||||||aXZ|GG|GX");
 }
 
 // The ground is rows 0..40 of 61 (51 inside the border); its four exits are doors in paths
