@@ -34,6 +34,7 @@ using Lines = std::vector<std::wstring>;
 // Upward the text splits at bars, leftward it is one line with blanks for bars and never wraps.
 // Wrapping: the width is the control's, the shadow of 3 takes 6 of it. A blank opens the next
 // line; a word wider than the box is cut before the edge, a character wider than it is a line.
+// A width of 0 turns wrapping off.
 TEST(TextScroll, SplitsAtBarsUpwardJoinsWithBlanksLeftwardAndWraps) {
     const std::tuple<const wchar_t*, long, int, Lines> cases[] = {
         {L"ab|cd", 0, 0, {L"ab", L"cd"}}, {L"ab|cd", 5, 30, {}}, {L"ab||abcdefg", 1, 30, {L"ab", L"", L"abc", L"def", L"g"}}, {L"ab cd|ef", 2, 30, {L"ab cd    ef"}},
