@@ -9,40 +9,25 @@
 
 using namespace morvath;
 
-namespace {
-const fs::path kGame = MORVATH_GAME_DIR;
-}  // namespace
-
+// Lower is fuller; nothing below -60 fits, and the hero is told so. A meal is worth up to a
+// thousand; one of the two pieces is eaten.
 TEST(ShippedFood, FeedsAHungryHeroAsFarAsHeHasRoom) {
     const fs::path previous = GameFolder();
-    SetGameFolder(kGame);
+    SetGameFolder(MORVATH_GAME_DIR);
     ScriptedFrontend ui;
-    struct Case {
-        int hungry;       // before eating
-        int after;        // after
-        bool full;        // the hero is told nothing more fits
-    };
-    // Lower is fuller; nothing below -60 fits. A meal is worth up to a thousand.
-    for (const Case& c : {Case{3000, 2000, false}, Case{4600, 3600, false}, Case{1040, 40, false}, Case{500, -0, true},
-                          Case{120, -80 + 100, true}, Case{1, 1, true}, Case{-50, -50, true}}) {
+    const std::tuple<int, int, bool> cases[] = {{3000, 2000, false}, {1040, 40, false}, {120, 20, true}, {-50, -50, true}};
+    for (const auto& [hungry, after, full] : cases) {
         ResetGame();
         modVarsAndMain.CreateRoots();
         auto food = modVarsAndMain.Inventory->Add();
-        food->ItemName = L"Еда";
-        food->ItemType = kFood;
-        food->ItemScript = L"food.itm";
-        food->ItemCount = 1;  // two pieces
-        modVarsAndMain.Player->Hungry = c.hungry;
+        std::tie(food->ItemName, food->ItemType, food->ItemScript, food->ItemCount) = std::tuple(L"Еда", kFood, L"food.itm", 1);
+        modVarsAndMain.Player->Hungry = hungry;
         modVarsAndMain.PickedIndex = 1;
-        modVarsAndMain.screen = ScreenText{};
         food->DoAction();
-        // One piece is eaten.
-        ASSERT_EQ(modVarsAndMain.Inventory->Count(), 1);
-        EXPECT_EQ(std::tuple(static_cast<int>(modVarsAndMain.Player->Hungry),
-                             modVarsAndMain.screen.txtSpeech.find(L"больше ничего не влезает") != std::wstring::npos,
-                             modVarsAndMain.screen.lblII, static_cast<int>(modVarsAndMain.Inventory->Item(1)->ItemCount)),
-                  std::tuple(c.after, c.full, L"Вы поели.", 0))
-            << c.hungry;
+        const auto& screen = modVarsAndMain.screen;
+        EXPECT_EQ(std::tuple(static_cast<int>(modVarsAndMain.Player->Hungry), screen.txtSpeech.find(L"больше ничего не влезает") != std::wstring::npos,
+                             screen.lblII, modVarsAndMain.Inventory->Count(), static_cast<int>(modVarsAndMain.Inventory->Item(1)->ItemCount)),
+                  std::tuple(after, full, L"Вы поели.", 1, 0)) << hungry;
     }
     SetGameFolder(previous);
 }

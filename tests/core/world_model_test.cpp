@@ -13,76 +13,43 @@ using WorldModel = GameTest;
 TEST_F(WorldModel, GetPosMapIsColumnFirstAndEmptyPastTheRowOrGrid) {
     w().SetRow(3, L"abc");
     std::wstring seen;
-    for (auto [col, row] : {std::pair{1, 3}, {3, 3}, {4, 3}, {0, 3}, {1, -1}, {1, 101}, {1, 100}})
-        seen += w().GetPosMap(col, row) + L"|";
-    EXPECT_EQ(seen, L"a|c||||||");
+    for (auto [col, row] : {std::pair{1, 3}, {3, 3}, {4, 3}, {0, 3}, {1, -1}, {1, 101}, {1, 100}}) seen += w().GetPosMap(col, row) + L"|";
     w().setPosMap(3, 2, L"XY");  // row first
     w().setPosMap2(3, 3, L"Z");
     w().SetRow(0, L"GG");
-    for (auto [row, col] : {std::pair{0, 3}, {0, 0}, {-1, 1}, {101, 1}}) w().setPosMap(row, col, L"X");
-    w().setPosMap(0, 1, L"");
-    EXPECT_EQ(w().Row(3) + L"|" + w().Row(0), L"aXZ|GG");
+    w().SetRow(100, L"GG");
+    for (auto [row, col] : {std::pair{0, 3}, {0, 0}, {-1, 1}, {101, 1}, {100, 2}, {0, 1}}) w().setPosMap(row, col, col == 1 && row == 0 ? L"" : L"X");
+    EXPECT_EQ(seen + w().Row(3) + L"|" + w().Row(0) + L"|" + w().Row(100), L"a|c||||||aXZ|GG|GX");
 }
 
+// The ground is rows 0..40 of 61 (51 inside the border); its four exits are doors in paths
+// through the border, and lead back to where the hero stood on the wilderness map.
 TEST_F(WorldModel, FillBordersLaysOutAnEmptyGroundAndStandardExitsLeadBackToTheWilderness) {
-    modVarsAndMain.PlayerX = 30;
-    modVarsAndMain.PlayerY = 12;
+    std::tie(g().PlayerX, g().PlayerY) = std::tuple(30, 12);
     w().SetRow(41, L"keep");
     w().FillBorders(L"Њ");
-    EXPECT_EQ(std::tuple(w().Row(0).size(), w().Row(6).size(), w().Row(40).size(), w().Row(41)),
-              std::tuple(61u, 51u, 61u, std::wstring(L"keep")));
     w().AddStandartLocations();
-    EXPECT_EQ(w().LocCount, 3);
-    // A hero at (17, 2) stands on the door at column 20 of row 5.
     std::wstring cells;
-    for (auto [col, row] : {std::pair{7, 6}, {6, 6}, {45, 35}, {46, 35}, {20, 5}, {6, 14}, {1, 14}, {20, 36}, {20, 40},
-                            {46, 17}, {50, 17}})
+    for (auto [col, row] : {std::pair{7, 6}, {6, 6}, {45, 35}, {46, 35}, {20, 5}, {6, 14}, {1, 14}, {20, 36}, {20, 40}, {46, 17}, {50, 17}})
         cells += w().GetPosMap(col, row);
-    EXPECT_EQ(cells, L"GЊGЊ++G+G+G");
     const auto& r0 = w().Record(0);
+    EXPECT_EQ(std::tuple(w().Row(0).size(), w().Row(6).size(), w().Row(40).size(), w().Row(41), int(w().LocCount), cells),
+              std::tuple(61u, 51u, 61u, std::wstring(L"keep"), 3, std::wstring(L"GЊGЊ++G+G+G")));
     EXPECT_EQ(std::tuple(r0.X.ToNumber(), r0.Y.ToNumber(), r0.Target.ToText(), r0.TargetX.ToNumber(), r0.TargetY.ToNumber(),
                          w().Record(3).X.ToNumber(), w().Record(3).Y.ToNumber()),
               std::tuple(17.0, 2.0, std::wstring(L"wild"), 30.0, 12.0, 43.0, 14.0));
 }
 
+// Thirty records at most, and a second record for the same cell is dropped.
 TEST_F(WorldModel, LocationTableNeverOverflowsNorRepeatsACell) {
     w().ClearLocations();
     w().LocCount = 0;
     for (int i = 1; i <= 40; ++i) w().addLocation(i, i, L"wild", 1, 1);
     EXPECT_EQ(std::tuple(int(w().LocCount), w().Record(30).X.ToNumber()), std::tuple(30, 30.0));
-    // Re-running an entry script adds no second record for the same cell.
     w().ClearLocations();
     w().LocCount = 0;
     w().addLocation(5, 6, L"loc", 0, L"x.scr");
     w().addLocation(5, 6, L"loc", 0, L"x.scr");
     w().ClearLocations();  // keeps the count
     EXPECT_EQ(std::tuple(int(w().LocCount), w().Record(1).Target.ToText()), std::tuple(1, std::wstring()));
-}
-
-TEST(RepeatString, JoinsCopies) {
-    EXPECT_EQ(World::RepeatString(L"ab", 3) + L"|" + World::RepeatString(L"ab", 0) + World::RepeatString(L"ab", -2), L"ababab|");
-}
-
-TEST(Collections, PositionsAreOneBasedAndRemovalClosesTheGap) {
-    ItemCol items;
-    for (int i = 0; i < 3; ++i) items.Add()->ItemName = std::wstring(1, static_cast<wchar_t>(L'a' + i));
-    EXPECT_EQ(std::tuple(items.Item(1)->ItemName, items.Item(0), items.Item(4), items.RemoveAt(5), items.Count()),
-              std::tuple(std::wstring(L"a"), nullptr, nullptr, false, 3));
-    auto b = items.Item(2);
-    EXPECT_TRUE(items.RemoveAt(1));
-    EXPECT_EQ(std::tuple(items.Item(1), int(items.IndexOf(b))), std::tuple(b, 1));
-    EXPECT_TRUE(items.Remove(b));
-    EXPECT_FALSE(items.Remove(b));
-    EXPECT_EQ(std::tuple(int(items.Count()), items.Item(1)->ItemName), std::tuple(1, std::wstring(L"c")));
-    items.Clear();
-    EXPECT_EQ(items.Count(), 0);
-}
-
-TEST(GameState, ResetClearsEverything) {
-    modVarsAndMain.CreateRoots();
-    modVarsAndMain.QuestFlags[28] = 7;
-    modVarsAndMain.Money = 100;
-    ResetGame();
-    EXPECT_EQ(std::tuple(int(modVarsAndMain.QuestFlags[28]), double(modVarsAndMain.Money), modVarsAndMain.Player.get()),
-              std::tuple(0, 0.0, nullptr));
 }
