@@ -89,6 +89,22 @@ inline std::vector<Step> Parse(const std::string& utf8) {
     return steps;
 }
 
+// The game folder as shipped, without the pictures and the program, which no rule reads:
+// a replay writes \saved\, the hall of fame and the deeds file, never in the real folder.
+inline void CopyGameFolder(const fs::path& from, const fs::path& to) {
+    for (const char* part : {"intros", "maps", "scripts", "music", "morvath.ini", "manual.txt"}) {
+        fs::copy(from / part, to / part, fs::copy_options::recursive);
+    }
+    fs::create_directories(to / "saved");
+}
+
+inline std::vector<Step> ParseFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return Parse(text.str());
+}
+
 // The scripted player of a recording: answers from its queues, and at the end of the run
 // sits through the hall of fame as the window would show it.
 class Player : public ScriptedFrontend {
