@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     morvath::InstallGameRules();
     const fs::path game = fs::path(QCoreApplication::applicationDirPath().toStdString()) / "game";
     const fs::path recording = fs::path(MORVATH_SOURCE_DIR) / "tests" / "data" / "playthrough" /
-                               (argc > 1 && argv[1][0] != '-' ? argv[1] : "evil_rite.txt");
+                               (argc > 1 && argv[1][0] != '-' ? argv[1] : "good_monk.txt");
     if (!fs::exists(game / "maps" / "data.uni") || !fs::exists(recording)) {
         std::fprintf(stderr, "bench_playthrough: needs the built game folder and %s\n", recording.c_str());
         return 1;

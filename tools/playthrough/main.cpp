@@ -2,7 +2,8 @@
 // each from the new-game button as far as it was recorded: the story, an ending, the hall
 // of fame and the deeds file.
 //   usage: playthrough <game folder> <recording>...   (exit 1, with the step that failed and
-//          where the hero stood, when a recording does not play as recorded)
+//          where the hero stood, when a recording does not play as recorded; the played game
+//          folders are then kept)
 #include <cstdio>
 #include <cstdlib>
 
@@ -35,7 +36,12 @@ int main(int argc, char** argv) {
         std::printf("%s: %s (%d keys)\n", argv[i], outcome.ok ? "played as recorded" : outcome.failure.c_str(), outcome.keys);
         failed += outcome.ok ? 0 : 1;
     }
+    // The game folders of a failed replay stay for a look at what the hero found there.
+    if (failed) {
+        std::printf("played game folders kept in %s\n", scratch.c_str());
+        return 1;
+    }
     std::error_code ec;
     fs::remove_all(scratch, ec);
-    return failed ? 1 : 0;
+    return 0;
 }
