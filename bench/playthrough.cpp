@@ -10,7 +10,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "../tests/core/playthrough_replay.h"
+#include "../tools/playthrough/replay.h"
 #include "game/game_rules.h"
 
 using namespace morvath;
@@ -40,22 +40,15 @@ int main(int argc, char** argv) {
     morvath::InstallGameRules();
     const fs::path game = fs::path(QCoreApplication::applicationDirPath().toStdString()) / "game";
     const fs::path recording = fs::path(MORVATH_SOURCE_DIR) / "tests" / "data" / "playthrough" /
-                               (argc > 1 && argv[1][0] != '-' ? argv[1] : "evil_rite.txt");
-    std::ifstream in(recording, std::ios::binary);
-    if (!fs::exists(game / "maps" / "data.uni") || !in) {
+                               (argc > 1 && argv[1][0] != '-' ? argv[1] : "good_monk.txt");
+    if (!fs::exists(game / "maps" / "data.uni") || !fs::exists(recording)) {
         std::fprintf(stderr, "bench_playthrough: needs the built game folder and %s\n", recording.c_str());
         return 1;
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    gSteps = playthrough::Parse(text.str());
-    // A game writes \saved\, the hall of fame and the deeds file: never in the real game folder.
+    gSteps = playthrough::ParseFile(recording);
     const fs::path copy = fs::temp_directory_path() / ("morvath-bench-playthrough-" + std::to_string(::getpid()));
     fs::create_directories(copy);
-    for (const char* part : {"intros", "maps", "scripts", "music", "morvath.ini", "manual.txt"}) {
-        fs::copy(game / part, copy / part, fs::copy_options::recursive);
-    }
-    fs::create_directories(copy / "saved");
+    playthrough::CopyGameFolder(game, copy);
     SetGameFolder(copy);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

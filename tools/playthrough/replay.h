@@ -2,7 +2,7 @@
 // Replays a recorded game: the keys a player pressed on the game screen and the answers he
 // gave to its dialogs, from the new-game button to the hall of fame. Every key goes through
 // the game screen's own key handling (the speech box first while it shows, then the key map),
-// fights are fought with the fight panel's automatic fight button, and the scripted player
+// fights are fought blow by blow with the fight panel's strike button, and the scripted player
 // answers questions in the order the recording queues them.
 //
 // A recording is a text file (UTF-8), one step a line; "#" starts a comment:
@@ -14,18 +14,21 @@
 //   enter ID              like walk, onto the nearest way out that leads to place ID
 //   walk X Y              arrow keys along the shortest way to (X, Y) in the current place
 //                         (onto a way out: on into the place it leads to);
-//                         fights on the way are fought, and an encounter's battleground is
+//                         fights on the way are fought (a foe in the way is attacked), and an encounter's battleground is
 //                         left by its nearest way back before the walk goes on
 //   input TEXT | choice N | yes [N] | no [N] | pick NAME
 //                         the answer to the next input box, choice dialog, Yes/No box (N boxes) or
 //                         item picker (the row holding that item; "pick -" picks nothing)
 //   equip KEYS            the keys pressed on the next equipment screen (slot letters A..F),
 //                         which then closes with Esc
-//   fight                 the automatic fight until the fight is over
+//   forget                the queued answers not asked for yet are dropped
+//   skill NAME            the skill list (key A), that skill's row and Enter
+//   fight                 blows until the fight is over
 //   expect place ID | at X Y | flag N V | has NAME | lacks NAME | speech TEXT | box TEXT |
 //          fame TEXT | deeds TEXT | over
 //                         what must hold now (TEXT: part of the speech box, of a message
 //                         box shown so far, of the hall-of-fame list or of the deeds file)
+#include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <fstream>
@@ -87,6 +90,22 @@ inline std::vector<Step> Parse(const std::string& utf8) {
         steps.push_back(std::move(s));
     }
     return steps;
+}
+
+// The game folder as shipped, without the pictures and the program, which no rule reads:
+// a replay writes \saved\, the hall of fame and the deeds file, never in the real folder.
+inline void CopyGameFolder(const fs::path& from, const fs::path& to) {
+    for (const char* part : {"intros", "maps", "scripts", "music", "morvath.ini", "manual.txt"}) {
+        fs::copy(from / part, to / part, fs::copy_options::recursive);
+    }
+    fs::create_directories(to / "saved");
+}
+
+inline std::vector<Step> ParseFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return Parse(text.str());
 }
 
 // The scripted player of a recording: answers from its queues, and at the end of the run
@@ -203,9 +222,10 @@ private:
         FightItOut();
     }
 
-    // A fight that has started is fought with the automatic fight button.
+    // A fight that has started is fought as the keyboard fights it: Enter on the strike
+    // button, which has the focus, blow after blow.
     void FightItOut() {
-        for (int clicks = 0; FightOn() && !g().PlayerDead && clicks < 50; ++clicks) FightAutomatically();
+        for (int blows = 0; FightOn() && !g().PlayerDead && blows < 500; ++blows) Strike();
     }
 
     bool Playing() { return g().Player && g().TheWorld && !g().PlayerDead && !ui_.over; }
@@ -222,8 +242,18 @@ private:
         return false;
     }
 
+    // A foe standing at a cell: the way goes through him, by a fight.
+    bool FoeAt(int x, int y) {
+        if (!g().NPCs) return false;
+        for (const auto& npc : *g().NPCs) {
+            if (npc->X == x && npc->Y == y && !npc->Good) return true;
+        }
+        return false;
+    }
+
     // The arrow keys of the shortest way from the hero to a cell that `goal` accepts; record
-    // cells on the way are stepped round (they would take the hero elsewhere).
+    // cells on the way are stepped round (they would take the hero elsewhere), foes in the way
+    // are fought.
     std::vector<int> Way(const std::function<bool(int, int)>& goal) {
         const World& w = *g().TheWorld;
         struct Node {
@@ -245,7 +275,7 @@ private:
                 const std::wstring tile = w.GetPosMap(nx + 3, ny + 3);
                 // Up into a door or gate is the door step (not on the wilderness map).
                 const bool door = w.WorldName != L"wild" && TileAllows(tile, kDoorUp);
-                const bool ok = d[2] == kVkUp ? CanMoveUP(tile) || door : CanMove(tile);
+                const bool ok = (d[2] == kVkUp ? CanMoveUP(tile) || door : CanMove(tile)) || FoeAt(nx, ny);
                 if (!ok) continue;
                 from[{nx, ny}] = {{c.x, c.y}, d[2]};
                 if (goal(nx, ny)) {
@@ -265,6 +295,10 @@ private:
     // Out of an encounter's battleground by its nearest way back to the wilderness.
     bool LeaveBattleground() {
         for (int tries = 0; tries < 200 && Playing() && Place() != L"wild"; ++tries) {
+            if (g().screen.speechVisible) {
+                Press(kVkSpace, 0);
+                continue;
+            }
             const World& w = *g().TheWorld;
             auto keys = Way([&](int x, int y) {
                 for (int i = 0; i <= w.LocCount; ++i) {
@@ -319,7 +353,9 @@ private:
                 continue;
             }
             waits = 0;
-            Press(keys.front(), 0);
+            const int dx = keys.front() == kVkRight ? 1 : keys.front() == kVkLeft ? -1 : 0;
+            const int dy = keys.front() == kVkDown ? 1 : keys.front() == kVkUp ? -1 : 0;
+            Press(FoeAt(g().PlayerX + dx, g().PlayerY + dy) ? 'F' : keys.front(), 0);
         }
         return Fail("cannot walk to (" + std::to_string(x) + ", " + std::to_string(y) + ")");
     }
@@ -408,6 +444,10 @@ private:
         } else if (v == L"yes" || v == L"no") {
             const int times = s.args.empty() ? 1 : number(0);
             for (int i = 0; i < times; ++i) ui_.msgAnswers.push_back(v == L"yes" ? MsgResult::Yes : MsgResult::No);
+        } else if (v == L"forget") {
+            ui_.msgAnswers.clear();
+            ui_.choiceAnswers.clear();
+            ui_.inputAnswers.clear();
         } else if (v == L"pick") {
             ui_.picks.push_back(s.text);
         } else if (v == L"equip") {
@@ -416,6 +456,15 @@ private:
                 if (c >= L'A' && c <= L'F') keys.push_back(c);
             }
             ui_.equipKeys.push_back(keys);
+        } else if (v == L"skill") {
+            // The skill list takes the keyboard: the row of that skill, chosen with Enter.
+            Press('A', 0);
+            auto& list = g().gameScreen.skills;
+            const auto row = std::find(list.lines.begin(), list.lines.end(), s.text);
+            if (!list.visible || row == list.lines.end()) return Fail("no skill " + ToUtf8(s.text) + " in the list");
+            list.ListIndex = static_cast<int>(row - list.lines.begin());
+            ChooseSkillWithEnter(kVkReturn);
+            FightItOut();
         } else if (v == L"fight") {
             FightItOut();
             if (FightOn()) return Fail("the fight goes on");
