@@ -29,6 +29,18 @@
 namespace morvath::ui {
 namespace {
 
+// A new game and a loaded one open the same window: the settings give the screen's size; it
+// opens no smaller than its view at the start-up scale and its panels need, and never grows
+// beyond the desktop it opens on.
+void OpenGameWindow() {
+    int width = 0, height = 0;
+    GameScreenSize(width, height);
+    frmGame& screen = ShowGameScreen();
+    QSize size = QSize(width, height).expandedTo(screen.sizeHint());
+    if (QScreen* desk = screen.screen()) size = size.boundedTo(desk->availableGeometry().size());
+    screen.resize(size);
+}
+
 // The menu's actions: each button hands its work to the core and shows the outcome.
 class MenuController : public QObject {
 public:
@@ -76,16 +88,7 @@ private:
         StartHooks hooks;
         hooks.progress = [this](const std::wstring& caption, int percent) { menu_->ShowProgress(percent, Q(caption)); };
         hooks.hideMenu = [this] { menu_->hide(); };
-        hooks.showGameScreen = [] {
-            // The settings give the screen's size; it opens no smaller than its view at the
-            // start-up scale and its panels need, and never grows beyond the desktop it opens on.
-            int width = 0, height = 0;
-            GameScreenSize(width, height);
-            frmGame& screen = ShowGameScreen();
-            QSize size = QSize(width, height).expandedTo(screen.sizeHint());
-            if (QScreen* desk = screen.screen()) size = size.boundedTo(desk->availableGeometry().size());
-            screen.resize(size);
-        };
+        hooks.showGameScreen = OpenGameWindow;
         if (!InitGame(hooks)) {
             // The world could not be entered: back to the menu, nothing half-started.
             menu_->frmStarting->hide();
@@ -98,7 +101,7 @@ private:
 
     void Command2_Click() {
         if (!LoadSavedGame()) return;
-        ShowGameScreen();
+        OpenGameWindow();
         menu_->hide();
         menu_->deleteLater();
     }
