@@ -232,14 +232,27 @@ private:
 
     std::wstring Place() { return g().TheWorld ? g().TheWorld->WorldName : L""; }
 
-    bool IsRecordCell(int x, int y) {
+    // Where a way out at a cell leads ("" for none).
+    std::wstring TargetAt(int x, int y) {
         const World& w = *g().TheWorld;
-        if (w.WorldName == L"wild") return false;  // only the enter key fires them there
         for (int i = 0; i <= w.LocCount; ++i) {
             const auto& r = w.Record(i);
-            if (r.X.ToNumber() == x && r.Y.ToNumber() == y && !r.Target.ToText().empty()) return true;
+            if (r.X.ToNumber() == x && r.Y.ToNumber() == y && !r.Target.ToText().empty()) return r.Target.ToText();
         }
-        return false;
+        return L"";
+    }
+
+    // Only the enter key fires a way out on the wilderness map; elsewhere stepping on it does.
+    bool IsRecordCell(int x, int y) { return Place() != L"wild" && !TargetAt(x, y).empty(); }
+
+    static constexpr int kDirs[4][3] = {{0, -1, kVkUp}, {0, 1, kVkDown}, {1, 0, kVkRight}, {-1, 0, kVkLeft}};
+
+    // The cell an arrow key leads to from the hero's.
+    std::pair<int, int> CellAfter(int key) {
+        for (const auto& d : kDirs) {
+            if (d[2] == key) return {g().PlayerX + d[0], g().PlayerY + d[1]};
+        }
+        return {g().PlayerX, g().PlayerY};
     }
 
     // A foe standing at a cell: the way goes through him, by a fight.
@@ -264,7 +277,6 @@ private:
         std::queue<Node> todo;
         todo.push({sx, sy});
         from[{sx, sy}] = {{sx, sy}, 0};
-        static constexpr int kDirs[4][3] = {{0, -1, kVkUp}, {0, 1, kVkDown}, {1, 0, kVkRight}, {-1, 0, kVkLeft}};
         std::optional<std::pair<int, int>> end;
         while (!todo.empty() && !end) {
             Node c = todo.front();
@@ -299,14 +311,7 @@ private:
                 Press(kVkSpace, 0);
                 continue;
             }
-            const World& w = *g().TheWorld;
-            auto keys = Way([&](int x, int y) {
-                for (int i = 0; i <= w.LocCount; ++i) {
-                    const auto& r = w.Record(i);
-                    if (r.X.ToNumber() == x && r.Y.ToNumber() == y && r.Target.ToText() == L"wild") return true;
-                }
-                return false;
-            });
+            auto keys = Way([&](int x, int y) { return TargetAt(x, y) == L"wild"; });
             if (keys.empty()) return Fail("no way out of " + ToUtf8(Place()));
             Press(keys.front(), 0);
         }
@@ -353,9 +358,8 @@ private:
                 continue;
             }
             waits = 0;
-            const int dx = keys.front() == kVkRight ? 1 : keys.front() == kVkLeft ? -1 : 0;
-            const int dy = keys.front() == kVkDown ? 1 : keys.front() == kVkUp ? -1 : 0;
-            Press(FoeAt(g().PlayerX + dx, g().PlayerY + dy) ? 'F' : keys.front(), 0);
+            const auto [nx, ny] = CellAfter(keys.front());
+            Press(FoeAt(nx, ny) ? 'F' : keys.front(), 0);
         }
         return Fail("cannot walk to (" + std::to_string(x) + ", " + std::to_string(y) + ")");
     }
