@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/new_game.h"
+#include "platform/clock.h"
 #include "platform/cp1251.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
@@ -102,6 +103,18 @@ TEST_F(NewGame, EachPersonStartsAsTheGoldenSaveSetHoldsIt) {
         EXPECT_EQ(std::tuple(c.person == kPrince ? int(hero().MaxHp) : 0, g().LightningKnown, c.person == kWarlock ? int(g().ResurrectionsLeft) : 0, Arrows()),
                   c.expected) << c.person << " " << c.draws.back();
     }
+}
+
+// The calendar's luck of a hero made while the clock stands on a day, whatever day the suite
+// runs on: Friday the 13th sets it to -10, another 13th takes 3, a Sunday gives 1 and 14 June
+// 8 more, a 6th takes 1; a leap day means nothing. A day the calendar lacks is not stood on.
+TEST_F(NewGame, AHeroMadeOnAPinnedDayGetsThatDaysLuck) {
+    for (auto [year, month, day, luck] : {std::tuple{2026, 11, 13, -10}, {2026, 12, 13, -2}, {2026, 6, 14, 9}, {2027, 6, 14, 8}, {2026, 3, 6, -1}, {2028, 2, 29, 0}}) {
+        PinnedDay pinned(year, month, day);
+        ASSERT_TRUE(CreateCharacter(kClaw, L"Тестомир", false));
+        EXPECT_EQ(hero().Luck, luck) << year << "-" << month << "-" << day;
+    }
+    EXPECT_FALSE(PinClock(2027, 2, 29));
 }
 
 TEST_F(NewGame, TheChurchVillageIsCopiedForEveryoneButTheMonkGetsHisOwn) {
