@@ -93,7 +93,9 @@ void UpdateLifeBars() {
 }
 
 void AppendKillLog(const std::wstring& name) {
-    AppendToFile(KillLogPath(), EncodeCp1251(name + L"\r\n"));
+    if (AppendToFile(KillLogPath(), EncodeCp1251(name + L"\r\n"))) return;
+    UI().MsgBox(L"Не удалось дописать файл monst.cnt: этого врага не будет в летописи.", MsgButtons::Ok,
+                MsgIcon::Exclamation, L"Morvath");
 }
 
 void KillReward(double eS) {

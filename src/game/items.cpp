@@ -165,7 +165,14 @@ void DropItem() {
         CopyItem(*carried, *dropped);
         dropped->X = g.PlayerX;
         dropped->Y = g.PlayerY;
-        g.TheWorld->SaveItems();
+        // A floor that cannot be written keeps nothing: the thing stays with the hero.
+        if (!g.TheWorld->SaveItems()) {
+            g.TheWorld->mapItemCol->Remove(dropped);
+            UI().MsgBox(L"Не удалось записать файл " + g.TheWorld->WorldName + L".itm. Вещь осталась у вас.", MsgButtons::Ok,
+                        MsgIcon::Exclamation, L"Morvath");
+            g.Player->CheckWeight();
+            return;
+        }
         if (carried->ItemCount == 0) {
             g.Inventory->Remove(carried);
         } else {

@@ -191,10 +191,9 @@ Variant CmdMoveWorld(CommandCall& c) {
     const bool goBack = back && *back == L"1";
     if (!goBack && (!x || !y)) return {};
 
-    // What happened here since the hero came is kept, as at any door.
-    w->SaveChars();
-    w->SaveMap();
-    w->SaveItems();
+    // What happened here since the hero came is kept, as at any door; when it cannot be, he
+    // stays.
+    if (!w->LeavePlace()) return {};
 
     const double fromX = g.PlayerX, fromY = g.PlayerY;
     w->WorldName = id;

@@ -184,12 +184,13 @@ bool GenerateDungeon(const DungeonSpec& spec) {
     tiles.PrintText(L"#This is a TileSet type file.Do not remove this Line!");
 
     // A dungeon made again under an old name holds only what this one made.
-    bool ok = SaveTextFile(spec.DungeonName, L".crd", coords) && SaveTextFile(spec.DungeonName, L".map", map) &&
-              SaveTextFile(spec.DungeonName, L".tle", tiles) && SaveTextFile(spec.DungeonName, L".itm", TextWriter());
-    if (!ok) return false;
-    if (!spec.Populate) return SaveTextFile(spec.DungeonName, L".lst", TextWriter());
-    return PopulateDungeon(d.grid, spec.DungeonName, spec.MonsterHPBonus, spec.MonsterStrengthBonus, spec.MaxMonsters,
-                           spec.MonsterTemplate);
+    const bool ok = SaveTextFile(spec.DungeonName, L".crd", coords) && SaveTextFile(spec.DungeonName, L".map", map) &&
+                    SaveTextFile(spec.DungeonName, L".tle", tiles) && SaveTextFile(spec.DungeonName, L".itm", TextWriter()) &&
+                    (spec.Populate ? PopulateDungeon(d.grid, spec.DungeonName, spec.MonsterHPBonus, spec.MonsterStrengthBonus,
+                                                     spec.MaxMonsters, spec.MonsterTemplate)
+                                   : SaveTextFile(spec.DungeonName, L".lst", TextWriter()));
+    if (!ok) TellPlaceNotMade(spec.DungeonName);
+    return ok;
 }
 
 bool PopulateDungeon(const DungeonGrid& grid, const std::wstring& name, int hpBonus, int strBonus, int maxCount,

@@ -40,7 +40,8 @@ struct DungeonLayout {
 DungeonLayout CarveDungeon(int startX, int startY);
 
 // The whole generation into \saved\. Nothing is written when the start lies outside 5..49
-// or a name is not a plain file name; false then, or when a file could not be written.
+// or a name is not a plain file name; false then, or when a file could not be written (the
+// player is then told).
 bool GenerateDungeon(const DungeonSpec& spec);
 
 // Monsters from the template file for the first maxCount floor cells of the grid, written

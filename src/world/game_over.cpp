@@ -13,11 +13,14 @@ void Revive() {
     auto& g = modVarsAndMain;
     g.ResurrectionsLeft -= 1;
     // The place is left as a change of location leaves it: its map and floor too, or items
-    // picked up there would lie on the floor again when he comes back.
+    // picked up there would lie on the floor again when he comes back. He cannot stay: what
+    // could not be written is lost, and he and the next save are told.
     if (g.TheWorld) {
-        g.TheWorld->SaveChars();
-        g.TheWorld->SaveMap();
-        g.TheWorld->SaveItems();
+        if (const std::wstring unwritten = g.TheWorld->SaveLeftPlace(); !unwritten.empty()) {
+            UI().MsgBox(L"Не удалось записать файл " + unwritten + L". Изменения в этом месте потеряны.", MsgButtons::Ok,
+                        MsgIcon::Exclamation, L"Morvath");
+            LostChangesOf(g.TheWorld->WorldName);
+        }
     }
     UI().MsgBox(L"Чёрная Магия и Власть над мёртвыми опять помогли вам - Вы возродились!", MsgButtons::Ok,
                 MsgIcon::Information, L"Morvath");

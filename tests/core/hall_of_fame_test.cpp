@@ -153,18 +153,32 @@ TEST_F(HallOfFameTest, AnEndedRunOffersTheDeedsFileAndClearsTheKillLog) {
               std::tuple(true, true, L"               _______________________\r\n"));
 }
 
+// The player reads, in Russian, what happened and what was kept.
 TEST_F(HallOfFameTest, AnUndecipherableHallOfFameIsMovedAsideAndANewOneStarted) {
-    ui.msgAnswers = {MsgResult::Ok, MsgResult::No, MsgResult::Ok, MsgResult::No};
+    ui.msgAnswers = {MsgResult::Ok, MsgResult::No, MsgResult::Ok, MsgResult::No, MsgResult::Ok, MsgResult::No};
     const std::string garbage = EncodeCp1251(L"\"Старый\",1,10,2,\" c\",\"\"\r\n") + std::string(61, '\x5a');
     ASSERT_TRUE(WriteFileAtomic(HiscorePath(), garbage));
     KilledByWolf(L"Ратибор");
     HallOfFame hall;
     hall.Open();
     EXPECT_EQ(std::tuple(ReadFile(folder.path() / "Hiscore.bad"), hall.List1.size(), Deciphered()), std::tuple(garbage, 4u, L"Ратибор:" + NumText(hall.score) + L";"));
-    // A second damaged file never takes the place of the first one set aside.
+    // A second damaged file never takes the place of the first one set aside; one that
+    // cannot be set aside stays as it is, and the run is not added to it.
     ASSERT_TRUE(WriteFileAtomic(HiscorePath(), "junk"));
     HallOfFame().Open();
-    EXPECT_EQ(std::tuple(ReadFile(folder.path() / "Hiscore.bad"), ReadFile(folder.path() / "Hiscore.bad2")), std::tuple(garbage, "junk"));
+    ASSERT_TRUE(WriteFileAtomic(HiscorePath(), "more junk"));
+    {
+        DiskFaults stuck([](const DiskCall& c) { return c.step == DiskStep::Rename; });
+        HallOfFame().Open();
+    }
+    EXPECT_EQ(std::tuple(ReadFile(folder.path() / "Hiscore.bad"), ReadFile(folder.path() / "Hiscore.bad2"), ReadFile(HiscorePath())),
+              std::tuple(garbage, "junk", "more junk"));
+    const std::wstring deeds = L"MsgBox|Morvath|Хотите создать файл описания деяний вашего персонажа?";
+    EXPECT_EQ(ui.log, (std::vector<std::wstring>{
+                          L"MsgBox|Morvath|Файл Hiscore повреждён. Он сохранён как Hiscore.bad, начат новый Зал Славы.", deeds,
+                          L"MsgBox|Morvath|Файл Hiscore повреждён. Он сохранён как Hiscore.bad2, начат новый Зал Славы.", deeds,
+                          L"MsgBox|Morvath|Файл Hiscore повреждён, и отложить его не удалось: он оставлен как есть. Этот герой в него не записан.",
+                          deeds}));
 }
 
 TEST_F(HallOfFameTest, TheDeedsFileOfAHandMadeHero) {

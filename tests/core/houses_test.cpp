@@ -8,6 +8,7 @@
 #include "platform/textforms.h"
 #include "script/cscript.h"
 #include "test_support.h"
+#include "world/dungeon.h"
 #include "world/houses.h"
 #include "world/save_set.h"
 
@@ -55,10 +56,21 @@ TEST_F(Houses, ResidentsFollowTheirTemplate) {
     }
 }
 
-// Unsafe names and missing templates write nothing at all.
+// A house or a dungeon the disk refuses is told; unsafe names and missing templates write
+// nothing at all, and need no word.
 TEST_F(Houses, UnsafeNamesAndMissingTemplatesWriteNothing) {
+    {
+        DiskFaults full([](const DiskCall& c) { return c.step == DiskStep::Write; });
+        DungeonSpec pit;
+        std::tie(pit.StartX, pit.StartY, pit.DungeonName) = std::tuple(20, 20, L"pit");
+        EXPECT_FALSE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"izba", L"A1"}) || GenerateDungeon(pit));
+    }
+    const std::wstring notMade = L"MsgBox|Morvath|Не удалось записать новое место \"";
+    EXPECT_EQ(ui.log, (std::vector<std::wstring>{notMade + L"izba\" в папку saved: его не будет.", notMade + L"pit\" в папку saved: его не будет."}));
+    fs::remove_all(folder.path() / "saved" / ".pending");
+    ui.log.clear();
     EXPECT_FALSE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"..\\..\\evil", L"A1"}));
     for (int n = 1; n <= 6; ++n) RemoveFile(folder.path() / "intros" / ("h" + std::to_string(n) + ".map"));
     EXPECT_FALSE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"izba", L"A1"}));
-    EXPECT_TRUE(fs::is_empty(folder.path() / "saved"));
+    EXPECT_TRUE(fs::is_empty(folder.path() / "saved") && ui.log.empty());
 }
