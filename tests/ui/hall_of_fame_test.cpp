@@ -31,7 +31,7 @@ struct HallOfFameWindow : GameTest {
     }
 
     const QString twoRuns = QStringLiteral(
-        "Ратибор - Коготь|Достиг уровня:4 и набрал 1349 очков.|И  был убит Волком| |"
+        "Ратибор - Коготь|Достиг уровня:4 и набрал 1349 очков.|И был убит Волком| |"
         "Всеслав - Чернокнижник|Достиг уровня:9 и набрал 2698 очков.|И В лучах славы, Героем вы прожили свою жизнь...| ");
 };
 
@@ -77,7 +77,7 @@ TEST_F(HallOfFameWindow, ADeathClosesTheGameScreenRecordsTheRunAndEndsTheProgram
     GameOver();
 
     EXPECT_TRUE(!screen || !screen->isVisible());
-    EXPECT_TRUE(listed.startsWith(twoRuns + QStringLiteral("|Мирослава - Охотник|")) && listed.endsWith(QStringLiteral("|И  был убит Пауком| ")))
+    EXPECT_TRUE(listed.startsWith(twoRuns + QStringLiteral("|Мирослава - Охотник|")) && listed.endsWith(QStringLiteral("|И был убит Пауком| ")))
         << listed.toStdString();
     // The deeds file offered once; closing the game screen did not end the program by itself.
     EXPECT_EQ(std::tuple(front.asked, front.ended, QGuiApplication::quitOnLastWindowClosed()), std::tuple(1, 1, false));
