@@ -4,6 +4,8 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <climits>
+#include <cstdlib>
 #include <csignal>
 #include <cstdint>
 #include <fcntl.h>
@@ -11,6 +13,7 @@
 #include <random>
 #include <sys/stat.h>
 #include <system_error>
+#include <tuple>
 #include <utility>
 #include <vector>
 #include <unistd.h>
@@ -100,15 +103,40 @@ bool Gate(DiskStep step, const fs::path& path, const fs::path* from = nullptr) {
 
 DiskWatch WatchDisk(DiskWatch watch) { return std::exchange(Watch(), std::move(watch)); }
 
+namespace {
+
+// Where a path leads once every link on its way is followed (a part not made yet is kept as
+// named); empty when that cannot be told.
+fs::path Followed(const fs::path& p) {
+    char real[PATH_MAX];
+    if (::realpath(p.c_str(), real)) return fs::path(real);
+    std::error_code ec;
+    fs::path followed = fs::weakly_canonical(p, ec);
+    return ec ? fs::path() : followed;
+}
+
+}  // namespace
+
 bool LeadsOutOfGameFolder(const fs::path& folder) {
     const fs::path game = GameFolder().lexically_normal();
     const fs::path named = folder.lexically_normal();
     if (!named.is_absolute() || !Within(named, game)) return false;  // not the game's to judge
-    std::error_code ec;
-    const fs::path real = fs::weakly_canonical(named, ec);
-    if (ec) return true;
-    const fs::path realGame = fs::weakly_canonical(game, ec);
-    return ec || !Within(real, realGame);
+    // Only a link on the way can lead out: the folders below the game folder are looked at
+    // one by one, and the whole way is followed only when one of them is a link.
+    fs::path at = game;
+    for (const auto& part : named.lexically_relative(game)) {
+        if (part == ".") continue;
+        at /= part;
+        struct stat st;
+        if (::lstat(at.c_str(), &st) != 0) return errno != ENOENT;  // nothing below a missing folder
+        if (!S_ISLNK(st.st_mode)) continue;
+        // The game folder itself is followed once for each place it is set to.
+        static fs::path followedFor, realGame;
+        if (followedFor != game) std::tie(followedFor, realGame) = std::pair(game, Followed(game));
+        const fs::path real = Followed(named);
+        return real.empty() || realGame.empty() || !Within(real, realGame);
+    }
+    return false;
 }
 
 bool RemoveFile(const fs::path& p) {
