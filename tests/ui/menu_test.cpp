@@ -47,6 +47,8 @@ TEST(StartMenu, CaptionsPanelsAboutAndProgress) {
     m.picProgreso->setFixedWidth(202);
     m.ShowProgress(50, QStringLiteral("Карты"));
     EXPECT_EQ(m.lblPorc->text() + m.lblStatus->text() + QString::number(m.shaProgreso->width()), QStringLiteral("50%Карты100"));
+    m.shaProgreso->setFixedWidth(5);  // 2.5 percent, to the even 2
+    EXPECT_EQ(m.GetProgress(), 2);
 
     // "Необходимо ввести имя!" opens over the menu: its text must stand out from its face.
     QMessageBox box(&m);
@@ -56,6 +58,20 @@ TEST(StartMenu, CaptionsPanelsAboutAndProgress) {
     ASSERT_NE(text, nullptr);
     const QColor face = box.grab().toImage().pixelColor(2, 2), ink = text->palette().color(QPalette::WindowText);
     EXPECT_GT(std::abs(face.lightness() - ink.lightness()), 100) << face.name().toStdString() << " " << ink.name().toStdString();
+}
+
+// Another person, the same one clicked again, a key that moves and one that does not: four names.
+TEST(StartMenu, EveryChoiceOfAPersonAsksForAName) {
+    frmMenu m;
+    m.frmNewChar->show();
+    m.show();
+    QSignalSpy asked(&m, &frmMenu::personChanged);
+    const QPoint second = m.lstPersons->visualItemRect(m.lstPersons->item(1)).center();
+    for (int i = 0; i < 2; ++i) QTest::mouseClick(m.lstPersons->viewport(), Qt::LeftButton, {}, second);
+    QTest::keyClick(m.lstPersons, Qt::Key_Down);
+    QTest::keyClick(m.lstPersons, Qt::Key_Z);
+    QApplication::processEvents();
+    EXPECT_EQ(std::pair(int(asked.count()), m.lstPersons->currentRow()), std::pair(4, 2));
 }
 
 TEST(SingleInstance, TheFirstCallerHoldsTheLock) {
