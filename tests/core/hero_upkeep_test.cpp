@@ -14,7 +14,7 @@ struct Upkeep : GameTest {
     }
     std::wstring& info() { return modVarsAndMain.screen.lblII; }
     const std::wstring& speech() { return modVarsAndMain.screen.txtSpeech; }
-    int Died() { return ui.Count(L"MsgBox|Morvath|Вы умерли!"); }
+    int Died() { return ui.Count(L"MsgBox||Вы умерли!"); }
 };
 
 }  // namespace
