@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -91,6 +92,30 @@ TEST(TextViewer, ArrowsScrollOtherKeysCloseAndAModalShowReturnsOnAKey) {
     QTimer::singleShot(0, [&v] { QTest::keyClick(v.focusWidget() ? v.focusWidget() : &v, Qt::Key_Return); });
     v.ShowText(QStringLiteral("вступление"), true);
     EXPECT_EQ(std::pair(v.isVisible(), v.Text()), std::pair(false, QStringLiteral("вступление")));
+}
+
+// The credits pass on what the player does to them, in the order he does it.
+TEST(AboutPanel, TheCreditsPassOnClicksKeysAndTheMouse) {
+    TextScrollWidget credits(QSize(200, 120));
+    credits.show();
+    QStringList seen;
+    auto log = [&](const char* what) { return [&seen, what](auto... v) { seen << (QStringList{what} << QStringList{QString::number(v)...}).join(u' '); }; };
+    QObject::connect(&credits, &TextScrollWidget::Click, log("click"));
+    QObject::connect(&credits, &TextScrollWidget::DblClick, log("double"));
+    QObject::connect(&credits, &TextScrollWidget::KeyDown, log("keydown"));
+    QObject::connect(&credits, &TextScrollWidget::KeyPress, log("keypress"));
+    QObject::connect(&credits, &TextScrollWidget::KeyUp, log("keyup"));
+    QObject::connect(&credits, &TextScrollWidget::MouseDown, log("down"));
+    QObject::connect(&credits, &TextScrollWidget::MouseUp, log("up"));
+    QObject::connect(&credits, &TextScrollWidget::MouseMove, log("move"));
+    const QPoint at(10, 20);
+    QTest::mouseClick(&credits, Qt::RightButton, Qt::ControlModifier, at);
+    QTest::mouseDClick(&credits, Qt::RightButton, Qt::ControlModifier, at);
+    QTest::mouseRelease(&credits, Qt::RightButton, Qt::ControlModifier, at);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(30, 5), credits.mapToGlobal(QPointF(30, 5)), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(&credits, &drag);
+    QTest::keyClick(&credits, Qt::Key_L);
+    EXPECT_EQ(seen.join(u'|').toStdString(), "down 2 2 10 20|up 2 2 10 20|click|double|up 2 2 10 20|move 1 1 30 5|keydown 76 0|keypress 108|keyup 76 0");
 }
 
 // The About panel's credits move without being drawn anew.
