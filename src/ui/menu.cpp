@@ -165,20 +165,36 @@ void frmMenu::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmMenu::Command4_Click() {
-    // Ends the process at once, even while the credits scroll, as the exit button always has.
+    // Ends the process at once, even while the credits scroll, as the exit button always has;
+    // nothing is unloaded, so the lock is given up here or it would outlive the game.
+    ReleaseInstanceLock();
     std::_Exit(0);
 }
 
-bool AnotherInstanceRunning() {
+namespace {
+
+QLockFile& InstanceLock() {
+    static QLockFile lock(InstanceLockPath());
+    return lock;
+}
+
+}  // namespace
+
+QString InstanceLockPath() {
     // One lock per game folder: two different installations may run side by side.
-    QByteArray key = QCryptographicHash::hash(QByteArray::fromStdString(GameFolder().string()),
-                                              QCryptographicHash::Md5).toHex().left(12);
-    static QLockFile lock(QDir::temp().filePath(QStringLiteral("morvath-%1.lock").arg(QString::fromLatin1(key))));
+    const QByteArray key = QCryptographicHash::hash(QByteArray::fromStdString(GameFolder().string()),
+                                                    QCryptographicHash::Md5).toHex().left(12);
+    return QDir::temp().filePath(QStringLiteral("morvath-%1.lock").arg(QString::fromLatin1(key)));
+}
+
+bool AnotherInstanceRunning() {
     static const bool running = [] {
-        lock.setStaleLockTime(0);
-        return !lock.tryLock(100);
+        InstanceLock().setStaleLockTime(0);
+        return !InstanceLock().tryLock(100);
     }();
     return running;
 }
+
+void ReleaseInstanceLock() { InstanceLock().unlock(); }
 
 }  // namespace morvath::ui

@@ -73,8 +73,11 @@ private:
     void Command4_Click();
 };
 
-// True when another copy of the game already runs; the first caller keeps the lock for the
-// life of the process.
+// True when another copy of the game already runs; the first caller keeps the lock until the
+// process ends (the lock file goes with it) or gives it up.
 bool AnotherInstanceRunning();
+void ReleaseInstanceLock();
+// The lock file of this game folder.
+QString InstanceLockPath();
 
 }  // namespace morvath::ui

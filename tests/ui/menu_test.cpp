@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -75,9 +76,12 @@ TEST(StartMenu, EveryChoiceOfAPersonAsksForAName) {
     EXPECT_EQ(std::pair(int(asked.count()), m.lstPersons->currentRow()), std::pair(4, 2));
 }
 
-TEST(SingleInstance, TheFirstCallerHoldsTheLock) {
+TEST(SingleInstance, TheFirstCallerHoldsTheLockAndTheExitButtonLeavesNone) {
     // In this process the first call takes the lock; asking again still answers "not running".
     EXPECT_EQ(std::pair(AnotherInstanceRunning(), AnotherInstanceRunning()), std::pair(false, false));
+    EXPECT_TRUE(QFile::exists(InstanceLockPath()));
+    EXPECT_EXIT((frmMenu().Command4->click()), ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(QFile::exists(InstanceLockPath()));
 }
 
 TEST(TextViewer, ArrowsScrollOtherKeysCloseAndAModalShowReturnsOnAKey) {
