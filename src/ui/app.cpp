@@ -150,7 +150,10 @@ int RunApplication(int argc, char** argv) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     MenuController controller(menu);
     menu->show();
-    return app.exec();
+    const int code = app.exec();
+    // A run that ended in the hall of fame left its screen hidden, not deleted.
+    delete GameScreen();
+    return code;
 }
 
 }  // namespace morvath::ui
