@@ -103,15 +103,12 @@ TEST(AboutPanel, TheCreditsPassOnClicksKeysAndTheMouse) {
     TextScrollWidget credits(QSize(200, 120));
     credits.show();
     QStringList seen;
-    auto log = [&](const char* what) { return [&seen, what](auto... v) { seen << (QStringList{what} << QStringList{QString::number(v)...}).join(u' '); }; };
-    QObject::connect(&credits, &TextScrollWidget::Click, log("click"));
-    QObject::connect(&credits, &TextScrollWidget::DblClick, log("double"));
-    QObject::connect(&credits, &TextScrollWidget::KeyDown, log("keydown"));
-    QObject::connect(&credits, &TextScrollWidget::KeyPress, log("keypress"));
-    QObject::connect(&credits, &TextScrollWidget::KeyUp, log("keyup"));
-    QObject::connect(&credits, &TextScrollWidget::MouseDown, log("down"));
-    QObject::connect(&credits, &TextScrollWidget::MouseUp, log("up"));
-    QObject::connect(&credits, &TextScrollWidget::MouseMove, log("move"));
+    auto on = [&](auto signal, const char* what) {
+        QObject::connect(&credits, signal, [&seen, what](auto... v) { seen << (QStringList{what} << QStringList{QString::number(v)...}).join(u' '); });
+    };
+    on(&TextScrollWidget::Click, "click"), on(&TextScrollWidget::DblClick, "double"), on(&TextScrollWidget::KeyDown, "keydown");
+    on(&TextScrollWidget::KeyPress, "keypress"), on(&TextScrollWidget::KeyUp, "keyup"), on(&TextScrollWidget::MouseDown, "down");
+    on(&TextScrollWidget::MouseUp, "up"), on(&TextScrollWidget::MouseMove, "move");
     const QPoint at(10, 20);
     QTest::mouseClick(&credits, Qt::RightButton, Qt::ControlModifier, at);
     QTest::mouseDClick(&credits, Qt::RightButton, Qt::ControlModifier, at);
