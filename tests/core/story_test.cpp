@@ -49,9 +49,7 @@ const std::wstring kStone =
 }  // namespace
 
 TEST_F(Story, TheMagusLeavesTheLastKeywordHeard) {
-    struct Case {
-        std::wstring question, startsWith, endsWith;
-    };
+    struct Case { std::wstring question, startsWith, endsWith; };
     const Case cases[] = {
         {L"", kNotHeard, kNotHeard},
         {L"как пройти к реке", kNotHeard, kNotHeard},
@@ -107,12 +105,7 @@ TEST_F(Story, TheTraderBuysOnePieceOfArmsAtItsWorth) {
 }
 
 TEST_F(Story, TheTorchSellerSellsForAHundredCoins) {
-    struct Case {
-        std::wstring order;
-        int money;
-        int moneyAfter;
-        std::wstring said;
-    };
+    struct Case { std::wstring order; int money, moneyAfter; std::wstring said; };
     const Case cases[] = {
         {L"Факел", 100, 0, L"Держи!"},
         {L"дай мне факел и ещё что", 250, 150, L"Держи!"},
@@ -126,18 +119,13 @@ TEST_F(Story, TheTorchSellerSellsForAHundredCoins) {
         ui.inputAnswers = {c.order};
         modVarsAndMain.Money = c.money;
         SpecialNpcTalk(L"2.0");
-        EXPECT_EQ(ui.log.front(), L"InputBox|Morvath|Что Купить?[факел-100монет]");
-        EXPECT_EQ(Speech(), c.said) << ToUtf8(c.order);
-        EXPECT_EQ(modVarsAndMain.Money, c.moneyAfter);
         const bool sold = c.said == L"Держи!";
-        ASSERT_EQ(modVarsAndMain.Inventory->Count(), sold ? 1 : 0);
+        EXPECT_EQ(std::tuple(ui.log.front(), Speech(), int(modVarsAndMain.Money), modVarsAndMain.Inventory->Count()),
+                  std::tuple(L"InputBox|Morvath|Что Купить?[факел-100монет]", c.said, c.moneyAfter, sold ? 1L : 0L)) << ToUtf8(c.order);
         if (!sold) continue;
         const auto& torch = *modVarsAndMain.Inventory->Item(1);
-        EXPECT_EQ(torch.ItemName, L"Факел");
-        EXPECT_EQ(torch.ItemType, kWeapon);
-        EXPECT_EQ(torch.ItemScript, L"fakel.itm");
-        EXPECT_EQ(torch.ItemInfo, L"Освещает тёмные помещения...");
-        EXPECT_EQ(modVarsAndMain.CurItem, modVarsAndMain.Inventory->Item(1));
+        EXPECT_EQ(std::tuple(torch.ItemName, long(torch.ItemType), torch.ItemScript, torch.ItemInfo, modVarsAndMain.CurItem == modVarsAndMain.Inventory->Item(1)),
+                  std::tuple(L"Факел", long(kWeapon), L"fakel.itm", L"Освещает тёмные помещения...", true));
     }
     // Other kinds say nothing.
     for (const wchar_t* kind : {L"3", L"-1", L"факел", L""}) {
@@ -152,11 +140,7 @@ TEST_F(Story, TheTorchSellerSellsForAHundredCoins) {
 TEST_F(Story, EndingsTellTheirTaleAndEndTheRunWhoeverTheHeroIs) {
     const std::wstring omen = L"MsgBox|Morvath|Во всех церквях мира священникам явилось знамение - знамение о том, как вы "
                               L"усмирили Драконов...В лучах славы, Героем ";
-    struct Case {
-        bool good;
-        int person;
-        std::wstring lastBox, epitaph;
-    };
+    struct Case { bool good; int person; std::wstring lastBox, epitaph; };
     const Case cases[] = {
         {true, kMonk,
          omen + L"вы вернулись к себе в монастырь и почитаемый всеми посветили остаток жизни служению Богу и летописи...",
@@ -175,33 +159,21 @@ TEST_F(Story, EndingsTellTheirTaleAndEndTheRunWhoeverTheHeroIs) {
         modVarsAndMain.CreateRoots();
         ui.log.clear();
         auto& hero = *modVarsAndMain.Player;
-        hero.PlayerName = L"Ратибор";
-        hero.Profession = c.person;
-        hero.HP = 30;
-        modVarsAndMain.ResurrectionsLeft = 3;
-        modVarsAndMain.KeepSaveOnDeath = true;
+        std::tie(hero.PlayerName, hero.Profession, hero.HP, modVarsAndMain.ResurrectionsLeft, modVarsAndMain.KeepSaveOnDeath) = std::tuple(L"Ратибор", c.person, 30, 3, true);
         c.good ? EndingGoodStone() : EndingEvilStone();
         const auto boxes = Boxes();
         ASSERT_EQ(boxes.size(), c.good ? 3u : 2u);
         EXPECT_EQ(boxes[0], c.good ? L"MsgBox|Morvath|Вы подгтовились к обряду освящения камня...Вы едва начали "
                                      L"окрапливать его святой водой, вознося молитвы как вдруг..."
                                    : L"MsgBox|Morvath|Вы начали использовать камень...Слышите странные звуки...");
-        EXPECT_EQ(boxes.back(), c.lastBox);
-        EXPECT_EQ(modVarsAndMain.hallOfFame.win, c.epitaph);
         // The warlock is not brought back: the hall of fame closes the run.
-        EXPECT_EQ(modVarsAndMain.ResurrectionsLeft, 3);
-        EXPECT_EQ(hero.HP, 30);
-        EXPECT_TRUE(modVarsAndMain.hallOfFame.writehf);
-        EXPECT_EQ(ui.log.back(), L"ShowHallOfFame|modal");
+        EXPECT_EQ(std::tuple(boxes.back(), modVarsAndMain.hallOfFame.win, int(modVarsAndMain.ResurrectionsLeft), int(hero.HP), modVarsAndMain.hallOfFame.writehf, ui.log.back()),
+                  std::tuple(c.lastBox, c.epitaph, 3, 30, true, L"ShowHallOfFame|modal"));
     }
 }
 
 TEST_F(Story, TheDragonStoneAnswersOnlyAnEvilHeartWithARing) {
-    struct Case {
-        double doom;
-        bool ring;
-        std::wstring said;  // "" for the ending
-    };
+    struct Case { double doom; bool ring; std::wstring said; };  // said: "" for the ending
     const Case cases[] = {
         {6, true, L"Только приверженец злых духов может использовать этот амулет!!!"},
         {6.01, false, L"Чтобы вас не уничтожило,нужно иметь кольцо злых духов"},
@@ -216,7 +188,6 @@ TEST_F(Story, TheDragonStoneAnswersOnlyAnEvilHeartWithARing) {
         stone->ItemScript = L"nothing.itm";
         if (c.ring) Carry(L"Кольцо злых духов", kRing);
         stone->DoAction();
-        EXPECT_EQ(Speech(), c.said) << c.doom;
-        EXPECT_EQ(modVarsAndMain.hallOfFame.win.empty(), !c.said.empty());
+        EXPECT_EQ(std::pair(Speech(), modVarsAndMain.hallOfFame.win.empty()), std::pair(c.said, !c.said.empty())) << c.doom;
     }
 }
