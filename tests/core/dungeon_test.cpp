@@ -199,6 +199,10 @@ TEST_F(Dungeons, TheScriptWritesAWholeLocation) {
     EXPECT_EQ(std::tuple(Saved("lair", L".crd"), Saved("lair", L".map"), Saved("lair", L".tle"), Saved("lair", L".lst") + Saved("lair", L".itm")),
               std::tuple(" 18 \r\n 20 \r\nwild\r\n 37 \r\n 12 \r\n 18 \r\n 16 \r\nN1\r\n 64 \r\n 5 \r\n", Rows(CarveDungeon(20, 22).grid, "\r\n"),
                          "4\r\n#This is a TileSet type file.Do not remove this Line!\r\n", ""));
+    // Another run starts from nothing: no ways, no monsters of the run before.
+    SeedRandom(4);
+    GenDungeon("\"20\";\"22\";\"cave\"");
+    EXPECT_EQ(Saved("cave", L".crd") + Saved("cave", L".lst"), " 18 \r\n 20 \r\n\r\n 0 \r\n 0 \r\n 18 \r\n 16 \r\n\r\n 0 \r\n 0 \r\n");
 }
 
 // The first floor cells in scan order draw a monster each from the whole records of the
