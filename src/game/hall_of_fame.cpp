@@ -75,6 +75,21 @@ void MoveAside(const fs::path& file) {
     }
 }
 
+// What ended the run, after the "и" that leads to it. Death causes have always been written
+// with a blank of their own in front (the records on disk hold them so), the endings'
+// epitaphs without one: either way one blank stands between.
+std::wstring AndWhatEndedIt(std::wstring_view lead, std::wstring_view cause) {
+    const std::size_t first = cause.find_first_not_of(L' ');
+    return std::wstring(lead) + L" " + std::wstring(first == std::wstring_view::npos ? L"" : cause.substr(first));
+}
+
+// A sentence of the deeds file ends in one mark: a cause that ends in its own ("умер от
+// голода.", "...на Земле!", "...жизнь...") gets no second one.
+std::wstring Sentence(std::wstring text) {
+    if (text.empty() || std::wstring_view(L".!?").find(text.back()) == std::wstring_view::npos) text += L'.';
+    return text;
+}
+
 bool IsForbiddenInFileName(wchar_t c) {
     return c < 32 || c == 127 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos;
 }
@@ -159,7 +174,7 @@ std::vector<std::wstring> ListLines(const HallOfFameRecord& record) {
     return {
         record.name + L" - " + PersonText(record.person),
         L"Достиг уровня:" + NumText(record.level) + L" и набрал " + NumText(record.score) + L" очков.",
-        L"И " + (record.cause != L"#" ? record.cause : record.epitaph),
+        AndWhatEndedIt(L"И", record.cause != L"#" ? record.cause : record.epitaph),
         L" ",
     };
 }
@@ -204,7 +219,7 @@ std::vector<std::wstring> DeedsLines(int score, const std::wstring& cause) {
     std::vector<std::wstring> out(kTombstone.begin(), kTombstone.end());
     out.insert(out.end(), {L"", L"", kRule, hero.PlayerName + L", " + PersonText(static_cast<int>(hero.Profession)),
                            kRule, L"", kRule, L"Его деяния:", kRule, L""});
-    out.push_back(L"Он набрал " + NumText(score) + L" очка(ов) и" + cause + L".");
+    out.push_back(Sentence(AndWhatEndedIt(L"Он набрал " + NumText(score) + L" очка(ов) и", cause)));
     out.push_back(L"Он достиг уровня " + NumText(hero.Level) + L".");
     out.push_back(AlignmentSentence(hero.Doom) + L".");
     out.push_back(L"Он путешествовал " + NumText(g.TheWorld ? static_cast<double>(g.TheWorld->Day) : 0) + L" дней.");

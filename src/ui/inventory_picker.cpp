@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "ui/game_screen.h"
 #include "ui/qt_text.h"
 
 namespace morvath::ui {
@@ -77,6 +78,7 @@ void frmBookmarks::Fill(const PickerContent& content) {
 int frmBookmarks::Ask(const PickerContent& content, QWidget* parent) {
     frmBookmarks dialog(parent);
     dialog.Fill(content);
+    PlaceBesideTheHero(dialog);
     dialog.exec();
     return dialog.PickedRow();
 }

@@ -116,4 +116,17 @@ TEST_F(EquipmentScreen, AClickOrALetterPutsOnAndTakesOffAndEscCloses) {
     });
 }
 
+// Everything worn on the body is of one kind: its picture tells cloth, light armour and mail
+// apart by how well it guards.
+TEST_F(EquipmentScreen, TheBodySlotShowsWhatTheGarmentIsMadeOf) {
+    const std::pair<double, const char*> worn[] = {{-1, "eq_robe.bmp"}, {0, "eq_robe.bmp"}, {1, "eq_jerkin.bmp"}, {2.5, "eq_jerkin.bmp"}, {3, "eq_body.bmp"}, {4, "eq_body.bmp"}};
+    frmEquip screen;
+    for (auto [defence, picture] : worn) {
+        auto& body = g().Equip[kSlotBody];
+        body[kEqName] = L"Чёрная роба", body[kEqType] = kBody, body[kEqDefendPlus] = defence;
+        screen.Refresh();
+        EXPECT_EQ(screen.slotPicture[kSlotBody]->property("picture").toString(), QString::fromLatin1(picture)) << defence;
+    }
+}
+
 }  // namespace

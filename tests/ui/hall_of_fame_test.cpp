@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -17,11 +18,14 @@ using namespace morvath::ui;
 
 namespace {
 
+// The longest epitaph the game writes.
+const std::wstring kMonkEpitaph = L"Героем вы вернулись к себе в монастырь и почитаемый всеми посветили остаток жизни служению Богу и летописи...";
+
 // A game folder whose hall of fame holds two runs.
 struct HallOfFameWindow : GameTest {
     void SetUp() override {
         std::string plain = RecordLine({L"Ратибор", kClaw, 1349, 4, L" был убит Волком", L""});
-        plain += RecordLine({L"Всеслав", kWarlock, 2698, 9, L"#", L"В лучах славы, Героем вы прожили свою жизнь..."});
+        plain += RecordLine({L"Пимен", kMonk, 2698, 9, L"#", kMonkEpitaph});
         ASSERT_TRUE(WriteFileAtomic(HiscorePath(), plain) && EncryptFileInPlace(HiscorePath()));
     }
     static QString Lines(const QListWidget* list) {
@@ -31,8 +35,8 @@ struct HallOfFameWindow : GameTest {
     }
 
     const QString twoRuns = QStringLiteral(
-        "Ратибор - Коготь|Достиг уровня:4 и набрал 1349 очков.|И  был убит Волком| |"
-        "Всеслав - Чернокнижник|Достиг уровня:9 и набрал 2698 очков.|И В лучах славы, Героем вы прожили свою жизнь...| ");
+        "Ратибор - Коготь|Достиг уровня:4 и набрал 1349 очков.|И был убит Волком| |"
+        "Пимен - Монах|Достиг уровня:9 и набрал 2698 очков.|И ") + QString::fromStdWString(kMonkEpitaph) + QStringLiteral("| ");
 };
 
 }  // namespace
@@ -48,6 +52,14 @@ TEST_F(HallOfFameWindow, TheMenuOpensItThroughTheFrontEndAndEscGoesBack) {
         if (auto* h = qobject_cast<frmHallOfFame*>(w); h && h->isVisible()) shown = h;
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->windowTitle() + "|" + Lines(shown->List1), QStringLiteral("Зал Славы 'Morvath...'|") + twoRuns);
+    // The epitaph reads whole, on one line where the screen is wide enough: nothing scrolls
+    // sideways, and its row lies within the list, tall enough for the lines it takes.
+    QApplication::processEvents();
+    QListWidgetItem* epitaph = shown->List1->item(6);
+    const QRect row = shown->List1->visualItemRect(epitaph);
+    const int needed = shown->List1->fontMetrics().boundingRect(QRect(0, 0, row.width(), 1000), Qt::TextWordWrap, epitaph->text()).height();
+    EXPECT_EQ(std::tuple(shown->List1->horizontalScrollBar()->isVisible(), row.left() >= 0 && row.right() < shown->List1->viewport()->width(), row.height() >= needed),
+              std::tuple(false, true, true)) << row.width() << " " << needed << " " << row.height();
     QTest::keyClick(shown->List1, Qt::Key_Escape);
     EXPECT_EQ(std::pair(shown->isVisible(), back), std::pair(false, true));
     qt.onBackToMenu = nullptr;
@@ -77,7 +89,7 @@ TEST_F(HallOfFameWindow, ADeathClosesTheGameScreenRecordsTheRunAndEndsTheProgram
     GameOver();
 
     EXPECT_TRUE(!screen || !screen->isVisible());
-    EXPECT_TRUE(listed.startsWith(twoRuns + QStringLiteral("|Мирослава - Охотник|")) && listed.endsWith(QStringLiteral("|И  был убит Пауком| ")))
+    EXPECT_TRUE(listed.startsWith(twoRuns + QStringLiteral("|Мирослава - Охотник|")) && listed.endsWith(QStringLiteral("|И был убит Пауком| ")))
         << listed.toStdString();
     // The deeds file offered once; closing the game screen did not end the program by itself.
     EXPECT_EQ(std::tuple(front.asked, front.ended, QGuiApplication::quitOnLastWindowClosed()), std::tuple(1, 1, false));
