@@ -42,8 +42,8 @@ public:
         const int a = RandomInt(1, 4);
         const int b = RandomInt(1, 4);
         int x1, y1, x2, y2;
-        // A room lies on the side of (x, y) its direction points to. The corridors' ends open rooms only
-        // downwards and to the left (or none); the first room opens downwards.
+        // A room lies on the side of (x, y) its direction points to. The corridors' ends open
+        // rooms only downwards and to the left (or none); the first room opens downwards.
         switch (dir) {
             case 1: x1 = x - a - 1; y1 = y + 1; x2 = x; y2 = y + b + 1; break;
             case 2: x1 = x - a - 1; y1 = y; x2 = x - 1; y2 = y + b + 1; break;
