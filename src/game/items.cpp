@@ -181,9 +181,11 @@ void UseItem() {
     auto& g = modVarsAndMain;
     g.PickedIndex = 0;
     ShowInventory();
-    if (g.PickedIndex == 0) return;
-    if (auto item = g.Inventory->Item(g.PickedIndex)) item->DoAction();
-    g.Player->DoWeight();
+    if (g.PickedIndex != 0) {
+        if (auto item = g.Inventory->Item(g.PickedIndex)) item->DoAction();
+        g.Player->DoWeight();
+    }
+    // Nothing used still costs a loaded hero his turn's burden, as nothing dropped does.
     g.Player->CheckWeight();
 }
 

@@ -119,6 +119,7 @@ struct GameState {
     Integer LastSpell;          // the spell Z repeats: 1..5, 6 after "Закрыть"
     bool AnimationRunning = false;  // a spell or arrow is flying: the game screen takes no keys
     bool GameOverRunning = false;   // the game-over pass is under way (it closes the game screen)
+    bool RunEnded = false;          // the run went to the hall of fame: it is over for good
     HallOfFameRequest hallOfFame;
     ScriptRunState scriptRun;
 

@@ -6,6 +6,7 @@
 #include "platform/textforms.h"
 #include "services/crypto.h"
 #include "services/file_cipher.h"
+#include "services/music.h"
 #include "test_support.h"
 #include "world/save_set.h"
 
@@ -126,13 +127,14 @@ TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
     // No working copy stays behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 3);  // saved, scripts, Hiscore
     // Browsed from the menu: the same list, no question, and no file changes; the kill log
-    // belongs to a saved game still in progress.
+    // belongs to a saved game still in progress. Either way the hall's own tune plays.
     const std::string before = ReadFile(HiscorePath());
     ASSERT_TRUE(AppendToFile(KillLogPath(), "x"));
-    g().hallOfFame.writehf = false;
+    std::tie(g().hallOfFame.writehf, modMusicEngine::MusicName) = std::tuple(false, L"\\music\\final.mid");
     HallOfFame browsed;
     browsed.Open();
-    EXPECT_EQ(std::tuple(Joined(browsed.List1) == list2, ReadFile(HiscorePath()) == before, FileExists(KillLogPath()), ui.Count(L"MsgBox"), browsed.Close()), std::tuple(true, true, true, 2, false));
+    EXPECT_EQ(std::tuple(Joined(browsed.List1) == list2, ReadFile(HiscorePath()) == before, FileExists(KillLogPath()), ui.Count(L"MsgBox"), browsed.Close(), modMusicEngine::MusicName),
+              std::tuple(true, true, true, 2, false, L"\\music\\music.mid"));
 }
 
 TEST_F(HallOfFameTest, AnEndedRunOffersTheDeedsFileAndClearsTheKillLog) {

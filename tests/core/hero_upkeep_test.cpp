@@ -14,7 +14,7 @@ struct Upkeep : GameTest {
     }
     std::wstring& info() { return modVarsAndMain.screen.lblII; }
     const std::wstring& speech() { return modVarsAndMain.screen.txtSpeech; }
-    int Died() { return ui.Count(L"MsgBox|Morvath|Вы умерли!"); }
+    int Died() { return ui.Count(L"MsgBox||Вы умерли!"); }
 };
 
 }  // namespace
@@ -44,10 +44,10 @@ TEST_F(Upkeep, HungerInOrdinaryLocations) {
 // Death is announced once and handed to game over.
 TEST_F(Upkeep, RegenerationAndDeathInOrdinaryLocations) {
     h().Constitution = h().HardIness = 10;
-    for (auto [strength, before, after] : {std::tuple{19.9, 5, 5}, {60.0, 5, 6}, {300.0, 9, 10}, {300.0, 10, 10}}) {
+    for (auto [strength, before, after] : {std::tuple{19.9, 5, 5}, {60.0, 5, 6}, {300.0, 9, 10}, {300.0, 10, 10}, {19.9, 1, 1}}) {
         std::tie(h().Strenght, h().HP) = std::tuple(strength, before);
         h().UpdateHP();
-        EXPECT_EQ(h().HP, after) << strength;
+        EXPECT_EQ(std::pair(int(h().HP), modVarsAndMain.PlayerDead), std::pair(after, false)) << strength;  // one hit point lives
     }
     for (int i = 0; i < 2; ++i) {
         h().HP = 0;
