@@ -166,7 +166,9 @@ TEST_P(CaveLevels, EveryLevelCanBeWalkedOutOf) {
         Walk walk(rows, modVarsAndMain.PlayerX + 2, modVarsAndMain.PlayerY + 3);
         for (int i = 1; i <= w.LocCount; ++i) {
             const LocationRecord& r = w.Record(i);
-            if (!r.Target.ToText().empty()) ASSERT_TRUE(walk.Reaches(static_cast<int>(r.X.ToNumber()) + 2, static_cast<int>(r.Y.ToNumber()) + 3)) << seed << " " << i;
+            if (!r.Target.ToText().empty()) {
+                ASSERT_TRUE(walk.Reaches(static_cast<int>(r.X.ToNumber()) + 2, static_cast<int>(r.Y.ToNumber()) + 3)) << seed << " " << i;
+            }
         }
     }
     ResetGame();
