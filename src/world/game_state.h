@@ -10,8 +10,6 @@
 
 #include "platform/numbers.h"
 #include "platform/variant.h"
-#include "world/dungeon.h"
-#include "world/houses.h"
 #include "world/item.h"
 #include "world/main_character.h"
 #include "world/npc.h"
@@ -113,10 +111,6 @@ struct GameState {
     // The weapon table of \maps\weapons.dat: [row][name, attack, defence, critical, weight,
     // bonus code, kind, description].
     std::array<std::array<Variant, 8>, 81> WeaponsTable;
-    // What the script command genhouse asked for last.
-    HouseSpec HouseParams;
-    // What the script command gendungeon asked for last.
-    DungeonSpec DungeonParams;
     // The person's intro text, set by character creation and shown by the staged start.
     std::wstring IntroText;
 

@@ -293,10 +293,12 @@ TEST_F(Fight, AttackingAGoodCharacterAsksAndMayBeAnAmbush) {
     StartFight(11, 10);
     EXPECT_EQ(std::tuple(ui.log.at(0), FightOn(), double(h().Doom)), std::tuple(L"MsgBox|Morvath|Вы действительно хотите драться с Стражник", false, 0.0));
     // The score: mobility / 7 + luck - 3 / 3 - 2 / 2 - Int(7 r1) + Int(7 r2); above zero,
-    // however little, kills. Mobility 2.8 adds 0.4, -0.7 takes 0.1. Without the skill no luck ambushes.
+    // however little, kills. Mobility 2.8 adds 0.4, -0.7 takes 0.1, 0.7 adds 0.1; draws of 0.99
+    // take and give 6 each. Without the skill no luck ambushes.
     struct Case { bool skill; double mobility, luck, r1, r2; bool ambush; };
     for (const Case& c : {Case{false, 0, 20, 0, 0, false}, Case{true, 2.8, 2, 0, 0, true}, Case{true, 0, 2, 0, 0, false}, Case{true, -0.7, 2, 0, 0, false},
-                          Case{true, 0, 2, 0, Above(1), true}, Case{true, 0, 2, Above(1), Above(1), false}}) {
+                          Case{true, 0, 2, 0, Above(1), true}, Case{true, 0, 2, Above(1), Above(1), false}, Case{true, 0.7, 2, .99, .99, true},
+                          Case{true, 0, 2, .99, .99, false}}) {
         CloseFightPanel();
         g().NPCs->Clear();
         if (c.skill) g().Skills[9][0] = L"Подстерегать";  // learned late: any row of the table counts
