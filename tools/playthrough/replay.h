@@ -63,8 +63,8 @@
 //                         cells, where beasts are met (groves, shores and places are safe),
 //                         and only then the shortest way; or simply the shortest way
 //   eat above N           whenever the hero's hunger is above N he eats (key E) one piece of
-//                         the first food he carries that food.itm feeds him with; "eat above
-//                         -1000" or lower eats everything, "eat off" stops the rule
+//                         the first food he carries that food.itm feeds him with, until it is
+//                         N or less; "eat off" stops the rule
 //   heal below N NAME     whenever his HP is below N (a number, or max: below his full
 //                         health) he uses (key U) one NAME while he carries one; "heal off"
 //   flee below N          from now on a fight is fled with the flee button once his HP is
@@ -75,8 +75,8 @@
 //                         followed) and talks to him (key T), the answers as queued
 //   buy N NAME from SELLER choice K
 //                         talks to SELLER as "talk" does and answers his question with option K,
-//                         until the hero carries N more NAME or a purchase brings none (the
-//                         coins ran out)
+//                         until he has handed over N NAME or a purchase brings none (the coins
+//                         ran out); the rules may use what he bought as soon as it is counted
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
