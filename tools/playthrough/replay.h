@@ -16,7 +16,8 @@
 //   key K [N]             press K (Up Down Left Right Space Esc Enter, a letter or digit, ".",
 //                         ";", "," and F1..F12, "Shift+" before any of them) N times; F4..F8 set
 //                         the hero's behaviour in a fight (F8: berserk)
-//   enter ID              like walk, onto the nearest way out that leads to place ID
+//   enter ID              like walk, onto the nearest way out that leads to place ID (on the
+//                         wilderness map onto the place's icon, then the enter key)
 //   walk X Y              arrow keys along the shortest way to (X, Y) in the current place
 //                         (onto a way out: on into the place it leads to). A hostile character
 //                         in the way (not good, and coming for the hero or fleeing from him) is
@@ -45,6 +46,37 @@
 //   chase NAME            follows the nearest character so named that flees from the hero, and
 //                         attacks it with F whenever it stands beside him, until none so named
 //                         flees (it died, or turned on him); nothing when none flees
+//   expect place ID | at X Y | flag N V | has NAME | lacks NAME | speech TEXT | box TEXT |
+//          fame TEXT | deeds TEXT | over
+//                         what must hold now (TEXT: part of the speech box, of a message
+//                         box shown so far, of the hall-of-fame list or of the deeds file)
+//
+// A careful player's steps, so that one recording plays on any seed. The standing rules hold
+// from the line that gives them until another line changes them; they act between keys, while
+// no fight is on and no speech box shows, and each takes its own keys and answers, never the
+// queued ones:
+//   encounters refuse | encounters fight
+//                         every question of a wilderness encounter ("Вы встретили ...") is
+//                         answered No (or, with fight, as the queue says)
+//   walks safe | walks short
+//                         a walk on the wilderness map goes over the fewest grass and forest
+//                         cells, where beasts are met (groves, shores and places are safe),
+//                         and only then the shortest way; or simply the shortest way
+//   eat above N           whenever the hero's hunger is above N he eats (key E) one piece of
+//                         the first food he carries that food.itm feeds him with; "eat above
+//                         -1000" or lower eats everything, "eat off" stops the rule
+//   heal below N NAME     whenever his HP is below N (a number, or max: below his full
+//                         health) he uses (key U) one NAME while he carries one; "heal off"
+//   flee below N          from now on a fight is fled with the flee button once his HP is
+//                         below N, and fought as "fights" says above it; "flee below 0" never
+//   use NAME | use all NAME
+//                         key U on one NAME, or on every NAME he carries, one by one
+//   talk NAME             walks beside the nearest character so named (one who wanders is
+//                         followed) and talks to him (key T), the answers as queued
+//   buy N NAME from SELLER choice K
+//                         talks to SELLER as "talk" does and answers his question with option K,
+//                         until the hero carries N more NAME or a purchase brings none (the
+//                         coins ran out)
 //   burn SYMBOLS | burn off
 //                         from now on, before each step of a walk, the hero who knows the
 //                         fireball and has mana for it casts it (turning first) the way it hits
@@ -55,10 +87,6 @@
 //   escape                the warlock out of the endless cave: along the shortest way to the
 //                         level's nearest way up to N1, or down its nearest stair when it has
 //                         none; a death his dark arts undo goes on from the new cave
-//   expect place ID | at X Y | flag N V | has NAME | lacks NAME | speech TEXT | box TEXT |
-//          fame TEXT | deeds TEXT | over
-//                         what must hold now (TEXT: part of the speech box, of a message
-//                         box shown so far, of the hall-of-fame list or of the deeds file)
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
@@ -149,12 +177,37 @@ public:
     bool over = false;
     std::deque<std::wstring> picks;           // item names, in the order the picker asks
     std::deque<std::vector<int>> equipKeys;   // the keys of each visit to the equipment screen
+    bool refuseEncounters = false;            // every encounter question is answered No
+    // The answers of a standing rule's own keys: they go before the queues, which hold the
+    // recording's answers for later keys.
+    std::optional<std::wstring> rulePick;
+    std::optional<int> ruleChoice;
+
+    MsgResult MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon, const std::wstring& title) override {
+        if (refuseEncounters && buttons == MsgButtons::YesNo && text.starts_with(L"Вы встретили")) {
+            log.push_back(L"MsgBox|" + title + L"|" + text);
+            return MsgResult::No;
+        }
+        return ScriptedFrontend::MsgBox(text, buttons, icon, title);
+    }
+
+    int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) override {
+        if (!ruleChoice) return ScriptedFrontend::Choice(question, options);
+        log.push_back(L"Choice|" + question + L"|" + options[0] + L"|" + options[1] + L"|" + options[2]);
+        const int answer = *ruleChoice;
+        ruleChoice.reset();
+        return answer;
+    }
 
     int PickItem(const PickerContent& content) override {
         ScriptedFrontend::PickItem(content);
-        if (picks.empty()) return 0;
-        const std::wstring name = picks.front();
-        picks.pop_front();
+        if (!rulePick && picks.empty()) return 0;
+        const std::wstring name = rulePick ? *rulePick : picks.front();
+        if (rulePick) {
+            rulePick.reset();
+        } else {
+            picks.pop_front();
+        }
         for (std::size_t i = 0; i < content.rows.size(); ++i) {
             if (content.rows[i].name == name) return static_cast<int>(i + 1);
         }
@@ -217,7 +270,7 @@ private:
         if (g().Player) {
             const auto& h = *g().Player;
             out_.failure += " [" + ToUtf8(Place()) + " (" + std::to_string(g().PlayerX) + ", " + std::to_string(g().PlayerY) +
-                            "), HP " + ToUtf8(NumText(h.HP)) + ", hunger " + ToUtf8(NumText(h.Hungry)) + ", killer " +
+                            "), \"" + ToUtf8(g().screen.lblII) + "\", HP " + ToUtf8(NumText(h.HP)) + ", hunger " + ToUtf8(NumText(h.Hungry)) + ", killer " +
                             ToUtf8(g().hallOfFame.EnemyName) + ", coins " + std::to_string(static_cast<long>(g().Money)) + ", carries";
             if (g().Inventory) {
                 for (const auto& it : *g().Inventory) out_.failure += " " + ToUtf8(it->ItemName) + " x" + std::to_string(it->ItemCount + 1);
@@ -258,7 +311,8 @@ private:
         return std::nullopt;
     }
 
-    // One key as the game screen takes it: a showing speech box has the keyboard.
+    // One key as the game screen takes it: a showing speech box has the keyboard. Then the
+    // standing rules look after the hero.
     void Press(int key, int shift) {
         ++out_.keys;
         if (g().screen.speechVisible) {
@@ -267,24 +321,74 @@ private:
             PressKey(key, shift);
         }
         FightItOut();
+        Tend();
     }
 
     // A fight that has started is fought as the recording says: Enter on the strike button,
     // which has the focus, blow after blow; or a click on the flee button until the hero gets
-    // away; a beast the burn rule dreads as that rule says. The enemy's name is kept for the
-    // steps that wait for him.
+    // away, also once his HP falls below the flee rule's mark; a beast the burn rule dreads
+    // as that rule says. The enemy's name is kept for the steps that wait for him.
     void FightItOut() {
         if (auto enemy = FightOn() ? FightEnemy() : nullptr) lastFoe_ = enemy->NPCName;
         for (int clicks = 0; FightOn() && !g().PlayerDead && clicks < 500; ++clicks) {
             if (const auto enemy = FightEnemy(); enemy && Dreaded(*enemy)) {
                 FightDreaded(*enemy);
-            } else if (flee_) {
+            } else if (flee_ || g().Player->HP < fleeBelow_) {
                 Flee();
             } else {
                 Strike();
             }
         }
     }
+
+    // How many pieces of NAME the hero carries.
+    long Carried(const std::wstring& name) {
+        long n = 0;
+        if (!g().Inventory) return n;
+        for (const auto& it : *g().Inventory) {
+            if (it->ItemName == name) n += static_cast<long>(it->ItemCount) + 1;
+        }
+        return n;
+    }
+
+    // The food a careful hero eats: the first he carries that feeds him (no berries of
+    // unknown kind, no strange fish).
+    std::optional<std::wstring> Food() {
+        if (!g().Inventory) return std::nullopt;
+        for (const auto& it : *g().Inventory) {
+            if (it->ItemType == kFood && LowerText(it->ItemScript) == L"food.itm") return it->ItemName;
+        }
+        return std::nullopt;
+    }
+
+    // One key of a standing rule on a carried item: the picker answered with that item.
+    // False when the piece was not used up (the key did nothing with it).
+    bool UseOne(int key, const std::wstring& name) {
+        const long before = Carried(name);
+        ui_.rulePick = name;
+        Press(key, 0);
+        ui_.rulePick.reset();
+        CloseSpeech();
+        return Carried(name) < before;
+    }
+
+    // The standing rules of eating and healing, between keys: never inside a fight, nor
+    // while a speech box shows what the recording may still look at.
+    void Tend() {
+        if (tending_ || !Playing() || FightOn() || g().screen.speechVisible) return;
+        tending_ = true;
+        auto& hero = *g().Player;
+        for (int n = 0; healItem_.size() && n < 50 && Playing() && !FightOn() && hero.HP < HealMark(); ++n) {
+            if (!UseOne('U', healItem_)) break;
+        }
+        for (int n = 0; eatAbove_ && n < 10 && Playing() && !FightOn() && hero.Hungry > *eatAbove_; ++n) {
+            const auto food = Food();
+            if (!food || !UseOne('E', *food)) break;
+        }
+        tending_ = false;
+    }
+
+    int HealMark() { return healBelow_ ? *healBelow_ : static_cast<int>(g().Player->MaxHp); }
 
     // Closes a showing speech box, which would otherwise take the next key.
     void CloseSpeech() {
@@ -362,6 +466,7 @@ private:
     // cells on the way are stepped round (they would take the hero elsewhere), foes in the way
     // are fought.
     std::vector<int> Way(const std::function<bool(int, int)>& goal) {
+        if (safeWalks_ && Place() == L"wild") return SafeWay(goal);
         const World& w = *g().TheWorld;
         struct Node {
             int x, y;
@@ -398,6 +503,44 @@ private:
         return keys;
     }
 
+    // On the wilderness map: the way with the fewest steps onto grass and forest, where an
+    // encounter may stop the hero, and of those the shortest.
+    std::vector<int> SafeWay(const std::function<bool(int, int)>& goal) {
+        const World& w = *g().TheWorld;
+        constexpr long kRisk = 1000;
+        using Cell = std::pair<int, int>;
+        const Cell start{g().PlayerX, g().PlayerY};
+        std::map<Cell, long> cost{{start, 0}};
+        std::map<Cell, std::pair<Cell, int>> from;
+        std::priority_queue<std::pair<long, Cell>, std::vector<std::pair<long, Cell>>, std::greater<>> todo;
+        todo.push({0, start});
+        std::optional<Cell> end;
+        while (!todo.empty()) {
+            const auto [c, at] = todo.top();
+            todo.pop();
+            if (c != cost[at]) continue;
+            if (at != start && goal(at.first, at.second)) {
+                end = at;
+                break;
+            }
+            for (const auto& d : kDirs) {
+                const Cell next{at.first + d[0], at.second + d[1]};
+                if (next.first < 1 || next.second < 1) continue;
+                const std::wstring tile = w.GetPosMap(next.first + 3, next.second + 3);
+                if (!(d[2] == kVkUp ? CanMoveUP(tile) : CanMove(tile)) && !FoeAt(next.first, next.second)) continue;
+                const long step = c + 1 + (tile == L"G" || tile == L"\u040A" ? kRisk : 0);
+                if (auto it = cost.find(next); it != cost.end() && it->second <= step) continue;
+                cost[next] = step;
+                from[next] = {at, d[2]};
+                todo.push({step, next});
+            }
+        }
+        std::vector<int> keys;
+        if (!end) return keys;
+        for (auto at = *end; at != start; at = from[at].first) keys.insert(keys.begin(), from[at].second);
+        return keys;
+    }
+
     // Out of an encounter's battleground by its nearest way back to the wilderness.
     bool LeaveBattleground() {
         for (int tries = 0; tries < 200 && Playing() && Place() != L"wild"; ++tries) {
@@ -412,7 +555,18 @@ private:
         return Playing() || Fail("the hero died on the way");
     }
 
+    // The way out to the target that is nearest along the way; when no way leads to one now
+    // (someone stands in it), the nearest as the crow flies.
     std::optional<std::pair<int, int>> WayOutTo(const std::wstring& target) {
+        if (auto keys = Way([&](int x, int y) { return TargetAt(x, y) == target; }); !keys.empty()) {
+            std::pair<int, int> at{g().PlayerX, g().PlayerY};
+            for (int key : keys) {
+                for (const auto& d : kDirs) {
+                    if (d[2] == key) at = {at.first + d[0], at.second + d[1]};
+                }
+            }
+            return at;
+        }
         const World& w = *g().TheWorld;
         std::optional<std::pair<int, int>> best;
         long bestDistance = 0;
@@ -533,7 +687,7 @@ private:
             auto keys = Way([&](int cx, int cy) { return cx == x && cy == y; });
             if (keys.empty()) {
                 // Someone stands in the way: wait a turn, but not for ever.
-                if (++waits > 20) break;
+                if (++waits > 60) break;
                 Press(kVk5, 0);
                 continue;
             }
@@ -598,6 +752,79 @@ private:
             }
         }
         return Fail("cannot catch " + ToUtf8(name));
+    }
+
+    // The character the T key would talk to now: the first of the place's characters who
+    // stands on a cell beside the hero.
+    std::shared_ptr<NPC> TalkTarget() {
+        if (!g().NPCs) return nullptr;
+        for (const auto& npc : *g().NPCs) {
+            if (Beside(*npc)) return npc;
+        }
+        return nullptr;
+    }
+
+    // Beside the nearest character so named, and he the one T talks to; he may wander off
+    // meanwhile and is followed, or someone else stands closer in T's eyes and is waited out.
+    bool Approach(const std::wstring& name) {
+        const std::wstring place = Place();
+        for (int tries = 0; tries < 400 && out_.keys <= kMaxKeys; ++tries) {
+            if (!Playing()) return Fail("the hero died on the way to " + ToUtf8(name));
+            if (Place() != place) return Fail("left " + ToUtf8(place) + " for " + ToUtf8(Place()) + " on the way to " + ToUtf8(name));
+            if (g().screen.speechVisible) {
+                CloseSpeech();
+                continue;
+            }
+            std::shared_ptr<NPC> who;
+            long nearest = 0;
+            for (const auto& n : Named(name)) {
+                const long d = std::labs(static_cast<long>(n->X) - g().PlayerX) + std::labs(static_cast<long>(n->Y) - g().PlayerY);
+                if (!who || d < nearest) who = n, nearest = d;
+            }
+            if (!who) return Fail("nobody named " + ToUtf8(name) + " in " + ToUtf8(place));
+            if (Beside(*who)) {
+                if (TalkTarget() == who) return true;
+                Press(kVk5, 0);
+                continue;
+            }
+            const int wx = static_cast<int>(who->X), wy = static_cast<int>(who->Y);
+            auto keys = Way([&](int cx, int cy) { return std::labs(cx - wx) + std::labs(cy - wy) == 1; });
+            if (keys.empty()) {
+                Press(kVk5, 0);
+            } else {
+                StepOrStrike(keys.front());
+            }
+        }
+        return Fail("cannot come up to " + ToUtf8(name));
+    }
+
+    // buy N NAME from SELLER choice K
+    bool Buy(const Step& s) {
+        const auto from = std::find(s.args.begin(), s.args.end(), L"from");
+        const auto choice = std::find(from, s.args.end(), L"choice");
+        if (s.args.size() < 2 || from == s.args.end() || from == s.args.begin() + 1 || choice == s.args.end() ||
+            choice == from + 1 || choice + 1 == s.args.end()) {
+            return Fail("buy N NAME from SELLER choice K");
+        }
+        auto join = [](auto a, auto b) {
+            std::wstring t;
+            for (; a != b; ++a) t += (t.empty() ? L"" : L" ") + *a;
+            return t;
+        };
+        const int wanted = static_cast<int>(Val(s.args[0]));
+        const std::wstring item = join(s.args.begin() + 1, from), seller = join(from + 1, choice);
+        const int option = static_cast<int>(Val(*(choice + 1)));
+        const long goal = Carried(item) + wanted;
+        while (Carried(item) < goal) {
+            if (!Approach(seller)) return false;
+            const long before = Carried(item);
+            ui_.ruleChoice = option;
+            Press('T', 0);
+            ui_.ruleChoice.reset();
+            CloseSpeech();
+            if (Carried(item) <= before) break;
+        }
+        return Playing() || Fail("the hero died while buying");
     }
 
     // The spell list's keys: the option of that spell takes the focus (the arrow keys move it
@@ -716,7 +943,11 @@ private:
             if (!Playing()) return Fail("no game to walk in");
             const auto door = WayOutTo(s.text);
             if (!door) return Fail("no way out of " + ToUtf8(Place()) + " leads to " + ToUtf8(s.text));
-            return Walk(door->first, door->second) && (Place() == s.text || Fail("in " + ToUtf8(Place()) + ", not " + ToUtf8(s.text)));
+            const bool onMap = Place() == L"wild";
+            if (!Walk(door->first, door->second)) return false;
+            // On the wilderness map a place is entered with the enter key on its icon.
+            if (onMap && Place() == L"wild" && Playing()) Press(kVkPeriod, 0);
+            return Place() == s.text || Fail("in " + ToUtf8(Place()) + ", not " + ToUtf8(s.text));
         } else if (v == L"input") {
             ui_.inputAnswers.push_back(s.text);
         } else if (v == L"choice") {
@@ -774,6 +1005,51 @@ private:
             return Escape();
         } else if (v == L"expect") {
             return Expect(s);
+        } else if (v == L"encounters") {
+            if (s.text != L"refuse" && s.text != L"fight") return Fail("encounters refuse or encounters fight");
+            ui_.refuseEncounters = s.text == L"refuse";
+        } else if (v == L"walks") {
+            if (s.text != L"safe" && s.text != L"short") return Fail("walks safe or walks short");
+            safeWalks_ = s.text == L"safe";
+        } else if (v == L"eat") {
+            if (s.text == L"off") {
+                eatAbove_.reset();
+            } else if (s.args.size() == 2 && s.args[0] == L"above") {
+                eatAbove_ = number(1);
+            } else {
+                return Fail("eat above N or eat off");
+            }
+        } else if (v == L"heal") {
+            if (s.text == L"off") {
+                healItem_.clear();
+            } else if (s.args.size() >= 3 && s.args[0] == L"below") {
+                healBelow_.reset();
+                if (s.args[1] != L"max") healBelow_ = number(1);
+                healItem_.clear();
+                for (std::size_t i = 2; i < s.args.size(); ++i) healItem_ += (i > 2 ? L" " : L"") + s.args[i];
+            } else {
+                return Fail("heal below N NAME or heal off");
+            }
+        } else if (v == L"flee") {
+            if (s.args.size() != 2 || s.args[0] != L"below") return Fail("flee below N");
+            fleeBelow_ = number(1);
+        } else if (v == L"use") {
+            if (!Playing()) return Fail("no game to use things in");
+            CloseSpeech();
+            const bool all = !s.args.empty() && s.args[0] == L"all";
+            const std::wstring name = all ? s.text.substr(s.text.find_first_not_of(L' ', 3)) : s.text;
+            if (Carried(name) == 0) return Fail("the hero does not carry " + ToUtf8(name));
+            while (Carried(name) > 0 && Playing()) {
+                if (!UseOne('U', name)) return Fail(ToUtf8(name) + " was not used");
+                if (!all) break;
+            }
+        } else if (v == L"talk") {
+            if (!Playing()) return Fail("no game to talk in");
+            if (!Approach(s.text)) return false;
+            Press('T', 0);
+        } else if (v == L"buy") {
+            if (!Playing()) return Fail("no game to buy in");
+            return Buy(s);
         } else {
             return Fail("unknown step " + ToUtf8(v));
         }
@@ -786,7 +1062,13 @@ private:
     Player& ui_;
     Outcome out_;
     bool flee_ = false;
-    std::wstring burn_;     // the map symbols of the beasts the burn rule fires at
+    int fleeBelow_ = 0;                 // fights are fled below this HP
+    bool safeWalks_ = false;            // wilderness walks keep to safe cells
+    std::optional<int> eatAbove_;       // the hunger above which the hero eats
+    std::optional<int> healBelow_;      // the HP below which he heals (none: his full health)
+    std::wstring healItem_;             // what he heals with ("" : he does not)
+    bool tending_ = false;              // a standing rule is pressing its keys
+    std::wstring burn_;                 // the map symbols of the beasts the burn rule fires at
     std::wstring lastFoe_;  // the enemy of the last fight that started
     int line_ = 0;
     int person_ = 0;
