@@ -78,9 +78,9 @@
 //                         until the hero carries N more NAME or a purchase brings none (the
 //                         coins ran out)
 //   burn SYMBOLS | burn off
-//                         from now on, before each step of a walk, the hero who knows the
-//                         fireball and has mana for it casts it (turning first) the way it hits
-//                         the most beasts of those map symbols; a fight with such a beast is
+//                         the hero who knows the fireball and has mana for it casts it (turning
+//                         first) the way it hits the most beasts of those map symbols, while
+//                         one is in reach of it; a fight with such a beast is
 //                         struck when his weakest blow kills it, else fought with the curse
 //                         while he has it and mana for it, else fled to burn the beast while
 //                         he has mana for that, else struck
@@ -372,7 +372,7 @@ private:
         return Carried(name) < before;
     }
 
-    // The standing rules of eating and healing, between keys: never inside a fight, nor
+    // The standing rules of eating, healing and burning, between keys: never inside a fight, nor
     // while a speech box shows what the recording may still look at.
     void Tend() {
         if (tending_ || !Playing() || FightOn() || g().screen.speechVisible) return;
@@ -384,6 +384,8 @@ private:
         for (int n = 0; eatAbove_ && n < 10 && Playing() && !FightOn() && hero.Hungry > *eatAbove_; ++n) {
             const auto food = Food();
             if (!food || !UseOne('E', *food)) break;
+        }
+        for (int n = 0; n < 4 && Playing() && !FightOn() && !g().screen.speechVisible && Burn(); ++n) {
         }
         tending_ = false;
     }
@@ -455,7 +457,6 @@ private:
     // One step of a walk: the arrow key, or F when a hostile character stands on that cell and
     // F would strike him and nobody else; otherwise the hero waits a turn for him to come.
     void StepOrStrike(int key) {
-        if (Burn()) return;
         const auto [nx, ny] = CellAfter(key);
         if (!FoeAt(nx, ny)) return Press(key, 0);
         const auto reach = WithinReach();
