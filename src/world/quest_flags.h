@@ -24,6 +24,7 @@ enum QuestFlag : std::size_t {
     kFlagVoevoda = 30,         // the Воевода of A1
     kFlagMonasteryPrayer = 31, // the brothers prayed for the hero
     kFlagBeggarPrayer = 32,    // the beggar of Новгород prayed for the hero
+    kFlagPriestGift = 33,      // отец Феофан gave the hero healing powder
     kFlagOldScholar = 41,      // the black wolf and the old scholar's research
 };
 

@@ -67,7 +67,7 @@ TEST_F(Shipped, EveryTemplateItemAndEveryScriptTheEngineNamesDoesWhatItsKindSays
         {L"food.itm", L"said hungry=1000 pieces=0 "},            {L"yagoda.itm", L"said hungry=1940 hp=6 pieces=0 "},
         {L"unkya.itm", L"said hungry=1960 pieces=0 "},           {L"wolfya.itm", L"said hp=3 poison=16 pieces=0 "},
         {L"stdust.itm", L"said strength=2 pieces=0 "},           {L"hudust.itm", L"said hungry=1500 pieces=0 "},
-        {L"ledust.itm", L"said poison=3 sick=0 pieces=0 "},      {L"hpdust.itm", L"said hp=15 pieces=0 "},
+        {L"ledust.itm", L"said poison=0 sick=0 pieces=0 "},      {L"hpdust.itm", L"said hp=15 pieces=0 "},
         {L"mdrink.itm", L"said mana=20 pieces=0 "},              {L"stdrink.itm", L"said hungry=2100 strength=3 pieces=0 "},
         {L"ydbraga.itm", L"said poison=18 pieces=0 "},           {L"sbraga.itm", L"said hungry=1200 pieces=0 "},
         {L"ogvoda.itm", L"said hp=2 strength=2 pieces=0 "},      {L"zbraga.itm", L"said hungry=1950 luck=1 pieces=0 "},

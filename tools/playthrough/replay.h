@@ -378,7 +378,7 @@ private:
         if (tending_ || !Playing() || FightOn() || g().screen.speechVisible) return;
         tending_ = true;
         auto& hero = *g().Player;
-        for (int n = 0; healItem_.size() && n < 50 && Playing() && !FightOn() && hero.HP < HealMark(); ++n) {
+        for (int n = 0; Carried(healItem_) > 0 && n < 50 && Playing() && !FightOn() && hero.HP < HealMark(); ++n) {
             if (!UseOne('U', healItem_)) break;
         }
         for (int n = 0; eatAbove_ && n < 10 && Playing() && !FightOn() && hero.Hungry > *eatAbove_; ++n) {
@@ -815,15 +815,19 @@ private:
         const int wanted = static_cast<int>(Val(s.args[0]));
         const std::wstring item = join(s.args.begin() + 1, from), seller = join(from + 1, choice);
         const int option = static_cast<int>(Val(*(choice + 1)));
-        const long goal = Carried(item) + wanted;
-        while (Carried(item) < goal) {
+        // What he bought is counted as the seller hands it over: a standing rule may use it
+        // at once.
+        for (int bought = 0; bought < wanted; ++bought) {
             if (!Approach(seller)) return false;
             const long before = Carried(item);
             ui_.ruleChoice = option;
+            tending_ = true;  // the rules wait until the purchase is counted
             Press('T', 0);
+            tending_ = false;
             ui_.ruleChoice.reset();
+            const bool got = Carried(item) > before;
             CloseSpeech();
-            if (Carried(item) <= before) break;
+            if (!got) break;
         }
         return Playing() || Fail("the hero died while buying");
     }
