@@ -80,10 +80,10 @@
 //   burn SYMBOLS | burn off
 //                         the hero who knows the fireball and has mana for it casts it (turning
 //                         first) the way it hits the most beasts of those map symbols, while
-//                         one is in reach of it; a fight with such a beast is
-//                         struck when his weakest blow kills it, else fought with the curse
-//                         while he has it and mana for it, else fled to burn the beast while
-//                         he has mana for that, else struck
+//                         one is in its reach; a fight with such a beast is struck when his
+//                         weakest blow kills it, else fought with the curse while he has it and
+//                         mana for it, else fled to burn the beast while he has mana for that,
+//                         else struck
 //   escape                the warlock out of the endless cave: along the shortest way to the
 //                         level's nearest way up to N1, or down its nearest stair when it has
 //                         none; a death his dark arts undo goes on from the new cave
@@ -372,8 +372,8 @@ private:
         return Carried(name) < before;
     }
 
-    // The standing rules of eating, healing and burning, between keys: never inside a fight, nor
-    // while a speech box shows what the recording may still look at.
+    // The standing rules of eating, healing and burning, between keys: never inside a fight,
+    // nor while a speech box shows what the recording may still look at.
     void Tend() {
         if (tending_ || !Playing() || FightOn() || g().screen.speechVisible) return;
         tending_ = true;
@@ -385,7 +385,8 @@ private:
             const auto food = Food();
             if (!food || !UseOne('E', *food)) break;
         }
-        for (int n = 0; n < 4 && Playing() && !FightOn() && !g().screen.speechVisible && Burn(); ++n) {
+        for (int n = 0; n < 4 && Playing() && !FightOn() && !g().screen.speechVisible; ++n) {
+            if (!Burn()) break;
         }
         tending_ = false;
     }
@@ -629,8 +630,8 @@ private:
         return hit;
     }
 
-    // The burn rule before a step: the fireball at the most dreaded beasts one cast hits, the
-    // hero turned to face them. False when he cast nothing.
+    // The burn rule: the fireball at the most dreaded beasts one cast hits, the hero turned to
+    // face them. False when he cast nothing.
     bool Burn() {
         if (burn_.empty() || !g().NPCs || !CanBurn()) return false;
         int best = 0, facing = 0;
