@@ -1,8 +1,9 @@
-// The shipped food script, run as the game runs it.
+// The shipped food and death scripts, run as the game runs them.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
+#include "platform/cp1251.h"
 #include "platform/frontend.h"
 #include "test_support.h"
 #include "world/game_state.h"
@@ -28,6 +29,27 @@ TEST(ShippedFood, FeedsAHungryHeroAsFarAsHeHasRoom) {
         EXPECT_EQ(std::tuple(static_cast<int>(modVarsAndMain.Player->Hungry), screen.txtSpeech.find(L"больше ничего не влезает") != std::wstring::npos,
                              screen.lblII, modVarsAndMain.Inventory->Count(), static_cast<int>(modVarsAndMain.Inventory->Item(1)->ItemCount)),
                   std::tuple(after, full, L"Вы поели.", 1, 0)) << hungry;
+    }
+    SetGameFolder(previous);
+}
+
+// The creatures of the dark give their life to a warlock who kills them, beyond his full
+// health too; to anyone else, nothing.
+TEST(ShippedDeaths, TheCavesBeastsGiveTheirLifeToTheWarlockAlone) {
+    const fs::path previous = GameFolder();
+    SetGameFolder(MORVATH_GAME_DIR);
+    ScriptedFrontend ui;
+    for (const wchar_t* script : {L"spider.die", L"tvar.die", L"dog1.die", L"dog2.die"}) {
+        for (const auto& [person, hp] : {std::pair{kWarlock, 6}, {kPrince, 4}}) {
+            ResetGame();
+            modVarsAndMain.CreateRoots();
+            std::tie(modVarsAndMain.Player->Profession, modVarsAndMain.Player->HP, modVarsAndMain.Player->MaxHp) = std::tuple(person, 4, 4);
+            auto beast = modVarsAndMain.NPCs->Add();
+            std::tie(beast->X, beast->Y, beast->DieScript_File) = std::tuple(10.0f, 10.0f, script);
+            modVarsAndMain.ScriptNPCIndex = 1;
+            beast->Died();
+            EXPECT_EQ(static_cast<int>(modVarsAndMain.Player->HP), hp) << ToUtf8(script) << " " << person;
+        }
     }
     SetGameFolder(previous);
 }

@@ -77,6 +77,16 @@
 //                         talks to SELLER as "talk" does and answers his question with option K,
 //                         until he has handed over N NAME or a purchase brings none (the coins
 //                         ran out); the rules may use what he bought as soon as it is counted
+//   burn SYMBOLS | burn off
+//                         the hero who knows the fireball and has mana for it casts it (turning
+//                         first) the way it hits the most beasts of those map symbols, while
+//                         one is in its reach; a fight with such a beast is struck when his
+//                         weakest blow kills it, else fought with the curse while he has it and
+//                         mana for it, else fled to burn the beast while he has mana for that,
+//                         else struck
+//   escape                the warlock out of the endless cave: along the shortest way to the
+//                         level's nearest way up to N1, or down its nearest stair when it has
+//                         none; a death his dark arts undo goes on from the new cave
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
@@ -316,12 +326,14 @@ private:
 
     // A fight that has started is fought as the recording says: Enter on the strike button,
     // which has the focus, blow after blow; or a click on the flee button until the hero gets
-    // away, also once his HP falls below the flee rule's mark. The enemy's name is kept for
-    // the steps that wait for him.
+    // away, also once his HP falls below the flee rule's mark; a beast the burn rule dreads
+    // as that rule says. The enemy's name is kept for the steps that wait for him.
     void FightItOut() {
         if (auto enemy = FightOn() ? FightEnemy() : nullptr) lastFoe_ = enemy->NPCName;
         for (int clicks = 0; FightOn() && !g().PlayerDead && clicks < 500; ++clicks) {
-            if (flee_ || g().Player->HP < fleeBelow_) {
+            if (const auto enemy = FightEnemy(); enemy && Dreaded(*enemy)) {
+                FightDreaded(*enemy);
+            } else if (flee_ || g().Player->HP < fleeBelow_) {
                 Flee();
             } else {
                 Strike();
@@ -360,8 +372,8 @@ private:
         return Carried(name) < before;
     }
 
-    // The standing rules of eating and healing, between keys: never inside a fight, nor
-    // while a speech box shows what the recording may still look at.
+    // The standing rules of eating, healing and burning, between keys: never inside a fight,
+    // nor while a speech box shows what the recording may still look at.
     void Tend() {
         if (tending_ || !Playing() || FightOn() || g().screen.speechVisible) return;
         tending_ = true;
@@ -372,6 +384,9 @@ private:
         for (int n = 0; eatAbove_ && n < 10 && Playing() && !FightOn() && hero.Hungry > *eatAbove_; ++n) {
             const auto food = Food();
             if (!food || !UseOne('E', *food)) break;
+        }
+        for (int n = 0; n < 4 && Playing() && !FightOn() && !g().screen.speechVisible; ++n) {
+            if (!Burn()) break;
         }
         tending_ = false;
     }
@@ -565,6 +580,92 @@ private:
             if (!best || d < bestDistance) best = std::pair{x, y}, bestDistance = d;
         }
         return best;
+    }
+
+    // --- The careful warlock: fire at the beasts he dreads, and the way out of the cave ---
+
+    // A beast of the symbols the burn rule names.
+    bool Dreaded(const NPC& npc) { return !npc.Symbol.empty() && burn_.find(npc.Symbol) != std::wstring::npos && Hostile(npc); }
+
+    bool CanBurn() { return g().FireballKnown && g().Player->Mana - 12 > 0; }
+
+    // The hero's weakest blow at the enemy, from what the fight panel shows of both.
+    double WeakestBlow(const NPC& enemy) {
+        const auto& h = *g().Player;
+        if (h.MaxHp <= 0) return 0;
+        return (h.Strenght + h.Weapon * h.Critical + h.Luck / 2.0 + 2.0 * h.HeroeTactic - enemy.Strenght) * h.HP / h.MaxHp;
+    }
+
+    // A dreaded beast is struck when the weakest blow kills it; else cursed while the hero
+    // knows the curse and has mana for it; else fled from, to be burnt, while he has mana for
+    // the fireball; else struck.
+    void FightDreaded(const NPC& enemy) {
+        if (enemy.HP < WeakestBlow(enemy)) {
+            Strike();
+        } else if (g().CurseKnown && Int(g().Player->Mana) > 1 && enemy.HP > 0.1) {
+            Curse();
+        } else if (CanBurn()) {
+            Flee();
+        } else {
+            Strike();
+        }
+    }
+
+    // How many dreaded beasts a fireball cast now in a facing direction would hit: it flies
+    // five cells up or left, four down or right, through rock, and burns each cell and its
+    // two neighbours in the row.
+    int Burnt(int facing) {
+        static constexpr int kFlight[5][3] = {{0, 0, 0}, {0, -1, 5}, {0, 1, 4}, {1, 0, 4}, {-1, 0, 5}};
+        const auto& f = kFlight[facing];
+        int hit = 0;
+        for (const auto& npc : *g().NPCs) {
+            if (!Dreaded(*npc)) continue;
+            for (int k = 1; k <= f[2]; ++k) {
+                if (npc->Y == g().PlayerY + k * f[1] && std::labs(static_cast<long>(npc->X) - (g().PlayerX + k * f[0])) <= 1) {
+                    ++hit;
+                    break;
+                }
+            }
+        }
+        return hit;
+    }
+
+    // The burn rule: the fireball at the most dreaded beasts one cast hits, the hero turned to
+    // face them. False when he cast nothing.
+    bool Burn() {
+        if (burn_.empty() || !g().NPCs || !CanBurn()) return false;
+        int best = 0, facing = 0;
+        for (int f = 1; f <= 4; ++f) {
+            if (const int n = Burnt(f); n > best) best = n, facing = f;
+        }
+        if (!facing) return false;
+        static const wchar_t* kFacing[5] = {L"", L"Up", L"Down", L"Right", L"Left"};
+        Step s;
+        s.args = {L"Огненный", L"шар", kFacing[facing]};
+        return Cast(s);
+    }
+
+    // Out of the endless cave: along the shortest way to the level's nearest way up to
+    // Новгород, or down its nearest stair when it has none. A death the dark arts undo goes
+    // on from the new cave.
+    bool Escape() {
+        for (int tries = 0; tries < 5000 && out_.keys <= kMaxKeys; ++tries) {
+            if (!Playing()) return Fail("the hero died in the cave");
+            if (Place() != L"AG") return true;
+            if (g().screen.speechVisible) {
+                Press(kVkSpace, 0);
+                continue;
+            }
+            if (Burn()) continue;
+            auto keys = Way([&](int x, int y) { return TargetAt(x, y) == L"N1"; });
+            if (keys.empty()) keys = Way([&](int x, int y) { return TargetAt(x, y) == L"AG"; });
+            if (keys.empty()) {
+                Press(kVk5, 0);
+            } else {
+                StepOrStrike(keys.front());
+            }
+        }
+        return Fail("still in the cave");
     }
 
     bool Walk(int x, int y) {
@@ -903,6 +1004,11 @@ private:
         } else if (v == L"chase") {
             if (!Playing()) return Fail("no game to chase in");
             return Chase(s.text);
+        } else if (v == L"burn") {
+            burn_ = s.text == L"off" ? L"" : s.text;
+        } else if (v == L"escape") {
+            if (!Playing()) return Fail("no game to escape from");
+            return Escape();
         } else if (v == L"expect") {
             return Expect(s);
         } else if (v == L"encounters") {
@@ -968,6 +1074,7 @@ private:
     std::optional<int> healBelow_;      // the HP below which he heals (none: his full health)
     std::wstring healItem_;             // what he heals with ("" : he does not)
     bool tending_ = false;              // a standing rule is pressing its keys
+    std::wstring burn_;                 // the map symbols of the beasts the burn rule fires at
     std::wstring lastFoe_;  // the enemy of the last fight that started
     int line_ = 0;
     int person_ = 0;
