@@ -1,7 +1,9 @@
 #include "platform/file_set.h"
 
-#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace morvath {
 namespace {
@@ -26,17 +28,40 @@ std::vector<std::string> StagedNames(const fs::path& staging) {
     return names;
 }
 
+// A folder opened for names taken relative to it: a commit of many files walks each
+// folder's path once, not once a file.
+class OpenFolder {
+public:
+    explicit OpenFolder(const fs::path& p) : fd_(::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    ~OpenFolder() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    int fd() const { return fd_; }
+    // The kind of the entry itself (a link is not followed); 0 when there is none.
+    mode_t Kind(const std::string& name) const {
+        struct stat st;
+        if (fd_ < 0 || ::fstatat(fd_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return 0;
+        return st.st_mode & S_IFMT;
+    }
+
+private:
+    int fd_;
+};
+
 // Moves the named files that are still staged into the folder. Files moved by an earlier
 // try are no longer staged and are skipped, so a commit can be finished any number of times.
 bool MoveIn(const StagedFolder& f, const std::vector<std::string>& names) {
     bool ok = true;
-    for (const auto& name : names) {
-        const fs::path from = f.staging / name;
-        std::error_code ec;
-        if (!fs::is_regular_file(fs::symlink_status(from, ec))) continue;
-        if (std::rename(from.c_str(), (f.folder / name).c_str()) != 0) {
-            ok = false;
-            break;
+    {
+        const OpenFolder from(f.staging), to(f.folder);
+        for (const auto& name : names) {
+            if (from.Kind(name) != S_IFREG) continue;
+            if (to.fd() < 0 || ::renameat(from.fd(), name.c_str(), to.fd(), name.c_str()) != 0) {
+                ok = false;
+                break;
+            }
         }
     }
     SyncFolder(f.folder);
@@ -88,9 +113,11 @@ bool StagedFolder::Commit() const {
     if (names.empty()) return true;
     // A name the folder holds as a subfolder cannot be replaced: found now, the folder
     // stays as it was, rather than half changed by a move that stops there.
-    for (const auto& name : names) {
-        std::error_code ec;
-        if (fs::is_directory(fs::symlink_status(folder / name, ec))) return false;
+    {
+        const OpenFolder to(folder);
+        for (const auto& name : names) {
+            if (to.Kind(name) == S_IFDIR) return false;
+        }
     }
     std::string text(kRecordHead);
     for (const auto& name : names) {
