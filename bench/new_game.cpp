@@ -5,8 +5,6 @@
 // Goal: a median of at most 150 ms.
 #include <benchmark/benchmark.h>
 
-#include "spread.h"
-
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
@@ -19,6 +17,7 @@
 #include "platform/random.h"
 #include "ui/game_screen.h"
 #include "world/game_state.h"
+#include "spread.h"
 
 using namespace morvath;
 

@@ -6,16 +6,15 @@
 // dearer than after one.
 #include <benchmark/benchmark.h>
 
-#include "spread.h"
-
 #include <random>
 #include <string>
 
+#include "platform/file_set.h"
 #include "platform/files.h"
 #include "platform/random.h"
-#include "platform/file_set.h"
 #include "world/game_state.h"
 #include "world/save_set.h"
+#include "spread.h"
 
 using namespace morvath;
 

@@ -5,12 +5,11 @@
 // Goal: 100,000 characters in under 16 ms a turn (a key in a place of 100,000 tiles, full).
 #include <benchmark/benchmark.h>
 
-#include "spread.h"
-
 #include "game/game_rules.h"
 #include "platform/random.h"
 #include "world/game_state.h"
 #include "world/turn.h"
+#include "spread.h"
 
 using namespace morvath;
 
