@@ -130,16 +130,11 @@ TEST_F(Characters, ATurnMovesEachCharacterStillThereOnce) {
         auto newcomer = modVarsAndMain.NPCs->Add();
         std::tie(newcomer->Symbol, newcomer->Y, newcomer->Tactic) = std::tuple(L"W", 5.0f, kTacticRandomWalk);
     };
+    // The collection is A H B C.
     const std::pair<std::function<void(NPCCol&)>, const char*> cases[] = {
-        // The collection is A H B C.
-        {[](NPCCol&) {}, "ABC"},
-        {[](NPCCol& c) { c.RemoveAt(2); }, "ABC"},
-        {[](NPCCol& c) { c.RemoveAt(3); }, "A C"},
-        {[](NPCCol& c) { c.RemoveAt(1); }, "ABC"},
-        {[](NPCCol& c) { c.RemoveAt(1), c.RemoveAt(2); }, "A C"},
-        {[](NPCCol& c) { c.Append(c.Item(3)), c.RemoveAt(3); }, "ABC"},
-        {[](NPCCol& c) { c.Clear(); }, "A  "},
-    };
+        {[](NPCCol&) {}, "ABC"}, {[](NPCCol& c) { c.RemoveAt(2); }, "ABC"}, {[](NPCCol& c) { c.RemoveAt(3); }, "A C"},
+        {[](NPCCol& c) { c.RemoveAt(1); }, "ABC"}, {[](NPCCol& c) { c.RemoveAt(1), c.RemoveAt(2); }, "A C"},
+        {[](NPCCol& c) { c.Append(c.Item(3)), c.RemoveAt(3); }, "ABC"}, {[](NPCCol& c) { c.Clear(); }, "A  "}};
     for (const auto& [remove, moved] : cases) {
         Grid(std::vector<const wchar_t*>(6, L"GGGGGG"));
         modVarsAndMain.NPCs->Clear();
@@ -150,8 +145,7 @@ TEST_F(Characters, ATurnMovesEachCharacterStillThereOnce) {
         fight = remove;
         PinnedDraws draws{0.5, 0, 0.5, 0, 0.5, 0, 0.5, 0};
         MoveAllNPCs();
-        std::string seen;
-        for (const auto& [walker, name] : {std::pair(a, 'A'), std::pair(b, 'B'), std::pair(c, 'C')}) seen += walker->X == 1 ? name : ' ';
+        const std::string seen = {a->X == 1 ? 'A' : ' ', b->X == 1 ? 'B' : ' ', c->X == 1 ? 'C' : ' '};
         EXPECT_EQ(std::pair(seen, At(1, 5)), std::pair(std::string(moved), std::wstring(L"G"))) << moved;
     }
     Hooks().startFight = installed;

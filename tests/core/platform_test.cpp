@@ -95,22 +95,17 @@ TEST(Files, NamesFoundWithoutRegardToCaseFollowEveryChangeToTheFolder) {
     const fs::path folder = dir.path() / "Saved";
     fs::create_directories(folder);
     auto touch = [](const fs::path& p) { std::ofstream(p) << "x"; };
+    auto byAnotherProcess = [&](const fs::path& p) {
+        if (const pid_t child = ::fork(); child == 0) touch(p), ResolvePath(dir.path(), L"saved\\d.dat"), ::_exit(0);
+        else ::waitpid(child, nullptr, 0);
+    };
     const std::pair<std::function<void()>, std::vector<std::pair<const wchar_t*, const char*>>> steps[] = {
         {[] {}, {{L"saved\\a.map", "Saved/a.map"}}},
         {[&] { touch(folder / "a.map"); }, {{L"\\SAVED\\A.MAP", "Saved/a.map"}}},
         {[&] { fs::rename(folder / "a.map", folder / "B.Map"); }, {{L"saved\\a.map", "Saved/a.map"}, {L"saved/b.MAP", "Saved/B.Map"}}},
         {[&] { fs::remove(folder / "B.Map"); }, {{L"saved\\b.map", "Saved/b.map"}}},
         {[&] { fs::remove_all(folder), fs::create_directories(folder), touch(folder / "C.txt"); }, {{L"saved\\c.TXT", "Saved/C.txt"}}},
-        {[&] {
-             if (const pid_t child = ::fork(); child == 0) {
-                 touch(folder / "D.dat");
-                 ResolvePath(dir.path(), L"saved\\d.dat");
-                 ::_exit(0);
-             } else {
-                 ::waitpid(child, nullptr, 0);
-             }
-         },
-         {{L"saved\\d.DAT", "Saved/D.dat"}}},
+        {[&] { byAnotherProcess(folder / "D.dat"); }, {{L"saved\\d.DAT", "Saved/D.dat"}}},
         {[&] {
              for (int i = 0; i < 9000; ++i) touch(folder / "e"), fs::remove(folder / "e");
              touch(folder / "E.end");
