@@ -29,6 +29,7 @@ TEST(Numbers, RoundingIsHalfToEvenAndSaturates) {
         {2.5, 2, 2, 2},          {3.5, 4, 4, 3},       {-2.5, -2, -2, -3}, {-3.5, -4, -4, -4},
         {2.4999, 2, 2, 2},       {0.5, 0, 0, 0},       {1.5, 2, 2, 1},     {-0.5, 0, 0, -1},
         {1e9, 32767, 1000000000, 1e9}, {-1e9, -32768, -1000000000, -1e9}, {1e12, 32767, 2147483647, 1e12},
+        {-4503599627370495.5, -32768, -2147483647 - 1, -4503599627370496.0}, {1e300, 32767, 2147483647, 1e300},
     };
     for (const auto& [v, cint, clng, intPart] : cases)
         EXPECT_EQ(std::tuple(static_cast<int>(CInt(v)), static_cast<int>(CLng(v)), Int(v)), std::tuple(cint, clng, intPart)) << v;
