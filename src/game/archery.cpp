@@ -28,21 +28,18 @@ bool BowShot() {
     const bool last = arrows->ItemCount < 1;
     if (!last) arrows->ItemCount -= 1;
     Randomize();
-    bool hit = false;
     const int direction = g.FacingDir;
     {
         AnimationGuard guard;
         for (const FlightStep& step : FlightPath(direction)) {
             ShowFlightStep(kPictures[direction - 1], step);
-            if (ArrowHit(step.x, step.y, hand, arrows)) {
-                hit = true;
-                break;
-            }
+            if (ArrowHit(step.x, step.y, hand, arrows)) break;
         }
         EndFlight();
     }
     if (last) g.Inventory->Remove(arrows);
-    return !hit;
+    // Hit or not, an arrow less is carried.
+    return true;
 }
 
 bool ArrowHit(int x, int y, int hand, const std::shared_ptr<Item>& arrow) {

@@ -71,14 +71,18 @@ double EnemyDamage(const MainCharacter& hero, const NPC& enemy) {
 }
 
 void HeroKilledBy(const NPC& enemy) {
+    // A hero dies once: a blow that lands after his death (the next hunter of the same turn)
+    // neither names another killer nor ends the run again.
+    if (G().PlayerDead) return;
+    // Dead from this moment: whatever the window handles while the box is open finds him so.
+    G().PlayerDead = true;
     auto& f = G().gameScreen.fight;
     f.lblFight = L"Вас убили ";
     G().hallOfFame.EnemyName = enemy.NPCName;
     UI().MsgBox(L"Вас убили", MsgButtons::Ok);
-    f.visible = false;
+    CloseFightPanel();
     f.lifeBar = 0;
     UI().Redraw();
-    G().PlayerDead = true;
     GameOver();
 }
 
@@ -100,7 +104,8 @@ void AttackNearby() {
 }
 
 void StartFight(double x, double y) {
-    if (!G().NPCs || !G().Player) return;
+    // A dead hero fights no more, whoever reaches his body.
+    if (!G().NPCs || !G().Player || G().PlayerDead) return;
     auto& hero = *G().Player;
     std::shared_ptr<NPC> enemy;
     for (const auto& npc : *G().NPCs) {

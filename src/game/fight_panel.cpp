@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "game/fight.h"
+#include "game/flight.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -19,8 +20,9 @@ namespace {
 
 GameState& G() { return modVarsAndMain; }
 
-// The enemy the buttons act on: nothing while no fight is on.
-std::shared_ptr<NPC> PanelEnemy() { return G().gameScreen.fight.visible ? FightEnemy() : nullptr; }
+// The enemy the buttons act on: nothing while no fight is on, and nothing for a dead hero
+// while his death notice is on screen.
+std::shared_ptr<NPC> PanelEnemy() { return G().gameScreen.fight.visible && !G().PlayerDead ? FightEnemy() : nullptr; }
 
 double Fraction(double part, double whole) {
     double f = part / whole;
@@ -47,7 +49,7 @@ void KillEnemy(const std::shared_ptr<NPC>& enemy) {
     AppendKillLog(enemy->NPCName);
     KillReward(enemy->Strenght);
     hero.dMonsters += 1;
-    f.visible = false;
+    CloseFightPanel();
     CloseFightTune();
     f.enemyLifeBar = 0;
     BuryEnemy(enemy);
@@ -82,9 +84,11 @@ std::shared_ptr<NPC> FightEnemy() {
 
 void CloseFightPanel() {
     G().gameScreen.fight.visible = false;
+    // The status line shows the health the fight left, not the health it began with.
+    if (G().Player) G().Player->Show_Status();
 }
 
-bool FightOn() { return PanelEnemy() != nullptr; }
+bool FightOn() { return G().gameScreen.fight.visible && FightEnemy() != nullptr; }
 
 void UpdateLifeBars() {
     auto& f = G().gameScreen.fight;
@@ -93,7 +97,9 @@ void UpdateLifeBars() {
 }
 
 void AppendKillLog(const std::wstring& name) {
-    AppendToFile(KillLogPath(), EncodeCp1251(name + L"\r\n"));
+    if (AppendToFile(KillLogPath(), EncodeCp1251(name + L"\r\n"))) return;
+    UI().MsgBox(L"Не удалось дописать файл monst.cnt: этого врага не будет в летописи.", MsgButtons::Ok,
+                MsgIcon::Exclamation, L"Morvath");
 }
 
 void KillReward(double eS) {
@@ -206,14 +212,19 @@ void Flee() {
     }
     G().gameScreen.fight.lblFight = L"Сбежать не удаётся!";
     UI().Redraw();
-    UI().Pause(600);
+    {
+        // The window shows the failure meanwhile; a key pressed now must not move the hero
+        // or spend a turn before the enemy's blow.
+        AnimationGuard guard;
+        UI().Pause(600);
+    }
     EnemyAttack();
 }
 
 void FightAutomatically() {
-    for (int i = 0; i < kAutoFightExchanges && FightOn(); ++i) {
+    for (int i = 0; i < kAutoFightExchanges && PanelEnemy(); ++i) {
         Strike();
-        if (FightOn()) EnemyAttack();
+        if (PanelEnemy()) EnemyAttack();
     }
 }
 

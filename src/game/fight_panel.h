@@ -24,6 +24,7 @@ bool FightOn();
 // The panel's enemy while it is still among NPCs; otherwise the panel closes and this is
 // nothing.
 std::shared_ptr<NPC> FightEnemy();
+// The fight is over, however it ended; the status line catches up with it.
 void CloseFightPanel();
 // Recomputes both life bars from the current hit points.
 void UpdateLifeBars();

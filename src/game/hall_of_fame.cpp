@@ -56,23 +56,41 @@ std::wstring PersonText(int person) {
 // The cipher itself works (the pass phrase gives a key and a text enciphers): then a file
 // it cannot decipher is damaged, not merely unreadable today.
 bool CipherWorks() {
-    clsCrypto c;
+    clsCrypto c(clsCrypto::Quiet);
     c.Password(kFilePassPhrase);
     c.InBuffer("Morvath");
     return c.HashFile() && c.GeneratePasswordKey() && c.EncryptFileData() && c.DestroySessionKey();
 }
 
 // A damaged hall of fame is kept for whoever wants to rescue it, under a name no later run
-// will take.
-void MoveAside(const fs::path& file) {
+// will take; the name it went to, or nothing.
+std::optional<fs::path> MoveAside(const fs::path& file) {
     for (int n = 1; n < 1000; ++n) {
         fs::path aside = file;
         aside += n == 1 ? std::string(".bad") : ".bad" + std::to_string(n);
         std::error_code ec;
-        if (fs::exists(aside, ec)) continue;
-        fs::rename(file, aside, ec);
-        return;
+        if (fs::exists(fs::symlink_status(aside, ec))) continue;
+        if (RenameFile(file, aside)) return aside;
+        return std::nullopt;
     }
+    return std::nullopt;
+}
+
+void Tell(const std::wstring& text) { UI().MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, L"Morvath"); }
+
+// What ended the run, after the "и" that leads to it. Death causes have always been written
+// with a blank of their own in front (the records on disk hold them so), the endings'
+// epitaphs without one: either way one blank stands between.
+std::wstring AndWhatEndedIt(std::wstring_view lead, std::wstring_view cause) {
+    const std::size_t first = cause.find_first_not_of(L' ');
+    return std::wstring(lead) + L" " + std::wstring(first == std::wstring_view::npos ? L"" : cause.substr(first));
+}
+
+// A sentence of the deeds file ends in one mark: a cause that ends in its own ("умер от
+// голода.", "...на Земле!", "...жизнь...") gets no second one.
+std::wstring Sentence(std::wstring text) {
+    if (text.empty() || std::wstring_view(L".!?").find(text.back()) == std::wstring_view::npos) text += L'.';
+    return text;
 }
 
 bool IsForbiddenInFileName(wchar_t c) {
@@ -159,7 +177,7 @@ std::vector<std::wstring> ListLines(const HallOfFameRecord& record) {
     return {
         record.name + L" - " + PersonText(record.person),
         L"Достиг уровня:" + NumText(record.level) + L" и набрал " + NumText(record.score) + L" очков.",
-        L"И " + (record.cause != L"#" ? record.cause : record.epitaph),
+        AndWhatEndedIt(L"И", record.cause != L"#" ? record.cause : record.epitaph),
         L" ",
     };
 }
@@ -204,7 +222,7 @@ std::vector<std::wstring> DeedsLines(int score, const std::wstring& cause) {
     std::vector<std::wstring> out(kTombstone.begin(), kTombstone.end());
     out.insert(out.end(), {L"", L"", kRule, hero.PlayerName + L", " + PersonText(static_cast<int>(hero.Profession)),
                            kRule, L"", kRule, L"Его деяния:", kRule, L""});
-    out.push_back(L"Он набрал " + NumText(score) + L" очка(ов) и" + cause + L".");
+    out.push_back(Sentence(AndWhatEndedIt(L"Он набрал " + NumText(score) + L" очка(ов) и", cause)));
     out.push_back(L"Он достиг уровня " + NumText(hero.Level) + L".");
     out.push_back(AlignmentSentence(hero.Doom) + L".");
     out.push_back(L"Он путешествовал " + NumText(g.TheWorld ? static_cast<double>(g.TheWorld->Day) : 0) + L" дней.");
@@ -299,23 +317,37 @@ bool HallOfFame::WriteDeedsFile() {
     return false;
 }
 
-std::optional<std::string> HallOfFame::ReadRecords(const fs::path& file) {
+std::optional<std::string> HallOfFame::ReadRecords(const fs::path& file) const {
     if (!FileExists(file)) return std::string();
+    const std::wstring unrecorded = writehf_ ? L" Этот герой в него не записан." : L"";
     auto bytes = ReadBytes(file);
-    if (!bytes) return std::nullopt;
+    if (!bytes) {
+        Tell(L"Не удалось прочитать файл Hiscore: он оставлен как есть." + unrecorded);
+        return std::nullopt;
+    }
     if (auto plain = DecryptText(*bytes)) return plain;
     // Records must never be added to a file that was not deciphered: the old runs would
     // turn into permanent garbage at the top of the list. A damaged file goes aside and a
     // new hall of fame starts; with a cipher that does not work at all, nothing is touched.
-    if (!CipherWorks()) return std::nullopt;
-    MoveAside(file);
-    if (FileExists(file)) return std::nullopt;
+    if (!CipherWorks()) {
+        Tell(L"Не удалось расшифровать файл Hiscore: шифр не работает. Файл оставлен как есть." + unrecorded);
+        return std::nullopt;
+    }
+    const auto aside = MoveAside(file);
+    if (!aside) {
+        Tell(L"Файл Hiscore повреждён, и отложить его не удалось: он оставлен как есть." + unrecorded);
+        return std::nullopt;
+    }
+    Tell(L"Файл Hiscore повреждён. Он сохранён как " + FromUtf8(aside->filename().string()) + L", начат новый Зал Славы.");
     return std::string();
 }
 
 bool HallOfFame::WriteRecords(const fs::path& file, std::string_view plain) {
     auto enciphered = EncryptText(plain);
-    if (!enciphered) return false;  // the cipher has told the player
+    if (!enciphered) {
+        Tell(L"Не удалось зашифровать Зал Славы: файл Hiscore оставлен как есть.");
+        return false;
+    }
     if (WriteFileAtomic(file, *enciphered)) return true;
     // A full disk is no damage: the hall of fame stays as it was, and the player knows.
     UI().MsgBox(L"Не удалось записать файл " + FromUtf8(file.filename().string()), MsgButtons::Ok,

@@ -89,8 +89,8 @@ private:
     // This run's record; its score and cause also stay for the deeds file.
     HallOfFameRecord RunRecord();
     // The deciphered hall of fame (empty for none); nothing when it cannot be had without
-    // risking it.
-    static std::optional<std::string> ReadRecords(const fs::path& file);
+    // risking it. The player is told what happened to a file that could not be read.
+    std::optional<std::string> ReadRecords(const fs::path& file) const;
     // Enciphers the records over the file; false, after telling the player, when it fails.
     static bool WriteRecords(const fs::path& file, std::string_view plain);
 

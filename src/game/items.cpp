@@ -165,7 +165,14 @@ void DropItem() {
         CopyItem(*carried, *dropped);
         dropped->X = g.PlayerX;
         dropped->Y = g.PlayerY;
-        g.TheWorld->SaveItems();
+        // A floor that cannot be written keeps nothing: the thing stays with the hero.
+        if (!g.TheWorld->SaveItems()) {
+            g.TheWorld->mapItemCol->Remove(dropped);
+            UI().MsgBox(L"Не удалось записать файл " + g.TheWorld->WorldName + L".itm. Вещь осталась у вас.", MsgButtons::Ok,
+                        MsgIcon::Exclamation, L"Morvath");
+            g.Player->CheckWeight();
+            return;
+        }
         if (carried->ItemCount == 0) {
             g.Inventory->Remove(carried);
         } else {
@@ -181,9 +188,11 @@ void UseItem() {
     auto& g = modVarsAndMain;
     g.PickedIndex = 0;
     ShowInventory();
-    if (g.PickedIndex == 0) return;
-    if (auto item = g.Inventory->Item(g.PickedIndex)) item->DoAction();
-    g.Player->DoWeight();
+    if (g.PickedIndex != 0) {
+        if (auto item = g.Inventory->Item(g.PickedIndex)) item->DoAction();
+        g.Player->DoWeight();
+    }
+    // Nothing used still costs a loaded hero his turn's burden, as nothing dropped does.
     g.Player->CheckWeight();
 }
 

@@ -63,9 +63,25 @@ void CopyGameFile(const std::wstring& from, const std::wstring& to) {
     if (bytes) WriteFileAtomic(GamePath(to), *bytes);
 }
 
-void ClearSaveFolder() {
-    DeleteSaveSet();
+void Tell(const std::wstring& text) { UI().MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, L"Morvath"); }
+
+// The old save is given up only where the new game can be written: a folder that takes no
+// files (read-only, full) keeps the old save untouched and starts nothing.
+bool ClearSaveFolder() {
+    if (SaveFolderLeadsOut()) return false;
+    const fs::path saved = SaveFolder().folder;
+    if (!MakeFolders(saved) || !CanWriteIn(saved)) {
+        Tell(L"Не удалось записать в папку saved: новая игра не начата. Прежнее сохранение не тронуто.");
+        return false;
+    }
+    if (!DeleteSaveSet()) {
+        Tell(FileExists(ResolvePath(saved, L"char.ch"))
+                 ? L"Не удалось очистить папку saved: новая игра не начата. Прежнее сохранение не тронуто."
+                 : L"Не удалось очистить папку saved: новая игра не начата. Прежнее сохранение удалено.");
+        return false;
+    }
     RemoveFile(KillLogPath());
+    return true;
 }
 
 // A missing intro shows an empty viewer rather than ending the start.
@@ -263,32 +279,36 @@ bool CreateCharacter(int person, const std::wstring& name, bool keepSaveOnDeath)
         return false;
     }
     // Only now, with a hero about to be made, is the old save given up.
-    ClearSaveFolder();
+    if (!ClearSaveFolder()) return false;
     ResetGame();
     auto& g = modVarsAndMain;
     g.CreateRoots();
-    WriteIni(L"morvath", L"loadfromkill", L"0", IniPath());
+    // A kept save needs the setting on the disk, so the file is made when missing; without
+    // it a missing file already reads as "not kept".
+    if (!WriteIni(L"morvath", L"loadfromkill", keepSaveOnDeath ? L"1" : L"0", IniPath(), keepSaveOnDeath) &&
+        (keepSaveOnDeath || FileExists(IniPath()))) {
+        Tell(L"Не удалось записать файл morvath.ini: выбор о сохранении при смерти забудется после выхода из игры.");
+    }
+    g.KeepSaveOnDeath = keepSaveOnDeath;
     g.Player->Level = 0;
     g.Player->Luck = 0;
     ApplyCalendarLuck();
-    if (keepSaveOnDeath) {
-        WriteIni(L"morvath", L"loadfromkill", L"1", IniPath());
-        g.KeepSaveOnDeath = true;
-    }
     MakePerson(person);
     SetHeroImages(person);
     g.Player->PlayerName = name;
     return true;
 }
 
-void UncompressMaps() {
+bool UncompressMaps() {
     clsCompresion archive;
     std::wstring errors = archive.ExtractAll(GamePath(L"\\maps\\data.uni"), GamePath(L"\\saved"));
-    if (errors.empty()) return;
-    if (UI().MsgBox(L"Some errors were found when decompressing.\r\nDo you want to get more details?",
+    if (archive.FilesNotWritten > 0) return false;
+    if (errors.empty()) return true;
+    if (UI().MsgBox(L"При распаковке карт найдены ошибки. Распаковано всё, что удалось прочитать.\r\nПоказать подробности?",
                     MsgButtons::YesNo, MsgIcon::Question, L"Morvath") == MsgResult::Yes) {
-        UI().MsgBox(errors, MsgButtons::Ok, MsgIcon::None, L"Morvath");
+        UI().MsgBox(ErrorsInRussian(errors), MsgButtons::Ok, MsgIcon::None, L"Morvath");
     }
+    return true;
 }
 
 namespace {
@@ -342,9 +362,15 @@ bool InitGame(const StartHooks& hooks) {
     p.Hungry = 1;
     stage(L"Распаковка карт...", 10);
     {
-        // Hundreds of location files, one flush of the disk for them all.
+        // Hundreds of location files, one flush of the disk for them all. A world not wholly
+        // on the disk is no world to start in.
         SyncBatch batch(GameFolder());
-        Guarded(UncompressMaps);
+        bool unpacked = false;
+        Guarded([&] { unpacked = UncompressMaps(); });
+        if (!batch.Finish() || !unpacked) {
+            Tell(L"Не удалось записать карты в папку saved: новая игра не начата.");
+            return false;
+        }
     }
     stage(L"Создание пещер...", 50);
     Guarded(RunStartScript);

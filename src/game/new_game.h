@@ -10,7 +10,8 @@ namespace morvath {
 std::wstring PickRandomName(int person);
 
 // The start button. An empty name shows "Необходимо ввести имя!" and returns false with
-// nothing changed. Otherwise the old save set and kill log are removed, every global starts
+// nothing changed; so does a save folder the new game cannot be written into (after telling
+// the player). Otherwise the old save set and kill log are removed, every global starts
 // afresh, and the hero is made from the person's recipe.
 bool CreateCharacter(int person, const std::wstring& name, bool keepSaveOnDeath);
 
@@ -27,10 +28,11 @@ struct StartHooks {
 };
 
 // Unpacks every location of \maps\data.uni into \saved\; asks whether to show the errors.
-void UncompressMaps();
+// False (and nothing asked) when a file could not be written.
+bool UncompressMaps();
 
-// Completes the hero and enters the first location. False (after a message) when the first
-// location cannot be entered: the caller goes back to the menu.
+// Completes the hero and enters the first location. False (after a message) when the maps
+// cannot be written or the first location cannot be entered: the caller goes back to the menu.
 bool InitGame(const StartHooks& hooks);
 
 // The load button: a fresh state filled from the save set. False leaves no game.

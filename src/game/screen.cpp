@@ -27,7 +27,9 @@ void CloseGameScreen() {
 
 bool KeysBlocked() {
     const auto& g = modVarsAndMain;
-    return (g.Player && g.Player->Sleep) || g.AnimationRunning || g.ForgeChoice;
+    // A dead hero takes no keys: from the death notice to the hall of fame, and after it
+    // while the handler that killed him winds down.
+    return (g.Player && g.Player->Sleep) || g.AnimationRunning || g.ForgeChoice || g.PlayerDead || g.RunEnded;
 }
 
 void HideSpeech() { modVarsAndMain.screen.speechVisible = false; }

@@ -4,11 +4,17 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <climits>
+#include <cstdlib>
+#include <csignal>
 #include <cstdint>
 #include <fcntl.h>
 #include <fstream>
 #include <random>
+#include <sys/stat.h>
 #include <system_error>
+#include <tuple>
+#include <utility>
 #include <vector>
 #include <unistd.h>
 
@@ -60,18 +66,101 @@ bool FileExists(const fs::path& p) {
     return fs::is_regular_file(p, ec);
 }
 
-void RemoveFile(const fs::path& p) {
-    std::error_code ec;
-    fs::remove(p, ec);
+namespace {
+
+DiskWatch& Watch() {
+    static DiskWatch watch;
+    return watch;
 }
 
-void RemoveFilesIn(const fs::path& folder) {
+// Whether `inner` lies in `outer` (or is it), both spelt alike.
+bool Within(const fs::path& inner, const fs::path& outer) {
+    const fs::path rel = inner.lexically_relative(outer);
+    return !rel.empty() && *rel.begin() != "..";
+}
+
+// The step may go ahead: it stays in the game folder, and the watch lets it.
+bool Gate(DiskStep step, const fs::path& path, const fs::path* from = nullptr) {
+    const bool namesEntry = step == DiskStep::MakeFolder || step == DiskStep::Create || step == DiskStep::Rename ||
+                            step == DiskStep::Remove;
+    if (namesEntry && (LeadsOutOfGameFolder(path.parent_path()) || (from && LeadsOutOfGameFolder(from->parent_path())))) {
+        errno = EPERM;
+        return false;
+    }
+    if (Watch() && !Watch()(DiskCall{step, path, from})) {
+        errno = EIO;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+DiskWatch WatchDisk(DiskWatch watch) { return std::exchange(Watch(), std::move(watch)); }
+
+namespace {
+
+// Where a path leads once every link on its way is followed (a part not made yet is kept as
+// named); empty when that cannot be told.
+fs::path Followed(const fs::path& p) {
+    char real[PATH_MAX];
+    if (::realpath(p.c_str(), real)) return fs::path(real);
+    std::error_code ec;
+    fs::path followed = fs::weakly_canonical(p, ec);
+    return ec ? fs::path() : followed;
+}
+
+}  // namespace
+
+bool LeadsOutOfGameFolder(const fs::path& folder) {
+    const fs::path game = GameFolder().lexically_normal();
+    const fs::path named = folder.lexically_normal();
+    if (!named.is_absolute() || !Within(named, game)) return false;  // not the game's to judge
+    // Only a link on the way can lead out: the folders below the game folder are looked at
+    // one by one, and the whole way is followed only when one of them is a link.
+    fs::path at = game;
+    for (const auto& part : named.lexically_relative(game)) {
+        if (part == ".") continue;
+        at /= part;
+        struct stat st;
+        if (::lstat(at.c_str(), &st) != 0) return errno != ENOENT;  // nothing below a missing folder
+        if (!S_ISLNK(st.st_mode)) continue;
+        // The game folder itself is followed once for each place it is set to.
+        static fs::path followedFor, realGame;
+        if (followedFor != game) std::tie(followedFor, realGame) = std::pair(game, Followed(game));
+        const fs::path real = Followed(named);
+        return real.empty() || realGame.empty() || !Within(real, realGame);
+    }
+    return false;
+}
+
+bool RemoveFile(const fs::path& p) {
+    if (!Gate(DiskStep::Remove, p)) return false;
+    return ::unlink(p.c_str()) == 0 || errno == ENOENT;
+}
+
+bool RemoveFilesIn(const fs::path& folder) {
+    bool all = true;
     std::error_code ec;
     fs::directory_iterator it(folder, ec), end;
+    if (ec) return ec == std::errc::no_such_file_or_directory;
     for (; !ec && it != end; it.increment(ec)) {
         std::error_code fileEc;
-        if (it->is_regular_file(fileEc)) fs::remove(it->path(), fileEc);
+        const auto st = it->symlink_status(fileEc);
+        if (fs::is_regular_file(st) || fs::is_symlink(st)) all = RemoveFile(it->path()) && all;
     }
+    return all && !ec;
+}
+
+bool RenameFile(const fs::path& from, const fs::path& to) {
+    return Gate(DiskStep::Rename, to, &from) && ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool MakeFolders(const fs::path& folder) {
+    std::error_code ec;
+    if (folder.empty() || fs::is_directory(folder, ec)) return true;
+    if (!MakeFolders(folder.parent_path())) return false;
+    return Gate(DiskStep::MakeFolder, folder) && (::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST);
 }
 
 std::optional<std::string> ReadBytes(const fs::path& p) {
@@ -99,7 +188,11 @@ constexpr std::string_view kTempSuffix = ".tmp";
 
 fs::path FolderOf(const fs::path& p) { return p.has_parent_path() ? p.parent_path() : fs::path("."); }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WriteAll(int fd, const fs::path& p, std::string_view bytes) {
+    if (!Gate(DiskStep::Write, p)) return false;
+    // Past the process's file-size limit the system would end the game with a signal; ignored,
+    // the write fails with EFBIG instead, and the game deals with it as with a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
@@ -121,6 +214,7 @@ int CreateTempIn(const fs::path& folder, fs::path& created) {
         char digits[17] = {};
         std::to_chars(digits, digits + 16, r, 16);
         fs::path p = folder / (std::string(kTempPrefix) + digits + std::string(kTempSuffix));
+        if (!Gate(DiskStep::Create, p)) return -1;
         const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0) {
             created = std::move(p);
@@ -155,6 +249,7 @@ void SyncLaterIn(const fs::path& folder) {
 }
 
 bool SyncFileSystem(const fs::path& folder) {
+    if (!Gate(DiskStep::SyncAll, folder)) return false;
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
     const bool ok = ::syncfs(fd) == 0;
@@ -164,11 +259,15 @@ bool SyncFileSystem(const fs::path& folder) {
 
 SyncBatch::SyncBatch(fs::path folder) : folder_(std::move(folder)) { ++BatchDepth(); }
 
-SyncBatch::~SyncBatch() {
-    if (--BatchDepth() == 0) SyncFileSystem(folder_);
+SyncBatch::~SyncBatch() { Finish(); }
+
+bool SyncBatch::Finish() {
+    if (!std::exchange(open_, false)) return true;
+    return --BatchDepth() > 0 || SyncFileSystem(folder_);
 }
 
 bool SyncFolder(const fs::path& folder) {
+    if (!Gate(DiskStep::SyncFolder, folder)) return false;
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
     // Some file systems cannot sync a folder and say so; their renames are as durable as
@@ -189,36 +288,46 @@ void RemoveLeftoverTemps(const fs::path& folder) {
     fs::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         std::error_code fileEc;
-        if (IsLeftoverTemp(it->path()) && !it->is_directory(fileEc)) fs::remove(it->path(), fileEc);
+        if (IsLeftoverTemp(it->path()) && !fs::is_directory(it->symlink_status(fileEc))) RemoveFile(it->path());
     }
 }
 
+bool CanWriteIn(const fs::path& folder) {
+    fs::path probe;
+    const int fd = CreateTempIn(folder, probe);
+    if (fd < 0) return false;
+    ::close(fd);
+    return RemoveFile(probe);
+}
+
 bool WriteFileAtomic(const fs::path& p, std::string_view bytes) {
+    if (!p.has_filename()) return false;
     const fs::path folder = FolderOf(p);
-    std::error_code ec;
-    fs::create_directories(folder, ec);
+    if (!MakeFolders(folder)) return false;
     fs::path tmp;
     const int fd = CreateTempIn(folder, tmp);
     if (fd < 0) return false;
     // The content reaches the disk before the name does: after a power cut the new name
     // never points at an empty or half-written file.
     const bool syncNow = SyncNow(folder);
-    bool ok = WriteAll(fd, bytes) && (!syncNow || ::fsync(fd) == 0);
+    bool ok = WriteAll(fd, tmp, bytes) && (!syncNow || (Gate(DiskStep::SyncFile, tmp) && ::fsync(fd) == 0));
     ok = ::close(fd) == 0 && ok;
-    if (ok) ok = ::rename(tmp.c_str(), p.c_str()) == 0;
+    if (ok) ok = RenameFile(tmp, p);
     if (!ok) {
-        ::unlink(tmp.c_str());
+        RemoveFile(tmp);
         return false;
     }
-    if (syncNow) SyncFolder(folder);
-    return true;
+    // The new name is on the disk only once the folder is: a rename that may still vanish is
+    // no write done.
+    return !syncNow || SyncFolder(folder);
 }
 
 bool AppendToFile(const fs::path& p, std::string_view bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::app);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    if (!Gate(DiskStep::Create, p)) return false;
+    const int fd = ::open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    const bool ok = WriteAll(fd, p, bytes);
+    return ::close(fd) == 0 && ok;
 }
 
 bool IsPlainName(std::wstring_view name) {

@@ -1,8 +1,8 @@
 #include "platform/random.h"
 
-#include <chrono>
 #include <random>
 
+#include "platform/clock.h"
 #include "platform/numbers.h"
 
 namespace morvath {
@@ -13,15 +13,10 @@ struct Source {
     bool seeded = false;
 };
 
-std::uint64_t ClockSeed() {
-    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-           static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-}
-
 Source& source() {
     static Source s;
     if (!s.seeded) {
-        s.engine.seed(ClockSeed());
+        s.engine.seed(ClockTicks());
         s.seeded = true;
     }
     return s;
@@ -54,7 +49,7 @@ int RandomInt(int lo, int hi) {
 
 double CosmeticRnd() {
     // Mixed, so that it does not run in step with the rules' source seeded in the same tick.
-    static std::mt19937_64 engine(ClockSeed() ^ 0x9E3779B97F4A7C15ULL);
+    static std::mt19937_64 engine(ClockTicks() ^ 0x9E3779B97F4A7C15ULL);
     if (double pinned; TakePinnedDraw(pinned)) return pinned;
     return Uniform(engine);
 }

@@ -28,9 +28,14 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
     return true;
 }
 
-std::vector<std::wstring> Lines(const std::string& bytes) {
+// A file saved by an editor that marks its text as UTF-8 begins with these bytes; read as
+// part of the first line they would hide its section.
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+std::vector<std::wstring> Lines(std::string_view bytes) {
+    if (bytes.starts_with(kUtf8Mark)) bytes.remove_prefix(kUtf8Mark.size());
     std::vector<std::wstring> lines;
-    TextReader r(bytes);
+    TextReader r{std::string(bytes)};
     std::wstring line;
     while (r.ReadLine(line)) lines.push_back(line);
     return lines;
@@ -83,9 +88,10 @@ std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const
 }
 
 int WriteIni(const std::wstring& section, const std::wstring& key, const std::wstring& value,
-             const fs::path& file) {
-    if (!FileExists(file)) return 0;
-    auto bytes = ReadBytes(file);
+             const fs::path& file, bool create) {
+    const bool exists = FileExists(file);
+    if (!exists && !create) return 0;
+    auto bytes = exists ? ReadBytes(file) : std::string();
     if (!bytes) return 0;
     std::vector<std::wstring> lines = Lines(*bytes);
     const std::wstring entry = key + L"=" + value;
@@ -122,7 +128,8 @@ int WriteIni(const std::wstring& section, const std::wstring& key, const std::ws
     }
     std::wstring text;
     for (const auto& l : lines) text += l + L"\r\n";
-    return WriteFileAtomic(file, EncodeCp1251(text)) ? 1 : 0;
+    const std::string_view mark = bytes->starts_with(kUtf8Mark) ? kUtf8Mark : "";
+    return WriteFileAtomic(file, std::string(mark) + EncodeCp1251(text)) ? 1 : 0;
 }
 
 }  // namespace morvath

@@ -66,8 +66,7 @@ Variant CmdLCase(CommandCall&);
 Variant CmdStrCpy(CommandCall&);
 Variant CmdRnd(CommandCall&);
 
-// Commands for characters, the world and the generators.
-Variant CmdGenHouse(CommandCall&);
+// Commands that drop things at the speaking character's feet.
 Variant CmdGenWeap(CommandCall&);
 Variant CmdGenItem(CommandCall&);
 
@@ -94,7 +93,7 @@ Variant CmdGiveSkill(CommandCall&);
 Variant CmdSkillPlus(CommandCall&);
 
 // Commands for the characters of the location, its grid and table, the hero's travels and
-// the dungeon generator.
+// the generators.
 Variant CmdRun(CommandCall&);
 Variant CmdDied(CommandCall&);
 Variant CmdRashByName(CommandCall&);
@@ -106,6 +105,7 @@ Variant CmdLight(CommandCall&);
 Variant CmdGetTurns(CommandCall&);
 Variant CmdGetInfLevel(CommandCall&);
 Variant CmdMoveWorld(CommandCall&);
+Variant CmdGenHouse(CommandCall&);
 Variant CmdGenDungeon(CommandCall&);
 
 // Commands whose rules sit above the script language (the fight rules): the game registers

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "platform/variant.h"
+#include "world/dungeon.h"
+#include "world/houses.h"
 
 namespace morvath {
 
@@ -24,6 +26,9 @@ public:
     // Trace hook: called for every non-empty line before it is examined, with the 0-based
     // line index and the raw line (comment included).
     std::function<void(int line, std::wstring_view contents)> LineChange;
+    // What this run's genhouse and gendungeon asked for last.
+    HouseSpec HouseParams;
+    DungeonSpec DungeonParams;
 
     // Runs Script from its first line to its last. An error of the evaluator (an unclosed
     // parenthesis or literal, a zero divisor, an overflow), too many lines taken, or too

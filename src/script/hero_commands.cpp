@@ -98,20 +98,24 @@ Variant CmdGive(CommandCall& c) {
     if (!name || ChangeCoins(c, *name, 1)) return {};
     ItemCol* inv = Carried();
     if (!inv) return {};
-    // An item is ten arguments: with one missing there is nothing whole to give, and a
-    // half-made item added on every call would fill the bag of a script that loops.
-    if (!c.Have({1, 2, 3, 4, 5, 6, 7, 8, 9})) return {};
+    // Ten arguments describe the item. One that is missing is reported (once for the call)
+    // and leaves its field at the default; the comparison that needs it fails, so such an
+    // item stacks on nothing and comes as a new item.
+    const std::wstring *type = c.Arg(1), *balanceText = c.Arg(2), *info = c.Arg(3), *script = c.Arg(4),
+                       *weaponPlus = c.Arg(5), *defendPlus = c.Arg(6), *weight = c.Arg(7), *critical = c.Arg(8),
+                       *skillPlus = c.Arg(9);
 
     // An equal item (name, balance, script, bonuses, weight) is already carried: one more
     // piece on its stack. A balance that is not a number matches nothing.
-    const auto& a = c.args;
-    const auto balance = StrictNumber(a[2]);
+    const auto balance = balanceText ? StrictNumber(*balanceText) : std::nullopt;
     std::shared_ptr<Item> match;
-    for (const auto& item : *inv) {
-        if (balance && item->ItemName == *name && item->itembalance == *balance && item->ItemScript == a[4] &&
-            item->WeaponPlus == ScriptNumber(a[5]) && item->DefendPlus == ScriptNumber(a[6]) &&
-            item->Weight == ScriptNumber(a[7])) {
-            match = item;
+    if (balance && script && weaponPlus && defendPlus && weight) {
+        for (const auto& item : *inv) {
+            if (item->ItemName == *name && item->itembalance == *balance && item->ItemScript == *script &&
+                item->WeaponPlus == ScriptNumber(*weaponPlus) && item->DefendPlus == ScriptNumber(*defendPlus) &&
+                item->Weight == ScriptNumber(*weight)) {
+                match = item;
+            }
         }
     }
     if (match) {
@@ -121,15 +125,15 @@ Variant CmdGive(CommandCall& c) {
         modVarsAndMain.CurItem = item;
         item->ItemName = *name;
         // One field at a time: a text that is not a number leaves that field at its default.
-        if (auto v = StrictLong(a[1])) item->ItemType = *v;
-        if (auto v = StrictLong(a[2])) item->itembalance = *v;
-        item->ItemInfo = a[3];
-        item->ItemScript = a[4];
-        if (auto v = StrictInteger(a[5])) item->WeaponPlus = *v;
-        if (auto v = StrictInteger(a[6])) item->DefendPlus = *v;
-        item->Weight = ScriptNumber(a[7]);
-        item->Critical = ScriptNumber(a[8]);
-        item->SkillPlus = a[9];
+        if (auto v = type ? StrictLong(*type) : std::nullopt) item->ItemType = *v;
+        if (auto v = balanceText ? StrictLong(*balanceText) : std::nullopt) item->itembalance = *v;
+        if (info) item->ItemInfo = *info;
+        if (script) item->ItemScript = *script;
+        if (auto v = weaponPlus ? StrictInteger(*weaponPlus) : std::nullopt) item->WeaponPlus = *v;
+        if (auto v = defendPlus ? StrictInteger(*defendPlus) : std::nullopt) item->DefendPlus = *v;
+        if (weight) item->Weight = ScriptNumber(*weight);
+        if (critical) item->Critical = ScriptNumber(*critical);
+        if (skillPlus) item->SkillPlus = *skillPlus;
     }
     Reweigh(true);
     return {};
@@ -343,7 +347,8 @@ Variant CmdGiveSkill(CommandCall& c) {
     for (auto& row : skills) {
         if (row[0].ToText().empty()) {
             row[0] = *name;
-            modVarsAndMain.LastSkillIndex += 1;
+            // The count never passes the table's last row, even when this filled a gap.
+            if (modVarsAndMain.LastSkillIndex < static_cast<int>(skills.size()) - 1) modVarsAndMain.LastSkillIndex += 1;
             break;
         }
     }

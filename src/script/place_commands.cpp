@@ -8,6 +8,7 @@
 #include "script/script_text.h"
 #include "world/dungeon.h"
 #include "world/game_state.h"
+#include "world/houses.h"
 #include "world/view.h"
 
 namespace morvath {
@@ -191,10 +192,9 @@ Variant CmdMoveWorld(CommandCall& c) {
     const bool goBack = back && *back == L"1";
     if (!goBack && (!x || !y)) return {};
 
-    // What happened here since the hero came is kept, as at any door.
-    w->SaveChars();
-    w->SaveMap();
-    w->SaveItems();
+    // What happened here since the hero came is kept, as at any door; when it cannot be, he
+    // stays.
+    if (!w->LeavePlace()) return {};
 
     const double fromX = g.PlayerX, fromY = g.PlayerY;
     w->WorldName = id;
@@ -206,9 +206,9 @@ Variant CmdMoveWorld(CommandCall& c) {
         w->Generate_Plains();
     } else if (id == L"wild") {
         w->LoadWild(x ? Val(*x) : 0, y ? Val(*y) : 0);
-    } else {
-        w->Load_World();
     }
+    // The tile under the hero in the grid now in memory: the ground just made, or the place
+    // being left when a named place is loaded below.
     g.CurTile = w->GetPosMap(g.PlayerX + 3, g.PlayerY + 3);
     if (goBack) {
         g.PlayerX = g.ReturnX.ToNumber();
@@ -219,15 +219,29 @@ Variant CmdMoveWorld(CommandCall& c) {
     }
     g.ReturnX = Variant(fromX);
     g.ReturnY = fromY;
+    if (!generated && id != L"wild") w->Load_World();
     DrawIt();
     return {};
 }
 
 // ---------------------------------------------------------------------------------------
-// The dungeon generator
+// The generators: each run of a script has its own parameters, so a call that lacks an
+// argument, or whose argument is not a number, keeps what an earlier call of the same run
+// gave that field (nothing on the run's first call), never what another run gave it.
+
+// genhouse(name; target; X; Y): a new house location whose way out leads to (X, Y) of target.
+Variant CmdGenHouse(CommandCall& c) {
+    auto& spec = c.run.HouseParams;
+    SetText(c, 0, spec.HouseName);
+    SetText(c, 1, spec.ExitTarget);
+    SetInteger(c, 2, spec.ExitX);
+    SetInteger(c, 3, spec.ExitY);
+    CreateHouse(spec);
+    return {};
+}
 
 Variant CmdGenDungeon(CommandCall& c) {
-    auto& p = modVarsAndMain.DungeonParams;
+    auto& p = c.run.DungeonParams;
     SetInteger(c, 0, p.StartX);
     SetInteger(c, 1, p.StartY);
     SetText(c, 2, p.DungeonName);

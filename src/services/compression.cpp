@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <utility>
 
 #include "platform/cp1251.h"
 #include "services/huffman.h"
@@ -15,6 +16,15 @@ constexpr std::wstring_view kNoId = L": File is either not compressed or corrupt
 constexpr std::wstring_view kCorrupt = L": File is corrupt (integrity check failed)";
 constexpr std::wstring_view kBadName = L": bad entry name";
 constexpr std::wstring_view kNotWritten = L": File cannot be written";
+
+constexpr std::pair<std::wstring_view, std::wstring_view> kInRussian[] = {
+    {kNotFound, L": файл не найден"},
+    {kEmpty, L": файл пуст"},
+    {kNoId, L": файл не сжат или повреждён"},
+    {kCorrupt, L": файл повреждён"},
+    {kBadName, L": недопустимое имя, пропущен"},
+    {kNotWritten, L": не удалось записать"},
+};
 
 std::wstring operator+(const std::wstring& a, std::wstring_view b) {
     std::wstring s = a;
@@ -70,8 +80,19 @@ bool Report(clsCompresion& c, const std::wstring& name, StreamStatus status) {
 
 }  // namespace
 
+std::wstring ErrorsInRussian(std::wstring_view errors) {
+    std::wstring out(errors);
+    for (const auto& [english, russian] : kInRussian) {
+        for (std::size_t at = out.find(english); at != std::wstring::npos; at = out.find(english, at + russian.size())) {
+            out.replace(at, english.size(), russian);
+        }
+    }
+    return out;
+}
+
 std::wstring clsCompresion::ExtractAll(const fs::path& SelectedFile, const fs::path& PathToExtract) {
     Errors.clear();
+    FilesNotWritten = 0;
     const std::wstring archiveName = Simplificate(PathText(SelectedFile));
     auto archive = FileExists(SelectedFile) ? ReadBytes(SelectedFile) : std::nullopt;
     if (!archive) {
@@ -115,6 +136,7 @@ std::wstring clsCompresion::ExtractAll(const fs::path& SelectedFile, const fs::p
             DecodeFile(stream, dest);
         } else if (!WriteFileAtomic(dest, {})) {
             AddError(fileName_ + kNotWritten);
+            ++FilesNotWritten;
         }
     }
     return Errors;
@@ -124,7 +146,10 @@ void clsCompresion::DecodeFile(std::string_view stream, const fs::path& DestFile
     DecodedStream r = HuffmanDecode(stream);
     // A stream we cannot read is written as it is: the file may still be of use.
     std::string_view content = Report(*this, fileName_, r.status) ? std::string_view(r.data) : stream;
-    if (!WriteFileAtomic(DestFile, content)) AddError(fileName_ + kNotWritten);
+    if (!WriteFileAtomic(DestFile, content)) {
+        AddError(fileName_ + kNotWritten);
+        ++FilesNotWritten;
+    }
 }
 
 void clsCompresion::EncodeFile(const fs::path& SourceFile, const fs::path& DestFile) {

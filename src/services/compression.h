@@ -21,6 +21,8 @@ class clsCompresion {
 public:
     // The error lines of the current extraction, joined by CRLF.
     std::wstring Errors;
+    // Entries of the current extraction that could not be written.
+    int FilesNotWritten = 0;
 
     // Unpacks every entry of the archive into the folder, replacing files of the same name,
     // and returns `Errors` ("" when all went well). Entries whose names could reach outside
@@ -52,5 +54,8 @@ private:
     // The file-name part of the file being worked on: every message starts with it.
     std::wstring fileName_;
 };
+
+// The error lines as the player reads them, in Russian.
+std::wstring ErrorsInRussian(std::wstring_view errors);
 
 }  // namespace morvath

@@ -143,15 +143,19 @@ unsigned long LastError() {
 
 }  // namespace
 
-clsCrypto::clsCrypto() {
+clsCrypto::clsCrypto(Voice voice) : voice_(voice) {
     ERR_clear_error();
     provider_ = crypto_detail::AcquireProvider();
     if (!provider_) {
         errorMsg_ = L"Error creating key container - " + std::to_wstring(LastError());
-        UI().MsgBox(errorMsg_, MsgButtons::Ok, MsgIcon::None, kBoxTitle);
+        Show(errorMsg_, kBoxTitle);
         errorMsg_ = L"Unable to initialize CryptoAPI.";
-        UI().MsgBox(errorMsg_, MsgButtons::Ok, MsgIcon::None, kBoxTitle);
+        Show(errorMsg_, kBoxTitle);
     }
+}
+
+void clsCrypto::Show(const std::wstring& text, const wchar_t* title) const {
+    if (voice_ == Loud) UI().MsgBox(text, MsgButtons::Ok, MsgIcon::None, title);
 }
 
 clsCrypto::~clsCrypto() {
@@ -160,7 +164,7 @@ clsCrypto::~clsCrypto() {
 
 bool clsCrypto::Fail(std::wstring_view during) {
     errorMsg_ = L"Error " + std::to_wstring(LastError()) + std::wstring(during);
-    UI().MsgBox(errorMsg_, MsgButtons::Ok, MsgIcon::None, kBoxTitle);
+    Show(errorMsg_, kBoxTitle);
     return false;
 }
 
@@ -214,7 +218,8 @@ bool clsCrypto::DecryptMessageData() {
 }
 
 void clsCrypto::ReportCorrupted() {
-    UI().MsgBox(L"File has been corrupted since original encryption.", MsgButtons::Ok);
+    // The box of the corruption carries the application's default title.
+    if (voice_ == Loud) UI().MsgBox(L"File has been corrupted since original encryption.", MsgButtons::Ok);
     out_.clear();
 }
 

@@ -23,7 +23,9 @@ struct Provider;
 
 class clsCrypto {
 public:
-    clsCrypto();
+    // A quiet cipher shows no box of its own: its user reports failures in its own words.
+    enum Voice { Loud, Quiet };
+    explicit clsCrypto(Voice voice = Loud);
     ~clsCrypto();
     clsCrypto(const clsCrypto&) = delete;
     clsCrypto& operator=(const clsCrypto&) = delete;
@@ -54,7 +56,10 @@ private:
     bool Fail(std::wstring_view during);
     void ReportCorrupted();
 
+    void Show(const std::wstring& text, const wchar_t* title) const;
+
     const crypto_detail::Provider* provider_ = nullptr;
+    Voice voice_ = Loud;
     std::wstring password_;
     std::string in_;
     std::string out_;

@@ -8,8 +8,8 @@ namespace {
 // Runs the direction's steps over the whole text (whatever its size: the hall of fame grows
 // by a record every run) with one cipher object.
 template <class Steps>
-std::optional<std::string> Run(std::string_view bytes, Steps steps) {
-    clsCrypto crypto;
+std::optional<std::string> Run(std::string_view bytes, Steps steps, bool quiet = false) {
+    clsCrypto crypto(quiet ? clsCrypto::Quiet : clsCrypto::Loud);
     crypto.InBuffer(bytes);
     crypto.Password(kFilePassPhrase);
     if (!steps(crypto) || !crypto.DestroySessionKey()) return std::nullopt;
@@ -27,18 +27,14 @@ bool InPlace(const fs::path& path, Steps steps) {
     if (!bytes) return false;
     auto out = Run(*bytes, steps);
     if (!out) return false;
-    if (out->empty()) {
-        std::error_code ec;
-        fs::remove(path, ec);
-        return !ec;
-    }
+    if (out->empty()) return RemoveFile(path);
     return WriteFileAtomic(path, *out);
 }
 
 }  // namespace
 
-std::optional<std::string> DecryptText(std::string_view enciphered) { return Run(enciphered, Decrypt); }
-std::optional<std::string> EncryptText(std::string_view plain) { return Run(plain, Encrypt); }
+std::optional<std::string> DecryptText(std::string_view enciphered) { return Run(enciphered, Decrypt, true); }
+std::optional<std::string> EncryptText(std::string_view plain) { return Run(plain, Encrypt, true); }
 
 bool DecryptFileInPlace(const fs::path& path) { return InPlace(path, Decrypt); }
 bool EncryptFileInPlace(const fs::path& path) { return InPlace(path, Encrypt); }

@@ -17,9 +17,10 @@ inline constexpr std::wstring_view kFilePassPhrase =
     L"Black Rain sleeps under the Ural stone. 17 princes & 12 warlocks rode north - none came home. Keep-faith.";
 
 // The plain text of enciphered bytes; nothing when they are not enciphered with the pass
-// phrase or are damaged (the cipher has then told the player).
+// phrase or are damaged. The cipher says nothing: the caller tells the player in the game's
+// own words what became of the file.
 std::optional<std::string> DecryptText(std::string_view enciphered);
-// The enciphered form of a text; nothing (after the cipher's own report) when it fails.
+// The enciphered form of a text; nothing when it fails (the cipher says nothing either).
 std::optional<std::string> EncryptText(std::string_view plain);
 
 // Replaces the file's content by its plain text. False (and the file untouched) when it is

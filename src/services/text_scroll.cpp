@@ -226,16 +226,17 @@ void slpTextScroll::PrintLine(const std::wstring& line, int& printY) {
         case 3: dx = 1; dy = -1; break;
         default: break;
     }
-    // Each line has a band of its height plus the shadow; a shadow cast upward starts at the
-    // band's foot so that the text itself still stands inside the picture.
-    int y = dy < 0 ? printY + S : printY;
+    // The copies start where printing stands and step towards the text, which is printed
+    // where they end; the next line begins below the text. With a shadow cast upward the
+    // first line's text rises above the picture's top edge by the shadow's size.
+    int y = printY;
     for (int i = 0; i < S; ++i) {
         prints_.push_back({line, x, y, true});
         x += dx;
         y += dy;
     }
     prints_.push_back({line, x, y, false});
-    printY += measure_(L"A").height + S;
+    printY = y + measure_(L"A").height;
 }
 
 void slpTextScroll::Timer1_Timer() {

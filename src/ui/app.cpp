@@ -44,7 +44,7 @@ void OpenGameWindow() {
 // The menu's actions: each button hands its work to the core and shows the outcome.
 class MenuController : public QObject {
 public:
-    explicit MenuController(frmMenu* menu) : menu_(menu), list_(menu->lstPersons) {
+    explicit MenuController(frmMenu* menu) : menu_(menu) {
         connect(menu, &frmMenu::newGameRequested, this, [this] { Command1_Click(); });
         connect(menu, &frmMenu::startRequested, this, [this] { Command5_Click(); });
         connect(menu, &frmMenu::loadGameRequested, this, [this] { Command2_Click(); });
@@ -52,18 +52,7 @@ public:
         connect(menu, &frmMenu::aboutRequested, this, [this] { Command6_Click(); });
         connect(menu, &frmMenu::aboutClosed, this, [this] { Command7_Click(); });
         connect(menu, &frmMenu::personChanged, this, [this](int) { ProposeName(); });
-        menu->lstPersons->installEventFilter(this);
         menu->lstPersons->setCurrentRow(0);
-        ProposeName();
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        // A key press in the list proposes a name even when it does not move the selection.
-        if (event->type() == QEvent::KeyPress && watched == list_.data() && menu_) {
-            QMetaObject::invokeMethod(this, [this] { ProposeName(); }, Qt::QueuedConnection);
-        }
-        return false;
     }
 
 private:
@@ -138,7 +127,6 @@ private:
 
     // The menu is unloaded once a game starts; the controller outlives it.
     QPointer<frmMenu> menu_;
-    QPointer<QObject> list_;
 };
 
 }  // namespace
@@ -162,7 +150,10 @@ int RunApplication(int argc, char** argv) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     MenuController controller(menu);
     menu->show();
-    return app.exec();
+    const int code = app.exec();
+    // A run that ended in the hall of fame left its screen hidden, not deleted.
+    delete GameScreen();
+    return code;
 }
 
 }  // namespace morvath::ui

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "platform/frontend.h"
+#include "ui/game_screen.h"
 #include "ui/qt_text.h"
 
 namespace morvath::ui {
@@ -46,6 +47,7 @@ void frmS::Fill(const std::wstring& question, const std::array<std::wstring, 3>&
 int frmS::Ask(const std::wstring& question, const std::array<std::wstring, 3>& options, QWidget* parent) {
     frmS dialog(parent);
     dialog.Fill(question, options);
+    PlaceBesideTheHero(dialog);
     dialog.exec();
     return dialog.Answer();
 }

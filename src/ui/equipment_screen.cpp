@@ -12,6 +12,7 @@
 #include "game/worn_items.h"
 #include "platform/files.h"
 #include "ui/keys.h"
+#include "ui/pictures.h"
 #include "ui/qt_text.h"
 #include "world/game_state.h"
 
@@ -29,7 +30,14 @@ QString PictureOf(int slot) {
     switch (slot) {
         case kSlotHead: return QStringLiteral("eq_head.bmp");
         case kSlotNeck: return QStringLiteral("eq_neck.bmp");
-        case kSlotBody: return QStringLiteral("eq_body.bmp");
+        case kSlotBody: {
+            // Everything worn on the body is of one kind; what it is made of shows in how
+            // well it guards: cloth (a robe, a habit, a shirt) not at all, quilting or
+            // leather a little, rings or plates more.
+            const double defence = row[kEqDefendPlus].ToNumber();
+            if (defence <= 0) return QStringLiteral("eq_robe.bmp");
+            return defence < 3 ? QStringLiteral("eq_jerkin.bmp") : QStringLiteral("eq_body.bmp");
+        }
         case kSlotLegs: return QStringLiteral("eq_legs.bmp");
         default: break;
     }
@@ -65,9 +73,9 @@ frmEquip::frmEquip(QWidget* parent) : QDialog(parent) {
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setFixedSize(128, 128);
+    Image1->setFixedSize(132, 132);  // four times the 32-pixel portrait, inside its border
     Image1->setStyleSheet(QStringLiteral("border: 2px solid #8f563b;"));
-    Image1->setPixmap(LoadPicture(QStringLiteral("Image1.bmp"), 128));
+    Image1->setAlignment(Qt::AlignCenter);
 
     for (int s = 0; s < 6; ++s) {
         slotPicture[s] = new QLabel(this);
@@ -113,9 +121,13 @@ void frmEquip::Open(QWidget* parent) {
 
 void frmEquip::Refresh() {
     const auto& g = modVarsAndMain;
+    // The figure is the hero himself: his person's portrait, the one the game screen shows.
+    Image1->setPixmap(QPixmap::fromImage(
+        Pictures().Get(g.gameScreen.hero.portrait).scaled(128, 128, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     for (int s = 0; s < 6; ++s) {
         slotLabel[s]->setText(Q(g.gameScreen.equip.captions[static_cast<std::size_t>(s)]));
         const QString file = PictureOf(s);
+        slotPicture[s]->setProperty("picture", file);
         slotPicture[s]->setPixmap(file.isEmpty() ? QPixmap() : LoadPicture(file, kIcon));
     }
     if (!g.Player) return;

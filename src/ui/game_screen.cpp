@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "game/fight.h"
@@ -26,6 +27,7 @@
 #include "ui/qt_frontend.h"
 #include "ui/qt_text.h"
 #include "world/game_state.h"
+#include "world/npc.h"
 
 namespace morvath::ui {
 namespace {
@@ -378,5 +380,49 @@ frmGame& ShowGameScreen() {
 }
 
 frmGame* GameScreen() { return Instance(); }
+
+void PlaceBesideTheHero(QWidget& dialog) {
+    frmGame* screen = GameScreen();
+    if (!screen || !screen->isVisible() || (dialog.parentWidget() && dialog.parentWidget()->window() != screen)) return;
+    const auto& g = modVarsAndMain;
+    const int cell = View::kCellPixels * screen->pic->Scale();
+    const QPoint view = screen->pic->mapToGlobal(QPoint(0, 0));
+    const auto cells = [&](int col, int row, int across) { return QRect(view + QPoint(col * cell, row * cell), QSize(across * cell, across * cell)); };
+    // The hero and the eight cells round him, where whoever talks to him or takes something
+    // from him stands; and the one the scripts speak for, wherever he is in view.
+    const QRect hero = cells(View::kHeroCell - 1, View::kHeroCell - 1, 3);
+    QRegion keep(hero);
+    if (auto npc = g.NPCs ? g.NPCs->Item(g.ScriptNPCIndex) : nullptr) {
+        const int col = View::kHeroCell + static_cast<int>(npc->X) - g.PlayerX, row = View::kHeroCell + static_cast<int>(npc->Y) - g.PlayerY;
+        if (col >= 0 && col < View::kCells && row >= 0 && row < View::kCells) keep += cells(col, row, 1);
+    }
+    dialog.adjustSize();
+    // Room for the frame the window manager puts round the dialog, as it did round the game
+    // screen, and a gap.
+    const QRect outer = screen->frameGeometry(), inner = screen->geometry();
+    const int gap = 8;
+    const QMargins frame(inner.left() - outer.left() + gap, inner.top() - outer.top() + gap, outer.right() - inner.right() + gap,
+                         outer.bottom() - inner.bottom() + gap);
+    const QSize size = dialog.size().grownBy(frame);
+    const QRect area = screen->screen() ? screen->screen()->availableGeometry() : QRect(QPoint(0, 0), screen->size());
+    // Above the hero first, where the eye already is, then below, to the right and to the
+    // left; on a screen too small for all of them, where it hides the least.
+    const QPoint centre = hero.center();
+    const QPoint tries[] = {{centre.x() - size.width() / 2, hero.top() - size.height()},
+                            {centre.x() - size.width() / 2, hero.bottom() + 1},
+                            {hero.right() + 1, centre.y() - size.height() / 2},
+                            {hero.left() - size.width(), centre.y() - size.height() / 2}};
+    QPoint best;
+    long hidden = -1;
+    for (QPoint at : tries) {
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height())));
+        long covered = 0;
+        for (const QRect& r : keep.intersected(QRect(at, size))) covered += static_cast<long>(r.width()) * r.height();
+        if (hidden < 0 || covered < hidden) best = at, hidden = covered;
+        if (covered == 0) break;
+    }
+    dialog.move(best + QPoint(frame.left(), frame.top()));
+}
 
 }  // namespace morvath::ui

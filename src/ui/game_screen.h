@@ -88,5 +88,9 @@ private:
 frmGame& ShowGameScreen();
 // The game screen if it exists.
 frmGame* GameScreen();
+// Moves a dialog about to open over the game screen to where it covers neither the hero nor
+// the one he deals with; elsewhere (over another dialog, with no game on show) it opens
+// where it would.
+void PlaceBesideTheHero(QWidget& dialog);
 
 }  // namespace morvath::ui

@@ -7,6 +7,8 @@
 #include <QLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "platform/frontend.h"
@@ -14,6 +16,11 @@
 #include "ui/qt_text.h"
 
 namespace morvath::ui {
+namespace {
+
+constexpr int kListPadding = 6;
+
+}  // namespace
 
 frmHallOfFame::frmHallOfFame(QWidget* parent) : QDialog(parent) {
     const QString caption = QStringLiteral("Зал Славы 'Morvath...'");
@@ -30,8 +37,13 @@ frmHallOfFame::frmHallOfFame(QWidget* parent) : QDialog(parent) {
     List1 = new QListWidget(this);
     List1->setFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     List1->setStyleSheet(QStringLiteral(
-        "QListWidget { background: #eec39a; color: #222034; border: 3px solid #8f563b; padding: 6px; }"
-        "QListWidget::item:selected { background: #8f563b; color: #fbf236; }"));
+        "QListWidget { background: #eec39a; color: #222034; border: 3px solid #8f563b; padding: %1px; }"
+        "QListWidget::item:selected { background: #8f563b; color: #fbf236; }").arg(kListPadding));
+    // A line wider than the screen allows wraps; nothing is ever scrolled sideways.
+    List1->setWordWrap(true);
+    List1->setTextElideMode(Qt::ElideNone);
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setResizeMode(QListView::Adjust);
     List1->installEventFilter(this);
     layout->addWidget(List1, 1);
     // A visible way out, which closes the window as Esc does.
@@ -49,11 +61,22 @@ void frmHallOfFame::Form_Load() {
     hof_.Open();
     List1->clear();
     for (const auto& line : hof_.List1) List1->addItem(Q(line));
-    // As tall as the records need, within reason: an empty hall is a small window.
+    // As wide as its longest line (an ending's epitaph is the longest the game writes), so
+    // every line reads whole, within the screen; as tall as the records need, within reason:
+    // an empty hall is a small window.
+    int widest = 0;
+    for (int i = 0; i < List1->count(); ++i) widest = std::max(widest, List1->fontMetrics().horizontalAdvance(List1->item(i)->text()));
     const int rows = std::clamp(List1->count(), 4, 28);
     const int rowHeight = List1->fontMetrics().height() + 2;
     layout()->activate();
-    resize(width(), height() - List1->height() + rows * rowHeight + 2 * List1->frameWidth() + 16);
+    // Room beside the text: the window's margins, the list's frame and padding, the item's
+    // own margins and a scroll bar, should the records outgrow the height.
+    const QMargins margins = layout()->contentsMargins();
+    const int beside = margins.left() + margins.right() + 2 * (List1->frameWidth() + kListPadding) +
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
+    const int screenWidth = screen() ? screen()->availableGeometry().width() - 40 : 1024;
+    const int w = std::clamp(widest + beside, 460, std::max(460, screenWidth));
+    resize(w, height() - List1->height() + rows * rowHeight + 2 * List1->frameWidth() + 16);
     List1->setFocus();
 }
 

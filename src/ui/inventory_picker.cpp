@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
+#include "ui/game_screen.h"
 #include "ui/qt_text.h"
 
 namespace morvath::ui {
@@ -57,7 +58,7 @@ frmBookmarks::frmBookmarks(QWidget* parent) : QDialog(parent) {
     Label4->setStyleSheet(QStringLiteral("color: #9badb7;"));
     outer->addWidget(Label4);
 
-    connect(lstItems, &QListWidget::currentRowChanged, this, [this] { ShowSelected(); });
+    connect(lstItems, &QListWidget::itemSelectionChanged, this, [this] { ShowSelected(); });
     connect(lstItems, &QListWidget::itemDoubleClicked, this, [this] { PickSelected(); });
 }
 
@@ -77,25 +78,24 @@ void frmBookmarks::Fill(const PickerContent& content) {
 int frmBookmarks::Ask(const PickerContent& content, QWidget* parent) {
     frmBookmarks dialog(parent);
     dialog.Fill(content);
+    PlaceBesideTheHero(dialog);
     dialog.exec();
     return dialog.PickedRow();
 }
 
 void frmBookmarks::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Nothing is chosen yet: an Enter right after the key that opened the picker picks nothing.
     lstItems->setFocus();
-    // The first row that shows an item, not a placeholder, is ready to be picked.
-    for (std::size_t i = 0; i < content_.rows.size(); ++i) {
-        if (!content_.rows[i].name.empty()) {
-            lstItems->setCurrentRow(static_cast<int>(i));
-            return;
-        }
-    }
-    if (lstItems->count() > 0) lstItems->setCurrentRow(0);
+}
+
+int frmBookmarks::SelectedRow() const {
+    const QList<QListWidgetItem*> selected = lstItems->selectedItems();
+    return selected.isEmpty() ? -1 : lstItems->row(selected.front());
 }
 
 void frmBookmarks::ShowSelected() {
-    const int row = lstItems->currentRow();
+    const int row = SelectedRow();
     if (row < 0 || row >= static_cast<int>(content_.rows.size())) return;
     const PickerRow& r = content_.rows[static_cast<std::size_t>(row)];
     Lb1->setText(Q(r.name));
@@ -105,8 +105,8 @@ void frmBookmarks::ShowSelected() {
 
 void frmBookmarks::PickSelected() {
     // With no row selected nothing is picked and the picker stays open.
-    const int row = lstItems->currentRow();
-    if (lstItems->count() == 0 || row < 0 || !lstItems->item(row)->isSelected()) return;
+    const int row = SelectedRow();
+    if (row < 0) return;
     picked_ = row + 1;
     accept();
 }
@@ -121,6 +121,11 @@ void frmBookmarks::mousePressEvent(QMouseEvent* event) {
 bool frmBookmarks::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lstItems && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
+        // The first arrow press chooses the first row, wherever the list's cursor stands.
+        if ((key == Qt::Key_Down || key == Qt::Key_Up) && SelectedRow() < 0 && lstItems->count() > 0) {
+            lstItems->setCurrentRow(0);
+            return true;
+        }
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             PickSelected();
             return true;

@@ -1,7 +1,8 @@
 #pragma once
-// The inventory picker: the list of carried items the rules fill. A double click or Enter on
-// a row picks it; Esc, a click beside the list or the window's close box picks nothing. A
-// single click or the arrow keys show the item's name, description and weight.
+// The inventory picker: the list of carried items the rules fill. It opens with no row chosen;
+// a double click or Enter on a chosen row picks it; Esc, a click beside the list or the
+// window's close box picks nothing. A single click or the arrow keys choose a row and show
+// the item's name, description and weight.
 #include <QDialog>
 
 #include "platform/frontend.h"
@@ -37,6 +38,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The row chosen, -1 for none: the list's cursor alone chooses nothing.
+    int SelectedRow() const;
     void ShowSelected();
     void PickSelected();
     QLabel* heading_;

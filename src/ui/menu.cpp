@@ -11,7 +11,9 @@
 #include <QLockFile>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QVBoxLayout>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/files.h"
@@ -120,6 +122,29 @@ frmMenu::frmMenu() {
     connect(Command7, &QPushButton::clicked, this, &frmMenu::aboutClosed);
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
     connect(lstPersons, &QListWidget::currentRowChanged, this, &frmMenu::personChanged);
+    lstPersons->installEventFilter(this);
+    lstPersons->viewport()->installEventFilter(this);
+}
+
+bool frmMenu::eventFilter(QObject* watched, QEvent* event) {
+    // A click on the person already chosen, and a key that leaves the choice where it was,
+    // choose that person again: a new name is proposed, as for any other choice.
+    if (watched == lstPersons->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const QListWidgetItem* item = lstPersons->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (item && lstPersons->row(item) == lstPersons->currentRow()) emit personChanged(lstPersons->currentRow());
+    } else if (watched == lstPersons && event->type() == QEvent::KeyPress) {
+        const int before = lstPersons->currentRow();
+        QMetaObject::invokeMethod(this, [this, before] {
+            if (lstPersons->currentRow() == before) emit personChanged(before);
+        }, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+int frmMenu::GetProgress() const {
+    const int inner = picProgreso->width() - 2;
+    if (inner <= 0) return 0;
+    return static_cast<int>(std::nearbyint(shaProgreso->width() * 100.0 / inner));
 }
 
 void frmMenu::ShowProgress(int percent, const QString& caption) {
@@ -140,20 +165,36 @@ void frmMenu::keyPressEvent(QKeyEvent* event) {
 }
 
 void frmMenu::Command4_Click() {
-    // Ends the process at once, even while the credits scroll, as the exit button always has.
+    // Ends the process at once, even while the credits scroll, as the exit button always has;
+    // nothing is unloaded, so the lock is given up here or it would outlive the game.
+    ReleaseInstanceLock();
     std::_Exit(0);
 }
 
-bool AnotherInstanceRunning() {
+namespace {
+
+QLockFile& InstanceLock() {
+    static QLockFile lock(InstanceLockPath());
+    return lock;
+}
+
+}  // namespace
+
+QString InstanceLockPath() {
     // One lock per game folder: two different installations may run side by side.
-    QByteArray key = QCryptographicHash::hash(QByteArray::fromStdString(GameFolder().string()),
-                                              QCryptographicHash::Md5).toHex().left(12);
-    static QLockFile lock(QDir::temp().filePath(QStringLiteral("morvath-%1.lock").arg(QString::fromLatin1(key))));
+    const QByteArray key = QCryptographicHash::hash(QByteArray::fromStdString(GameFolder().string()),
+                                                    QCryptographicHash::Md5).toHex().left(12);
+    return QDir::temp().filePath(QStringLiteral("morvath-%1.lock").arg(QString::fromLatin1(key)));
+}
+
+bool AnotherInstanceRunning() {
     static const bool running = [] {
-        lock.setStaleLockTime(0);
-        return !lock.tryLock(100);
+        InstanceLock().setStaleLockTime(0);
+        return !InstanceLock().tryLock(100);
     }();
     return running;
 }
+
+void ReleaseInstanceLock() { InstanceLock().unlock(); }
 
 }  // namespace morvath::ui

@@ -52,6 +52,8 @@ public:
 
     // Shows the progress bar at a percentage with a stage caption.
     void ShowProgress(int percent, const QString& caption);
+    // The percentage the bar shows, read back from its width.
+    int GetProgress() const;
 
 signals:
     void newGameRequested();
@@ -60,17 +62,22 @@ signals:
     void startRequested();
     void aboutRequested();
     void aboutClosed();
+    // A person was chosen: another row, the same row clicked again, or a key in the list.
     void personChanged(int row);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Command4_Click();
 };
 
-// True when another copy of the game already runs; the first caller keeps the lock for the
-// life of the process.
+// True when another copy of the game already runs; the first caller keeps the lock until the
+// process ends (the lock file goes with it) or gives it up.
 bool AnotherInstanceRunning();
+void ReleaseInstanceLock();
+// The lock file of this game folder.
+QString InstanceLockPath();
 
 }  // namespace morvath::ui

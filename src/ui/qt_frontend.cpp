@@ -137,9 +137,15 @@ void QtFrontend::EndProgram() { QCoreApplication::exit(0); }
 void QtFrontend::ShowHallOfFame(bool modal) {
     if (modVarsAndMain.hallOfFame.writehf) {
         // The run is over and so is the game screen; the program ends when the hall of fame
-        // closes, not when the game screen, for a moment the last window, does.
+        // closes, not when the game screen, for a moment the last window, does. The screen
+        // is only hidden: the key or click that ended the run is still being handled by it
+        // (and by its fight panel), and the events the hall of fame lets through meanwhile
+        // (starting its tune does) would otherwise delete it under that handler's feet.
         QGuiApplication::setQuitOnLastWindowClosed(false);
-        if (frmGame* screen = GameScreen()) screen->close();
+        if (frmGame* screen = GameScreen()) {
+            screen->setAttribute(Qt::WA_DeleteOnClose, false);
+            screen->close();
+        }
     }
     ShowHallOfFameWindow(modal, onBackToMenu);
 }

@@ -1,8 +1,11 @@
 #include "ui/text_scroll.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/keys.h"
 #include "ui/qt_text.h"
 
 namespace morvath::ui {
@@ -17,6 +20,8 @@ TextScrollWidget::TextScrollWidget(const QSize& size, QWidget* parent) : QFrame(
     setLineWidth(1);
     setFixedSize(size);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A click gives it the keyboard; Tab still goes from button to button.
+    setFocusPolicy(Qt::ClickFocus);
     timer_.setTimerType(Qt::PreciseTimer);
     control_.SetClientSize(contentsRect().width(), contentsRect().height());
     control_.SetMeasure([this](const std::wstring& text) {
@@ -65,6 +70,55 @@ void TextScrollWidget::resizeEvent(QResizeEvent* event) {
     // The inner size follows the border a style sheet may give; the next rendering uses it.
     control_.SetClientSize(contentsRect().width(), contentsRect().height());
     QFrame::resizeEvent(event);
+}
+
+namespace {
+
+int ButtonsOf(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) | (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+}  // namespace
+
+// The events go on to the window holding the control as well: Esc on the About panel still
+// closes it.
+void TextScrollWidget::keyPressEvent(QKeyEvent* event) {
+    emit KeyDown(KeyCodeOf(*event), ShiftOf(event->modifiers()));
+    if (!event->text().isEmpty()) emit KeyPress(event->text().at(0).unicode());
+    QFrame::keyPressEvent(event);
+}
+
+void TextScrollWidget::keyReleaseEvent(QKeyEvent* event) {
+    emit KeyUp(KeyCodeOf(*event), ShiftOf(event->modifiers()));
+    QFrame::keyReleaseEvent(event);
+}
+
+void TextScrollWidget::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit MouseDown(ButtonsOf(event->button()), ShiftOf(event->modifiers()), at.x(), at.y());
+    QFrame::mousePressEvent(event);
+}
+
+void TextScrollWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit MouseMove(ButtonsOf(event->buttons()), ShiftOf(event->modifiers()), at.x(), at.y());
+    QFrame::mouseMoveEvent(event);
+}
+
+void TextScrollWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    emit MouseUp(ButtonsOf(event->button()), ShiftOf(event->modifiers()), at.x(), at.y());
+    // The second release of a double click is no click of its own.
+    if (rect().contains(at) && !doubleClicked_) emit Click();
+    doubleClicked_ = false;
+    QFrame::mouseReleaseEvent(event);
+}
+
+void TextScrollWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // In place of a second press: down, up, click, double click, up.
+    doubleClicked_ = true;
+    emit DblClick();
+    event->accept();
 }
 
 void TextScrollWidget::RenderPicture() {

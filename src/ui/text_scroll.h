@@ -24,11 +24,27 @@ public:
 
 signals:
     void ScrollFinished();
+    // What happens to the control, passed on to whoever hosts it: buttons 1 left, 2 right,
+    // 4 middle; keys as the key map's codes with Shift 1, Ctrl 2, Alt 4; positions in pixels.
+    void Click();
+    void DblClick();
+    void KeyDown(int keyCode, int shift);
+    void KeyPress(int keyAscii);
+    void KeyUp(int keyCode, int shift);
+    void MouseDown(int button, int shift, int x, int y);
+    void MouseMove(int button, int shift, int x, int y);
+    void MouseUp(int button, int shift, int x, int y);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     // Runs the timer while the control scrolls, at its speed.
@@ -39,6 +55,7 @@ private:
     QTimer timer_;
     QPixmap picture_;
     unsigned rendered_ = 0;
+    bool doubleClicked_ = false;
 };
 
 }  // namespace morvath::ui

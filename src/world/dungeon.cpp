@@ -15,6 +15,7 @@ constexpr int kLow = 5, kHigh = 49;  // rooms and corridors start only inside th
 constexpr int kDirX[5] = {0, 0, -1, 0, 1};  // 1 down, 2 left, 3 up, 4 right
 constexpr int kDirY[5] = {0, 1, 0, -1, 0};
 constexpr int kMaxTemplates = 31;
+constexpr int kHeroLeft = 3, kHeroTop = 4;  // the first column and row a hero can stand on
 
 bool Inside(int x, int y) { return x >= 0 && y >= 0 && x < kDungeonSize && y < kDungeonSize; }
 bool InCarvingSquare(int x, int y) { return x >= kLow && y >= kLow && x <= kHigh && y <= kHigh; }
@@ -41,11 +42,13 @@ public:
         const int a = RandomInt(1, 4);
         const int b = RandomInt(1, 4);
         int x1, y1, x2, y2;
-        // Rooms open downwards (the first room and a third of the corridor ends) or to the
-        // left (another third); the last third of the corridor ends makes none.
+        // A room lies on the side of (x, y) its direction points to. The corridors' ends open
+        // rooms only downwards and to the left (or none); the first room opens downwards.
         switch (dir) {
             case 1: x1 = x - a - 1; y1 = y + 1; x2 = x; y2 = y + b + 1; break;
             case 2: x1 = x - a - 1; y1 = y; x2 = x - 1; y2 = y + b + 1; break;
+            case 3: x1 = x - b - 1; y1 = y - a - 1; x2 = x; y2 = y - 1; break;
+            case 4: x1 = x + 1; y1 = y; x2 = x + a; y2 = y + b; break;
             default: return;
         }
         FillRect(x1, y1, x2, y2, L'G');
@@ -79,8 +82,10 @@ public:
         }
     }
 
-    // The floor cells a hero can walk to from (x, y), as a mask.
-    std::vector<bool> Reachable(int x, int y) const {
+    // The floor a hero who came down the staircase can walk to from (x, y), as a mask. A
+    // step onto the staircase leads out, so no way goes over it; and the hero keeps to
+    // coordinates of 1 and more, so columns 0..2 and rows 0..3 are out of his reach.
+    std::vector<bool> Walkable(int x, int y) const {
         std::vector<bool> seen(kDungeonSize * kDungeonSize, false);
         std::vector<std::pair<int, int>> todo{{x, y}};
         seen[static_cast<std::size_t>(y * kDungeonSize + x)] = true;
@@ -89,7 +94,7 @@ public:
             todo.pop_back();
             for (int d = 1; d <= 4; ++d) {
                 const int nx = cx + kDirX[d], ny = cy + kDirY[d];
-                if (!Inside(nx, ny) || At(nx, ny) == L'a') continue;
+                if (nx < kHeroLeft || ny < kHeroTop || !Inside(nx, ny) || At(nx, ny) != L'G') continue;
                 const auto at = static_cast<std::size_t>(ny * kDungeonSize + nx);
                 if (!seen[at]) {
                     seen[at] = true;
@@ -105,8 +110,9 @@ private:
 };
 
 // The staircase in the first room and the exit door on a floor cell drawn in scan order.
-// Only floor the hero can walk to from the staircase may hold the door; when no cell is
-// drawn the door goes on the last of them, so every dungeon has its way out.
+// Only floor the hero can walk to from the first room may hold the door, and never the cell
+// above the staircase (the floor below a door is where the way out is taken). When no cell
+// is drawn the door goes on the last of them, so every dungeon has its way out.
 void PlaceDungeonExits(Carver& c, DungeonLayout& out, int x0, int y0) {
     c.Set(x0, y0 + 1, L'{');
     out.StartX = x0 - 2;
@@ -116,22 +122,25 @@ void PlaceDungeonExits(Carver& c, DungeonLayout& out, int x0, int y0) {
     c.Set(x0 + 1, y0 + 1, L'G');
     c.Set(x0 - 1, y0, L'G');
 
-    const std::vector<bool> reachable = c.Reachable(x0, y0 + 1);
-    int lastX = -1, lastY = -1;
+    const std::vector<bool> walkable = c.Walkable(x0, y0 + 2);
+    int lastX = x0, lastY = y0 + 2;
+    auto floor = [&](int x, int y) {
+        if (c.At(x, y) != L'{') c.Set(x, y, L'G');
+    };
     auto place = [&](int x, int y, bool wide) {
         c.Set(x, y, L'q');
         out.ExitX = x - 2;
         out.ExitY = y - 2;
-        c.Set(x, y + 1, L'G');
-        c.Set(x - 1, y + 1, L'G');
+        floor(x, y + 1);
+        floor(x - 1, y + 1);
         if (wide) {
-            c.Set(x + 1, y - 1, L'G');
-            c.Set(x - 1, y - 1, L'G');
+            floor(x + 1, y - 1);
+            floor(x - 1, y - 1);
         }
     };
     for (int y = 0; y < kDungeonSize; ++y) {
         for (int x = 0; x < kDungeonSize; ++x) {
-            if (c.At(x, y) != L'G' || !reachable[static_cast<std::size_t>(y * kDungeonSize + x)]) continue;
+            if (!walkable[static_cast<std::size_t>(y * kDungeonSize + x)] || c.At(x, y + 1) == L'{') continue;
             const int r = RandomInt(1, 10);
             if (r == 2 || r == 3) {
                 place(x, y, r == 2);
@@ -141,7 +150,6 @@ void PlaceDungeonExits(Carver& c, DungeonLayout& out, int x0, int y0) {
             lastY = y;
         }
     }
-    // The staircase's own neighbours are floor, so there is always a last cell.
     place(lastX, lastY, false);
 }
 
@@ -150,6 +158,8 @@ bool SaveTextFile(const std::wstring& name, const wchar_t* ext, const TextWriter
 }
 
 }  // namespace
+
+void CarveRoom(DungeonGrid& grid, int x, int y, int dir, int depth) { Carver(grid).MakeRoom(x, y, dir, depth); }
 
 DungeonLayout CarveDungeon(int startX, int startY) {
     DungeonLayout out;
@@ -184,12 +194,13 @@ bool GenerateDungeon(const DungeonSpec& spec) {
     tiles.PrintText(L"#This is a TileSet type file.Do not remove this Line!");
 
     // A dungeon made again under an old name holds only what this one made.
-    bool ok = SaveTextFile(spec.DungeonName, L".crd", coords) && SaveTextFile(spec.DungeonName, L".map", map) &&
-              SaveTextFile(spec.DungeonName, L".tle", tiles) && SaveTextFile(spec.DungeonName, L".itm", TextWriter());
-    if (!ok) return false;
-    if (!spec.Populate) return SaveTextFile(spec.DungeonName, L".lst", TextWriter());
-    return PopulateDungeon(d.grid, spec.DungeonName, spec.MonsterHPBonus, spec.MonsterStrengthBonus, spec.MaxMonsters,
-                           spec.MonsterTemplate);
+    const bool ok = SaveTextFile(spec.DungeonName, L".crd", coords) && SaveTextFile(spec.DungeonName, L".map", map) &&
+                    SaveTextFile(spec.DungeonName, L".tle", tiles) && SaveTextFile(spec.DungeonName, L".itm", TextWriter()) &&
+                    (spec.Populate ? PopulateDungeon(d.grid, spec.DungeonName, spec.MonsterHPBonus, spec.MonsterStrengthBonus,
+                                                     spec.MaxMonsters, spec.MonsterTemplate)
+                                   : SaveTextFile(spec.DungeonName, L".lst", TextWriter()));
+    if (!ok) TellPlaceNotMade(spec.DungeonName);
+    return ok;
 }
 
 bool PopulateDungeon(const DungeonGrid& grid, const std::wstring& name, int hpBonus, int strBonus, int maxCount,

@@ -36,11 +36,18 @@ struct DungeonLayout {
     int ExitX = 0, ExitY = 0;    // the floor cell below the exit door
 };
 
+// Carves one room at (x, y) on the side that dir points to (1 down, 2 left, 3 up, 4 right;
+// any other dir makes none) and the corridors it starts, `depth` rooms and corridors deep.
+void CarveRoom(DungeonGrid& grid, int x, int y, int dir, int depth);
+
 // Carves a dungeon from the first room at grid (startX, startY); both must lie in 5..49.
+// The hero comes in on the first room's floor below the staircase, grid (startX, startY + 2),
+// which is where the location leading in must put him: from there the exit is always walkable.
 DungeonLayout CarveDungeon(int startX, int startY);
 
 // The whole generation into \saved\. Nothing is written when the start lies outside 5..49
-// or a name is not a plain file name; false then, or when a file could not be written.
+// or a name is not a plain file name; false then, or when a file could not be written (the
+// player is then told).
 bool GenerateDungeon(const DungeonSpec& spec);
 
 // Monsters from the template file for the first maxCount floor cells of the grid, written

@@ -13,11 +13,14 @@ void Revive() {
     auto& g = modVarsAndMain;
     g.ResurrectionsLeft -= 1;
     // The place is left as a change of location leaves it: its map and floor too, or items
-    // picked up there would lie on the floor again when he comes back.
+    // picked up there would lie on the floor again when he comes back. He cannot stay: what
+    // could not be written is lost, and he and the next save are told.
     if (g.TheWorld) {
-        g.TheWorld->SaveChars();
-        g.TheWorld->SaveMap();
-        g.TheWorld->SaveItems();
+        if (const std::wstring unwritten = g.TheWorld->SaveLeftPlace(); !unwritten.empty()) {
+            UI().MsgBox(L"Не удалось записать файл " + unwritten + L". Изменения в этом месте потеряны.", MsgButtons::Ok,
+                        MsgIcon::Exclamation, L"Morvath");
+            LostChangesOf(g.TheWorld->WorldName);
+        }
     }
     UI().MsgBox(L"Чёрная Магия и Власть над мёртвыми опять помогли вам - Вы возродились!", MsgButtons::Ok,
                 MsgIcon::Information, L"Morvath");
@@ -35,10 +38,13 @@ void Revive() {
         g.TheWorld->WorldName = L"AG";
         g.TheWorld->Generate_Cave_World();
     }
+    // He looks at his one hit point before he takes another step.
+    hero.Show_Status();
 }
 
 void EndOfRun() {
     auto& g = modVarsAndMain;
+    g.RunEnded = true;
     if (!g.KeepSaveOnDeath) DeleteSaveSet();
     modMusicEngine::MidiClose();
     g.hallOfFame.writehf = true;
@@ -49,7 +55,11 @@ void EndOfRun() {
 
 void GameOver() {
     auto& g = modVarsAndMain;
-    if (g.GameOverRunning) return;
+    // One run, one end. Closing the hall of fame ends the program, yet the key or click that
+    // killed the hero is still being handled: the next blow of the same turn, the turn's own
+    // death test, a fight its rest starts. With the program ending every box they open
+    // returns at once, and without this they would record the same death again and again.
+    if (g.GameOverRunning || g.RunEnded) return;
     g.GameOverRunning = true;
     // Only a death is undone: an ending, or the game screen closed by the player, is the
     // end of the run whoever the hero is.

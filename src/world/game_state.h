@@ -10,8 +10,6 @@
 
 #include "platform/numbers.h"
 #include "platform/variant.h"
-#include "world/dungeon.h"
-#include "world/houses.h"
 #include "world/item.h"
 #include "world/main_character.h"
 #include "world/npc.h"
@@ -113,10 +111,6 @@ struct GameState {
     // The weapon table of \maps\weapons.dat: [row][name, attack, defence, critical, weight,
     // bonus code, kind, description].
     std::array<std::array<Variant, 8>, 81> WeaponsTable;
-    // What the script command genhouse asked for last.
-    HouseSpec HouseParams;
-    // What the script command gendungeon asked for last.
-    DungeonSpec DungeonParams;
     // The person's intro text, set by character creation and shown by the staged start.
     std::wstring IntroText;
 
@@ -125,6 +119,8 @@ struct GameState {
     Integer LastSpell;          // the spell Z repeats: 1..5, 6 after "Закрыть"
     bool AnimationRunning = false;  // a spell or arrow is flying: the game screen takes no keys
     bool GameOverRunning = false;   // the game-over pass is under way (it closes the game screen)
+    bool RunEnded = false;          // the run went to the hall of fame: it is over for good
+    std::vector<std::wstring> LostPlaces;  // places whose changes could not be written, since the last save
     HallOfFameRequest hallOfFame;
     ScriptRunState scriptRun;
 

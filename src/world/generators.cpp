@@ -1,5 +1,8 @@
 // Locations made from nothing: plains and forests for wilderness battles, and the levels of
 // the endless cave.
+#include <deque>
+#include <vector>
+
 #include "platform/frontend.h"
 #include "platform/random.h"
 #include "world/game_state.h"
@@ -11,6 +14,55 @@ namespace morvath {
 namespace {
 
 int RndInt(double n) { return static_cast<int>(Int(Rnd() * n)); }
+
+// A cave's floor is what the maze did not carve, and the rock walls off both side lanes, so
+// now and then the open row where the hero arrives (51) is cut off from the row under the
+// ways out (7): a cave with no way out. Then the fewest rock cells that join the two rows
+// become floor; a cave whose rows are joined stays as it is.
+void JoinArrivalToWaysOut(World& w) {
+    constexpr int kTop = 7, kBottom = 51, kLeft = 7, kRight = 78;  // rows, and columns from 1
+    constexpr int kWidth = kRight - kLeft + 1, kCells = kWidth * (kBottom - kTop + 1);
+    std::vector<char> rocks(kCells);
+    for (int row = kTop; row <= kBottom; ++row) {
+        const wchar_t* cells = w.Row(row).data() + (kLeft - 1);
+        char* to = rocks.data() + (row - kTop) * kWidth;
+        for (int col = 0; col < kWidth; ++col) to[col] = cells[col] != L'G';
+    }
+    std::vector<int> cost(kCells, kCells), from(kCells, -1);
+    std::deque<int> todo;
+    for (int cell = kCells - kWidth; cell < kCells; ++cell) {
+        if (rocks[static_cast<std::size_t>(cell)]) continue;
+        cost[static_cast<std::size_t>(cell)] = 0;
+        todo.push_back(cell);
+    }
+    // Floor costs nothing and rock one cell each, so the first cell of row 7 taken from the
+    // front of the queue ends the cheapest way.
+    while (!todo.empty()) {
+        const int cell = todo.front();
+        todo.pop_front();
+        if (cell < kWidth) {
+            for (int at = cell; at >= 0; at = from[static_cast<std::size_t>(at)]) {
+                if (rocks[static_cast<std::size_t>(at)]) w.setPosMap(kTop + at / kWidth, kLeft + at % kWidth, L"G");
+            }
+            return;
+        }
+        const int col = cell % kWidth;
+        const int around[4] = {cell - kWidth, cell + kWidth, col > 0 ? cell - 1 : -1, col + 1 < kWidth ? cell + 1 : -1};
+        for (int next : around) {
+            if (next < 0 || next >= kCells) continue;
+            const int step = rocks[static_cast<std::size_t>(next)];
+            const int reach = cost[static_cast<std::size_t>(cell)] + step;
+            if (reach >= cost[static_cast<std::size_t>(next)]) continue;
+            cost[static_cast<std::size_t>(next)] = reach;
+            from[static_cast<std::size_t>(next)] = cell;
+            if (step) {
+                todo.push_back(next);
+            } else {
+                todo.push_front(next);
+            }
+        }
+    }
+}
 
 }  // namespace
 
@@ -74,6 +126,7 @@ void World::Generate_Cave_World() {
         setPosMap(row, 78, L"a");
         setPosMap(row, 79, L"a");
     }
+    JoinArrivalToWaysOut(*this);
 
     // The way up (which, in the endless cave, leads one level deeper like every stair).
     LocCount = 1;

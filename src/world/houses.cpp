@@ -23,22 +23,14 @@ constexpr Resident kResidents[3][2] = {
 
 }  // namespace
 
-bool CopyTextFile(const fs::path& source, const fs::path& destination) {
-    auto reader = TextReader::Open(source);
-    if (!reader) return false;
-    TextWriter out;
-    std::wstring item;
-    while (reader->ReadItem(item)) out.PrintText(item);
-    return out.Save(destination);
-}
-
 bool CreateHouse(const HouseSpec& spec) {
     if (!IsPlainName(spec.HouseName)) return false;
     const std::wstring& stem = spec.HouseName;
     const int n = RandomInt(1, 7);
-    if (!CopyTextFile(GamePath(L"\\intros\\h" + std::to_wstring(n) + L".map"), World::NewSavedFile(stem, L".map"))) {
-        return false;
-    }
+    auto plan = TextReader::Open(GamePath(L"\\intros\\h" + std::to_wstring(n) + L".map"));
+    if (!plan) return false;
+    TextWriter map;
+    for (std::wstring row; plan->ReadItem(row);) map.PrintText(row);
 
     int s = RandomInt(1, 6) - 1;
     if (s == 0) s = 1;
@@ -64,8 +56,11 @@ bool CreateHouse(const HouseSpec& spec) {
     TextWriter tile;
     tile.PrintText(L"2");
     tile.PrintText(L"#This is a TileSet type file.Do not remove this Line!");
-    return residents.Save(World::NewSavedFile(stem, L".lst")) && TextWriter().Save(World::NewSavedFile(stem, L".itm")) &&
-           coords.Save(World::NewSavedFile(stem, L".crd")) && tile.Save(World::NewSavedFile(stem, L".tle"));
+    const bool written = map.Save(World::NewSavedFile(stem, L".map")) && residents.Save(World::NewSavedFile(stem, L".lst")) &&
+                         TextWriter().Save(World::NewSavedFile(stem, L".itm")) && coords.Save(World::NewSavedFile(stem, L".crd")) &&
+                         tile.Save(World::NewSavedFile(stem, L".tle"));
+    if (!written) TellPlaceNotMade(stem);
+    return written;
 }
 
 }  // namespace morvath

@@ -15,11 +15,8 @@ struct HouseSpec {
 };
 
 // Writes a new house location into \saved\. Nothing is written when the name is not a plain
-// file stem or the template cannot be read; false then.
+// file stem or the template cannot be read; false then, and when a file could not be written
+// (the player is then told).
 bool CreateHouse(const HouseSpec& spec);
-
-// Copies a text file item by item, one item a line; false when the source cannot be read
-// or the copy cannot be written.
-bool CopyTextFile(const fs::path& source, const fs::path& destination);
 
 }  // namespace morvath

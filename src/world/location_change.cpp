@@ -25,6 +25,11 @@ bool LocationFilesExist(const std::wstring& id) {
     return id == L"wild" || has(L".tle");
 }
 
+void TellPlaceNotMade(const std::wstring& id) {
+    UI().MsgBox(L"Не удалось записать новое место \"" + id + L"\" в папку saved: его не будет.", MsgButtons::Ok,
+                MsgIcon::Exclamation, L"Morvath");
+}
+
 void World::checkplace() {
     auto& g = modVarsAndMain;
     const std::wstring oldId = WorldName;
@@ -54,6 +59,8 @@ void World::checkplace() {
     const bool generated = target == L"AG" || target == L"plain";
     if (!generated && !LocationFilesExist(target)) return;
 
+    if (!LeavePlace()) return;
+
     const double targetX = rec.TargetX.ToNumber();
     const double targetY = rec.TargetY.ToNumber();
     if (targetX == 0) {
@@ -69,10 +76,6 @@ void World::checkplace() {
         g.PlayerX = targetX;
         g.PlayerY = targetY;
     }
-
-    SaveChars();
-    SaveMap();
-    SaveItems();
 
     WorldName = target;
     if (target == L"AG") {
@@ -94,6 +97,23 @@ void World::checkplace() {
     Load_World();
     DrawIt();
     if (oldId == L"wild") RunLocationScript(WorldName);
+}
+
+std::wstring World::SaveLeftPlace() {
+    // A place without a name of a file has no files to keep.
+    if (!IsPlainName(WorldName)) return L"";
+    if (!SaveChars()) return WorldName + L".lst";
+    if (!SaveMap()) return WorldName + L".map";
+    if (!SaveItems()) return WorldName + L".itm";
+    return L"";
+}
+
+bool World::LeavePlace() {
+    const std::wstring unwritten = SaveLeftPlace();
+    if (unwritten.empty()) return true;
+    UI().MsgBox(L"Не удалось записать файл " + unwritten + L". Вы остаётесь здесь: ничего не потеряно.", MsgButtons::Ok,
+                MsgIcon::Exclamation, L"Morvath");
+    return false;
 }
 
 void World::LoadWild(double x, double y) {

@@ -20,8 +20,8 @@ std::wstring Whole(double v) { return NumText(Int(v)); }
 // hero who is already dead is not announced, and game over is not run, a second time.
 void AnnounceDeath() {
     if (modVarsAndMain.PlayerDead) return;
-    UI().MsgBox(L"Вы умерли!");
     modVarsAndMain.PlayerDead = true;
+    UI().MsgBox(L"Вы умерли!", MsgButtons::Ok, MsgIcon::None, L"");
     GameOver();
 }
 

@@ -21,12 +21,12 @@ bool CMaze::GetMaze(std::int32_t x, std::int32_t y) const { return !Value(y * Si
 
 bool CMaze::Visited(int x, int y) const {
     if (x < 0 || y < 0 || x > SizeX || y > SizeY) return true;
-    return visited_[static_cast<std::size_t>(y) * (SizeX + 1) + static_cast<std::size_t>(x)];
+    return visited_[static_cast<std::size_t>(y) * (SizeX + 1) + static_cast<std::size_t>(x)] != 0;
 }
 
 void CMaze::Mark(int x, int y) {
     if (x < 0 || y < 0 || x > SizeX || y > SizeY) return;
-    visited_[static_cast<std::size_t>(y) * (SizeX + 1) + static_cast<std::size_t>(x)] = true;
+    visited_[static_cast<std::size_t>(y) * (SizeX + 1) + static_cast<std::size_t>(x)] = 1;
     Value(y * SizeX + x, true);
 }
 
@@ -67,7 +67,7 @@ void CMaze::DrawMaze(std::int16_t txSize, std::int16_t tySize) {
     if (tySize > 1000) tySize = 1001;
     SizeX = static_cast<std::int16_t>(txSize % 2 ? txSize : txSize + 1);
     SizeY = static_cast<std::int16_t>(tySize % 2 ? tySize : tySize + 1);
-    visited_.assign(static_cast<std::size_t>(SizeX + 1) * static_cast<std::size_t>(SizeY + 1), false);
+    visited_.assign(static_cast<std::size_t>(SizeX + 1) * static_cast<std::size_t>(SizeY + 1), 0);
     Bits.assign(static_cast<std::size_t>((SizeX + 1) * (SizeY + 1)) / 16 + 1, 0);
     StackX.assign(1, 0);
     StackY.assign(1, 0);
@@ -76,9 +76,12 @@ void CMaze::DrawMaze(std::int16_t txSize, std::int16_t tySize) {
 }
 
 std::wstring CMaze::GetMazeString(std::int16_t cnt) const {
-    std::wstring row;
-    row.reserve(static_cast<std::size_t>(SizeX) + 1);
-    for (int col = 0; col <= SizeX; ++col) row.push_back(Visited(col, cnt) && cnt >= 0 && cnt <= SizeY ? L'a' : L'G');
+    std::wstring row(static_cast<std::size_t>(SizeX) + 1, L'G');
+    if (cnt < 0 || cnt > SizeY || visited_.empty()) return row;
+    const std::uint8_t* visited = visited_.data() + static_cast<std::size_t>(cnt) * row.size();
+    for (std::size_t col = 0; col < row.size(); ++col) {
+        if (visited[col]) row[col] = L'a';
+    }
     return row;
 }
 

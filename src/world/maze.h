@@ -29,7 +29,7 @@ private:
 
     std::int16_t SizeX = 0;
     std::int16_t SizeY = 0;
-    std::vector<bool> visited_;  // (SizeX + 1) * (SizeY + 1), column-major by row
+    std::vector<std::uint8_t> visited_;  // (SizeX + 1) * (SizeY + 1), row by row; a byte each, as it is read often
     std::vector<std::int32_t> StackX{0};
     std::vector<std::int32_t> StackY{0};
     std::int16_t Dirs[5] = {};

@@ -69,9 +69,21 @@ void RunNpcScript(NPC& self, const std::wstring& file) {
     RunScript(*text);
 }
 
+// What a character leaves behind on its square: the heap mark while things lie there (it
+// may have walked onto a heap, or died on one), else plain ground.
+void LeaveSquare(const NPC& n) {
+    const wchar_t* ground = L"G";
+    if (World* w = TheWorld(); w && w->mapItemCol) {
+        for (const auto& item : *w->mapItemCol) {
+            if (item->X == n.X && item->Y == n.Y) ground = L"9";
+        }
+    }
+    SetTile(n.Y + 3, n.X + 3, ground);
+}
+
 // A character that cannot move still rewrites its own square with its symbol.
 void MakeStep(NPC& n, int dx, int dy) {
-    SetTile(n.Y + 3, n.X + 3, L"G");
+    LeaveSquare(n);
     if (OnHero(n.X + dx, n.Y + dy)) dx = dy = 0;
     n.X += static_cast<float>(dx);
     n.Y += static_cast<float>(dy);
@@ -167,12 +179,12 @@ int NPC::GetWeaponType() {
     return 1;
 }
 
-void NPC::run() { SetTile(Y + 3, X + 3, L"G"); }
+void NPC::run() { LeaveSquare(*this); }
 
 void NPC::Died() {
     if (Good && modVarsAndMain.Player) modVarsAndMain.Player->Doom += 1;
     ScriptEvent = kEventDied;
-    SetTile(Y + 3, X + 3, L"G");
+    LeaveSquare(*this);
     RunNpcScript(*this, DieScript_File);
 }
 

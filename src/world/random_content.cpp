@@ -1,7 +1,6 @@
 #include "world/random_content.h"
 
-#include <ctime>
-
+#include "platform/clock.h"
 #include "platform/random.h"
 #include "world/game_state.h"
 
@@ -42,22 +41,16 @@ void GenerateStartInventory() {
     g.Player->DoWeight();
 }
 
-void ApplyCalendarLuck(int day, int month, int weekday) {
-    auto& luck = modVarsAndMain.Player->Luck;
-    if (day == 14 && month == 6) luck += 8;
-    if (weekday == 1) luck += 1;
-    if (day == 6) luck -= 1;
-    if (day == 13) {
-        luck -= 3;
-        if (weekday == 6) luck = -10;
-    }
-}
-
 void ApplyCalendarLuck() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    ApplyCalendarLuck(local.tm_mday, local.tm_mon + 1, local.tm_wday + 1);
+    const CalendarDay today = Today();
+    auto& luck = modVarsAndMain.Player->Luck;
+    if (today.day == 14 && today.month == 6) luck += 8;
+    if (today.weekday == 1) luck += 1;
+    if (today.day == 6) luck -= 1;
+    if (today.day == 13) {
+        luck -= 3;
+        if (today.weekday == 6) luck = -10;
+    }
 }
 
 void PopulateSpiderCave() {

@@ -1,7 +1,9 @@
 #include "world/save_set.h"
 
-#include "platform/cp1251.h"
+#include <algorithm>
 #include <optional>
+
+#include "platform/cp1251.h"
 #include <string>
 
 #include "platform/frontend.h"
@@ -229,9 +231,19 @@ bool ReadCarriedItems() {
     return true;
 }
 
-bool ReadHero() {
+// The first of the saved location's files that is missing ("" when it can be entered).
+std::wstring MissingPlaceFile(const std::wstring& id) {
+    if (!IsPlainName(id)) return L"char.ch";
+    for (const wchar_t* ext : {L".map", L".crd", L".tle"}) {
+        if (!(id == L"wild" && std::wstring_view(ext) == L".tle") && !FileExists(World::SavedFile(id, ext))) return id + ext;
+    }
+    return L"";
+}
+
+// "" when the hero and his place were read, else the file that could not be.
+std::wstring ReadHero() {
     auto f = LineReader::Open(L"char.ch");
-    if (!f) return false;
+    if (!f) return L"char.ch";
     auto& g = modVarsAndMain;
     MainCharacter& h = *g.Player;
     World& world = *g.TheWorld;
@@ -245,15 +257,15 @@ bool ReadHero() {
     f->Number(h.Sick).Number(h.Poison).Number(h.Hungry).Number(h.HP).Number(world.Day).Number(world.Turn);
     f->Flag(g.CurseKnown).Flag(g.HealingKnown).Cell(g.ReturnX, false).Number(g.ReturnY);
     f->Word(g.Darkness).Number(g.ResurrectionsLeft).Word(g.NightKnown);
-    if (!f->ok()) return false;
+    if (!f->ok()) return L"char.ch";
     if (!f->AtEnd()) f->Number(world.InfLevel);
     if (!f->AtEnd()) f->Number(h.dMonsters);
     if (!f->AtEnd()) f->Number(h.HeroeWeight);
-    if (!f->ok()) return false;
+    if (!f->ok()) return L"char.ch";
     // The saved location must be there to be entered; Load_World never half-enters one.
-    if (!LocationFilesExist(world.WorldName)) return false;
-    world.Load_World();
-    return true;
+    const std::wstring missing = MissingPlaceFile(world.WorldName);
+    if (missing.empty()) world.Load_World();
+    return missing;
 }
 
 bool ReadQuests() {
@@ -298,22 +310,28 @@ bool ReadEquipment() {
     return true;
 }
 
-bool ReadSaveSet() {
+// The name of the first file that could not be read; "" when the whole set was.
+std::wstring ReadSaveSet() {
     auto& g = modVarsAndMain;
     if (!g.Player || !g.TheWorld || !g.NPCs || !g.Inventory) g.CreateRoots();
-    if (!ReadCarriedItems() || !ReadHero() || !ReadQuests() || !ReadSkills()) return false;
+    if (!ReadCarriedItems()) return L"char.itm";
+    if (auto unread = ReadHero(); !unread.empty()) return unread;
+    if (!ReadQuests()) return L"q.q";
+    if (!ReadSkills()) return L"attribs";
     // The wilderness was entered before the flags were read: a pass they open shows now.
     if (g.TheWorld->WorldName == L"wild") PlaceWildExit();
     SetHeroImages(g.Player->Profession);
-    if (!ReadEquipment()) return false;
+    if (!ReadEquipment()) return L"inven";
     // What the files do not hold is derived again, as at the start of a new game: the
     // carried weight and fatigue rate, the strike and defence of the worn items, the mana
     // regained per turn.
     g.Player->DoWeight();
     CalculateWeapons();
     g.Player->CalcMConst();
-    return true;
+    return L"";
 }
+
+void Tell(const std::wstring& text) { UI().MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, L"Morvath"); }
 
 }  // namespace
 
@@ -325,42 +343,73 @@ StagedFolder SaveFolder() {
     return folder;
 }
 
-void FinishInterruptedWrites() {
-    SaveFolder().Recover();
+bool SaveFolderLeadsOut() {
+    if (!LeadsOutOfGameFolder(SaveFolder().folder)) return false;
+    Tell(L"Папка saved ведёт за пределы папки игры. Игра ничего не пишет и не удаляет вне своей папки.");
+    return true;
+}
+
+bool FinishInterruptedWrites() {
+    if (SaveFolderLeadsOut()) return false;
+    if (!SaveFolder().Recover()) Tell(L"Запись о последнем сохранении повреждена. Оставлено предыдущее сохранение.");
     RemoveLeftoverTemps(GameFolder());
+    return true;
+}
+
+void LostChangesOf(const std::wstring& place) {
+    auto& lost = modVarsAndMain.LostPlaces;
+    if (std::find(lost.begin(), lost.end(), place) == lost.end()) lost.push_back(place);
 }
 
 bool SaveGame() {
     auto& g = modVarsAndMain;
-    bool ok = g.Player && g.TheWorld;
-    if (ok) {
+    StagedFolder::Outcome outcome = StagedFolder::Outcome::NotDone;
+    if (g.Player && g.TheWorld) {
         World& w = *g.TheWorld;
         const StagedFolder folder = SaveFolder();
         auto stage = [&](const wchar_t* name, const std::string& bytes) {
             return WriteFileAtomic(folder.Staged(name), bytes);
         };
-        ok = w.SaveChars() && w.SaveItems() && w.SaveMap() && w.SaveCoords() && stage(L"inven", InvenFile()) &&
-             stage(L"char.itm", CarriedItemsFile()) && stage(L"char.ch", HeroFile()) && stage(L"q.q", QuestFile()) &&
-             stage(L"attribs", SkillsFile()) && folder.Commit();
+        if (w.SaveChars() && w.SaveItems() && w.SaveMap() && w.SaveCoords() && stage(L"inven", InvenFile()) &&
+            stage(L"char.itm", CarriedItemsFile()) && stage(L"char.ch", HeroFile()) && stage(L"q.q", QuestFile()) &&
+            stage(L"attribs", SkillsFile())) {
+            outcome = folder.Commit();
+        }
     }
-    if (!ok) UI().MsgBox(L"Не удалось сохранить игру!", MsgButtons::Ok, MsgIcon::Exclamation, L"Morvath");
-    return ok;
+    switch (outcome) {
+        case StagedFolder::Outcome::Done: break;
+        case StagedFolder::Outcome::NotDone: Tell(L"Не удалось сохранить игру!"); return false;
+        case StagedFolder::Outcome::Unfinished:
+            Tell(L"Не удалось закончить сохранение. Оно будет закончено при следующем запуске игры.");
+            return false;
+    }
+    if (!g.LostPlaces.empty()) {
+        std::wstring places;
+        for (const auto& p : g.LostPlaces) places += (places.empty() ? L"" : L", ") + p;
+        Tell(L"Игра сохранена, но изменения потеряны в местах: " + places + L" (их не удалось записать).");
+        g.LostPlaces.clear();
+    }
+    return true;
 }
 
 bool LoadGame() {
-    FinishInterruptedWrites();
-    if (ReadSaveSet()) return true;
-    UI().MsgBox(L"Сохранений нет....", MsgButtons::Ok, MsgIcon::None, L"Morvath");
+    if (!FinishInterruptedWrites()) return false;
+    const std::wstring unread = ReadSaveSet();
+    if (unread.empty()) return true;
+    if (FileExists(SaveFolder().Current(L"char.ch"))) {
+        Tell(L"Сохранение повреждено: не удалось прочитать файл " + unread + L". Файлы сохранения не тронуты.");
+    } else {
+        UI().MsgBox(L"Сохранений нет....", MsgButtons::Ok, MsgIcon::None, L"Morvath");
+    }
     return false;
 }
 
-void DeleteSaveSet() {
+bool DeleteSaveSet() {
     const StagedFolder folder = SaveFolder();
     // The commit record first, then the hero's file: a deletion cut short leaves a folder
     // that no load accepts, never a hero in a half-deleted world.
-    folder.Discard();
-    RemoveFile(ResolvePath(folder.folder, L"char.ch"));
-    RemoveFilesIn(folder.folder);
+    const bool dropped = folder.Discard();
+    return RemoveFile(ResolvePath(folder.folder, L"char.ch")) && RemoveFilesIn(folder.folder) && dropped;
 }
 
 fs::path KillLogPath() { return GamePath(L"\\monst.cnt"); }

@@ -94,6 +94,12 @@ public:
     // --- Location change (location_change.cpp) ---
     // Acts on the first record at the hero's position: runs its script, or changes location.
     void checkplace();
+    // Writes the place as the hero leaves it: characters, grid, floor items. "" when all were
+    // written, else the name of the first file that could not be.
+    std::wstring SaveLeftPlace();
+    // The same for a hero who may stay: when a file cannot be written the player is told and
+    // false comes back; the hero stays, and nothing of the place is lost.
+    bool LeavePlace();
     void LoadWild(double x, double y);
     void RunLocationScript(const std::wstring& name);
 
@@ -123,5 +129,7 @@ private:
 // True when `id` names a location whose files lie in \saved\ (grid, table and painter kind;
 // the wilderness map has no painter-kind file): only then can it be entered.
 bool LocationFilesExist(const std::wstring& id);
+// Tells the player that a place a script made could not be written, and so is not there.
+void TellPlaceNotMade(const std::wstring& id);
 
 }  // namespace morvath

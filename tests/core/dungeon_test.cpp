@@ -9,6 +9,7 @@
 #include "script/cscript.h"
 #include "test_support.h"
 #include "world/dungeon.h"
+#include "world/tiles.h"
 
 using namespace morvath;
 
@@ -18,6 +19,12 @@ std::string Rows(const DungeonGrid& grid, const char* end = "\n") {
     std::string out;
     for (const auto& row : grid) out += std::string(row.begin(), row.end()) + end;
     return out;
+}
+
+std::vector<std::wstring> Lines(const DungeonGrid& grid) {
+    std::vector<std::wstring> rows;
+    for (const auto& row : grid) rows.emplace_back(row.begin(), row.end());
+    return rows;
 }
 
 struct Dungeons : GameTest {
@@ -35,6 +42,41 @@ struct Dungeons : GameTest {
     }
 };
 
+// Where the hero, by the arrow keys' rules, walks from cell (x, y) of `rows` (column from 0,
+// row): the up key enters only its own tiles, the hero never goes below coordinate 1 at the
+// left (column 3) or the top (row 4), and no way goes over a staircase, which leads out.
+struct Walk {
+    const std::vector<std::wstring>& rows;
+    std::vector<char> seen = std::vector<char>(rows.size() * 128);
+    std::vector<std::pair<int, int>> todo;
+
+    Walk(const std::vector<std::wstring>& r, int x, int y) : rows(r) {
+        Seen(x, y) = 1;
+        todo.emplace_back(x, y);
+        while (!todo.empty()) {
+            auto [cx, cy] = todo.back();
+            todo.pop_back();
+            Step(cx, cy - 1, kHeroStepsUp), Step(cx, cy + 1, kHeroSteps), Step(cx - 1, cy, kHeroSteps), Step(cx + 1, cy, kHeroSteps);
+        }
+    }
+    void Step(int x, int y, unsigned way) {
+        if (x < 3 || y < 4 || !(Ways(x, y) & way) || Seen(x, y)) return;
+        Seen(x, y) = 1;
+        if (rows[y][x] != L'{') todo.emplace_back(x, y);
+    }
+    char& Seen(int x, int y) { return seen[static_cast<std::size_t>(y * 128 + x)]; }
+    unsigned Ways(int x, int y) const {
+        static const std::vector<unsigned> table = [] {
+            std::vector<unsigned> t(0x10000);
+            for (const TileRule& rule : kTileRules) t[rule.tile] = rule.ways;
+            return t;
+        }();
+        return y < static_cast<int>(rows.size()) && x < static_cast<int>(rows[y].size()) ? table[rows[y][x] & 0xFFFF] : 0;
+    }
+    // He stands on the record's cell, or steps up through the door on it.
+    bool Reaches(int x, int y) { return Seen(x, y) || ((Ways(x, y) & kDoorUp) && Seen(x, y + 1)); }
+};
+
 }  // namespace
 
 TEST(DungeonCarving, FixedSeedsGiveTheirGoldenMaps) {
@@ -48,19 +90,88 @@ TEST(DungeonCarving, FixedSeedsGiveTheirGoldenMaps) {
     }
 }
 
-// Whatever the seed and the start: the two last rows and columns rock, one staircase and one
-// exit door with floor below it, each where its record says.
-TEST(DungeonCarving, EveryDungeonHasOneStaircaseAndOneExit) {
-    for (std::uint64_t seed = 0; seed < 100; ++seed) {
-        SeedRandom(seed);
-        const int sx = 5 + static_cast<int>(seed * 7 % 45), sy = 5 + static_cast<int>(seed * 13 % 45);
-        const DungeonLayout d = CarveDungeon(sx, sy);
-        std::string rows = Rows(d.grid), edge = rows.substr(55 * 58);
-        for (int i = 0; i < kDungeonSize; ++i) edge += rows.substr(i * 58 + 55, 2);
-        EXPECT_EQ(std::tuple(edge.find_first_not_of("a\n"), std::count(rows.begin(), rows.end(), 'q'), std::count(rows.begin(), rows.end(), '{'),
-                             d.grid[sy + 1][sx], d.StartX + 2 - sx, d.StartY + 2 - sy, d.grid[d.ExitY + 2][d.ExitX + 2], d.grid[d.ExitY + 3][d.ExitX + 2]),
-                  std::tuple(std::string::npos, 1, 1, L'{', 0, 0, L'q', L'G')) << seed;
+// A room beside (20, 20), 2 wide and 3 long by the pinned draws, on the side its direction
+// points to; 12 deep, its corridors start nothing.
+TEST(DungeonCarving, RoomsLieOnTheSideTheyOpenTo) {
+    struct Case { int dir; int x1, y1, x2, y2; };
+    for (const Case& c : {Case{1, 17, 21, 20, 24}, {2, 17, 20, 19, 24}, {3, 16, 17, 20, 19}, {4, 21, 20, 22, 23}, {0, 0, 0, -1, -1}}) {
+        DungeonGrid grid;
+        for (auto& row : grid) row.fill(L'a');
+        DungeonGrid room = grid;
+        for (int y = c.y1; y <= c.y2; ++y) std::fill(&room[y][c.x1], &room[y][c.x2] + 1, L'G');
+        PinnedDraws draws{0.4, 0.9};
+        CarveRoom(grid, 20, 20, c.dir, 12);
+        EXPECT_EQ(Rows(grid), Rows(room)) << c.dir;
     }
+}
+
+// The lair's start with every draw pinned: the first room (26..28, 46..47) and three straight
+// corridors of 11 (left along row 46 from 29, up column 28 from 45, right along row 46 from
+// 25). The stair at (28, 46) cuts row 46 east of it off. Walkable in scan order: column 28
+// from row 35, then (27, 43), (28, 43), (27, 44), (28, 44), (27, 45); (28, 45) never draws,
+// its floor below being the staircase; then row 46 from 19 to 27, (26, 47), (27, 47). The
+// door of the draw 0.15 has floor on both upper corners, but never over the staircase.
+TEST(DungeonCarving, TheExitDoorNeverStandsOverTheStaircase) {
+    struct Case { int passes, exitX, exitY; };
+    for (const Case& c : {Case{13, 17, 44}, {23, 25, 45}}) {
+        std::vector<double> draws(8 + c.passes, 0.0);
+        draws.push_back(0.15);
+        PinnedDraws pinned(draws);
+        const DungeonLayout d = CarveDungeon(28, 45);
+        const std::vector<std::wstring> rows = Lines(d.grid);
+        EXPECT_EQ(std::tuple(d.ExitX, d.ExitY, rows[46][28], Walk(rows, 28, 47).Reaches(d.ExitX + 2, d.ExitY + 3)),
+                  std::tuple(c.exitX, c.exitY, L'{', true)) << c.passes;
+    }
+}
+
+// The lair as the story makes it (the first room at (28, 45), the hero coming in below the
+// staircase at (26, 44)): over a thousand seeds the way out is walkable, its door is the one
+// exit door, and the staircase and the rock of the last two rows and columns are where they
+// belong.
+TEST(DungeonCarving, EveryLairCanBeWalkedThrough) {
+    for (std::uint64_t seed = 0; seed < 1000; ++seed) {
+        SeedRandom(seed);
+        const DungeonLayout d = CarveDungeon(28, 45);
+        const std::vector<std::wstring> rows = Lines(d.grid);
+        std::wstring edge = rows[55] + rows[56];
+        int doors = 0, stairs = 0;
+        for (const auto& row : rows) {
+            edge += row.substr(55);
+            for (wchar_t c : row) doors += c == L'q', stairs += c == L'{';
+        }
+        ASSERT_EQ(std::tuple(Walk(rows, 28, 47).Reaches(d.ExitX + 2, d.ExitY + 3), rows[d.ExitY + 2][d.ExitX + 2], doors, stairs, rows[46][28],
+                             d.StartX, d.StartY, edge.find_first_not_of(L'a')),
+                  std::tuple(true, L'q', 1, 1, L'{', 26, 43, std::wstring::npos)) << seed;
+    }
+}
+
+// Every level of the endless cave, over a thousand seeds (in four parts, run side by side):
+// from where the hero arrives, each way out is walkable. A beast counts as floor: it is
+// fought, and its square is floor after.
+struct CaveLevels : ::testing::TestWithParam<std::uint64_t> {};
+INSTANTIATE_TEST_SUITE_P(Seeds, CaveLevels, ::testing::Values(0, 250, 500, 750));
+
+TEST_P(CaveLevels, EveryLevelCanBeWalkedOutOf) {
+    TempGameFolder folder;
+    ResetGame();
+    modVarsAndMain.CreateRoots();
+    World& w = *modVarsAndMain.TheWorld;
+    for (std::uint64_t seed = GetParam(); seed < GetParam() + 250; ++seed) {
+        SeedRandom(seed);
+        w.InfLevel = 1;
+        w.Generate_Cave_World();
+        std::vector<std::wstring> rows;
+        for (int row = 0; row <= World::kMaxRow; ++row) rows.push_back(w.Row(row));
+        for (const auto& n : *modVarsAndMain.NPCs) rows[static_cast<std::size_t>(n->Y + 3)][static_cast<std::size_t>(n->X + 2)] = L'G';
+        Walk walk(rows, modVarsAndMain.PlayerX + 2, modVarsAndMain.PlayerY + 3);
+        for (int i = 1; i <= w.LocCount; ++i) {
+            const LocationRecord& r = w.Record(i);
+            if (!r.Target.ToText().empty()) {
+                ASSERT_TRUE(walk.Reaches(static_cast<int>(r.X.ToNumber()) + 2, static_cast<int>(r.Y.ToNumber()) + 3)) << seed << " " << i;
+            }
+        }
+    }
+    ResetGame();
 }
 
 TEST_F(Dungeons, TheScriptWritesAWholeLocation) {
@@ -73,6 +184,10 @@ TEST_F(Dungeons, TheScriptWritesAWholeLocation) {
     EXPECT_EQ(std::tuple(Saved("lair", L".crd"), Saved("lair", L".map"), Saved("lair", L".tle"), Saved("lair", L".lst") + Saved("lair", L".itm")),
               std::tuple(" 18 \r\n 20 \r\nwild\r\n 37 \r\n 12 \r\n 18 \r\n 16 \r\nN1\r\n 64 \r\n 5 \r\n", Rows(CarveDungeon(20, 22).grid, "\r\n"),
                          "4\r\n#This is a TileSet type file.Do not remove this Line!\r\n", ""));
+    // Another run starts from nothing: no ways, no monsters of the run before.
+    SeedRandom(4);
+    GenDungeon("\"20\";\"22\";\"cave\"");
+    EXPECT_EQ(Saved("cave", L".crd") + Saved("cave", L".lst"), " 18 \r\n 20 \r\n\r\n 0 \r\n 0 \r\n 18 \r\n 16 \r\n\r\n 0 \r\n 0 \r\n");
 }
 
 // The first floor cells in scan order draw a monster each from the whole records of the

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
 #include <tuple>
 
 #include "game/fight.h"
 #include "game/fight_panel.h"
+#include "game/keymap.h"
 #include "platform/cp1251.h"
 #include "services/music.h"
 #include "test_support.h"
@@ -46,35 +48,36 @@ struct Fight : GameTest {
         return e;
     }
     std::string KillLog() { return ReadBytes(folder.path() / "monst.cnt").value_or(""); }
+    // The status line's health.
+    std::wstring Status() { return g().screen.lblInfo.substr(0, g().screen.lblInfo.find(L" Опыт")); }
 };
 
 TEST_F(Fight, TheEnemysBlow) {
     // Strength twice (r1 >= 0.5) or once, the axe's 2, less half the armour and luck, a tenth of
     // the mobility and twice the tactic, plus r2 * strength - 1; scaled by the enemy's share of
     // its health. The dodge: 7 * d1 + mobility (less the constitution) against the blow + 10 * d2.
-    struct Case { double strength, enemyHp, startHp, defence, luck, mobility; int tactic; double r1, r2, dodge1, dodge2; int hp; const wchar_t* text; };
+    // The bars after it: the hero's of 50, the enemy's (half before, kept on a miss).
+    struct Case { double strength, enemyHp, startHp, defence, luck, mobility; int tactic; double r1, r2, dodge1, dodge2; int hp; const wchar_t* text; double bar, enemyBar; };
     const Case cases[] = {
-        {6, 20, 20, 4, 2, 10, 1, 0.5, 0.5, 0, 0, 40, L"Вам нанесли повреждение:10"},
-        {6, 20, 20, 4, 2, 10, 1, 0.4999, 0.5, 0, 0, 46, L"Вам нанесли повреждение:4"},
-        {6, 20, 20, 0, 0, 0, -2, 0.2, 0.5, 0, 0, 36, L"Вам нанесли повреждение:14"},
-        {20, 20, 40, 0, 0, 0, 0, 0.5, 0.25, 0, 0, 27, L"Вам нанесли повреждение:23"},
-        {6, 0.1, 0, 0, 0, 0, 0, 0.2, 0.5, 0, 0, 40, L"Вам нанесли повреждение:10"},
-        {0, 20, 20, 0, 0, 5, 0, 0, 0, 0, 0, 50, L"Вам нанесли незанчительное повреждение..."},  // 0.5 rounds to 50
-        {0, 20, 20, 0, 0, 2.5, 0, 0, 0, 0, 0, 49, L"Вам нанесли незанчительное повреждение..."},
-        {6, 20, 20, 40, 0, 0, 0, 0.9, 0.9, 0, 0, 50, L"Ваш противник промахнулся!"},
-        {6, 20, 20, 0, 0, 10, 0, 0.2, 0.5, 0.99, 0.79, 50, L"Ваш противник промахнулся!"},
-        {6, 20, 20, 0, 0, 10, 0, 0.2, 0.5, 0.99, 0.8, 41, L"Вам нанесли повреждение:9"},
+        {6, 20, 20, 4, 2, 10, 1, 0.5, 0.5, 0, 0, 40, L"Вам нанесли повреждение:10", 0.8, 1},
+        {6, 20, 20, 4, 2, 10, 1, 0.4999, 0.5, 0, 0, 46, L"Вам нанесли повреждение:4", 0.92, 1},
+        {6, 20, 20, 0, 0, 0, -2, 0.2, 0.5, 0, 0, 36, L"Вам нанесли повреждение:14", 0.72, 1},
+        {20, 20, 40, 0, 0, 0, 0, 0.5, 0.25, 0, 0, 27, L"Вам нанесли повреждение:23", 0.54, 0.5},
+        {6, 0.1, 0, 0, 0, 0, 0, 0.2, 0.5, 0, 0, 40, L"Вам нанесли повреждение:10", 0.8, 0.5},
+        {0, 20, 20, 0, 0, 5, 0, 0, 0, 0, 0, 50, L"Вам нанесли незанчительное повреждение...", 1, 1},  // 0.5 rounds to 50
+        {0, 20, 20, 0, 0, 2.5, 0, 0, 0, 0, 0, 49, L"Вам нанесли незанчительное повреждение...", 0.98, 1},
+        {6, 20, 20, 40, 0, 0, 0, 0.9, 0.9, 0, 0, 50, L"Ваш противник промахнулся!", 0, 0.5},
+        {6, 20, 20, 0, 0, 10, 0, 0.2, 0.5, 0.99, 0.79, 50, L"Ваш противник промахнулся!", 0, 0.5},
+        {6, 20, 20, 0, 0, 10, 0, 0.2, 0.5, 0.99, 0.8, 41, L"Вам нанесли повреждение:9", 0.82, 1},
     };
     for (const Case& c : cases) {
         OnPanel(c.enemyHp, 0)->Strenght = c.strength;
-        std::tie(panel().EnemyStartHP, panel().enemyLifeBar) = std::tuple(static_cast<int>(c.startHp), 0.5);
+        std::tie(panel().EnemyStartHP, panel().enemyLifeBar, panel().lifeBar, panel().lblLife) = std::tuple(static_cast<int>(c.startHp), 0.5, 0, L"");
         std::tie(h().HP, h().Defence, h().Luck, h().Mobility, h().HeroeTactic, h().Constitution) = std::tuple(50, c.defence, c.luck, c.mobility, c.tactic, c.dodge1 > 0 ? 0 : 100);
         PinnedDraws draws{c.r1, c.r2, c.dodge1, c.dodge2};
         EnemyAttack();
-        const bool hurt = c.hp < 50;
-        EXPECT_EQ(std::tuple(int(h().HP), panel().lblFight, hurt ? panel().lblLife : L"", hurt ? panel().lifeBar : 0, panel().enemyLifeBar),
-                  std::tuple(c.hp, c.text, hurt ? L"HP: " + NumText(c.hp) : L"", hurt ? c.hp / 50.0 : 0,
-                             c.startHp > 0 && c.text != kMiss ? c.enemyHp / c.startHp : 0.5));
+        EXPECT_EQ(std::tuple(int(h().HP), panel().lblFight, panel().lblLife, panel().lifeBar, panel().enemyLifeBar),
+                  std::tuple(c.hp, c.text, c.bar > 0 ? L"HP: " + NumText(c.hp) : L"", c.bar, c.enemyBar));
     }
 }
 
@@ -84,29 +87,52 @@ TEST_F(Fight, TheHerosDeathNamesTheKillerAndEndsTheFight) {
     { PinnedDraws draws{0.5, 0.5, 0, 0}; EnemyAttack(); }
     EXPECT_EQ(std::tuple(panel().lblFight, g().hallOfFame.EnemyName, ui.Count(L"MsgBox|Morvath|Вас убили"), FightOn(), g().PlayerDead, panel().lifeBar),
               std::tuple(L"Вас убили ", L"Волк", 1, false, true, 0.0));
-    // Killed by the first blow of a fight: no fight tune.
-    std::tie(h().HP, g().PlayerDead) = std::tuple(1, false);
-    AddNpc(L"Медведь", 10, 11, 60, 30);
-    PinnedDraws first{0, 0, 0.5, 0.5, 0, 0};
-    StartFight(10, 11);
-    EXPECT_EQ(std::tuple(g().PlayerDead, g().hallOfFame.EnemyName, Tune()), std::tuple(true, L"Медведь", L""));
+}
+
+// Three wolves reach a hero of one hit point in one turn, and keys arrive inside every box:
+// one death notice and one hall of fame, though the turn goes on after the hall of fame
+// has closed. The wolves always land their blow and always strike first, so the first of
+// them kills him as its fight starts: no fight tune.
+TEST_F(Fight, OneDeathIsOneRecordWhateverKeysArriveMeanwhile) {
+    struct HeldKeys : ScriptedFrontend {
+        std::deque<int> keys{kVkReturn, kVkUp, 0, 'F', kVk5, 0, kVkReturn, kVkLeft};  // 0: the strike button
+        void Press() {
+            for (int i = 0; i < 3 && !keys.empty(); ++i) {
+                const int key = keys.front();
+                keys.pop_front();
+                key ? PressKey(key, 0) : Strike();
+            }
+        }
+        MsgResult MsgBox(const std::wstring& text, MsgButtons b, MsgIcon i, const std::wstring& title) override {
+            Press();
+            return ScriptedFrontend::MsgBox(text, b, i, title);
+        }
+        void ShowHallOfFame(bool modal) override {
+            ScriptedFrontend::ShowHallOfFame(modal);
+            Press();
+        }
+    } held;
+    std::tie(h().HP, h().Mobility, h().Luck) = std::tuple(1, -100, -20);
+    for (auto [x, y] : {std::pair{11, 10}, {9, 10}, {10, 11}}) AddNpc(L"Волк", x, y, 30, 60)->Tactic = kTacticApproach;
+    PressKey(kVk5, 0);
+    EXPECT_EQ(std::tuple(held.Count(L"MsgBox"), held.Count(L"ShowHallOfFame"), g().PlayerX, g().PlayerY, FightOn(), Tune()), std::tuple(1, 1, 10, 10, false, L""));
 }
 
 TEST_F(Fight, TheHerosBlow) {
     // Strength once or twice, weapon times critical, half the luck, twice the tactic, less
     // r2 * the enemy's strength (4); all of it times the hero's share of his health.
-    struct Case { int hp, weapon, tactic; double critical, luck, r1, r2, enemyHp; const wchar_t* life; };
-    const Case cases[] = {{50, 3, 1, 2, 2, 0.5, 0.5, 73, L"HP: 73"}, {50, 3, 1, 2, 2, 0.4999, 0.5, 83, L"HP: 83"},
-                          {20, 0, 0, 0, 0, 0.2, 0.5, 96.8, L"HP: 96"}, {50, 0, 0, 0, 1, 0, 0, 89.5, L"HP: 89"}};
+    // A thousandth of the damage goes to the hero's strength (in ten-thousandths); the enemy's bar in thousandths.
+    struct Case { int hp, weapon, tactic; double critical, luck, r1, r2, enemyHp; const wchar_t* life; double strength, bar; };
+    const Case cases[] = {{50, 3, 1, 2, 2, 0.5, 0.5, 73, L"HP: 73", 100270, 730}, {50, 3, 1, 2, 2, 0.4999, 0.5, 83, L"HP: 83", 100170, 830},
+                          {20, 0, 0, 0, 0, 0.2, 0.5, 96.8, L"HP: 96", 100032, 968}, {50, 0, 0, 0, 1, 0, 0, 89.5, L"HP: 89", 100105, 895}};
     for (const Case& c : cases) {
         auto wolf = OnPanel(100, 4);
         std::tie(h().HP, h().Strenght, h().WillPower, h().Weapon, h().Critical, h().Luck, h().HeroeTactic, h().Mobility) =
             std::tuple(c.hp, 10, 0, c.weapon, c.critical, c.luck, c.tactic, 100);  // the answer is dodged
         PinnedDraws draws{c.r1, c.r2, 0, 0, 0, 0.99, 0};
         Strike();
-        // A thousandth of the damage goes to the hero's strength.
         EXPECT_EQ(std::tuple(std::round(wolf->HP * 10), std::round(h().Strenght * 1e4), std::round(panel().enemyLifeBar * 1e3), panel().EnemyLife, h().WillPower, FightOn(), draws.left()),
-                  std::tuple(std::round(c.enemyHp * 10), std::round(1e5 + (100 - c.enemyHp) * 10), std::round(c.enemyHp * 10), c.life, 0.05, true, 0u));
+                  std::tuple(std::round(c.enemyHp * 10), c.strength, c.bar, c.life, 0.05, true, 0u));
     }
     // A blow of nothing misses, and the enemy still answers.
     auto wolf = OnPanel(30, 8);
@@ -173,14 +199,16 @@ TEST_F(Fight, FlightNeedsFourOnTheDiePlusLuck) {
     struct Case { double luck, draw; bool away; };
     for (const Case& c : {Case{0, Above(4), true}, Case{0, Below(4), false}, Case{4, 0, true}, Case{3, Below(1), false}, Case{3, Above(1), true}}) {
         auto guard = OnPanel(30, 5);
-        std::tie(guard->Good, h().Luck, h().WillPower, h().Mobility, modMusicEngine::MusicName, panel().lblFight) = std::tuple(true, c.luck, 1, 100, L"", L"");
-        std::wstring paused;  // a failed flight is shown for a moment before the enemy's blow
-        ui.onPause = [&] { paused = panel().lblFight; };
+        std::tie(guard->Good, h().Luck, h().WillPower, h().Mobility, modMusicEngine::MusicName, panel().lblFight, g().screen.lblInfo) = std::tuple(true, c.luck, 1, 100, L"", L"", L"");
+        // A failed flight is shown for a moment before the enemy's blow; a key then does nothing.
+        std::wstring paused;
+        ui.onPause = [&] { paused = panel().lblFight; PressKey(kVkUp, 0); };
         PinnedDraws draws{c.draw, 0, 0, 0.99, 0};
         Flee();
-        EXPECT_EQ(std::tuple(panel().visible, int(guard->Tactic), guard->Good, double(h().WillPower), Tune(), panel().lblFight, paused),
+        // The status line catches up when the fight is over.
+        EXPECT_EQ(std::tuple(panel().visible, int(guard->Tactic), guard->Good, double(h().WillPower), Tune(), panel().lblFight, paused, int(g().PlayerY), Status()),
                   std::tuple(!c.away, c.away ? kTacticApproach : 0, !c.away, c.away ? 0.95 : 1, c.away ? kTown : L"", c.away ? L"" : kMiss,
-                             c.away ? L"" : L"Сбежать не удаётся!")) << c.draw;
+                             c.away ? L"" : L"Сбежать не удаётся!", 10, c.away ? L"ХП: 50" : L"")) << c.draw;
     }
 }
 
@@ -265,10 +293,12 @@ TEST_F(Fight, AttackingAGoodCharacterAsksAndMayBeAnAmbush) {
     StartFight(11, 10);
     EXPECT_EQ(std::tuple(ui.log.at(0), FightOn(), double(h().Doom)), std::tuple(L"MsgBox|Morvath|Вы действительно хотите драться с Стражник", false, 0.0));
     // The score: mobility / 7 + luck - 3 / 3 - 2 / 2 - Int(7 r1) + Int(7 r2); above zero,
-    // however little, kills. Mobility 2.8 adds 0.4, -0.7 takes 0.1. Without the skill no luck ambushes.
+    // however little, kills. Mobility 2.8 adds 0.4, -0.7 takes 0.1, 0.7 adds 0.1; draws of 0.99
+    // take and give 6 each. Without the skill no luck ambushes.
     struct Case { bool skill; double mobility, luck, r1, r2; bool ambush; };
     for (const Case& c : {Case{false, 0, 20, 0, 0, false}, Case{true, 2.8, 2, 0, 0, true}, Case{true, 0, 2, 0, 0, false}, Case{true, -0.7, 2, 0, 0, false},
-                          Case{true, 0, 2, 0, Above(1), true}, Case{true, 0, 2, Above(1), Above(1), false}}) {
+                          Case{true, 0, 2, 0, Above(1), true}, Case{true, 0, 2, Above(1), Above(1), false}, Case{true, 0.7, 2, .99, .99, true},
+                          Case{true, 0, 2, .99, .99, false}}) {
         CloseFightPanel();
         g().NPCs->Clear();
         if (c.skill) g().Skills[9][0] = L"Подстерегать";  // learned late: any row of the table counts
@@ -299,7 +329,7 @@ TEST_F(Fight, OnlyAHunterThatReachesTheHeroInATurnStartsAFight) {
         g().NPCs->Clear();
         auto wolf = AddNpc(L"Волк", x, 10, 20, 0);
         wolf->Tactic = tactic;
-        SeedRandom(3);
+        PinnedDraws draws{0, Above(5)};  // not scared; the hero strikes first
         MoveAllNPCs();
         EXPECT_EQ(std::tuple(FightOn(), panel().enemy), std::tuple(fight, fight ? wolf : nullptr)) << tactic << " " << x;
     }

@@ -16,7 +16,7 @@ struct GameOverTest : GameTest {
     // The hero has just been killed in a fight.
     void Killed(Profession person, int revivals) {
         h().Profession = person;
-        std::tie(g().ResurrectionsLeft, g().PlayerDead, g().hallOfFame.EnemyName) = std::tuple(revivals, true, L"Волк");
+        std::tie(g().ResurrectionsLeft, g().PlayerDead, g().hallOfFame.EnemyName, g().RunEnded) = std::tuple(revivals, true, L"Волк", false);
     }
 };
 
@@ -24,11 +24,11 @@ TEST_F(GameOverTest, TheWarlockWithOneRevivalLeftComesBackOnce) {
     Killed(kWarlock, 1);
     std::tie(g().hallOfFame.win, g().NPCs->Add()->NPCName, w().mapItemCol->Add()->ItemName) = std::tuple(L"старая эпитафия", L"Волк", L"Топор");
     GameOver();
-    // A later death by hunger is not blamed on the wolf, nor taken for an ending.
+    // A later death by hunger is not blamed on the wolf, nor taken for an ending; the status line shows the one hit point.
     EXPECT_EQ(std::tuple(ui.log, int(g().ResurrectionsLeft), g().PlayerDead, int(h().HP), int(h().MaxHp), h().Strenght, h().HardIness, int(h().Level),
-                         w().WorldName, int(w().MapType), g().hallOfFame.EnemyName + g().hallOfFame.win),
+                         w().WorldName, int(w().MapType), g().hallOfFame.EnemyName + g().hallOfFame.win, g().screen.lblInfo),
               std::tuple(std::vector<std::wstring>{L"MsgBox|Morvath|Чёрная Магия и Власть над мёртвыми опять помогли вам - Вы возродились!"},
-                         0, false, 1, 5, 1.0, 1.0, 0, L"AG", int(kMapCave), L""));
+                         0, false, 1, 5, 1.0, 1.0, 0, L"AG", int(kMapCave), L"", L"ХП: 1 Опыт:0  Ур:0  День:0 Ход:0  Мана:"));
     // The place he died in is kept whole: its characters, its map and its floor.
     for (const wchar_t* ext : {L".lst", L".map", L".itm"}) EXPECT_TRUE(FileExists(World::SavedFile(L"N1", ext)));
     std::tie(h().HP, g().PlayerDead) = std::tuple(0, true);
@@ -52,7 +52,7 @@ TEST_F(GameOverTest, EveryOtherEndGoesToTheHallOfFame) {
     }
 }
 
-TEST_F(GameOverTest, TheSaveSetIsDeletedUnlessKeptAndASecondCallWhileThePassRunsDoesNothing) {
+TEST_F(GameOverTest, TheSaveSetIsDeletedUnlessKeptAndARunEndsOnce) {
     const fs::path saved = folder.path() / "saved";
     for (const char* name : {"char.ch", "inven", "N1.map", "sub/keep"}) ASSERT_TRUE(WriteFileAtomic(saved / name, "x"));
     auto present = [&] {
@@ -72,8 +72,10 @@ TEST_F(GameOverTest, TheSaveSetIsDeletedUnlessKeptAndASecondCallWhileThePassRuns
     g().KeepSaveOnDeath = true;
     GameOver();
     EXPECT_EQ(present(), "1111");
+    Killed(kPrince, 0);
     g().KeepSaveOnDeath = false;
     GameOver();
+    GameOver();  // the pass is over, and so is the run
     // Only the files of the folder itself, as the game has always deleted them.
     EXPECT_EQ(std::tuple(present(), reentering.Count(L"ShowHallOfFame"), g().GameOverRunning), std::tuple("0001", 2, false));
 }

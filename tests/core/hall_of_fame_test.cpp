@@ -6,6 +6,7 @@
 #include "platform/textforms.h"
 #include "services/crypto.h"
 #include "services/file_cipher.h"
+#include "services/music.h"
 #include "test_support.h"
 #include "world/save_set.h"
 
@@ -82,7 +83,7 @@ TEST(HallOfFameCause, TheKillerInTheInstrumentalCaseOrTheLastMatchingState) {
 TEST(HallOfFameFile, RecordsListedReadBackAndReadingStopsAtTheFirstDamagedOne) {
     // A person code the game does not know is shown as it stands.
     EXPECT_EQ(Joined(ListLines({L"Ратибор", 3, 1349, 4, L" умер от голода.", L""})) + L"/" + Joined(ListLines({L"X", 7, 1, 0, L"#", L"Героем"})),
-              L"Ратибор - Коготь|Достиг уровня:4 и набрал 1349 очков.|И  умер от голода.| /X - 7|Достиг уровня:0 и набрал 1 очков.|И Героем| ");
+              L"Ратибор - Коготь|Достиг уровня:4 и набрал 1349 очков.|И умер от голода.| /X - 7|Достиг уровня:0 и набрал 1 очков.|И Героем| ");
     // A quote in a name cannot break the file.
     const HallOfFameRecord quoted{L"Иван \"Грозный\", сын", 0, 12, 1, L" был убит Волком", L""}, ending{L"Всеслав", 4, 32767, 20, L"#", L"Героем вы вернулись, к себе"};
     const std::string text = RecordLine(quoted) + RecordLine(ending);
@@ -107,7 +108,7 @@ TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
     KilledByWolf(L"Ратибор");
     HallOfFame first;
     first.Open();
-    EXPECT_EQ(Joined(first.List1), L"Ратибор - Коготь|Достиг уровня:2 и набрал " + NumText(first.score) + L" очков.|И  был убит Волком| ");
+    EXPECT_EQ(Joined(first.List1), L"Ратибор - Коготь|Достиг уровня:2 и набрал " + NumText(first.score) + L" очков.|И был убит Волком| ");
     // On disk only cipher text: the name is nowhere in the file.
     EXPECT_EQ(ReadFile(HiscorePath()).find(EncodeCp1251(L"Ратибор")), std::string::npos);
     // A file whose last line has no line end gets one before the new record.
@@ -126,13 +127,14 @@ TEST_F(HallOfFameTest, AnEndedRunIsAddedToTheEncipheredFileAndListedLast) {
     // No working copy stays behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 3);  // saved, scripts, Hiscore
     // Browsed from the menu: the same list, no question, and no file changes; the kill log
-    // belongs to a saved game still in progress.
+    // belongs to a saved game still in progress. Either way the hall's own tune plays.
     const std::string before = ReadFile(HiscorePath());
     ASSERT_TRUE(AppendToFile(KillLogPath(), "x"));
-    g().hallOfFame.writehf = false;
+    std::tie(g().hallOfFame.writehf, modMusicEngine::MusicName) = std::tuple(false, L"\\music\\final.mid");
     HallOfFame browsed;
     browsed.Open();
-    EXPECT_EQ(std::tuple(Joined(browsed.List1) == list2, ReadFile(HiscorePath()) == before, FileExists(KillLogPath()), ui.Count(L"MsgBox"), browsed.Close()), std::tuple(true, true, true, 2, false));
+    EXPECT_EQ(std::tuple(Joined(browsed.List1) == list2, ReadFile(HiscorePath()) == before, FileExists(KillLogPath()), ui.Count(L"MsgBox"), browsed.Close(), modMusicEngine::MusicName),
+              std::tuple(true, true, true, 2, false, L"\\music\\music.mid"));
 }
 
 TEST_F(HallOfFameTest, AnEndedRunOffersTheDeedsFileAndClearsTheKillLog) {
@@ -153,18 +155,32 @@ TEST_F(HallOfFameTest, AnEndedRunOffersTheDeedsFileAndClearsTheKillLog) {
               std::tuple(true, true, L"               _______________________\r\n"));
 }
 
+// The player reads, in Russian, what happened and what was kept.
 TEST_F(HallOfFameTest, AnUndecipherableHallOfFameIsMovedAsideAndANewOneStarted) {
-    ui.msgAnswers = {MsgResult::Ok, MsgResult::No, MsgResult::Ok, MsgResult::No};
+    ui.msgAnswers = {MsgResult::Ok, MsgResult::No, MsgResult::Ok, MsgResult::No, MsgResult::Ok, MsgResult::No};
     const std::string garbage = EncodeCp1251(L"\"Старый\",1,10,2,\" c\",\"\"\r\n") + std::string(61, '\x5a');
     ASSERT_TRUE(WriteFileAtomic(HiscorePath(), garbage));
     KilledByWolf(L"Ратибор");
     HallOfFame hall;
     hall.Open();
     EXPECT_EQ(std::tuple(ReadFile(folder.path() / "Hiscore.bad"), hall.List1.size(), Deciphered()), std::tuple(garbage, 4u, L"Ратибор:" + NumText(hall.score) + L";"));
-    // A second damaged file never takes the place of the first one set aside.
+    // A second damaged file never takes the place of the first one set aside; one that
+    // cannot be set aside stays as it is, and the run is not added to it.
     ASSERT_TRUE(WriteFileAtomic(HiscorePath(), "junk"));
     HallOfFame().Open();
-    EXPECT_EQ(std::tuple(ReadFile(folder.path() / "Hiscore.bad"), ReadFile(folder.path() / "Hiscore.bad2")), std::tuple(garbage, "junk"));
+    ASSERT_TRUE(WriteFileAtomic(HiscorePath(), "more junk"));
+    {
+        DiskFaults stuck([](const DiskCall& c) { return c.step == DiskStep::Rename; });
+        HallOfFame().Open();
+    }
+    EXPECT_EQ(std::tuple(ReadFile(folder.path() / "Hiscore.bad"), ReadFile(folder.path() / "Hiscore.bad2"), ReadFile(HiscorePath())),
+              std::tuple(garbage, "junk", "more junk"));
+    const std::wstring deeds = L"MsgBox|Morvath|Хотите создать файл описания деяний вашего персонажа?";
+    EXPECT_EQ(ui.log, (std::vector<std::wstring>{
+                          L"MsgBox|Morvath|Файл Hiscore повреждён. Он сохранён как Hiscore.bad, начат новый Зал Славы.", deeds,
+                          L"MsgBox|Morvath|Файл Hiscore повреждён. Он сохранён как Hiscore.bad2, начат новый Зал Славы.", deeds,
+                          L"MsgBox|Morvath|Файл Hiscore повреждён, и отложить его не удалось: он оставлен как есть. Этот герой в него не записан.",
+                          deeds}));
 }
 
 TEST_F(HallOfFameTest, TheDeedsFileOfAHandMadeHero) {
@@ -201,9 +217,24 @@ TEST_F(HallOfFameTest, TheDeedsFileOfAHandMadeHero) {
 TEST_F(HallOfFameTest, NoKillsGiveTheHeadingsAndNoNames) {
     g().Money = 1;  // a single coin is no fortune
     auto lines = DeedsLines(1, L" умер от голода.");
-    // The cause ends in a full stop of its own, and the line adds one.
-    EXPECT_EQ(std::tuple(Joined(lines).find(L"Его состояние"), Joined(std::vector{lines.at(29), lines.at(lines.size() - 2), lines.back()})),
-              std::tuple(std::wstring::npos, L"Он набрал 1 очка(ов) и умер от голода..|Он уничтожил 0 существ...|Вот полная летопись их имен:"));
+    EXPECT_EQ(std::tuple(Joined(lines).find(L"Его состояние"), Joined(std::vector{lines.at(lines.size() - 2), lines.back()})),
+              std::tuple(std::wstring::npos, L"Он уничтожил 0 существ...|Вот полная летопись их имен:"));
+}
+
+// What ended the run follows "и" after one blank in the list and in the deeds file alike,
+// though death causes are stored with a blank in front and the endings' epitaphs without;
+// a cause that ends its own sentence gets no second full stop.
+TEST_F(HallOfFameTest, WhatEndedTheRunReadsAsOneSentenceInTheListAndTheDeeds) {
+    const std::wstring evil = L"закончил своё путешествие Героем злых духов - их наместником на Земле!";
+    const std::wstring good = L"В лучах славы, Героем вы прожили свою жизнь...";
+    const std::tuple<std::wstring, std::wstring, std::wstring> cases[] = {
+        {L" умер от голода.", L"", L"умер от голода."}, {L"#", evil, evil}, {L"#", good, good}};
+    for (const auto& [cause, epitaph, told] : cases) {
+        const std::wstring run = cause == L"#" ? epitaph : cause;
+        EXPECT_EQ(ListLines({L"Ратибор", kClaw, 4044, 9, cause, epitaph}).at(2) + L"|" + DeedsLines(4044, run).at(29),
+                  L"И " + told + L"|Он набрал 4044 очка(ов) и " + told)
+            << ToUtf8(run);
+    }
 }
 
 TEST_F(HallOfFameTest, AHeroNamedWithPathCharactersWritesInsideTheGameFolder) {

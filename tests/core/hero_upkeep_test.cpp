@@ -14,7 +14,7 @@ struct Upkeep : GameTest {
     }
     std::wstring& info() { return modVarsAndMain.screen.lblII; }
     const std::wstring& speech() { return modVarsAndMain.screen.txtSpeech; }
-    int Died() { return ui.Count(L"MsgBox|Morvath|Вы умерли!"); }
+    int Died() { return ui.Count(L"MsgBox||Вы умерли!"); }
 };
 
 }  // namespace
@@ -44,10 +44,10 @@ TEST_F(Upkeep, HungerInOrdinaryLocations) {
 // Death is announced once and handed to game over.
 TEST_F(Upkeep, RegenerationAndDeathInOrdinaryLocations) {
     h().Constitution = h().HardIness = 10;
-    for (auto [strength, before, after] : {std::tuple{19.9, 5, 5}, {60.0, 5, 6}, {300.0, 9, 10}, {300.0, 10, 10}}) {
+    for (auto [strength, before, after] : {std::tuple{19.9, 5, 5}, {60.0, 5, 6}, {300.0, 9, 10}, {300.0, 10, 10}, {19.9, 1, 1}}) {
         std::tie(h().Strenght, h().HP) = std::tuple(strength, before);
         h().UpdateHP();
-        EXPECT_EQ(h().HP, after) << strength;
+        EXPECT_EQ(std::pair(int(h().HP), modVarsAndMain.PlayerDead), std::pair(after, false)) << strength;  // one hit point lives
     }
     for (int i = 0; i < 2; ++i) {
         h().HP = 0;
@@ -125,7 +125,8 @@ TEST_F(Upkeep, WildernessStepAndDeath) {
     h().DoChangesWild();
     EXPECT_EQ(std::tuple(int(h().HP), h().regenerationCarry, h().HardIness, int(h().Tired)), std::tuple(6, 0.0, 2 + 0.001, 100));
     const std::tuple<int, int, const wchar_t*, double, int> cases[] = {  // hungry, sick; text, hardiness, hp lost
-        {2450, 0, L"Вам хочеться есть...", 2.006, 0}, {-100, 3, L"Объетый Болен", 2, 3}, {3450, 0, L"Вы умираете с голоду!", 2.01, 1}};
+        {2450, 0, L"Вам хочеться есть...", 2.006, 0}, {-100, 3, L"Объетый Болен", 2, 3}, {3450, 0, L"Вы умираете с голоду!", 2.01, 1},
+        {-70, 0, L"Объетый", 2, 0}, {-69, 0, L"Сытый", 2, 0}};  // 50 more: -20 and -19
     for (const auto& [hungry, sick, text, hardiness, lost] : cases) {
         std::tie(h().Hungry, h().Sick, h().HardIness, h().HP, h().regenerationCarry) = std::tuple(hungry, sick, 2, 20, -9);
         h().DoChangesWild();

@@ -122,6 +122,11 @@ TEST_F(Items, UsingAndEatingRunTheItemsScriptOnThatItem) {
     Key('E');  // nothing eaten: no turn
     Key('E');
     EXPECT_EQ(std::tuple(g().Inventory->Count(), int(hero().Hungry), int(w().Turn)), std::tuple(0L, 300, turn + 2));
+    // Nothing picked: using, as dropping, still weighs the load.
+    std::tie(hero().Weight, g().screen.lblII, ui.pickAnswers) = std::tuple(60, L"", std::deque<int>{0, 0});
+    UseItem();
+    DropItem();
+    EXPECT_EQ(g().screen.lblII, L" Перегружен Перегружен");
 }
 
 TEST_F(Items, BonusCodesApplyWhileWornAndCancelWhenTakenOff) {

@@ -1,6 +1,11 @@
 // Trigger cells: doors, exits, script cells, the wilderness map and entry scripts.
+#include <functional>
 #include <tuple>
 
+#include "game/items.h"
+#include "script/cscript.h"
+#include "world/game_over.h"
+#include "world/save_set.h"
 #include "world/wilderness.h"
 #include "screen_fixture.h"
 
@@ -88,6 +93,46 @@ TEST_F(LocationChange, TheWildernessHasNoCharactersOrFloorItemsAndMayShowItsExit
     Record(5, 5, L"wild", Variant(20), Variant(30));
     EXPECT_EQ(Check(), L"wild 20,30 r5,5 k1 i0");
     EXPECT_EQ(std::tuple(g().NPCs->Count(), w().mapItemCol->Count(), w().GetPosMap(40, 14), w().LocCount), std::tuple(0, 0, std::wstring(L"q"), 0));
+}
+
+// Where the hero may stay, a place whose files cannot be written is not left: he stays and
+// nothing of it is lost (a thing dropped stays with him). The revived warlock cannot stay:
+// the loss is told, and told again by the next save rather than a silent success.
+TEST_F(LocationChange, APlaceThatCannotBeWrittenIsNotLeftOrItsLossIsTold) {
+    const std::wstring cannot = L"MsgBox|Morvath|Не удалось записать файл town.";
+    const std::tuple<std::function<void()>, const wchar_t*, std::vector<std::wstring>> cases[] = {
+        {[&] { w().checkplace(); }, L"town", {cannot + L"lst. Вы остаётесь здесь: ничего не потеряно."}},
+        {[] { Cscript s; s.Script = L"moveworld(\"house\";\"3\";\"3\";\"0\")\r\n"; s.ScriptExecute(); }, L"town",
+         {cannot + L"lst. Вы остаётесь здесь: ничего не потеряно."}},
+        {[&] { ui.pickAnswers = {1}; DropItem(); }, L"town", {L"Pick", cannot + L"itm. Вещь осталась у вас."}},
+        {[&] { std::tie(h().Profession, g().ResurrectionsLeft, g().PlayerDead) = std::tuple(kWarlock, 1, true); GameOver(); },
+         L"AG", {cannot + L"lst. Изменения в этом месте потеряны.", L"MsgBox|Morvath|Чёрная Магия и Власть над мёртвыми опять помогли вам - Вы возродились!"}},
+    };
+    for (const auto& [leave, where, told] : cases) {
+        NewTown();
+        Put(1, 1, L"e");
+        g().Inventory->Clear();
+        g().Inventory->Add()->ItemName = L"Нож";
+        Record(5, 5, L"house", Variant(3), Variant(3));
+        ui.log.clear();
+        {
+            DiskFaults full([](const DiskCall& c) { return c.step == DiskStep::Write; });
+            leave();
+        }
+        std::vector<std::wstring> seen;
+        for (const auto& line : ui.log) if (!line.starts_with(L"Redraw")) seen.push_back(line.starts_with(L"Pick") ? L"Pick" : line);
+        EXPECT_EQ(std::tuple(w().WorldName, seen, g().Inventory->Count()), std::tuple(where, told, 1L)) << ToUtf8(where);
+    }
+    // With room again the door opens, and the town's flower is kept; the save after the
+    // warlock's loss says what it lacks, once.
+    NewTown();
+    Put(1, 1, L"e");
+    Record(5, 5, L"house", Variant(3), Variant(3));
+    EXPECT_EQ(Check(), L"house 3,3 r5,5 k2 i0");
+    ui.log.clear();
+    ASSERT_TRUE(SaveGame() && SaveGame());
+    EXPECT_EQ(std::tuple(ui.log, ReadWholeFile(World::SavedFile(L"town", L".map")).value_or(L"").substr(4 * 32, 6)),
+              std::tuple(std::vector<std::wstring>{L"MsgBox|Morvath|Игра сохранена, но изменения потеряны в местах: town (их не удалось записать)."}, L"GGGeGG"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/new_game.h"
+#include "platform/clock.h"
 #include "platform/cp1251.h"
 #include "platform/frontend.h"
 #include "platform/random.h"
@@ -104,6 +105,19 @@ TEST_F(NewGame, EachPersonStartsAsTheGoldenSaveSetHoldsIt) {
     }
 }
 
+// The calendar's luck of a hero made while the clock stands on a day, whatever day the suite
+// runs on: Friday the 13th sets it to -10, another 13th takes 3, a Sunday gives 1 and 14 June
+// 8 more, a 6th takes 1; a leap day means nothing. A day the calendar lacks is not stood on.
+TEST_F(NewGame, AHeroMadeOnAPinnedDayGetsThatDaysLuck) {
+    for (auto [year, month, day, luck] : {std::tuple{2026, 11, 13, -10}, {2026, 12, 13, -2}, {2026, 6, 14, 9}, {2027, 6, 14, 8}, {2026, 3, 6, -1},
+                                          {2028, 2, 29, 0}, {2000, 2, 29, 0}}) {
+        PinnedDay pinned(year, month, day);
+        ASSERT_TRUE(CreateCharacter(kClaw, L"Тестомир", false));
+        EXPECT_EQ(std::tuple(Today().year, Today().day, hero().Luck), std::tuple(year, day, luck)) << month;
+    }
+    EXPECT_EQ(std::tuple(PinClock(2027, 2, 29), PinClock(2100, 2, 29), PinClock(2026, 4, 31)), std::tuple(false, false, false));
+}
+
 TEST_F(NewGame, TheChurchVillageIsCopiedForEveryoneButTheMonkGetsHisOwn) {
     const std::string church = Game("intros/vchurch.map"), monks = Game("intros/monk.map");
     for (int person = kPrince; person <= kHunter; ++person) {
@@ -130,6 +144,41 @@ TEST_F(NewGame, TheStartButtonGivesUpTheOldSaveAndStartsAfreshOnlyWithAName) {
               std::tuple(std::tuple("<missing>", "<missing>", "<missing>"), L"0", false, 0, false, 0, L"", L"Пимен"));
     ASSERT_TRUE(CreateCharacter(kMonk, L"Пимен", true));
     EXPECT_EQ(std::tuple(Setting(L"loadfromkill"), g().KeepSaveOnDeath), std::tuple(L"1", true));
+    // The keep-save choice makes the settings file when there is none, and says when it
+    // cannot be written: only this run keeps the save then.
+    fs::remove(IniPath());
+    ASSERT_TRUE(CreateCharacter(kMonk, L"Пимен", false) && !FileExists(IniPath()) && CreateCharacter(kMonk, L"Пимен", true));
+    EXPECT_EQ(Game("morvath.ini"), "[morvath]\r\nloadfromkill=1\r\n");
+    DiskFaults unwritable([](const DiskCall& c) { return c.path.filename() == "morvath.ini"; });
+    ASSERT_TRUE(CreateCharacter(kMonk, L"Пимен", false));
+    EXPECT_EQ(std::tuple(ui.log.back(), Setting(L"loadfromkill"), g().KeepSaveOnDeath),
+              std::tuple(L"MsgBox|Morvath|Не удалось записать файл morvath.ini: выбор о сохранении при смерти забудется после выхода из игры.", L"1", false));
+}
+
+// A save folder that takes no files (read-only, or a link out of the game folder) stops the
+// start before the old save is given up; one that fills up while the maps are unpacked
+// stops it before the game is played on half a world.
+TEST_F(NewGame, ASaveFolderThatTakesNoFilesStopsTheStart) {
+    OldGameOnDisk();
+    const auto old = OldGame();
+    const fs::path saved = folder.path() / "saved";
+    auto inSaved = [&](const DiskCall& c) { return c.path.parent_path() == saved && c.step == DiskStep::Create; };
+    {
+        DiskFaults readOnly(inSaved);
+        EXPECT_FALSE(CreateCharacter(kHunter, L"Тестомир", false));
+    }
+    EXPECT_EQ(std::tuple(ui.log.back(), OldGame()), std::tuple(L"MsgBox|Morvath|Не удалось записать в папку saved: новая игра не начата. Прежнее сохранение не тронуто.", old));
+    TempDir outside;
+    fs::rename(saved, outside.path() / "saved");
+    fs::create_symlink(outside.path() / "saved", saved);
+    EXPECT_FALSE(CreateCharacter(kHunter, L"Тестомир", false));
+    EXPECT_EQ(std::tuple(ui.log.back(), ReadBytes(outside.path() / "saved" / "char.ch")),
+              std::tuple(L"MsgBox|Morvath|Папка saved ведёт за пределы папки игры. Игра ничего не пишет и не удаляет вне своей папки.", "old hero\r\n"));
+    fs::remove(saved);
+    ASSERT_TRUE(CreateCharacter(kHunter, L"Тестомир", false));
+    DiskFaults full(inSaved);
+    EXPECT_FALSE(InitGame(StartHooks{}));
+    EXPECT_EQ(ui.log.back(), L"MsgBox|Morvath|Не удалось записать карты в папку saved: новая игра не начата.");
 }
 
 TEST_F(NewGame, StagesRunInOrderAndTheGameStartsReady) {
@@ -172,12 +221,12 @@ TEST_F(NewGame, AMissingArchiveIsReportedAndTheStartStopsCleanly) {
     fs::remove(folder.path() / "scripts" / "start.scr");
     ui.msgAnswers = {MsgResult::No};
     EXPECT_FALSE(Start(kHunter));
-    EXPECT_EQ(ui.log, (std::vector<std::wstring>{L"MsgBox|Morvath|Some errors were found when decompressing.\r\nDo you want to get more details?",
+    EXPECT_EQ(ui.log, (std::vector<std::wstring>{L"MsgBox|Morvath|При распаковке карт найдены ошибки. Распаковано всё, что удалось прочитать.\r\nПоказать подробности?",
                                                  L"MsgBox|Morvath|Не удалось загрузить начальную местность \"vira\"."}));
-    // With Yes the details follow; the warlock needs nothing from the archive.
+    // With Yes the details follow, in Russian too; the warlock needs nothing from the archive.
     std::tie(ui.log, ui.msgAnswers) = std::tuple(std::vector<std::wstring>{}, std::deque{MsgResult::Yes});
     EXPECT_TRUE(Start(kWarlock));
-    EXPECT_NE(ui.log.at(1).find(L"data.uni"), std::wstring::npos) << ToUtf8(ui.log[1]);
+    EXPECT_EQ(ui.log.at(1), L"MsgBox|Morvath|data.uni: файл не найден");
 }
 
 // A short line offers the names it has; lines past the tenth and rows past the persons' are

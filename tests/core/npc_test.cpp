@@ -105,17 +105,25 @@ TEST_F(Characters, TalkScripts) {
     EXPECT_EQ(n->scriptText, L"x\r\n");
 }
 
-// Removing the dead is the caller's; a good one's death marks the hero.
+// Removing the dead is the caller's; a good one's death marks the hero. A square that holds
+// things shows their heap again when its character dies, runs or steps off.
 TEST_F(Characters, DyingAndFleeingFreeTheSquare) {
     Grid({L"GGG", L"GGG", L"GGG"});
+    Hero(5, 5);
+    for (auto [x, y] : {std::pair(1.0f, 1.0f), {0.0f, 0.0f}, {2.0f, 0.0f}}) {
+        auto heap = w().mapItemCol->Add();
+        std::tie(heap->X, heap->Y) = std::tuple(x, y);
+    }
     modVarsAndMain.Player->Doom = 2;
     auto good = Put(1, 1, kTacticStay);
     std::tie(good->Good, good->DieScript_File) = std::tuple(true, L"none.die");
     good->Died();
     Put(2, 2, kTacticStay)->Died();
     Put(0, 0, kTacticStay)->run();
-    EXPECT_EQ(std::tuple(At(1, 1) + At(2, 2) + At(0, 0), int(good->ScriptEvent), modVarsAndMain.Player->Doom, int(modVarsAndMain.NPCs->Count())),
-              std::tuple(L"GGG", kEventDied, 3.0, 3));
+    PinnedDraws down{0, 0.5};
+    Put(2, 0, kTacticRandomWalk)->Do_Move(4);
+    EXPECT_EQ(std::tuple(At(1, 1) + At(2, 2) + At(0, 0) + At(2, 0) + At(2, 1), int(good->ScriptEvent), modVarsAndMain.Player->Doom, int(modVarsAndMain.NPCs->Count())),
+              std::tuple(L"9G99W", kEventDied, 3.0, 4));
 }
 
 // In a turn every character moves once, in order, while it is still one of the place's: the

@@ -74,6 +74,11 @@ TEST(Settings, ReadsAndWritesKeepingOtherLines) {
                                "[fresh]\r\nk=v\r\n");
     ASSERT_EQ(WriteIni(L"morvath", L"name", std::wstring(300, L'я'), ini), 1);
     EXPECT_EQ(ReadIni(L"morvath", L"name", ini), std::wstring(254, L'я'));
+    // An editor's UTF-8 mark hides no section, and stays.
+    ASSERT_TRUE(WriteFileAtomic(ini, "\xEF\xBB\xBF[morvath]\r\nloadfromkill=1\r\n"));
+    EXPECT_EQ(ReadIni(L"morvath", L"loadfromkill", ini), L"1");
+    ASSERT_EQ(WriteIni(L"morvath", L"loadfromkill", L"0", ini), 1);
+    EXPECT_EQ(*ReadBytes(ini), "\xEF\xBB\xBF[morvath]\r\nloadfromkill=0\r\n");
 }
 
 TEST(Files, PathsIgnoreCaseAndBackslashesAndFoldersReadAsNothing) {

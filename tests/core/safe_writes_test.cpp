@@ -1,25 +1,46 @@
 // Files replaced whole: any name the file system allows, no link written through, and a
-// folder of files that changes together or not at all, whatever moment a crash picks.
+// folder of files that changes together or not at all, whatever moment a crash picks and
+// whichever step the disk refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <numeric>
 #include <set>
 
+#include "game/fight_panel.h"
 #include "platform/file_set.h"
 #include "test_support.h"
+#include "world/save_set.h"
 
 using namespace morvath;
 
 namespace {
 
-// The folder's entries, sorted, each file with its content: "name=content ".
+// The folder's files, sorted, each with its content ("name=content "); a dot file by name.
 std::string Listing(const fs::path& folder) {
     std::set<std::string> names;
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec))
-        names.insert(e.path().filename().string() + (e.is_regular_file() ? "=" + *ReadBytes(e.path()) : "") + " ");
+    for (const auto& e : fs::directory_iterator(folder, ec)) {
+        const std::string name = e.path().filename().string();
+        if (e.is_regular_file()) names.insert(name + (name[0] == '.' ? "" : "=" + *ReadBytes(e.path())) + " ");
+    }
     return std::accumulate(names.begin(), names.end(), std::string());
+}
+
+// A disk step in a word and the path below `base` ("rename ~>a": a temporary file to "a").
+std::string StepName(const DiskCall& c, const fs::path& base) {
+    static const char* kWords[] = {"make", "create", "write", "sync", "rename", "remove", "sync-folder", "sync-all"};
+    auto name = [&](const fs::path& p) { return IsLeftoverTemp(p) ? std::string("~") : p.lexically_relative(base).string(); };
+    return kWords[static_cast<int>(c.step)] + (" " + (c.from ? name(*c.from) + ">" : "") + name(c.path));
+}
+
+template <class F>
+std::vector<std::string> StepsOf(const fs::path& base, F act) {
+    std::vector<std::string> steps;
+    DiskFaults watch([&](const DiskCall& c) { return steps.push_back(StepName(c, base)), false; });
+    act();
+    return steps;
 }
 
 TEST(SafeWrites, EveryNameTheFileSystemAllowsIsWrittenWholeAndNothingElseStays) {
@@ -39,10 +60,25 @@ TEST(SafeWrites, EveryNameTheFileSystemAllowsIsWrittenWholeAndNothingElseStays) 
     EXPECT_EQ(Listing(dir.path()), "char.ch=hero elsewhere=not yours ");
 }
 
+// The content is on the disk before the new name, and the name before the write counts as
+// done; a folder synced later, or a batch, skips the syncs and flushes once at its end.
+TEST(SafeWrites, SyncsComeWhereTheRuleWantsThem) {
+    TempDir dir;
+    fs::create_directories(dir.path() / "later");
+    SyncLaterIn(dir.path() / "later");
+    using Steps = std::vector<std::string>;
+    EXPECT_EQ(StepsOf(dir.path(), [&] { WriteFileAtomic(dir.path() / "a", "x"); }),
+              (Steps{"create ~", "write ~", "sync ~", "rename ~>a", "sync-folder ."}));
+    EXPECT_EQ(StepsOf(dir.path(), [&] { WriteFileAtomic(dir.path() / "later" / "a", "x"); }),
+              (Steps{"create ~", "write ~", "rename ~>later/a"}));
+    EXPECT_EQ(StepsOf(dir.path(), [&] { SyncBatch outer(dir.path()); { SyncBatch inner(dir.path()); } WriteFileAtomic(dir.path() / "a", "x"); }),
+              (Steps{"create ~", "write ~", "rename ~>a", "sync-all ."}));
+}
+
 const std::string kHead = "morvath commit 1\n";
 
-StagedFolder Saved(const TempDir& dir) {
-    return {dir.path() / "saved", dir.path() / "saved" / ".pending", dir.path() / "saved" / ".commit"};
+StagedFolder Saved(const fs::path& root) {
+    return {root / "saved", root / "saved" / ".pending", root / "saved" / ".commit"};
 }
 
 // A save folder with an old version of three files, and new versions of two of them
@@ -57,39 +93,97 @@ TEST(SafeWrites, ACommitCutShortIsFinishedOrDroppedWhole) {
     };
     for (const auto& [record, moved, newWins] : cases) {
         TempDir dir;
-        const StagedFolder f = Saved(dir);
+        const StagedFolder f = Saved(dir.path());
         for (const char* n : {"a.map", "b.lst", "c.itm"}) ASSERT_TRUE(WriteFileAtomic(f.folder / n, "old"));
         // Under the spelling the folder has.
         ASSERT_TRUE(WriteFileAtomic(f.Staged(L"A.MAP"), "new") && WriteFileAtomic(f.Staged(L"b.lst"), "new"));
         EXPECT_EQ(std::tuple(ReadBytes(f.Current(L"A.map")), ReadBytes(f.Current(L"c.itm"))), std::tuple("new", "old"));
         for (const auto& n : moved) fs::rename(f.staging / n, f.folder / n);
-        if (!record.empty()) ASSERT_TRUE(WriteFileAtomic(f.record, record));
+        ASSERT_TRUE(record.empty() || WriteFileAtomic(f.record, record));
         // What a crash inside a write leaves: a temporary file, in either folder.
         for (const fs::path& where : {f.folder, f.staging}) std::ofstream(where / ".~wr00000000deadbeef.tmp") << "half";
-        f.Recover();
         const std::string want = newWins ? "new" : "old";
-        EXPECT_EQ(Listing(f.folder) + "|" + Listing(f.staging), ".pending a.map=" + want + " b.lst=" + want + " c.itm=old |")
+        // A record that is there but not whole is said so.
+        EXPECT_EQ((std::tuple{f.Recover(), Listing(f.folder) + "|" + Listing(f.staging)}),
+                  std::tuple(newWins || record.empty(), "a.map=" + want + " b.lst=" + want + " c.itm=old |"))
             << record << moved.size();
     }
 }
 
-TEST(SafeWrites, ACommitMovesEverythingStagedOrNothing) {
-    TempDir dir;
-    const StagedFolder f = Saved(dir);
-    ASSERT_TRUE(WriteFileAtomic(f.folder / "a.map", "old") && WriteFileAtomic(f.Staged(L"a.map"), "new") &&
-                WriteFileAtomic(f.Staged(L"q.q"), "new"));
-    // A name the folder holds as a subfolder cannot be replaced: nothing moves.
-    fs::create_directories(f.folder / "q.q" / "x");
-    EXPECT_EQ((std::pair{f.Commit(), Listing(f.folder)}), std::pair(false, std::string(".pending a.map=old q.q ")));
-    fs::remove_all(f.folder / "q.q");
-    EXPECT_EQ((std::tuple{f.Commit(), Listing(f.folder), Listing(f.staging)}),
-              std::tuple(true, ".pending a.map=new q.q=new ", ""));
-    // A commit whose moves were cut short, and the game writes on: the later version never
-    // becomes part of that commit.
-    ASSERT_TRUE(WriteFileAtomic(f.Staged(L"a.map"), "saved") && WriteFileAtomic(f.record, kHead + std::string("a.map\0end\n", 10)) &&
-                WriteFileAtomic(f.Staged(L"a.map"), "later"));
-    f.Recover();
-    EXPECT_EQ(ReadBytes(f.folder / "a.map"), "saved");
+// Whichever step of a commit the disk refuses, the folder is as before and the new versions
+// stay staged (a save reported as failed is never finished later); a commit that cannot
+// even be undone is finished at the next start, or undone there when its record is damaged.
+TEST(SafeWrites, ACommitThatFailsIsUndoneWhole) {
+    using Outcome = StagedFolder::Outcome;
+    const std::string kOld = "a.map=old b.lst=old ", kNew = "a.map=new b.lst=new c.itm=new ";
+    // The first step refused (as StepsOf spells it); whether every rename after it is refused
+    // too, so that nothing can be undone; whether the record is then found damaged.
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"sync-all .pending", false, false},           {"rename ~>.commit", false, false},
+        {"sync-folder .", false, false},               // the record's own
+        {"rename b.lst>.undo/kept/b.lst", false, false}, {"rename .pending/c.itm>c.itm", false, false},
+        {"sync-folder .pending", false, false},        {"rename .pending/b.lst>b.lst", true, false},
+        {"rename .pending/b.lst>b.lst", true, true},   {"", false, false},
+    };
+    for (const auto& [refused, thenAll, damaged] : cases) {
+        TempDir dir;
+        const StagedFolder f = Saved(dir.path());
+        for (const char* n : {"a.map", "b.lst"}) ASSERT_TRUE(WriteFileAtomic(f.folder / n, "old"));
+        for (const wchar_t* n : {L"a.map", L"b.lst", L"c.itm"}) ASSERT_TRUE(WriteFileAtomic(f.Staged(n), "new"));
+        bool refusing = false;
+        Outcome outcome;
+        {
+            DiskFaults faults([&](const DiskCall& call) {
+                if (!refusing && StepName(call, f.folder) == refused) return refusing = true;
+                return refusing && thenAll && call.step == DiskStep::Rename;
+            });
+            outcome = f.Commit();
+        }
+        const Outcome expected = !*refused ? Outcome::Done : thenAll ? Outcome::Unfinished : Outcome::NotDone;
+        const std::string seen = outcome == Outcome::NotDone ? Listing(f.folder) + "|" + Listing(f.staging) : "";
+        EXPECT_EQ(std::tuple(outcome, FileExists(f.record), seen),
+                  std::tuple(expected, thenAll, expected == Outcome::NotDone ? kOld + "|" + kNew : "")) << refused;
+        ASSERT_TRUE(!damaged || WriteFileAtomic(f.record, kHead + "a.m")) << refused;
+        EXPECT_EQ((std::tuple{f.Recover(), Listing(f.folder), Listing(f.staging)}),
+                  std::tuple(!damaged, expected == Outcome::NotDone || damaged ? kOld : kNew, "")) << refused;
+    }
+}
+
+// Nothing the game writes, appends or removes lies outside its folder, whatever links it
+// meets there: a link is removed as a link and never written through, and a save folder
+// that leads out is left alone, the player told.
+TEST(SafeWrites, NoLinkCarriesAWriteOrARemovalOutOfTheGameFolder) {
+    TempDir outside;
+    TempGameFolder game;
+    ScriptedFrontend ui;
+    ASSERT_TRUE(WriteFileAtomic(outside.path() / "mine", "keep"));
+    const StagedFolder f = SaveFolder();
+    // The staging folder a link, out of the game folder or into another of its folders: the
+    // start removes the link, and the next write makes a folder of the game's own.
+    ASSERT_TRUE(WriteFileAtomic(game.path() / "Images" / "crest.bmp", "crest"));
+    for (const fs::path& target : {outside.path(), game.path() / "Images"}) {
+        fs::create_symlink(target, f.staging);
+        EXPECT_TRUE(FinishInterruptedWrites() && WriteFileAtomic(f.Staged(L"a.map"), "new") && fs::is_directory(fs::symlink_status(f.staging)));
+        fs::remove_all(f.staging);
+    }
+    EXPECT_EQ(Listing(game.path() / "Images"), "crest.bmp=crest ");
+    // The kill log a link: nothing appended. A link among the saved files: removed itself.
+    fs::create_symlink(outside.path() / "mine", KillLogPath());
+    fs::create_symlink(outside.path() / "mine", f.folder / "x.map");
+    AppendKillLog(L"Волк");
+    EXPECT_TRUE(DeleteSaveSet() && !fs::exists(fs::symlink_status(f.folder / "x.map")));
+    // The save folder a link out: no start, load, write or removal acts there.
+    fs::remove_all(f.folder);
+    fs::create_symlink(outside.path(), f.folder);
+    const bool refused = !FinishInterruptedWrites() && !LoadGame() && !WriteFileAtomic(f.folder / "q.q", "x") && !DeleteSaveSet();
+    const std::wstring told = L"MsgBox|Morvath|Папка saved ведёт за пределы папки игры. Игра ничего не пишет и не удаляет вне своей папки.";
+    EXPECT_EQ(std::tuple(refused, ui.log, Listing(outside.path())),
+              std::tuple(true, std::vector<std::wstring>{L"MsgBox|Morvath|Не удалось дописать файл monst.cnt: этого врага не будет в летописи.", told, told}, "mine=keep "));
+    // One that stays inside is the game's to use.
+    fs::remove(f.folder);
+    fs::create_directories(game.path() / "slot");
+    fs::create_symlink(game.path() / "slot", f.folder);
+    EXPECT_TRUE(WriteFileAtomic(f.Staged(L"q.q"), "x") && FinishInterruptedWrites() && FileExists(f.staging / "q.q") == false);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "platform/cp1251.h"
 #include "test_support.h"
 #include "world/save_set.h"
 
@@ -83,20 +84,28 @@ TEST_F(SaveSet, AnOldSaveStillLoads) {
         EXPECT_EQ(ReadBytes(folder.saved(name)), ReadBytes(fs::path(MORVATH_TEST_DATA) / "old_save_resaved" / name)) << name;
 }
 
-// No save, a damaged one or an incomplete one: the same message.
-TEST_F(SaveSet, DamagedOrIncompleteSavesFailWithTheSameMessage) {
-    const std::pair<const char*, std::string> cases[] = {
-        {"*", "<remove>"},        {"char.itm", "<remove>"}, {"char.itm", " 0 \r\n 0 \r\nhalf an item\r\n"},
-        {"char.ch", "<remove>"},  {"char.ch", "name\r\n 2 \r\n"},
-        {"char.ch", std::string("name\r\nmonk\r\n") + std::string(40, '\n')},
-        {"q.q", " 1 \r\n 2 \r\n"}, {"attribs", "<remove>"},  {"inven", "\"a\",1\r\n"}, {"N1.crd", "<remove>"},
+// No hero's file is no save; any other file missing or unreadable is a damaged save, named.
+TEST_F(SaveSet, AMissingSaveAndADamagedOneAreToldApart) {
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"*", "<remove>", nullptr},       {"char.itm", "<remove>", "char.itm"}, {"char.itm", " 0 \r\n 0 \r\nhalf an item\r\n", "char.itm"},
+        {"char.ch", "<remove>", nullptr}, {"char.ch", "name\r\n 2 \r\n", "char.ch"},
+        {"char.ch", std::string("name\r\nmonk\r\n") + std::string(40, '\n'), "char.ch"},
+        {"q.q", " 1 \r\n 2 \r\n", "q.q"}, {"attribs", "<remove>", "attribs"},  {"inven", "\"a\",1\r\n", "inven"}, {"N1.crd", "<remove>", "N1.crd"},
     };
-    for (const auto& [file, bytes] : cases) {
+    for (const auto& [file, bytes, named] : cases) {
         for (const auto& e : fs::directory_iterator(folder.path() / "saved")) fs::remove(e.path());
         if (std::string(file) != "*") Copy("old_save");
         if (bytes == "<remove>") fs::remove(folder.saved(file));
         else ASSERT_TRUE(WriteFileAtomic(folder.saved(file), bytes));
         ui.log.clear();
-        EXPECT_EQ((std::pair{Load(), ui.log}), std::pair(false, std::vector<std::wstring>{L"MsgBox|Morvath|Сохранений нет...."})) << file;
+        const std::wstring told = named ? L"Сохранение повреждено: не удалось прочитать файл " + FromUtf8(named) + L". Файлы сохранения не тронуты."
+                                        : L"Сохранений нет....";
+        EXPECT_EQ((std::pair{Load(), ui.log}), std::pair(false, std::vector<std::wstring>{L"MsgBox|Morvath|" + told})) << file;
     }
+    // A commit record that is not whole is said to be so, and the save before it loads.
+    for (const auto& e : fs::directory_iterator(folder.path() / "saved")) fs::remove(e.path());
+    Copy("old_save");
+    ASSERT_TRUE(WriteFileAtomic(folder.saved(".commit"), "morvath commit 1\nq.q"));
+    ui.log.clear();
+    EXPECT_EQ((std::pair{Load(), ui.log}), std::pair(true, std::vector<std::wstring>{L"MsgBox|Morvath|Запись о последнем сохранении повреждена. Оставлено предыдущее сохранение."}));
 }

@@ -60,7 +60,7 @@ TEST_F(Hero, HaveAndTakeFindACarriedItemByExactName) {
 // give() stacks on an item equal in name and script (and in weight, balance and bonuses, which
 // the conversions test), whatever its kind, info, critical or skill code; halves round to
 // even; every change is weighed at once; a give() with arguments missing reports once and
-// adds nothing.
+// adds an item whose missing fields keep their defaults.
 TEST_F(Hero, GiveAddsOrStacksAndWeighs) {
     Run(L"give(\"Меч\";\"1\";\"-1\";\"Острый\";\"mech.itm\";\"3\";\"2\";\"4.5\";\"2.5\";\"stp03\")\n"
         L"give(\"Хлеб\";\"4\";\"0\";\"a\";\"food.itm\";\"0\";\"0\";\"1\";\"0\";\"\")\n"
@@ -70,8 +70,9 @@ TEST_F(Hero, GiveAddsOrStacksAndWeighs) {
     EXPECT_EQ(Pack(), L"Меч|1|-1|Острый|mech.itm|3|2|4.5|2|stp03|0\n"
                       L"Хлеб|4|0|a|food.itm|0|0|1|0||1\n"
                       L"Хлеб|4|0|a||0|0|1|0||0\n"
-                      L"Камень|11|0|||0|0|15|0||0\n");
-    EXPECT_EQ(std::tuple(Boxes(), hero().Weight, modVarsAndMain.CurItem), std::tuple(1, 22.5, inv().Item(4)));
+                      L"Камень|11|0|||0|0|15|0||0\n"
+                      L"Палка|1|0|||0|0|0|0||0\n");
+    EXPECT_EQ(std::tuple(Boxes(), hero().Weight, modVarsAndMain.CurItem), std::tuple(1, 22.5, inv().Item(5)));
     modVarsAndMain.GivenItemIndex = 4;
     Run(L"wantitem()");
     EXPECT_DOUBLE_EQ(hero().Weight, 7.5);
@@ -142,15 +143,18 @@ TEST_F(Hero, HeroStateWithAndWithoutAHero) {
               (Seen_{L"", L""}));
 }
 
-// Skills count from the first row; a known skill is not given twice; a full table takes none.
+// Skills count from the first row; a known skill is not given twice; a gap is filled first;
+// the count stops at the last row; a full table takes none.
 TEST_F(Hero, SkillsCountFromTheFirstRow) {
     auto& skills = modVarsAndMain.Skills;
-    for (int i = 0; i < 20; ++i) skills[i][0] = i == 0 ? L"Литература" : i == 3 ? L"Кузнечное дело" : L"s" + std::to_wstring(i);
+    for (int i = 0; i < 20; ++i) skills[i][0] = i == 0 ? L"Литература" : i == 3 ? L"Кузнечное дело" : i == 7 ? L"" : L"s" + std::to_wstring(i);
     modVarsAndMain.LastSkillIndex = 19;
     EXPECT_EQ(RunAndSee(L"var a;b\na ~ getskill(\"Литература\")\nb ~ getskill(\"Рыбалка\")\ninput(a & b)\n"
-                        L"giveskill(\"Кузнечное дело\")\ngiveskill(\"Литература\")\ngiveskill(\"Рыбалка\")\nskillplus(\"Рыбалка\")\ngiveskill(\"new\")"),
+                        L"giveskill(\"Кузнечное дело\")\ngiveskill(\"Литература\")\ngiveskill(\"Рыбалка\")\nskillplus(\"Рыбалка\")\n"
+                        L"giveskill(\"new\")\ngiveskill(\"more\")"),
               (Seen_{L"10"}));
-    EXPECT_EQ(std::tuple(int(modVarsAndMain.LastSkillIndex), skills[20][0], skills[19][0]), std::tuple(20, Variant(L"Рыбалка"), Variant(L"s19")));
+    EXPECT_EQ(std::tuple(int(modVarsAndMain.LastSkillIndex), skills[7][0], skills[20][0], skills[19][0]),
+              std::tuple(20, Variant(L"Рыбалка"), Variant(L"new"), Variant(L"s19")));
 }
 
 // --- using an item ---

@@ -15,15 +15,6 @@ using StartContent = GameTest;
 
 }  // namespace
 
-// 14 June, a Sunday; Friday the 13th; and days of no meaning.
-TEST_F(StartContent, CalendarLuck) {
-    for (auto [start, day, month, weekday, luck] : {std::tuple{0, 14, 6, 1, 9}, {0, 6, 3, 3, -1}, {0, 13, 5, 3, -3}, {5, 13, 5, 6, -10}, {0, 2, 2, 4, 0}}) {
-        h().Luck = start;
-        ApplyCalendarLuck(day, month, weekday);
-        EXPECT_EQ(h().Luck, luck) << day << "." << month;
-    }
-}
-
 // Three to six draws of six: a 2 is a dagger (with a bonus of 0 to 2, critical 70), a 4 food;
 // nothing drawn is one food all the same.
 TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {

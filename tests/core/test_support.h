@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -51,6 +52,21 @@ public:
 private:
     TempDir dir_;
     fs::path previous_;
+};
+
+// While it lives, the game's disk steps fail where `fails` says, as a full or broken disk
+// would make them; the watch it replaces keeps watching every step.
+class DiskFaults {
+public:
+    explicit DiskFaults(std::function<bool(const DiskCall&)> fails) {
+        previous_ = WatchDisk([this, fails = std::move(fails)](const DiskCall& c) { return (!previous_ || previous_(c)) && !fails(c); });
+    }
+    ~DiskFaults() { WatchDisk(previous_); }
+    DiskFaults(const DiskFaults&) = delete;
+    DiskFaults& operator=(const DiskFaults&) = delete;
+
+private:
+    DiskWatch previous_;
 };
 
 // A fresh game with its roots, in a game folder of its own, with a scripted player.

@@ -60,10 +60,11 @@ TEST(TextScroll, ThePictureHoldsEveryLineAndItsShadowAndStartsOutOfSight) {
 }
 
 TEST(TextScroll, ShadowCopiesLieBehindTheText) {
-    // Where the first line's copies lie, the text last, and the second line's text: a band of 12 + shadow on.
+    // Where the first line's copies lie from the top, the text last, and the second line's
+    // text: its copies start a line's 12 below the first line's text.
     const struct { short align, size; long direction; std::vector<std::pair<int, int>> at; int nextTextY; } cases[] = {
-        {0, 3, 4, {{4, 3}, {3, 2}, {2, 1}, {1, 0}}, 15}, {0, 3, 1, {{4, 0}, {5, 1}, {6, 2}, {7, 3}}, 18},
-        {1, 2, 2, {{10, 0}, {9, 1}, {8, 2}}, 16},        {2, 2, 9, {{20, 0}, {20, 0}, {20, 0}}, 14}};
+        {0, 3, 4, {{4, 0}, {3, -1}, {2, -2}, {1, -3}}, 6}, {0, 3, 1, {{4, 0}, {5, 1}, {6, 2}, {7, 3}}, 18},
+        {1, 2, 2, {{10, 0}, {9, 1}, {8, 2}}, 16},          {2, 2, 9, {{20, 0}, {20, 0}, {20, 0}}, 12}};
     for (const auto& c : cases) {
         slpTextScroll s = Control(L"");
         s.SetShadowSize(c.size);

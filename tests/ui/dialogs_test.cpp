@@ -82,9 +82,12 @@ TEST(InventoryPicker, EnterOrADoubleClickPicksTheRowEscOrClosingPicksNone) {
     const auto center = [](frmBookmarks& p) { return p.lstItems->visualItemRect(p.lstItems->item(0)).center(); };
     const std::tuple<Act, int, bool> cases[] = {
         {[](frmBookmarks& p) {
-             // The first row that shows an item is ready, with its name, text and weight.
-             EXPECT_EQ(QStringList({QString::number(p.lstItems->currentRow()), p.Lb1->text(), p.lblprop->text(), p.lblW->text(), p.lblMoney->text()}).join(u'|'),
-                       QStringLiteral("1|Еда|Зерно и Хлеб|Вес: 0.5|Монет:100"));
+             // The first arrow chooses the first row; a chosen row shows its name, text and weight.
+             const auto shown = [&] { return QStringList({p.Lb1->text(), p.lblprop->text(), p.lblW->text(), p.lblMoney->text()}).join(u'|'); };
+             EXPECT_EQ(shown(), QStringLiteral("|||Монет:100"));
+             QTest::keyClick(p.lstItems, Qt::Key_Down);
+             QTest::keyClick(p.lstItems, Qt::Key_Down);
+             EXPECT_EQ(shown(), QStringLiteral("Еда|Зерно и Хлеб|Вес: 0.5|Монет:100"));
              QTest::keyClick(p.lstItems, Qt::Key_Down);
              QTest::keyClick(p.lstItems, Qt::Key_Return);
          }, 3, false},
@@ -92,8 +95,8 @@ TEST(InventoryPicker, EnterOrADoubleClickPicksTheRowEscOrClosingPicksNone) {
         {[](frmBookmarks& p) { QTest::keyClick(p.lstItems, Qt::Key_Escape); EXPECT_EQ(p.lstItems->count(), 0); }, 0, false},
         {[](frmBookmarks& p) { QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(3, 3)); }, 0, false},
         {[](frmBookmarks& p) { p.close(); }, 0, false},
-        // No selected row: nothing picked, and the picker stays open.
-        {[](frmBookmarks& p) { p.lstItems->clearSelection(); QTest::keyClick(p.lstItems, Qt::Key_Return); }, 0, true},
+        // It opens with no row chosen: Enter picks nothing, and the picker stays open.
+        {[](frmBookmarks& p) { QTest::keyClick(p.lstItems, Qt::Key_Return); }, 0, true},
     };
     for (const auto& [act, picked, staysOpen] : cases)
         EXPECT_EQ(Modal<frmBookmarks>([&] { return frmBookmarks::Ask(content); }, act, staysOpen), picked);
@@ -114,6 +117,19 @@ TEST_F(EquipmentScreen, AClickOrALetterPutsOnAndTakesOffAndEscCloses) {
         EXPECT_EQ(std::tuple(screen.slotLabel[kSlotBody]->text(), modVarsAndMain.Inventory->Count()), std::tuple(QStringLiteral("Тело[E]:[0,0]"), 1L));
         QTest::keyClick(&screen, Qt::Key_Escape);
     });
+}
+
+// Everything worn on the body is of one kind: its picture tells cloth, light armour and mail
+// apart by how well it guards.
+TEST_F(EquipmentScreen, TheBodySlotShowsWhatTheGarmentIsMadeOf) {
+    const std::pair<double, const char*> worn[] = {{-1, "eq_robe.bmp"}, {0, "eq_robe.bmp"}, {1, "eq_jerkin.bmp"}, {2.5, "eq_jerkin.bmp"}, {3, "eq_body.bmp"}, {4, "eq_body.bmp"}};
+    frmEquip screen;
+    for (auto [defence, picture] : worn) {
+        auto& body = g().Equip[kSlotBody];
+        body[kEqName] = L"Чёрная роба", body[kEqType] = kBody, body[kEqDefendPlus] = defence;
+        screen.Refresh();
+        EXPECT_EQ(screen.slotPicture[kSlotBody]->property("picture").toString(), QString::fromLatin1(picture)) << defence;
+    }
 }
 
 }  // namespace

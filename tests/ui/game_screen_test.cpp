@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -172,6 +174,37 @@ TEST_F(GameWindow, ADialogOpensOverTheScreenAsTheRulesLeftIt) {
     EXPECT_EQ(UI().InputBox(L"Сколько(ENTER=5)?", L"Morvath", L"5"), L"");
     seen.sort();
     EXPECT_EQ(seen.join(u'|'), QStringLiteral("OK|Отмена|Страж:Стой! Кто идёт?\n\n[пробел]"));
+}
+
+// A question opens beside the hero, clear of him, of the eight cells round him and of the
+// one the scripts speak for (two cells above him, where it would open first), even with the
+// hero in the middle of the screen, where a dialog opens by itself.
+TEST_F(GameWindow, AQuestionOpensClearOfTheHeroAndTheOneHeTalksTo) {
+    SetFrontend(&TheQtFrontend());
+    auto& g = modVarsAndMain;
+    g.PlayerX = 8, g.PlayerY = 8;
+    DrawIt();
+    const int cell = 32 * screen_->pic->Scale();
+    screen_->move(screen_->pos() + QGuiApplication::primaryScreen()->availableGeometry().center() - screen_->pic->mapToGlobal(QPoint(cell * 11 / 2, cell * 11 / 2)));
+    QApplication::processEvents();
+    const QPoint view = screen_->pic->mapToGlobal(QPoint(0, 0));
+    for (const QPoint speaker : {QPoint(8, 7), QPoint(8, 6)}) {
+        auto npc = g.NPCs->Add();
+        npc->X = speaker.x(), npc->Y = speaker.y();
+        g.ScriptNPCIndex = g.NPCs->IndexOf(npc);
+        QRect opened;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            opened = box->frameGeometry();
+            box->close();
+        });
+        UI().Choice(L"Чёрный Дождь: человечишка... За Камнем пришёл?", {L"Я пришёл убить тебя", L"Я пришёл служить тебе", L"Я ухожу"});
+        // The hero's cell is the view's (5, 5); the speaker's is as far from it as he stands.
+        const QRegion kept = QRegion(QRect(view + QPoint(4 * cell, 4 * cell), QSize(3 * cell, 3 * cell))) +
+                             QRect(view + QPoint((5 + speaker.x() - 8) * cell, (5 + speaker.y() - 8) * cell), QSize(cell, cell));
+        EXPECT_TRUE(opened.isValid() && !kept.intersects(opened)) << speaker.y() << ": " << opened.x() << "," << opened.y() << " " << opened.width() << "x" << opened.height();
+        g.NPCs->Remove(npc);
+    }
 }
 
 // The core draws the view where it has just changed the world and then asks for a redraw;

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -47,6 +49,8 @@ TEST(StartMenu, CaptionsPanelsAboutAndProgress) {
     m.picProgreso->setFixedWidth(202);
     m.ShowProgress(50, QStringLiteral("Карты"));
     EXPECT_EQ(m.lblPorc->text() + m.lblStatus->text() + QString::number(m.shaProgreso->width()), QStringLiteral("50%Карты100"));
+    m.shaProgreso->setFixedWidth(5);  // 2.5 percent, to the even 2
+    EXPECT_EQ(m.GetProgress(), 2);
 
     // "Необходимо ввести имя!" opens over the menu: its text must stand out from its face.
     QMessageBox box(&m);
@@ -58,9 +62,26 @@ TEST(StartMenu, CaptionsPanelsAboutAndProgress) {
     EXPECT_GT(std::abs(face.lightness() - ink.lightness()), 100) << face.name().toStdString() << " " << ink.name().toStdString();
 }
 
-TEST(SingleInstance, TheFirstCallerHoldsTheLock) {
+// Another person, the same one clicked again, a key that moves and one that does not: four names.
+TEST(StartMenu, EveryChoiceOfAPersonAsksForAName) {
+    frmMenu m;
+    m.frmNewChar->show();
+    m.show();
+    QSignalSpy asked(&m, &frmMenu::personChanged);
+    const QPoint second = m.lstPersons->visualItemRect(m.lstPersons->item(1)).center();
+    for (int i = 0; i < 2; ++i) QTest::mouseClick(m.lstPersons->viewport(), Qt::LeftButton, {}, second);
+    QTest::keyClick(m.lstPersons, Qt::Key_Down);
+    QTest::keyClick(m.lstPersons, Qt::Key_Z);
+    QApplication::processEvents();
+    EXPECT_EQ(std::pair(int(asked.count()), m.lstPersons->currentRow()), std::pair(4, 2));
+}
+
+TEST(SingleInstance, TheFirstCallerHoldsTheLockAndTheExitButtonLeavesNone) {
     // In this process the first call takes the lock; asking again still answers "not running".
     EXPECT_EQ(std::pair(AnotherInstanceRunning(), AnotherInstanceRunning()), std::pair(false, false));
+    EXPECT_TRUE(QFile::exists(InstanceLockPath()));
+    EXPECT_EXIT((frmMenu().Command4->click()), ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(QFile::exists(InstanceLockPath()));
 }
 
 TEST(TextViewer, ArrowsScrollOtherKeysCloseAndAModalShowReturnsOnAKey) {
@@ -75,6 +96,27 @@ TEST(TextViewer, ArrowsScrollOtherKeysCloseAndAModalShowReturnsOnAKey) {
     QTimer::singleShot(0, [&v] { QTest::keyClick(v.focusWidget() ? v.focusWidget() : &v, Qt::Key_Return); });
     v.ShowText(QStringLiteral("вступление"), true);
     EXPECT_EQ(std::pair(v.isVisible(), v.Text()), std::pair(false, QStringLiteral("вступление")));
+}
+
+// The credits pass on what the player does to them, in the order he does it.
+TEST(AboutPanel, TheCreditsPassOnClicksKeysAndTheMouse) {
+    TextScrollWidget credits(QSize(200, 120));
+    credits.show();
+    QStringList seen;
+    auto on = [&](auto signal, const char* what) {
+        QObject::connect(&credits, signal, [&seen, what](auto... v) { seen << (QStringList{what} << QStringList{QString::number(v)...}).join(u' '); });
+    };
+    on(&TextScrollWidget::Click, "click"), on(&TextScrollWidget::DblClick, "double"), on(&TextScrollWidget::KeyDown, "keydown");
+    on(&TextScrollWidget::KeyPress, "keypress"), on(&TextScrollWidget::KeyUp, "keyup"), on(&TextScrollWidget::MouseDown, "down");
+    on(&TextScrollWidget::MouseUp, "up"), on(&TextScrollWidget::MouseMove, "move");
+    const QPoint at(10, 20);
+    QTest::mouseClick(&credits, Qt::RightButton, Qt::ControlModifier, at);
+    QTest::mouseDClick(&credits, Qt::RightButton, Qt::ControlModifier, at);
+    QTest::mouseRelease(&credits, Qt::RightButton, Qt::ControlModifier, at);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(30, 5), credits.mapToGlobal(QPointF(30, 5)), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(&credits, &drag);
+    QTest::keyClick(&credits, Qt::Key_L);
+    EXPECT_EQ(seen.join(u'|').toStdString(), "down 2 2 10 20|up 2 2 10 20|click|double|up 2 2 10 20|move 1 1 30 5|keydown 76 0|keypress 108|keyup 76 0");
 }
 
 // The About panel's credits move without being drawn anew.

@@ -2,20 +2,28 @@
 // Replays a recorded game: the keys a player pressed on the game screen and the answers he
 // gave to its dialogs, from the new-game button to the hall of fame. Every key goes through
 // the game screen's own key handling (the speech box first while it shows, then the key map),
-// fights are fought blow by blow with the fight panel's strike button, and the scripted player
-// answers questions in the order the recording queues them.
+// fights are fought as the recording says, with the fight panel's buttons, and the scripted
+// player answers questions in the order the recording queues them. The game's clock stands on
+// the recording's day, so a recording plays the same on every day of the year.
 //
 // A recording is a text file (UTF-8), one step a line; "#" starts a comment:
 //   seed N                the random source's seed, before the start
+//   date YYYY-MM-DD       the day the game is played on (a new hero's calendar luck), before
+//                         the start; without it an ordinary Monday (7 December 2026, no luck),
+//                         never the day the replay runs
 //   person N | name TEXT  the person chosen (0 Князь .. 4 Охотник) and the name typed
 //   start                 "Вперёд!": the hero is made and the game starts
 //   key K [N]             press K (Up Down Left Right Space Esc Enter, a letter or digit, ".",
-//                         ";" and "Shift+" before any of them) N times
+//                         ";", "," and F1..F12, "Shift+" before any of them) N times; F4..F8 set
+//                         the hero's behaviour in a fight (F8: berserk)
 //   enter ID              like walk, onto the nearest way out that leads to place ID
 //   walk X Y              arrow keys along the shortest way to (X, Y) in the current place
-//                         (onto a way out: on into the place it leads to);
-//                         fights on the way are fought (a foe in the way is attacked), and an encounter's battleground is
-//                         left by its nearest way back before the walk goes on
+//                         (onto a way out: on into the place it leads to). A hostile character
+//                         in the way (not good, and coming for the hero or fleeing from him) is
+//                         attacked; anyone else (who keeps still or wanders) is walked round, or
+//                         waited for while he blocks the only way.
+//                         Fights on the way are fought, and an encounter's battleground is left
+//                         by its nearest way back before the walk goes on
 //   input TEXT | choice N | yes [N] | no [N] | pick NAME
 //                         the answer to the next input box, choice dialog, Yes/No box (N boxes) or
 //                         item picker (the row holding that item; "pick -" picks nothing)
@@ -23,7 +31,20 @@
 //                         which then closes with Esc
 //   forget                the queued answers not asked for yet are dropped
 //   skill NAME            the skill list (key A), that skill's row and Enter
-//   fight                 blows until the fight is over
+//   cast SPELL [DIR]      the spell list (key S), that spell's option and Enter; with DIR (Up
+//                         Down Left Right) the hero first turns that way with Shift and the
+//                         arrow (a turn without a step) unless he already faces it
+//   fights strike | fights flee
+//                         how every fight from now on is fought: blow by blow with the strike
+//                         button (so from the start), or with the flee button, clicked until
+//                         the hero gets away (the enemy then hunts him)
+//   fight                 the fight on is fought to its end (as "fights" says)
+//   wait NAME [N]         key 5 until a character so named has come and fought the hero (the
+//                         fight fought as "fights" says), or none is left in the place; at most
+//                         N turns (100)
+//   chase NAME            follows the nearest character so named that flees from the hero, and
+//                         attacks it with F whenever it stands beside him, until none so named
+//                         flees (it died, or turned on him); nothing when none flees
 //   expect place ID | at X Y | flag N V | has NAME | lacks NAME | speech TEXT | box TEXT |
 //          fame TEXT | deeds TEXT | over
 //                         what must hold now (TEXT: part of the speech box, of a message
@@ -47,7 +68,9 @@
 #include "game/keymap.h"
 #include "game/movement.h"
 #include "game/new_game.h"
+#include "game/spells.h"
 #include "game/worn_items.h"
+#include "platform/clock.h"
 #include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
@@ -189,6 +212,14 @@ private:
             if (g().Inventory) {
                 for (const auto& it : *g().Inventory) out_.failure += " " + ToUtf8(it->ItemName) + " x" + std::to_string(it->ItemCount + 1);
             }
+            // Who stands near: the usual reason a walk or a chase got stuck.
+            if (g().NPCs) {
+                for (const auto& n : *g().NPCs) {
+                    if (std::labs(static_cast<long>(n->X) - g().PlayerX) > 3 || std::labs(static_cast<long>(n->Y) - g().PlayerY) > 3) continue;
+                    out_.failure += ", near " + ToUtf8(n->NPCName) + " (" + ToUtf8(NumText(n->X)) + ", " + ToUtf8(NumText(n->Y)) + ") tactic " +
+                                    std::to_string(static_cast<int>(n->Tactic)) + (n->Good ? " good" : "");
+                }
+            }
             out_.failure += "]";
         }
         return false;
@@ -205,6 +236,12 @@ private:
             {L"Space", kVkSpace}, {L"Esc", kVkEscape}, {L"Enter", kVkReturn}, {L".", kVkPeriod},
             {L";", kVkSemicolon}, {L",", kVkComma}};
         if (auto it = named.find(name); it != named.end()) return std::pair{it->second, shift};
+        if (name.size() >= 2 && name[0] == L'F') {
+            const double n = Val(name.substr(1));
+            if (n >= 1 && n <= 12 && name.find_first_not_of(L"0123456789", 1) == std::wstring::npos) {
+                return std::pair{kVkF1 - 1 + static_cast<int>(n), shift};
+            }
+        }
         if (name.size() == 1 && ((name[0] >= L'A' && name[0] <= L'Z') || (name[0] >= L'0' && name[0] <= L'9'))) {
             return std::pair{static_cast<int>(name[0]), shift};
         }
@@ -222,10 +259,23 @@ private:
         FightItOut();
     }
 
-    // A fight that has started is fought as the keyboard fights it: Enter on the strike
-    // button, which has the focus, blow after blow.
+    // A fight that has started is fought as the recording says: Enter on the strike button,
+    // which has the focus, blow after blow; or a click on the flee button until the hero gets
+    // away. The enemy's name is kept for the steps that wait for him.
     void FightItOut() {
-        for (int blows = 0; FightOn() && !g().PlayerDead && blows < 500; ++blows) Strike();
+        if (auto enemy = FightOn() ? FightEnemy() : nullptr) lastFoe_ = enemy->NPCName;
+        for (int clicks = 0; FightOn() && !g().PlayerDead && clicks < 500; ++clicks) {
+            if (flee_) {
+                Flee();
+            } else {
+                Strike();
+            }
+        }
+    }
+
+    // Closes a showing speech box, which would otherwise take the next key.
+    void CloseSpeech() {
+        if (g().screen.speechVisible) Press(kVkSpace, 0);
     }
 
     bool Playing() { return g().Player && g().TheWorld && !g().PlayerDead && !ui_.over; }
@@ -255,13 +305,43 @@ private:
         return {g().PlayerX, g().PlayerY};
     }
 
-    // A foe standing at a cell: the way goes through him, by a fight.
+    // A hostile character: not good, and he comes for the hero or runs from a fight with him.
+    // One who keeps still or wanders (a novice of the sect, a thief in the town) is no enemy
+    // until the hero makes him one.
+    static bool Hostile(const NPC& npc) {
+        const int tactic = static_cast<int>(npc.Tactic);
+        return !npc.Good && tactic != kTacticStay && tactic != kTacticRandomWalk;
+    }
+
+    // A hostile character standing at a cell: the way goes through him, by a fight.
     bool FoeAt(int x, int y) {
         if (!g().NPCs) return false;
         for (const auto& npc : *g().NPCs) {
-            if (npc->X == x && npc->Y == y && !npc->Good) return true;
+            if (npc->X == x && npc->Y == y && Hostile(*npc)) return true;
         }
         return false;
+    }
+
+    // The character the F key would attack now: the first of the place's characters standing
+    // on a cell beside the hero (right, left, below, above).
+    std::shared_ptr<NPC> WithinReach() {
+        if (!g().NPCs) return nullptr;
+        const int x = g().PlayerX, y = g().PlayerY;
+        for (const auto& npc : *g().NPCs) {
+            for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+                if (npc->X == x + dx && npc->Y == y + dy) return npc;
+            }
+        }
+        return nullptr;
+    }
+
+    // One step of a walk: the arrow key, or F when a hostile character stands on that cell and
+    // F would strike him and nobody else; otherwise the hero waits a turn for him to come.
+    void StepOrStrike(int key) {
+        const auto [nx, ny] = CellAfter(key);
+        if (!FoeAt(nx, ny)) return Press(key, 0);
+        const auto reach = WithinReach();
+        Press(reach && Hostile(*reach) ? int{'F'} : int{kVk5}, 0);
     }
 
     // The arrow keys of the shortest way from the hero to a cell that `goal` accepts; record
@@ -313,7 +393,7 @@ private:
             }
             auto keys = Way([&](int x, int y) { return TargetAt(x, y) == L"wild"; });
             if (keys.empty()) return Fail("no way out of " + ToUtf8(Place()));
-            Press(keys.front(), 0);
+            StepOrStrike(keys.front());
         }
         return Playing() || Fail("the hero died on the way");
     }
@@ -358,10 +438,104 @@ private:
                 continue;
             }
             waits = 0;
-            const auto [nx, ny] = CellAfter(keys.front());
-            Press(FoeAt(nx, ny) ? 'F' : keys.front(), 0);
+            StepOrStrike(keys.front());
         }
         return Fail("cannot walk to (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+    }
+
+    // The characters of the place so named; those fleeing from the hero only, if asked.
+    std::vector<std::shared_ptr<NPC>> Named(const std::wstring& name, bool fleeing = false) {
+        std::vector<std::shared_ptr<NPC>> found;
+        if (!g().NPCs) return found;
+        for (const auto& npc : *g().NPCs) {
+            if (npc->NPCName == name && (!fleeing || static_cast<int>(npc->Tactic) == kTacticFlee)) found.push_back(npc);
+        }
+        return found;
+    }
+
+    bool Beside(const NPC& npc) { return std::labs(static_cast<long>(npc.X) - g().PlayerX) + std::labs(static_cast<long>(npc.Y) - g().PlayerY) == 1; }
+
+    bool WaitFor(const std::wstring& name, int turns) {
+        lastFoe_.clear();
+        for (int turn = 0;; ++turn) {
+            if (!Playing()) return Fail("the hero died while waiting");
+            const auto named = Named(name);
+            if (named.empty() || lastFoe_ == name) return true;
+            if (turn >= turns) return Fail(ToUtf8(name) + " did not come in " + std::to_string(turns) + " turns");
+            Press(kVk5, 0);
+        }
+    }
+
+    bool Chase(const std::wstring& name) {
+        const std::wstring place = Place();
+        for (int tries = 0; tries < 2000 && out_.keys <= kMaxKeys; ++tries) {
+            if (!Playing()) return Fail("the hero died in the chase");
+            if (Place() != place) return Fail("left " + ToUtf8(place) + " for " + ToUtf8(Place()) + " in the chase");
+            // The nearest one that flees.
+            std::shared_ptr<NPC> quarry;
+            long nearest = 0;
+            for (const auto& n : Named(name, true)) {
+                const long d = std::labs(static_cast<long>(n->X) - g().PlayerX) + std::labs(static_cast<long>(n->Y) - g().PlayerY);
+                if (!quarry || d < nearest) quarry = n, nearest = d;
+            }
+            if (!quarry) return true;
+            if (g().screen.speechVisible) {
+                CloseSpeech();
+                continue;
+            }
+            if (Beside(*quarry)) {
+                // F strikes the first character beside the hero: while that is someone else,
+                // the hero waits for the quarry to move.
+                Press(WithinReach() == quarry ? int{'F'} : int{kVk5}, 0);
+                continue;
+            }
+            const int qx = static_cast<int>(quarry->X), qy = static_cast<int>(quarry->Y);
+            auto keys = Way([&](int cx, int cy) { return std::labs(cx - qx) + std::labs(cy - qy) == 1; });
+            if (keys.empty()) {
+                Press(kVk5, 0);
+            } else {
+                StepOrStrike(keys.front());
+            }
+        }
+        return Fail("cannot catch " + ToUtf8(name));
+    }
+
+    // The spell list's keys: the option of that spell takes the focus (the arrow keys move it
+    // from option to option) and Enter casts it.
+    bool Cast(const Step& s) {
+        std::vector<std::wstring> words = s.args;
+        static const std::map<std::wstring, std::pair<int, int>> kFacing = {
+            {L"Up", {1, kVkUp}}, {L"Down", {2, kVkDown}}, {L"Right", {3, kVkRight}}, {L"Left", {4, kVkLeft}}};
+        std::optional<std::pair<int, int>> facing;
+        if (!words.empty()) {
+            if (auto it = kFacing.find(words.back()); it != kFacing.end()) facing = it->second, words.pop_back();
+        }
+        std::wstring spell;
+        for (const auto& w : words) spell += (spell.empty() ? L"" : L" ") + w;
+        if (facing && g().FacingDir != facing->first) {
+            CloseSpeech();
+            Press(facing->second, kShiftMask);
+        }
+        if (!Playing()) return Fail("the hero is dead");
+        Press('S', 0);
+        auto& list = g().gameScreen.spells;
+        const auto option = std::find_if(kSpells.begin(), kSpells.end(), [&](const Spell& sp) { return sp.caption == spell; });
+        const auto index = static_cast<std::size_t>(option - kSpells.begin());
+        if (!list.visible || option == kSpells.end() || !list.optionVisible[index]) return Fail("no spell " + ToUtf8(spell) + " in the list");
+        list.focus = static_cast<int>(index);
+        ++out_.keys;
+        ChooseSpellWithEnter(static_cast<int>(index), kVkReturn);
+        FightItOut();
+        return true;
+    }
+
+    // YYYY-MM-DD, a day the calendar has.
+    bool Date(const std::wstring& text) {
+        bool form = text.size() == 10 && text[4] == L'-' && text[7] == L'-';
+        for (std::size_t i = 0; form && i < text.size(); ++i) form = i == 4 || i == 7 || (text[i] >= L'0' && text[i] <= L'9');
+        auto part = [&](std::size_t at, std::size_t n) { return static_cast<int>(Val(text.substr(at, n))); };
+        if (!form || !PinClock(part(0, 4), part(5, 2), part(8, 2))) return Fail("no such day: " + ToUtf8(text));
+        return true;
     }
 
     bool Expect(const Step& s) {
@@ -417,6 +591,8 @@ private:
         auto number = [&](std::size_t i) { return i < s.args.size() ? static_cast<int>(Val(s.args[i])) : 0; };
         if (v == L"seed") {
             SeedRandom(static_cast<std::uint64_t>(number(0)));
+        } else if (v == L"date") {
+            return Date(s.text);
         } else if (v == L"person") {
             person_ = number(0);
         } else if (v == L"name") {
@@ -469,9 +645,28 @@ private:
             list.ListIndex = static_cast<int>(row - list.lines.begin());
             ChooseSkillWithEnter(kVkReturn);
             FightItOut();
+        } else if (v == L"cast") {
+            if (!Playing()) return Fail("no game to cast in");
+            return Cast(s);
+        } else if (v == L"fights") {
+            if (s.text != L"strike" && s.text != L"flee") return Fail("fights strike or fights flee");
+            flee_ = s.text == L"flee";
         } else if (v == L"fight") {
             FightItOut();
             if (FightOn()) return Fail("the fight goes on");
+        } else if (v == L"wait") {
+            if (s.args.empty()) return Fail("wait for whom?");
+            // The name may have blanks; a last word that is a number is the turns.
+            std::wstring name = s.text;
+            int turns = 100;
+            if (s.args.size() > 1 && s.args.back().find_first_not_of(L"0123456789") == std::wstring::npos) {
+                turns = static_cast<int>(Val(s.args.back()));
+                name = name.substr(0, name.rfind(L' '));
+            }
+            return WaitFor(name, turns);
+        } else if (v == L"chase") {
+            if (!Playing()) return Fail("no game to chase in");
+            return Chase(s.text);
         } else if (v == L"expect") {
             return Expect(s);
         } else {
@@ -480,8 +675,13 @@ private:
         return true;
     }
 
+    // The game is played on an ordinary day unless the recording names one; afterwards the
+    // clock goes back to how it was.
+    PinnedDay day_{2026, 12, 7};
     Player& ui_;
     Outcome out_;
+    bool flee_ = false;
+    std::wstring lastFoe_;  // the enemy of the last fight that started
     int line_ = 0;
     int person_ = 0;
     std::wstring name_;

@@ -170,20 +170,34 @@ MON = dict(
               emblem=lambda f: f.px([(13, 12), (18, 12)], 'w')),
 )
 
-def naga():
+def dragon():
+    """Чёрный Дождь: a black dragon seen from the side, his wing raised over his back, horned,
+    with burning eyes and a red ridge."""
     f = Fig()
-    scale = ('g', 'e', 'G')
-    coil = ellipse(16, 25, 11, 4.5) - ellipse(16, 25.5, 6, 1.8)
-    f.add(coil, scale)
-    f.add(poly([(25, 24), (30, 20), (31, 22), (27, 27)]), scale)   # tail tip
-    for x in range(7, 26, 3): f.px([(x, 27)], 'L')
-    f.add(poly([(12, 14), (20, 14), (19, 24), (13, 24)]), ('y', 'o', 'B'))  # golden bodice and scales
-    f.add(box(10, 15, 11, 21) | box(21, 15, 22, 21), ('s', 't', 'B'))      # arms
-    f.add(ellipse(16, 9, 4.5, 5), ('s', 't', 'B'))
-    f.add({p for p in ellipse(16, 9, 4.5, 5) if p[1] <= 6 or p[0] <= 12 or p[0] >= 20} | box(11, 9, 12, 17) | box(20, 9, 21, 17), ('D', 'd', 'n'))
-    f.px([(14, 9), (18, 9)], 'e'); f.px([(13, 9), (17, 9)], 'n')
-    f.px([(16, 12)], 'r')
-    return render(f, (16, 29.5, 12, 1.5))
+    hide = ('D', 'd', 'n'); far = ('d', 'n', 'n'); wing = ('v', 'v', 'p'); horn = ('P', 'a', 'm')
+    # the wing: a bony arm from the shoulder up to the wrist and on to the tip, the skin
+    # between its fingers hanging in scallops
+    f.add(poly([(17, 16), (15, 6), (12, 1), (1, 2), (3, 6), (2, 10), (6, 9), (6, 13), (9, 12), (10, 16), (12, 14), (13, 17)]), wing)
+    f.add(line(16, 15, 13, 4) | line(13, 3, 2, 2), ('P', 'a', 'm'))
+    f.add(line(12, 4, 3, 9) | line(12, 5, 7, 12) | line(13, 6, 11, 14), ('p', 'p', 'p'), flat=True)
+    f.add(poly([(9, 18), (5, 21), (2, 25), (1, 28), (4, 28), (5, 25), (8, 22), (11, 21)]), hide)   # tail
+    f.add(poly([(0, 25), (3, 27), (0, 30)]), hide)                                   # its barbed tip
+    f.add(box(11, 22, 13, 27), far); f.add(box(22, 22, 24, 27), far)                 # far legs
+    f.add(ellipse(15.5, 19.5, 8.5, 5), hide)                                         # body
+    f.add(poly([(18, 20), (20, 12), (22, 8), (26, 9), (24, 14), (24, 21)]), hide)     # neck
+    f.add(ellipse(9, 22, 3.2, 3) | box(7, 23, 10, 28), hide)                         # hind leg
+    f.add(box(19, 22, 21, 28), hide)                                                 # foreleg
+    f.add(ellipse(24.5, 7, 4, 3.4) | poly([(25, 5), (31, 6.5), (31, 10), (24, 10.5)]), hide)   # head
+    f.add({(22, 4), (21, 4), (21, 3), (20, 3), (20, 2), (19, 2), (18, 1)}, horn)            # horns swept back
+    f.add({(24, 3), (23, 3), (23, 2), (22, 1)}, horn)
+    f.px([(x, 24) for x in range(12, 19)], 'O')                                       # belly scales
+    f.px([(10, 14), (14, 13), (19, 12), (20, 10), (21, 7)], 'r')                      # the ridge
+    f.px([(25, 6)], 'y'); f.px([(26, 6)], 'o')                                       # the eye
+    f.px([(30, 7)], 'n')
+    f.px([(x, 9) for x in range(26, 31)], 'n')                                       # the jaw
+    f.px([(27, 10), (29, 10)], 'w')                                                  # fangs
+    f.px([(7, 29), (9, 29), (19, 29), (21, 29)], 'a')                                # claws
+    return render(f, (15, 29.5, 13, 2))
 
 if __name__ == '__main__':
     G = 'Images/tiles/imgGrass.bmp'
@@ -200,4 +214,4 @@ if __name__ == '__main__':
     put('Images/tiles/imgSkel.bmp', skeleton(), 'V in caves: a skeleton with a rusty sword.')
     put('Images/orc.bmp', figure_img(MON['orc'], 'down'), '® in towns and caves: an orc with a club.')
     put('Images/orc2.bmp', figure_img(MON['orc2'], 'down'), '™ in houses and caves: an orc chief in a helmet with an axe.')
-    put('Images/naga.bmp', naga(), 'O: a naga, a woman above and a serpent below.')
+    put('Images/naga.bmp', dragon(), 'O: Чёрный Дождь, the black dragon of the story, his wing raised.')

@@ -1,18 +1,6 @@
 import os, sys; sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from lib import *
-from people import person, Fig
-
-def figure():
-    """The equipment screen's figure: a bare-headed man in plain linen on a dark ground, so
-    the slots round him (head, neck, hands, body, legs) read against it."""
-    ground = Img(fill='d')
-    for y in range(32):
-        for x in range(32):
-            if (x + y) % 4 == 0 and (x * 3 + y) % 7 == 0: ground.set(x, y, 'n')
-    look = dict(cloth=('w', 'P', 'a'), legs=('a', 'm', 'M'), boots=('B', 'b', 'p'), hair=('t', 'B', 'b'), belt='B')
-    img = ground.copy()
-    ground_shadow(img, 16, 29.5, 7.5, 2.2)
-    return person(look, 'down').render(img)
+from people import Fig
 
 def scroll():
     """The text viewer's panel picture: an unrolled scroll with lines of writing and a quill."""
@@ -32,5 +20,4 @@ def scroll():
     return f.render(img)
 
 if __name__ == '__main__':
-    save('Images/ui/Image1.bmp', figure(), "The equipment screen's figure (its picture Image1): 128 x 128.", scale=4)
     save('Images/ui/viewer.bmp', scroll(), "The text viewer's panel picture: a scroll and a quill, 128 x 128.", scale=4)
