@@ -42,6 +42,11 @@ std::uint64_t ClockTicks() {
            static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
+std::int64_t MonotonicMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 bool PinClock(int year, int month, int day) {
     const int weekday = Weekday(year, month, day);
     if (weekday == 0) return false;

@@ -21,6 +21,9 @@ CalendarDay Today();
 // A number that differs from start to start: the random sources' first seed. While the
 // clock stands on a day it is that day's own number, so nothing then depends on the time.
 std::uint64_t ClockTicks();
+// Milliseconds on a clock that only runs forward, for pacing what the player watches (a
+// spell's flight, the pause after a failed flight); it decides no rule, so it is never pinned.
+std::int64_t MonotonicMilliseconds();
 
 // The weekday of a date (Sunday = 1 .. Saturday = 7); 0 for a date the calendar lacks
 // (31 April, 29 February 2027).

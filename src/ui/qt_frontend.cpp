@@ -1,7 +1,6 @@
 #include "ui/qt_frontend.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,6 +13,7 @@
 #include "ui/inventory_picker.h"
 #include "ui/qt_text.h"
 #include "ui/text_viewer.h"
+#include "platform/clock.h"
 #include "world/game_state.h"
 
 namespace morvath::ui {
@@ -102,9 +102,8 @@ void QtFrontend::ShowText(const std::wstring& text, bool modal, const std::wstri
 void QtFrontend::DoEvents() { QApplication::processEvents(); }
 
 void QtFrontend::Pause(int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds) {
+    const std::int64_t start = MonotonicMilliseconds();
+    while (MonotonicMilliseconds() - start < milliseconds) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(5);
     }
