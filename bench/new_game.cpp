@@ -17,6 +17,7 @@
 #include "platform/random.h"
 #include "ui/game_screen.h"
 #include "world/game_state.h"
+#include "spread.h"
 
 using namespace morvath;
 
@@ -35,7 +36,7 @@ void BM_NewGame(benchmark::State& state) {
         benchmark::DoNotOptimize(view.constBits());
     }
 }
-BENCHMARK(BM_NewGame)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_NewGame)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)->Apply(Spread);
 
 }  // namespace
 

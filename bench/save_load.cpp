@@ -1,14 +1,20 @@
 // Saving and loading the whole save set with a full 71 x 71 location: the quit keys and the
-// load button wait on these.
+// load button wait on these. Then a world of 60 such locations, of which the hero has left N
+// since the last save (their files wait in the save folder's staging): a save, and a door
+// passed, must cost about the same after 30 places as after one.
+// Goals: a save after 30 places at most twice a save after one; a door after 30 places no
+// dearer than after one.
 #include <benchmark/benchmark.h>
 
 #include <random>
 #include <string>
 
+#include "platform/file_set.h"
 #include "platform/files.h"
 #include "platform/random.h"
 #include "world/game_state.h"
 #include "world/save_set.h"
+#include "spread.h"
 
 using namespace morvath;
 
@@ -113,6 +119,75 @@ void BM_LoadGame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LoadGame)->Unit(benchmark::kMillisecond);
+
+constexpr int kPlaces = 60;
+
+std::wstring PlaceName(int i) { return L"L" + std::to_wstring(i); }
+
+// Every place of the world written and committed, each with a door on the cell (5, 5) that
+// leads to the next place's same cell; the hero stands there in place 0.
+void FillWorld() {
+    FillGame();
+    auto& g = modVarsAndMain;
+    World& w = *g.TheWorld;
+    for (int i = 0; i < kPlaces; ++i) {
+        w.WorldName = PlaceName(i);
+        w.ClearLocations();
+        w.LocCount = -1;
+        w.addLocation(5, 5, PlaceName((i + 1) % kPlaces), 5, 5);
+        w.SaveChars();
+        w.SaveItems();
+        w.SaveMap();
+        w.SaveCoords();
+    }
+    SaveFolder().Commit();
+    w.WorldName = PlaceName(0);
+    w.Load_World();
+    g.PlayerX = 5;
+    g.PlayerY = 5;
+}
+
+// The hero has left `n` places since the last save: what leaving writes is staged.
+void LeavePlaces(int n) {
+    World& w = *modVarsAndMain.TheWorld;
+    const std::wstring here = w.WorldName;
+    for (int i = 0; i < n; ++i) {
+        w.WorldName = PlaceName(kPlaces - 1 - i);
+        w.SaveChars();
+        w.SaveMap();
+        w.SaveItems();
+    }
+    w.WorldName = here;
+}
+
+void BM_SaveAfterPlaces(benchmark::State& state) {
+    BenchFolder folder;
+    FillWorld();
+    for (auto _ : state) {
+        state.PauseTiming();
+        LeavePlaces(static_cast<int>(state.range(0)));
+        state.ResumeTiming();
+        if (!SaveGame()) state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_SaveAfterPlaces)->Arg(1)->Arg(5)->Arg(20)->Arg(30)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)->Apply(Spread);
+
+// Through the door of place 0 into place 1, and back by the same cell.
+void BM_DoorAfterPlaces(benchmark::State& state) {
+    BenchFolder folder;
+    FillWorld();
+    World& w = *modVarsAndMain.TheWorld;
+    LeavePlaces(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const std::wstring next = w.WorldName == PlaceName(0) ? PlaceName(1) : PlaceName(0);
+        w.ClearLocations();
+        w.LocCount = -1;
+        w.addLocation(5, 5, next, 5, 5);
+        w.checkplace();
+        if (w.WorldName != next) state.SkipWithError("the door did not lead on");
+    }
+}
+BENCHMARK(BM_DoorAfterPlaces)->Arg(1)->Arg(30)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true)->Apply(Spread);
 
 }  // namespace
 

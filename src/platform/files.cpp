@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "platform/cp1251.h"
+#include "platform/folder_names.h"
 
 namespace morvath {
 namespace {
@@ -44,14 +45,8 @@ fs::path ResolvePath(const fs::path& base, std::wstring_view relative) {
         if (part.empty()) return;
         fs::path exact = cur / fs::path(ToUtf8(part));
         std::error_code ec;
-        if (!fs::exists(exact, ec) && fs::is_directory(cur, ec)) {
-            std::wstring want = LowerText(part);
-            for (const auto& entry : fs::directory_iterator(cur, ec)) {
-                if (LowerText(FromUtf8(entry.path().filename().string())) == want) {
-                    exact = entry.path();
-                    break;
-                }
-            }
+        if (!fs::exists(exact, ec)) {
+            if (auto found = FindNameInFolder(cur, part)) exact = cur / *found;
         }
         cur = exact;
         part.clear();

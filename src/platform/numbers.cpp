@@ -52,8 +52,6 @@ double DecimalValue(std::string_view s) {
     return negative ? -v : v;
 }
 
-double Int(double x) { return std::floor(x); }
-
 double Val(std::wstring_view t) {
     std::size_t i = 0;
     while (i < t.size() && (t[i] == L' ' || t[i] == L'\t' || t[i] == L'\n' || t[i] == L'\r')) ++i;

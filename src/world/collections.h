@@ -49,6 +49,8 @@ public:
         return 0;
     }
     bool Contains(const Ptr& p) const { return IndexOf(p) > 0; }
+    // Whether that very element stands at the 1-based position.
+    bool Holds(long index, const Ptr& p) const { return ValidIndex(index) && items_[static_cast<std::size_t>(index - 1)] == p; }
     void Clear() { items_.clear(); }
 
     auto begin() const { return items_.begin(); }

@@ -32,9 +32,19 @@ void MoveAllNPCs() {
     // the location: each character moves only while it is still one of this location's, and
     // under its position of the moment.
     const std::vector<std::shared_ptr<NPC>> movers(g.NPCs->begin(), g.NPCs->end());
-    for (const auto& npc : movers) {
-        const long index = g.NPCs->IndexOf(npc);
-        if (index == 0) continue;
+    // Where each character stands now: most turns change nobody's place in the collection,
+    // and a removal moves everyone after it by the same step, so the place is looked for
+    // where the last character was found before the whole collection is searched (a search
+    // for every character makes a turn's cost the square of the crowd).
+    long shift = 0;
+    for (std::size_t k = 0; k < movers.size(); ++k) {
+        const auto& npc = movers[k];
+        long index = static_cast<long>(k) + 1 + shift;
+        if (!g.NPCs->Holds(index, npc)) {
+            index = g.NPCs->IndexOf(npc);
+            if (index == 0) continue;
+            shift = index - static_cast<long>(k) - 1;
+        }
         try {
             npc->Do_Move(index);
         } catch (const std::exception&) {

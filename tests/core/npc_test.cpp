@@ -1,5 +1,9 @@
+#include <functional>
+
 #include "platform/cp1251.h"
 #include "test_support.h"
+#include "world/hooks.h"
+#include "world/turn.h"
 
 using namespace morvath;
 
@@ -120,4 +124,37 @@ TEST_F(Characters, DyingAndFleeingFreeTheSquare) {
     Put(2, 0, kTacticRandomWalk)->Do_Move(4);
     EXPECT_EQ(std::tuple(At(1, 1) + At(2, 2) + At(0, 0) + At(2, 0) + At(2, 1), int(good->ScriptEvent), modVarsAndMain.Player->Doom, int(modVarsAndMain.NPCs->Count())),
               std::tuple(L"9G99W", kEventDied, 3.0, 4));
+}
+
+// In a turn every character moves once, in order, while it is still one of the place's: the
+// fight a hunter starts may take characters away, before or after it in the collection, move
+// one to the end or bring a new one, which waits for the next turn. Walkers A, B, C (and the
+// newcomer) step right (pinned draws: 0.5 is 1, 0 is 0); the hunter H reaches the hero.
+TEST_F(Characters, ATurnMovesEachCharacterStillThereOnce) {
+    static std::function<void(NPCCol&)> fight;
+    const auto installed = Hooks().startFight;
+    Hooks().startFight = [](double, double) {
+        fight(*modVarsAndMain.NPCs);
+        auto newcomer = modVarsAndMain.NPCs->Add();
+        std::tie(newcomer->Symbol, newcomer->Y, newcomer->Tactic) = std::tuple(L"W", 5.0f, kTacticRandomWalk);
+    };
+    // The collection is A H B C.
+    const std::pair<std::function<void(NPCCol&)>, const char*> cases[] = {
+        {[](NPCCol&) {}, "ABC"}, {[](NPCCol& c) { c.RemoveAt(2); }, "ABC"}, {[](NPCCol& c) { c.RemoveAt(3); }, "A C"},
+        {[](NPCCol& c) { c.RemoveAt(1); }, "ABC"}, {[](NPCCol& c) { c.RemoveAt(1), c.RemoveAt(2); }, "A C"},
+        {[](NPCCol& c) { c.Append(c.Item(3)), c.RemoveAt(3); }, "ABC"}, {[](NPCCol& c) { c.Clear(); }, "A  "}};
+    for (const auto& [remove, moved] : cases) {
+        Grid(std::vector<const wchar_t*>(6, L"GGGGGG"));
+        modVarsAndMain.NPCs->Clear();
+        Hero(0, 0);
+        const auto a = Put(0, 2, kTacticRandomWalk);
+        Put(1, 0, kTacticApproach);
+        const auto b = Put(0, 3, kTacticRandomWalk), c = Put(0, 4, kTacticRandomWalk);
+        fight = remove;
+        PinnedDraws draws{0.5, 0, 0.5, 0, 0.5, 0, 0.5, 0};
+        MoveAllNPCs();
+        const std::string seen = {a->X == 1 ? 'A' : ' ', b->X == 1 ? 'B' : ' ', c->X == 1 ? 'C' : ' '};
+        EXPECT_EQ(std::pair(seen, At(1, 5)), std::pair(std::string(moved), std::wstring(L"G"))) << moved;
+    }
+    Hooks().startFight = installed;
 }

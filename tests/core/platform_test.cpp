@@ -1,5 +1,9 @@
 #include <cmath>
+#include <fstream>
+#include <functional>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 
 #include "platform/cp1251.h"
 #include "platform/numbers.h"
@@ -25,6 +29,7 @@ TEST(Numbers, RoundingIsHalfToEvenAndSaturates) {
         {2.5, 2, 2, 2},          {3.5, 4, 4, 3},       {-2.5, -2, -2, -3}, {-3.5, -4, -4, -4},
         {2.4999, 2, 2, 2},       {0.5, 0, 0, 0},       {1.5, 2, 2, 1},     {-0.5, 0, 0, -1},
         {1e9, 32767, 1000000000, 1e9}, {-1e9, -32768, -1000000000, -1e9}, {1e12, 32767, 2147483647, 1e12},
+        {-4503599627370495.5, -32768, -2147483647 - 1, -4503599627370496.0}, {1e300, 32767, 2147483647, 1e300},
     };
     for (const auto& [v, cint, clng, intPart] : cases)
         EXPECT_EQ(std::tuple(static_cast<int>(CInt(v)), static_cast<int>(CLng(v)), Int(v)), std::tuple(cint, clng, intPart)) << v;
@@ -85,4 +90,37 @@ TEST(Files, PathsIgnoreCaseAndBackslashesAndFoldersReadAsNothing) {
                                 L"a\nb", L"CON", L"nul.txt", L"com1"})
         plain += IsPlainName(name) ? L'1' : L'0';
     EXPECT_EQ(plain, L"11100000000000");
+}
+
+// A name found without regard to case follows every change to its folder, whoever makes it:
+// this process outside the game's own writes, another process (which looks names up too),
+// a folder made anew, more changes at once than the system keeps reports of. Of two
+// spellings of one name, the first in byte order.
+TEST(Files, NamesFoundWithoutRegardToCaseFollowEveryChangeToTheFolder) {
+    TempDir dir;
+    const fs::path folder = dir.path() / "Saved";
+    fs::create_directories(folder);
+    auto touch = [](const fs::path& p) { std::ofstream(p) << "x"; };
+    auto byAnotherProcess = [&](const fs::path& p) {
+        if (const pid_t child = ::fork(); child == 0) touch(p), ResolvePath(dir.path(), L"saved\\d.dat"), ::_exit(0);
+        else ::waitpid(child, nullptr, 0);
+    };
+    const std::pair<std::function<void()>, std::vector<std::pair<const wchar_t*, const char*>>> steps[] = {
+        {[] {}, {{L"saved\\a.map", "Saved/a.map"}}},
+        {[&] { touch(folder / "a.map"); }, {{L"\\SAVED\\A.MAP", "Saved/a.map"}}},
+        {[&] { fs::rename(folder / "a.map", folder / "B.Map"); }, {{L"saved\\a.map", "Saved/a.map"}, {L"saved/b.MAP", "Saved/B.Map"}}},
+        {[&] { fs::remove(folder / "B.Map"); }, {{L"saved\\b.map", "Saved/b.map"}}},
+        {[&] { fs::remove_all(folder), fs::create_directories(folder), touch(folder / "C.txt"); }, {{L"saved\\c.TXT", "Saved/C.txt"}}},
+        {[&] { byAnotherProcess(folder / "D.dat"); }, {{L"saved\\d.DAT", "Saved/D.dat"}}},
+        {[&] {
+             for (int i = 0; i < 9000; ++i) touch(folder / "e"), fs::remove(folder / "e");
+             touch(folder / "E.end");
+         },
+         {{L"saved\\e.END", "Saved/E.end"}}},
+        {[&] { touch(folder / "f.TXT"), touch(folder / "F.txt"); }, {{L"saved\\f.txt", "Saved/F.txt"}}},
+    };
+    for (const auto& [change, lookUps] : steps) {
+        change();
+        for (const auto& [relative, found] : lookUps) EXPECT_EQ(ResolvePath(dir.path(), relative), dir.path() / found) << ToUtf8(relative);
+    }
 }
