@@ -6,12 +6,29 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "ui/game_screen.h"
 #include "ui/qt_text.h"
 
 namespace morvath::ui {
+namespace {
+
+// The list's cursor stands on its first row from the moment the list has the focus, and the
+// style frames that row as if it were chosen: the frame is left out, so that only a row
+// really chosen stands out.
+class NoCursorFrame : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, plain, index);
+    }
+};
+
+}  // namespace
 
 frmBookmarks::frmBookmarks(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmBookmarks"));
@@ -29,6 +46,7 @@ frmBookmarks::frmBookmarks(QWidget* parent) : QDialog(parent) {
     lstItems = new QListWidget(this);
     lstItems->setObjectName(QStringLiteral("lstItems"));
     lstItems->setMinimumWidth(320);
+    lstItems->setItemDelegate(new NoCursorFrame(lstItems));
     lstItems->installEventFilter(this);
     lstItems->viewport()->installEventFilter(this);
     columns->addWidget(lstItems, 3);
