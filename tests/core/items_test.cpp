@@ -241,11 +241,12 @@ TEST_F(Items, EachTemplateRecordFallsWithOneChanceInKPlusThree) {
     }
     EXPECT_EQ(FloorItems(), L"Зелье|6|Пахнет мёдом|mdrink.itm|1|2|3|Ma+2|0.3|0|0|3,4 ");
     w().mapItemCol->Clear();
-    // A broken record ends the draw; a name that is no plain file name, or no file, gives nothing.
+    // A broken record ends the draw; a name that is no plain file name, or no file, gives
+    // nothing, whatever the draws.
     WriteText(L"maps/bad.dat", L"0\r\n\"a\",x,\"b\",\"\",1,2,3,\"\",1\r\n" + record);
     WriteText(L"t.dat", L"0\r\n" + record);
     for (const wchar_t* file : {L"bad.dat", L"..\\t.dat", L"none.dat"}) {
-        PinnedDraws draws{0.6, 0.6};
+        PinnedDraws draws{0.7, 0.7};
         LoadMapItemFile(file, 3, 4);
     }
     EXPECT_EQ(FloorItems(), L"");

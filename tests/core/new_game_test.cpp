@@ -115,7 +115,7 @@ TEST_F(NewGame, AHeroMadeOnAPinnedDayGetsThatDaysLuck) {
         ASSERT_TRUE(CreateCharacter(kClaw, L"Тестомир", false));
         EXPECT_EQ(std::tuple(Today().year, Today().day, hero().Luck), std::tuple(year, day, luck)) << month;
     }
-    EXPECT_EQ(std::tuple(PinClock(2027, 2, 29), PinClock(2100, 2, 29), PinClock(2026, 4, 31)), std::tuple(false, false, false));
+    EXPECT_EQ(std::tuple(PinClock(2027, 2, 29), PinClock(2100, 2, 29), PinClock(2026, 4, 31), PinClock(2026, 13, 1)), std::tuple(false, false, false, false));
 }
 
 TEST_F(NewGame, TheChurchVillageIsCopiedForEveryoneButTheMonkGetsHisOwn) {

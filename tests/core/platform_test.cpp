@@ -18,9 +18,9 @@ TEST(Cp1251, EveryByteRoundTripsAndOthersBecomeQuestionMarks) {
     const std::wstring text = DecodeCp1251(all);
     EXPECT_EQ(std::tuple(EncodeCp1251(text), std::wstring{text[0xC0], text[0xFF], text[0xA8], text[0x98], text[0x8C]}),
               std::tuple(all, L"АяЁ\u0098Њ"));
-    EXPECT_EQ(std::tuple(EncodeCp1251(L"a\u4E2Db"), UnicodeToCp1251(L'\u4E2D'), FromUtf8("Князь"), ToUtf8(L"Монах"),
+    EXPECT_EQ(std::tuple(EncodeCp1251(L"a\u4E2Db"), UnicodeToCp1251(L'\u4E2D'), FromUtf8("Князь"), ToUtf8(L"Монах\U0001F40E"),
                          ToCrlf("a\nb\r\nc\rd")),
-              std::tuple("a?b", -1, L"Князь", "Монах", "a\r\nb\r\nc\r\nd"));
+              std::tuple("a?b", -1, L"Князь", "Монах\xF0\x9F\x90\x8E", "a\r\nb\r\nc\r\nd"));
 }
 
 TEST(Numbers, RoundingIsHalfToEvenAndSaturates) {

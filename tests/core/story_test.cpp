@@ -124,8 +124,8 @@ TEST_F(Story, TheTorchSellerSellsForAHundredCoins) {
                   std::tuple(L"InputBox|Morvath|Что Купить?[факел-100монет]", c.said, c.moneyAfter, sold ? 1L : 0L)) << ToUtf8(c.order);
         if (!sold) continue;
         const auto& torch = *modVarsAndMain.Inventory->Item(1);
-        EXPECT_EQ(std::tuple(torch.ItemName, long(torch.ItemType), torch.ItemScript, torch.ItemInfo, modVarsAndMain.CurItem == modVarsAndMain.Inventory->Item(1)),
-                  std::tuple(L"Факел", long(kWeapon), L"fakel.itm", L"Освещает тёмные помещения...", true));
+        EXPECT_EQ(std::tuple(torch.ItemName, long(torch.ItemType), long(torch.itembalance), torch.ItemScript, torch.ItemInfo, modVarsAndMain.CurItem == modVarsAndMain.Inventory->Item(1)),
+                  std::tuple(L"Факел", long(kWeapon), 0L, L"fakel.itm", L"Освещает тёмные помещения...", true));
     }
     // Other kinds say nothing.
     for (const wchar_t* kind : {L"3", L"-1", L"факел", L""}) {
