@@ -133,7 +133,7 @@ TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
         {kTacticApproach, L"G", L"S", 5, 0},  // a hunting character will not let him by
         {kTacticStay, L"a", L"S", 5, 0},      // nowhere to land
         {kTacticStay, L"G", L"s ", 5, 0},     // neither command
-        {kTacticStay, L"G", L"S", 7, 1}};
+        {kTacticStay, L"G", L"Ы", 7, 1}};  // S on a Russian layout
     for (const auto& c : cases) {
         npc->Tactic = c.tactic;
         Put(7, 5, c.behind);
@@ -142,6 +142,19 @@ TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
         EXPECT_EQ(std::tuple(g().PlayerX, w().Turn, npc->X), std::tuple(c.x, c.turn, 6.f)) << c.typed;
     }
     EXPECT_EQ(ui.log.front(), L"InputBox|Morvath|Расширенные команды([s]leep, [S]wap):");
+}
+
+// The extended command box reads its letters by their keys: a Russian layout types "ы" and
+// "Ы" on the keys of "s" and "S".
+TEST_F(KeyMap, RussianLettersInTheExtendedBoxAreTheLatinOnesOnTheSameKeys) {
+    const struct { wchar_t typed, key; } cases[] = {
+        {L'ы', L's'}, {L'Ы', L'S'}, {L'й', L'q'}, {L'Ё', L'~'}, {L'ж', L';'}, {L'Б', L'<'}, {L'я', L'z'}, {L's', L's'}, {L'7', L'7'}};
+    for (const auto& c : cases) EXPECT_EQ(LatinOnSameKey(c.typed), c.key) << static_cast<int>(c.typed);
+    // The box reads them so: "ы" sleeps until rested (and "Ы" swaps, as passing a character shows).
+    g().Player->Tired = 200;
+    ui.inputAnswers = {L"ы"};
+    Key(kVkSemicolon, kShiftMask);
+    EXPECT_EQ(std::tuple(w().Turn, ui.Count(L"MsgBox"), g().screen.txtSpeech.rfind(L"Вы проснулись!", 0)), std::tuple(4, 0, 0u));
 }
 
 }  // namespace
