@@ -127,7 +127,7 @@ TEST_F(Upkeep, WildernessStepAndDeath) {
     h().DoChangesWild();
     EXPECT_EQ(std::tuple(int(h().HP), h().regenerationCarry, h().HardIness, int(h().Tired)), std::tuple(6, 0.0, 2 + 0.001, 100));
     const std::tuple<int, int, const wchar_t*, double, int> cases[] = {  // hungry, sick; text, hardiness, hp lost
-        {2450, 0, L"Вам хочеться есть...", 2.006, 0}, {-100, 3, L"Объетый Болен", 2, 3}, {3450, 0, L"Вы умираете с голоду!", 2.01, 1},
+        {2450, 0, L"Вам хочеться есть...", 2.006, 0}, {-100, 19, L"Объетый Болен", 2, 19}, {3450, 0, L"Вы умираете с голоду!", 2.01, 1},
         {-70, 0, L"Объетый", 2, 0}, {-69, 0, L"Сытый", 2, 0}};  // 50 more: -20 and -19
     for (const auto& [hungry, sick, text, hardiness, lost] : cases) {
         std::tie(h().Hungry, h().Sick, h().HardIness, h().HP, h().regenerationCarry) = std::tuple(hungry, sick, 2, 20, -9);

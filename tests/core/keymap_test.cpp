@@ -107,15 +107,6 @@ TEST_F(KeyMap, TacticKeysSetTheBehaviourAndSayIt) {
                     L"0 Ваше поведение : Нормальное\r\n\r\n[пробел]|");
 }
 
-TEST_F(KeyMap, LookListsTheItemsOnTheHerosSquare) {
-    for (auto [name, type, x] : {std::tuple(L"Меч", kWeapon, 5.f), {L"Хлеб", kFood, 5.f}, {L"Щит", kWeapon, 6.f}}) {
-        auto item = w().mapItemCol->Add();
-        std::tie(item->ItemName, item->ItemType, item->X, item->Y, item->WeaponPlus, item->DefendPlus, item->Critical) = std::tuple(name, type, x, 5.f, 3, 1, 15);
-    }
-    Key('L');
-    EXPECT_EQ(std::tuple(g().screen.txtSpeech, w().Turn), std::tuple(L"Меч[3,1] (15%)\r\nХлеб\r\n\r\n\r\n[пробел]", 1));
-}
-
 TEST_F(KeyMap, WaitingPickingUpAndTheMusicToggle) {
     for (int key : {kVkNumpad5, kVk5, kVkSemicolon, kVkComma}) Key(key);
     EXPECT_EQ(std::tuple(w().Turn, ui.Count(L"InputBox")), std::tuple(4, 0));

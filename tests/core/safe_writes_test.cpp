@@ -123,7 +123,7 @@ TEST(SafeWrites, ACommitThatFailsIsUndoneWhole) {
         {"sync-folder .", false, false},               // the record's own
         {"rename b.lst>.undo/kept/b.lst", false, false}, {"rename .pending/c.itm>c.itm", false, false},
         {"sync-folder .pending", false, false},        {"rename .pending/b.lst>b.lst", true, false},
-        {"rename .pending/b.lst>b.lst", true, true},   {"", false, false},
+        {"rename .pending/b.lst>b.lst", true, true},   {"", false, false}, {"make .undo/added", false, false},
     };
     for (const auto& [refused, thenAll, damaged] : cases) {
         TempDir dir;

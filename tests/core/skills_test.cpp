@@ -308,7 +308,7 @@ TEST_F(Skills, SmeltingThenForgingAtTheAnvil) {
     std::tie(sword->WeaponPlus, hero().Strenght, g().gameScreen.skills.ListIndex, ui.pickAnswers) = std::tuple(3, 4, 4, std::deque<int>{2});
     PinnedDraws draws{0.6};
     ChooseSkill();
-    EXPECT_EQ(std::tuple(sword->WeaponPlus, sword->Weight, Pack()), std::tuple(6, 1.4, L"Меч x0/"));
+    EXPECT_EQ(std::tuple(sword->WeaponPlus, sword->Weight, Pack(), hero().Weight), std::tuple(6, 1.4, L"Меч x0/", 1.4));
     // A wooden shield cannot take iron.
     Carry(L"Слиток железа", kOre);
     Carry(L"деревянный щит", kShield);
@@ -385,8 +385,8 @@ TEST_F(Spells, LightningKillsAtSixteenAndLeavesSeventeenAtOne) {
     CastLightning();
     // The strike shows on the map during its pause, with the keys held; the dead speaks its own death.
     ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(std::tuple(frames[0].keysBlocked, g().AnimationRunning, g().NPCs->Contains(weak), Said(), At(5, 6), hero().Exp),
-              std::tuple(true, false, false, Says(L"Волк:конец"), L"G", 0));
+    EXPECT_EQ(std::tuple(frames[0].keysBlocked, g().AnimationRunning, g().NPCs->Contains(weak), Said(), At(5, 6), g().gameScreen.view.At(5, 6), hero().Exp),
+              std::tuple(true, false, false, Says(L"Волк:конец"), L"G", Pic::imgGrass, 0));
     EXPECT_EQ(std::tuple(sameColumn->HP, sameColumn->Tactic == kTacticApproach, sameRow->HP, sameRow->Tactic == kTacticApproach), std::tuple(40, false, 40, false));
     auto strong = AddNpc(L"Медведь", 5, 6, 17);
     CastLightning();
