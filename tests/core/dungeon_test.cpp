@@ -110,12 +110,14 @@ TEST(DungeonCarving, RoomsLieOnTheSideTheyOpenTo) {
 // 25). The stair at (28, 46) cuts row 46 east of it off. Walkable in scan order: column 28
 // from row 35, then (27, 43), (28, 43), (27, 44), (28, 44), (27, 45); (28, 45) never draws,
 // its floor below being the staircase; then row 46 from 19 to 27, (26, 47), (27, 47). The
-// door of the draw 0.15 has floor on both upper corners, but never over the staircase.
+// door of the draw 0.15 has floor on both upper corners, but never over the staircase; with
+// no draw of a 2 or 3 it stands on the last floor cell in scan order, (28, 47), where the hero
+// comes in.
 TEST(DungeonCarving, TheExitDoorNeverStandsOverTheStaircase) {
-    struct Case { int passes, exitX, exitY; };
-    for (const Case& c : {Case{13, 17, 44}, {23, 25, 45}}) {
+    struct Case { int passes; double exitDraw; int exitX, exitY; };
+    for (const Case& c : {Case{13, 0.15, 17, 44}, {23, 0.15, 25, 45}, {13, 0, 26, 45}}) {
         std::vector<double> draws(8 + c.passes, 0.0);
-        draws.push_back(0.15);
+        draws.resize(draws.size() + 200, c.exitDraw);
         PinnedDraws pinned(draws);
         const DungeonLayout d = CarveDungeon(28, 45);
         const std::vector<std::wstring> rows = Lines(d.grid);

@@ -1,5 +1,6 @@
 #include <tuple>
 
+#include "game/screen.h"
 #include "test_support.h"
 #include "world/game_over.h"
 
@@ -78,6 +79,17 @@ TEST_F(GameOverTest, TheSaveSetIsDeletedUnlessKeptAndARunEndsOnce) {
     GameOver();  // the pass is over, and so is the run
     // Only the files of the folder itself, as the game has always deleted them.
     EXPECT_EQ(std::tuple(present(), reentering.Count(L"ShowHallOfFame"), g().GameOverRunning), std::tuple("0001", 2, false));
+}
+
+// Closing the game screen ends the run; a living hero is saved first, with one hit point
+// too, a dead one never (his kept save holds him as he was before he died).
+TEST_F(GameOverTest, ClosingTheScreenSavesOnlyALivingHero) {
+    g().KeepSaveOnDeath = true;
+    for (auto [hp, dead, saved] : {std::tuple{5, true, false}, {0, false, false}, {1, false, true}}) {
+        std::tie(h().HP, g().PlayerDead, g().RunEnded) = std::tuple(hp, dead, false);
+        CloseGameScreen();
+        EXPECT_EQ(std::tuple(FileExists(folder.saved("char.ch")), g().RunEnded), std::tuple(saved, true)) << hp;
+    }
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <tuple>
 
 #include "test_support.h"
@@ -75,18 +76,19 @@ TEST_F(Upkeep, SicknessPoisonManaAndTheStatusLineInOrdinaryTurns) {
 
 TEST_F(Upkeep, OverloadBandsAndTheDodgeValue) {
     std::tie(h().MaxWeight, h().TiredConst) = std::tuple(14, 3);
-    const std::tuple<double, int, bool, const wchar_t*, int, int> cases[] = {  // weight, hungry; free, text, hungry, tired after
-        {7, 10, true, L"", 10, 100},                   // exactly half: free
-        {7.5, 10, true, L" Перегружен", 10, 102},      // 10.5 to the even 10, 101.5 to 102
-        {7.5, 11, true, L" Перегружен", 12, 102},
-        {14 / 1.4, 10, true, L"", 10, 100},            // between the bands: free
-        {13.9, 10, true, L" Сильно Перегружен", 11, 103},
-        {14, 10, false, L"", 10, 100}};
-    for (const auto& [weight, hungry, free, text, hungryAfter, tiredAfter] : cases) {
+    // weight, hungry; free, text, hungry, tired after, hardiness and strength gained in thousandths
+    const std::tuple<double, int, bool, const wchar_t*, int, int, int, int> cases[] = {
+        {7, 10, true, L"", 10, 100, 0, 0},                   // exactly half: free
+        {7.5, 10, true, L" Перегружен", 10, 102, 7, 1},      // 10.5 to the even 10, 101.5 to 102
+        {7.5, 11, true, L" Перегружен", 12, 102, 7, 1},
+        {14 / 1.4, 10, true, L"", 10, 100, 0, 0},            // between the bands: free
+        {13.9, 10, true, L" Сильно Перегружен", 11, 103, 9, 3},
+        {14, 10, false, L"", 10, 100, 0, 0}};
+    for (const auto& [weight, hungry, free, text, hungryAfter, tiredAfter, hardened, strengthened] : cases) {
         std::tie(h().HardIness, h().Strenght, h().Weight, h().Hungry, h().Tired, info()) = std::tuple(0, 0, weight, hungry, 100, L"");
         const bool went = h().CheckWeight();
-        EXPECT_EQ(std::tuple(went, info(), int(h().Hungry), int(h().Tired)), std::tuple(free, text, hungryAfter, tiredAfter)) << weight;
-        if (weight == 7.5) { EXPECT_NEAR(h().HardIness + 1000 * h().Strenght, 0.007 + 1, 1e-12); }  // it hardens
+        EXPECT_EQ(std::tuple(went, info(), int(h().Hungry), int(h().Tired), std::lround(h().HardIness * 1000), std::lround(h().Strenght * 1000)),
+                  std::tuple(free, text, hungryAfter, tiredAfter, hardened, strengthened)) << weight;
     }
     std::tie(h().Mobility, h().Constitution, h().Tired, h().HeroeTactic) = std::tuple(20, 5, 2000, -2);
     for (auto [weight, pv] : {std::pair{0.0, 17}, {7.5, 16}, {10.0, 17}, {10.5, 12}, {14.0, 7}}) {
@@ -125,7 +127,7 @@ TEST_F(Upkeep, WildernessStepAndDeath) {
     h().DoChangesWild();
     EXPECT_EQ(std::tuple(int(h().HP), h().regenerationCarry, h().HardIness, int(h().Tired)), std::tuple(6, 0.0, 2 + 0.001, 100));
     const std::tuple<int, int, const wchar_t*, double, int> cases[] = {  // hungry, sick; text, hardiness, hp lost
-        {2450, 0, L"Вам хочеться есть...", 2.006, 0}, {-100, 3, L"Объетый Болен", 2, 3}, {3450, 0, L"Вы умираете с голоду!", 2.01, 1},
+        {2450, 0, L"Вам хочеться есть...", 2.006, 0}, {-100, 19, L"Объетый Болен", 2, 19}, {3450, 0, L"Вы умираете с голоду!", 2.01, 1},
         {-70, 0, L"Объетый", 2, 0}, {-69, 0, L"Сытый", 2, 0}};  // 50 more: -20 and -19
     for (const auto& [hungry, sick, text, hardiness, lost] : cases) {
         std::tie(h().Hungry, h().Sick, h().HardIness, h().HP, h().regenerationCarry) = std::tuple(hungry, sick, 2, 20, -9);
@@ -133,6 +135,7 @@ TEST_F(Upkeep, WildernessStepAndDeath) {
         EXPECT_EQ(std::tuple(info(), int(h().HP), int(h().Sick)), std::tuple(text, 20 - lost, sick ? sick - 1 : 0)) << hungry;
         EXPECT_NEAR(h().HardIness, hardiness, 1e-12) << hungry;
     }
+    EXPECT_EQ(ui.Count(L"Beep"), 1);  // starving
     // A death here leaves the record to game over, which ends the run in the hall of fame.
     std::tie(h().HP, h().Hungry, h().Sick) = std::tuple(3, 500, 3);
     h().DoChangesWild();

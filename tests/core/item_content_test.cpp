@@ -1,6 +1,7 @@
 // The shipped content as a player meets it: every item the templates and the engine describe
 // that is used or read does what it is for; every teacher's skill, spell and ware has its price,
-// nothing goes for a coin less, and a skill or spell is sold only once.
+// nothing goes for a coin less, and a skill or spell is sold only once; the food and death
+// scripts do what they are for.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -138,6 +139,42 @@ TEST_F(Shipped, EveryTeachersSkillSpellAndWareForItsPrice) {
         EXPECT_EQ(buy(c.price - 1), std::tuple(L"||", c.price - 1)) << c.script;
         EXPECT_EQ(buy(c.price + 5), std::tuple(c.got, 5L));
         if (!std::wstring(c.got).starts_with(L"||")) { EXPECT_EQ(buy(c.price + 5), std::tuple(c.got, c.price + 5)); }  // only once
+    }
+}
+
+// Lower is fuller; nothing below -60 fits, and the hero is told so. A meal is worth up to a
+// thousand; one of the two pieces is eaten.
+TEST_F(Shipped, FoodFeedsAHungryHeroAsFarAsHeHasRoom) {
+    const std::tuple<int, int, bool> cases[] = {{3000, 2000, false}, {1040, 40, false}, {120, 20, true}, {-50, -50, true}};
+    for (const auto& [hungry, after, full] : cases) {
+        ResetGame();
+        modVarsAndMain.CreateRoots();
+        auto food = modVarsAndMain.Inventory->Add();
+        std::tie(food->ItemName, food->ItemType, food->ItemScript, food->ItemCount) = std::tuple(L"Еда", kFood, L"food.itm", 1);
+        modVarsAndMain.Player->Hungry = hungry;
+        modVarsAndMain.PickedIndex = 1;
+        food->DoAction();
+        const auto& screen = modVarsAndMain.screen;
+        EXPECT_EQ(std::tuple(static_cast<int>(modVarsAndMain.Player->Hungry), screen.txtSpeech.find(L"больше ничего не влезает") != std::wstring::npos,
+                             screen.lblII, modVarsAndMain.Inventory->Count(), static_cast<int>(modVarsAndMain.Inventory->Item(1)->ItemCount)),
+                  std::tuple(after, full, L"Вы поели.", 1, 0)) << hungry;
+    }
+}
+
+// The creatures of the dark give their life to a warlock who kills them, beyond his full
+// health too; to anyone else, nothing.
+TEST_F(Shipped, TheCavesBeastsGiveTheirLifeToTheWarlockAlone) {
+    for (const wchar_t* script : {L"spider.die", L"tvar.die", L"dog1.die", L"dog2.die"}) {
+        for (const auto& [person, hp] : {std::pair{kWarlock, 6}, {kPrince, 4}}) {
+            ResetGame();
+            modVarsAndMain.CreateRoots();
+            std::tie(modVarsAndMain.Player->Profession, modVarsAndMain.Player->HP, modVarsAndMain.Player->MaxHp) = std::tuple(person, 4, 4);
+            auto beast = modVarsAndMain.NPCs->Add();
+            std::tie(beast->X, beast->Y, beast->DieScript_File) = std::tuple(10.0f, 10.0f, script);
+            modVarsAndMain.ScriptNPCIndex = 1;
+            beast->Died();
+            EXPECT_EQ(static_cast<int>(modVarsAndMain.Player->HP), hp) << ToUtf8(script) << " " << person;
+        }
     }
 }
 

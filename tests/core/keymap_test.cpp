@@ -107,15 +107,6 @@ TEST_F(KeyMap, TacticKeysSetTheBehaviourAndSayIt) {
                     L"0 Ваше поведение : Нормальное\r\n\r\n[пробел]|");
 }
 
-TEST_F(KeyMap, LookListsTheItemsOnTheHerosSquare) {
-    for (auto [name, type, x] : {std::tuple(L"Меч", kWeapon, 5.f), {L"Хлеб", kFood, 5.f}, {L"Щит", kWeapon, 6.f}}) {
-        auto item = w().mapItemCol->Add();
-        std::tie(item->ItemName, item->ItemType, item->X, item->Y, item->WeaponPlus, item->DefendPlus, item->Critical) = std::tuple(name, type, x, 5.f, 3, 1, 15);
-    }
-    Key('L');
-    EXPECT_EQ(std::tuple(g().screen.txtSpeech, w().Turn), std::tuple(L"Меч[3,1] (15%)\r\nХлеб\r\n\r\n\r\n[пробел]", 1));
-}
-
 TEST_F(KeyMap, WaitingPickingUpAndTheMusicToggle) {
     for (int key : {kVkNumpad5, kVk5, kVkSemicolon, kVkComma}) Key(key);
     EXPECT_EQ(std::tuple(w().Turn, ui.Count(L"InputBox")), std::tuple(4, 0));
@@ -133,7 +124,7 @@ TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
         {kTacticApproach, L"G", L"S", 5, 0},  // a hunting character will not let him by
         {kTacticStay, L"a", L"S", 5, 0},      // nowhere to land
         {kTacticStay, L"G", L"s ", 5, 0},     // neither command
-        {kTacticStay, L"G", L"S", 7, 1}};
+        {kTacticStay, L"G", L"Ы", 7, 1}};  // S on a Russian layout
     for (const auto& c : cases) {
         npc->Tactic = c.tactic;
         Put(7, 5, c.behind);
@@ -142,6 +133,19 @@ TEST_F(KeyMap, PassingACharacterNeedsAFreeCellBehindAndAPeacefulCharacter) {
         EXPECT_EQ(std::tuple(g().PlayerX, w().Turn, npc->X), std::tuple(c.x, c.turn, 6.f)) << c.typed;
     }
     EXPECT_EQ(ui.log.front(), L"InputBox|Morvath|Расширенные команды([s]leep, [S]wap):");
+}
+
+// The extended command box reads its letters by their keys: a Russian layout types "ы" and
+// "Ы" on the keys of "s" and "S".
+TEST_F(KeyMap, RussianLettersInTheExtendedBoxAreTheLatinOnesOnTheSameKeys) {
+    const struct { wchar_t typed, key; } cases[] = {
+        {L'ы', L's'}, {L'Ы', L'S'}, {L'й', L'q'}, {L'Ё', L'~'}, {L'ж', L';'}, {L'Б', L'<'}, {L'я', L'z'}, {L's', L's'}, {L'7', L'7'}};
+    for (const auto& c : cases) EXPECT_EQ(LatinOnSameKey(c.typed), c.key) << static_cast<int>(c.typed);
+    // The box reads them so: "ы" sleeps until rested (and "Ы" swaps, as passing a character shows).
+    g().Player->Tired = 200;
+    ui.inputAnswers = {L"ы"};
+    Key(kVkSemicolon, kShiftMask);
+    EXPECT_EQ(std::tuple(w().Turn, ui.Count(L"MsgBox"), g().screen.txtSpeech.rfind(L"Вы проснулись!", 0)), std::tuple(4, 0, 0u));
 }
 
 }  // namespace

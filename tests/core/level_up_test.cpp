@@ -89,10 +89,10 @@ TEST_F(LevelUp, CharacterSheet) {
     ASSERT_TRUE(sheet);
     EXPECT_EQ(std::tuple(ui.textCaption, ui.log), std::tuple(L"Характеристики", std::vector<std::wstring>{L"ShowText|modal|" + FromUtf8(ToCrlf(*sheet))}));
     // Only the prince and the warlock name their person; a tactic out of range has no line.
-    for (auto [person, line] : {std::pair(kWarlock, L"Чернокнижник"), {kMonk, L""}, {kHunter, L""}}) {
-        std::tie(c.Profession, c.HeroeTactic) = std::tuple(person, 7);
+    for (auto [person, line, tactic, behaviour] : {std::tuple(kWarlock, L"Чернокнижник", 7, L""), {kMonk, L"", 2, L"Поведение: берсерк"}, {kHunter, L"", -2, L"Поведение: скрытное"}}) {
+        std::tie(c.Profession, c.HeroeTactic) = std::tuple(person, tactic);
         c.Show_Char();
         EXPECT_EQ(std::tuple(ui.log.back().find(L" - Характеристики\r\n" + std::wstring(line) + L"\r\n\r\n") != std::wstring::npos,
-                             ui.log.back().find(L"Поведение")), std::tuple(true, std::wstring::npos)) << person;
+                             ui.log.back().find(*behaviour ? behaviour : L"Поведение") != std::wstring::npos), std::tuple(true, *behaviour != 0)) << person;
     }
 }

@@ -9,6 +9,8 @@ using namespace morvath;
 
 namespace {
 
+using WorldModel = GameTest;
+
 struct LocationFiles : GameTest {
     LocationFiles() { w().WorldName = L"N1"; }
     NPCCol& npcs() { return *modVarsAndMain.NPCs; }
@@ -83,16 +85,19 @@ TEST_F(LocationFiles, AMapTableAndPainterKindAloneMakeALocation) {
               std::tuple(L"GGG", L"here", 0, 0, 4, -1));
 }
 
-// The table drops a torn record at its end, and holds 31 records at most (the fuzz corpus
-// brings longer tables).
+// The table drops a torn record at its end, takes no second record for a cell, and holds 31
+// records at most (the fuzz corpus brings longer tables); clearing it keeps the count.
 TEST_F(LocationFiles, TheLocationTableKeepsItsRecordCount) {
     Put("N1.crd", L"1\n2\nN2\n0\n0\n7\n8\n");
     w().LoadCoords(Current("N1.crd"));
-    EXPECT_EQ(std::tuple(int(w().LocCount), w().Record(0).X.ToNumber()), std::tuple(0, 1.0));
+    w().addLocation(1, 2, L"N3", 0, 0);  // that cell has its record
+    EXPECT_EQ(std::tuple(int(w().LocCount), w().Record(0).X.ToNumber(), w().Record(0).Target.ToText()), std::tuple(0, 1.0, L"N2"));
     for (int i = 0; i < 40; ++i) w().addLocation(i, 1, L"N2", i, 3);
     ASSERT_TRUE(w().SaveCoords());
     w().LoadCoords(Current("N1.crd"));
     EXPECT_EQ(std::tuple(int(w().LocCount), w().Record(30).X.ToNumber()), std::tuple(30, 29.0));
+    w().ClearLocations();  // keeps the count
+    EXPECT_EQ(std::tuple(int(w().LocCount), w().Record(30).Target.ToText()), std::tuple(30, L""));
 }
 
 // Reading stops at the first bad record and keeps the ones before it; a position beyond a
@@ -116,4 +121,34 @@ TEST_F(LocationFiles, ReadingStopsAtTheFirstBadRecord) {
         seen += L"|";
     }
     EXPECT_EQ(seen, L"Один 1,|Один 1,|Далеко max,||Хлеб*,|");
+}
+
+TEST_F(WorldModel, GetPosMapIsColumnFirstAndEmptyPastTheRowOrGrid) {
+    w().SetRow(3, L"abc");
+    std::wstring seen;
+    for (auto [col, row] : {std::pair{1, 3}, {3, 3}, {4, 3}, {0, 3}, {1, -1}, {1, 101}, {1, 100}}) seen += w().GetPosMap(col, row) + L"|";
+    w().setPosMap(3, 2, L"XY");  // row first
+    w().setPosMap2(3, 3, L"Z");
+    w().SetRow(0, L"GG");
+    w().SetRow(100, L"GG");
+    for (auto [row, col] : {std::pair{0, 3}, {0, 0}, {-1, 1}, {101, 1}, {100, 2}, {0, 1}}) w().setPosMap(row, col, col == 1 && row == 0 ? L"" : L"X");
+    EXPECT_EQ(seen + w().Row(3) + L"|" + w().Row(0) + L"|" + w().Row(100), L"a|c||||||aXZ|GG|GX");
+}
+
+// The ground is rows 0..40 of 61 (51 inside the border); its four exits are doors in paths
+// through the border, and lead back to where the hero stood on the wilderness map.
+TEST_F(WorldModel, FillBordersLaysOutAnEmptyGroundAndStandardExitsLeadBackToTheWilderness) {
+    std::tie(g().PlayerX, g().PlayerY) = std::tuple(30, 12);
+    w().SetRow(41, L"keep");
+    w().FillBorders(L"Њ");
+    w().AddStandartLocations();
+    std::wstring cells;
+    for (auto [col, row] : {std::pair{7, 6}, {6, 6}, {45, 35}, {46, 35}, {20, 5}, {6, 14}, {1, 14}, {20, 36}, {20, 40}, {46, 17}, {50, 17}})
+        cells += w().GetPosMap(col, row);
+    const auto& r0 = w().Record(0);
+    EXPECT_EQ(std::tuple(w().Row(0).size(), w().Row(6).size(), w().Row(40).size(), w().Row(41), int(w().LocCount), cells),
+              std::tuple(61u, 51u, 61u, std::wstring(L"keep"), 3, std::wstring(L"GЊGЊ++G+G+G")));
+    EXPECT_EQ(std::tuple(r0.X.ToNumber(), r0.Y.ToNumber(), r0.Target.ToText(), r0.TargetX.ToNumber(), r0.TargetY.ToNumber(),
+                         w().Record(3).X.ToNumber(), w().Record(3).Y.ToNumber()),
+              std::tuple(17.0, 2.0, std::wstring(L"wild"), 30.0, 12.0, 43.0, 14.0));
 }

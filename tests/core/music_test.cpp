@@ -161,6 +161,14 @@ TEST_F(Music, TheSwitchDecidesTheNextTuneAndChangedDevicesAreTriedAgain) {
     }
     for (auto act : {modMusicEngine::MidiClose, modMusicEngine::PlayMusic, ResetGame}) act(), mark();
     EXPECT_EQ(std::pair(open, modMusicEngine::MusicOn), std::pair(std::string("0110100101010"), false)) << dev;
+    // The instruments loaded for the first tune play every later one, their soundfont gone since.
+    const fs::path font = fs::temp_directory_path() / "gone.sf2";
+    fs::create_symlink(*FindSoundFont(), font);
+    std::tie(MusicConfig().soundFonts, modMusicEngine::MusicOn, modMusicEngine::MusicName) = std::tuple(std::vector{font}, true, L"\\music\\Town.mid");
+    modMusicEngine::PlayMusic();
+    fs::remove(font);
+    modMusicEngine::PlayMusic();
+    EXPECT_TRUE(modMusicEngine::MidiOpen());
 }
 
 // A device that cannot call back is closed while the tune changes and opened again: tunes

@@ -110,12 +110,12 @@ TEST_F(NewGame, EachPersonStartsAsTheGoldenSaveSetHoldsIt) {
 // 8 more, a 6th takes 1; a leap day means nothing. A day the calendar lacks is not stood on.
 TEST_F(NewGame, AHeroMadeOnAPinnedDayGetsThatDaysLuck) {
     for (auto [year, month, day, luck] : {std::tuple{2026, 11, 13, -10}, {2026, 12, 13, -2}, {2026, 6, 14, 9}, {2027, 6, 14, 8}, {2026, 3, 6, -1},
-                                          {2028, 2, 29, 0}, {2000, 2, 29, 0}}) {
+                                          {2028, 2, 29, 0}, {2000, 2, 29, 0}, {2000, 10, 13, -10}}) {
         PinnedDay pinned(year, month, day);
         ASSERT_TRUE(CreateCharacter(kClaw, L"Тестомир", false));
         EXPECT_EQ(std::tuple(Today().year, Today().day, hero().Luck), std::tuple(year, day, luck)) << month;
     }
-    EXPECT_EQ(std::tuple(PinClock(2027, 2, 29), PinClock(2100, 2, 29), PinClock(2026, 4, 31)), std::tuple(false, false, false));
+    EXPECT_EQ(std::tuple(PinClock(2027, 2, 29), PinClock(2100, 2, 29), PinClock(2026, 4, 31), PinClock(2026, 13, 1)), std::tuple(false, false, false, false));
 }
 
 TEST_F(NewGame, TheChurchVillageIsCopiedForEveryoneButTheMonkGetsHisOwn) {

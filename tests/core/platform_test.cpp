@@ -18,9 +18,9 @@ TEST(Cp1251, EveryByteRoundTripsAndOthersBecomeQuestionMarks) {
     const std::wstring text = DecodeCp1251(all);
     EXPECT_EQ(std::tuple(EncodeCp1251(text), std::wstring{text[0xC0], text[0xFF], text[0xA8], text[0x98], text[0x8C]}),
               std::tuple(all, L"АяЁ\u0098Њ"));
-    EXPECT_EQ(std::tuple(EncodeCp1251(L"a\u4E2Db"), UnicodeToCp1251(L'\u4E2D'), FromUtf8("Князь"), ToUtf8(L"Монах"),
+    EXPECT_EQ(std::tuple(EncodeCp1251(L"a\u4E2Db"), UnicodeToCp1251(L'\u4E2D'), FromUtf8("Князь"), ToUtf8(L"Монах\U0001F40E"),
                          ToCrlf("a\nb\r\nc\rd")),
-              std::tuple("a?b", -1, L"Князь", "Монах", "a\r\nb\r\nc\r\nd"));
+              std::tuple("a?b", -1, L"Князь", "Монах\xF0\x9F\x90\x8E", "a\r\nb\r\nc\r\nd"));
 }
 
 TEST(Numbers, RoundingIsHalfToEvenAndSaturates) {
@@ -59,18 +59,18 @@ TEST(Settings, ReadsAndWritesKeepingOtherLines) {
                          fs::exists(ini)),
               std::tuple(L"", 0, false));
     WriteFileAtomic(ini, "; comment\r\n[Other]\r\nloadfromkill=9\r\n[MORVATH]\r\n  LoadFromKill = 0 ; note\r\nwheight=8000\r\n"
-                         "a=\"quoted\"\r\nb='single'\r\nc=\"half\r\nd=\"\r\nz\xDF=last letters\r\n");  // \xDF: Я in the code page
+                         "a=\"quoted\"\r\nb='single]'\r\nc=\"half\r\nd=\"\r\nz\xDF=last letters\r\n");  // \xDF: Я in the code page
     // The last letter of each alphabet matches in either case.
     std::wstring values;
     for (const wchar_t* key : {L"a", L"b", L"c", L"d", L"loadfromkill", L"Zя", L"WHEIGHT", L"wwidth"})
         values += ReadIni(L"MorvatH", key, ini) + L"|";
-    EXPECT_EQ(values, L"quoted|single|\"half|\"|0 ; note|last letters|8000||");
+    EXPECT_EQ(values, L"quoted|single]|\"half|\"|0 ; note|last letters|8000||");  // only a line starting with [ is a section
     EXPECT_EQ(WriteIni(L"morvath", L"loadfromkill", L"1", ini) + WriteIni(L"morvath", L"wwidth", L"640", ini) +
                   WriteIni(L"fresh", L"k", L"v", ini),
               3);
     // A new key goes after the section's last line, a new section at the end.
     EXPECT_EQ(*ReadBytes(ini), "; comment\r\n[Other]\r\nloadfromkill=9\r\n[MORVATH]\r\nloadfromkill=1\r\nwheight=8000\r\n"
-                               "a=\"quoted\"\r\nb='single'\r\nc=\"half\r\nd=\"\r\nz\xDF=last letters\r\nwwidth=640\r\n"
+                               "a=\"quoted\"\r\nb='single]'\r\nc=\"half\r\nd=\"\r\nz\xDF=last letters\r\nwwidth=640\r\n"
                                "[fresh]\r\nk=v\r\n");
     ASSERT_EQ(WriteIni(L"morvath", L"name", std::wstring(300, L'я'), ini), 1);
     EXPECT_EQ(ReadIni(L"morvath", L"name", ini), std::wstring(254, L'я'));

@@ -123,7 +123,7 @@ TEST(SafeWrites, ACommitThatFailsIsUndoneWhole) {
         {"sync-folder .", false, false},               // the record's own
         {"rename b.lst>.undo/kept/b.lst", false, false}, {"rename .pending/c.itm>c.itm", false, false},
         {"sync-folder .pending", false, false},        {"rename .pending/b.lst>b.lst", true, false},
-        {"rename .pending/b.lst>b.lst", true, true},   {"", false, false},
+        {"rename .pending/b.lst>b.lst", true, true},   {"", false, false}, {"make .undo/added", false, false},
     };
     for (const auto& [refused, thenAll, damaged] : cases) {
         TempDir dir;
@@ -172,10 +172,11 @@ TEST(SafeWrites, NoLinkCarriesAWriteOrARemovalOutOfTheGameFolder) {
     fs::create_symlink(outside.path() / "mine", f.folder / "x.map");
     AppendKillLog(L"Волк");
     EXPECT_TRUE(DeleteSaveSet() && !fs::exists(fs::symlink_status(f.folder / "x.map")));
-    // The save folder a link out: no start, load, write or removal acts there.
+    // The save folder a link out: no start, load, write, move or removal acts there.
     fs::remove_all(f.folder);
     fs::create_symlink(outside.path(), f.folder);
-    const bool refused = !FinishInterruptedWrites() && !LoadGame() && !WriteFileAtomic(f.folder / "q.q", "x") && !DeleteSaveSet();
+    const bool refused = !FinishInterruptedWrites() && !LoadGame() && !WriteFileAtomic(f.folder / "q.q", "x") && !DeleteSaveSet() &&
+                         !RenameFile(f.folder / "mine", game.path() / "mine");
     const std::wstring told = L"MsgBox|Morvath|Папка saved ведёт за пределы папки игры. Игра ничего не пишет и не удаляет вне своей папки.";
     EXPECT_EQ(std::tuple(refused, ui.log, Listing(outside.path())),
               std::tuple(true, std::vector<std::wstring>{L"MsgBox|Morvath|Не удалось дописать файл monst.cnt: этого врага не будет в летописи.", told, told}, "mine=keep "));

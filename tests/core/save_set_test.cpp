@@ -90,7 +90,8 @@ TEST_F(SaveSet, AMissingSaveAndADamagedOneAreToldApart) {
         {"*", "<remove>", nullptr},       {"char.itm", "<remove>", "char.itm"}, {"char.itm", " 0 \r\n 0 \r\nhalf an item\r\n", "char.itm"},
         {"char.ch", "<remove>", nullptr}, {"char.ch", "name\r\n 2 \r\n", "char.ch"},
         {"char.ch", std::string("name\r\nmonk\r\n") + std::string(40, '\n'), "char.ch"},
-        {"q.q", " 1 \r\n 2 \r\n", "q.q"}, {"attribs", "<remove>", "attribs"},  {"inven", "\"a\",1\r\n", "inven"}, {"N1.crd", "<remove>", "N1.crd"},
+        {"q.q", " 1 \r\n 2 \r\n", "q.q"}, {"attribs", "<remove>", "attribs"},  {"inven", "\"a\",1\r\n", "inven"},
+        {"N1.crd", "<remove>", "N1.crd"}, {"N1.tle", "<remove>", "N1.tle"},
     };
     for (const auto& [file, bytes, named] : cases) {
         for (const auto& e : fs::directory_iterator(folder.path() / "saved")) fs::remove(e.path());

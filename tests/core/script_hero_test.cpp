@@ -66,16 +66,18 @@ TEST_F(Hero, GiveAddsOrStacksAndWeighs) {
         L"give(\"Хлеб\";\"4\";\"0\";\"a\";\"food.itm\";\"0\";\"0\";\"1\";\"0\";\"\")\n"
         L"give(\"Хлеб\";\"9\";\"0\";\"b\";\"food.itm\";\"0\";\"0\";\"1\";\"5\";\"stp01\")\n"
         L"give(\"Хлеб\";\"4\";\"0\";\"a\";\"\";\"0\";\"0\";\"1\";\"0\";\"\")\n"
-        L"give(\"Камень\";\"11\";\"0\";\"\";\"\";\"0\";\"0\";\"15\";\"0\";\"\")\ngive(\"Палка\";\"1\")");
+        L"give(\"Камень\";\"11\";\"0\";\"\";\"\";\"0\";\"0\";\"15\";\"0\";\"\")\n"
+        L"give(\"Хлеб\";\"4\";\"x\";\"a\";\"food.itm\";\"0\";\"0\";\"1\";\"0\";\"\")\ngive(\"Палка\";\"1\")");
     EXPECT_EQ(Pack(), L"Меч|1|-1|Острый|mech.itm|3|2|4.5|2|stp03|0\n"
                       L"Хлеб|4|0|a|food.itm|0|0|1|0||1\n"
                       L"Хлеб|4|0|a||0|0|1|0||0\n"
                       L"Камень|11|0|||0|0|15|0||0\n"
+                      L"Хлеб|4|0|a|food.itm|0|0|1|0||0\n"  // a balance that is no number matches nothing
                       L"Палка|1|0|||0|0|0|0||0\n");
-    EXPECT_EQ(std::tuple(Boxes(), hero().Weight, modVarsAndMain.CurItem), std::tuple(1, 22.5, inv().Item(5)));
+    EXPECT_EQ(std::tuple(Boxes(), hero().Weight, modVarsAndMain.CurItem), std::tuple(1, 23.5, inv().Item(6)));
     modVarsAndMain.GivenItemIndex = 4;
     Run(L"wantitem()");
-    EXPECT_DOUBLE_EQ(hero().Weight, 7.5);
+    EXPECT_DOUBLE_EQ(hero().Weight, 8.5);
 }
 
 // Hunger tests the amount, and a test that cannot be made is not passed.
@@ -103,9 +105,10 @@ TEST_F(Hero, WantItemAndRemoveTakeOnePiece) {
 }
 
 TEST_F(Hero, SpellsAreGivenByExactNameAndTestedInAnyCase) {
-    EXPECT_EQ(RunAndSee(L"var a;b\ngives(\"lighting\")\ngives(\"CutSpell\")\ngives(\"Darkness\")\na ~ havespell(\"LIGHTING\")\n"
-                        L"b ~ havespell(\"cutspell\")\ninput(a & b)\ngives(\"Lighting\")\na ~ havespell(\"LIGHTING\")\nb ~ havespell(\"fireball\")\ninput(a & b)"),
-              (Seen_{L"falsetrue", L"truefalse"}));
+    EXPECT_EQ(RunAndSee(L"var a;b;c\ngives(\"lighting\")\ngives(\"CutSpell\")\na ~ havespell(\"LIGHTING\")\nb ~ havespell(\"cutspell\")\n"
+                        L"c ~ getvar(\"darkness\")\ninput(a & b & c)\ngives(\"Darkness\")\ngives(\"Lighting\")\na ~ havespell(\"LIGHTING\")\n"
+                        L"b ~ havespell(\"fireball\")\ninput(a & b)"),
+              (Seen_{L"falsetrue0", L"truefalse"}));
     EXPECT_TRUE(modVarsAndMain.Darkness);
 }
 

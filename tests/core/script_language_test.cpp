@@ -40,7 +40,8 @@ const LanguageCase kCases[] = {
      L"if \"\" < \"1\"\ninput(\"lt\")\nend\nif \"2\" <= \"1\"\ninput(\"le\")\nend", {L"gt", L"ge", L"lt"}},
     {"UnknownOrNoOperatorIsFalse",
      L"if \"1\" =< \"2\"\ninput(\"a\")\nend\nif \"1\" => \"0\"\ninput(\"b\")\nend\nif abc\ninput(\"c\")\nend\nif \"abc\"\ninput(\"d\")\nend", {}},
-    {"ParenthesisedOrQuotedLeftSide", L"if (\"1\" + \"1\") = \"2\"\ninput(\"a\")\nend\nif \"a=b\" == \"A=B\"\ninput(\"b\")\nend", {L"a", L"b"}},
+    {"ParenthesisedOrQuotedLeftSide", L"if (\"1\" + \"1\") = \"2\"\ninput(\"a\")\nend\nif \"a=b\" == \"A=B\"\ninput(\"b\")\nend\n"
+     L"if ((\"1\" + \"2\") * \"3\") = \"9\"\ninput(\"c\")\nend", {L"a", L"b", L"c"}},
 
     // --- blocks ---
     {"IfElseEnd", L"if \"1\" = \"2\"\ninput(\"a\")\nelse\ninput(\"b\")\nend\nif \"1\" = \"1\"\ninput(\"c\")\nelse\ninput(\"d\")\nend", {L"b", L"c"}},

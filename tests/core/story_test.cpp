@@ -18,6 +18,11 @@ using namespace morvath;
 namespace {
 
 struct Story : ScriptFixture {
+    void Fresh() {
+        ResetGame();
+        modVarsAndMain.CreateRoots();
+        ui.log.clear();
+    }
     std::wstring Speech() const {
         const std::wstring& s = modVarsAndMain.screen.txtSpeech;
         const std::wstring tail = L"\r\n\r\n[пробел]";
@@ -81,9 +86,7 @@ TEST_F(Story, TheTraderBuysOnePieceOfArmsAtItsWorth) {
         {kFood, 0, 0, 0, MsgResult::Yes, 0, nullptr, 5, 1, 4005},       {kNeck, 0, 2, 0, MsgResult::Yes, 0, nullptr, 5, 1, 4005},
     };
     for (const auto& c : cases) {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        ui.log.clear();
+        Fresh();
         ui.msgAnswers = {c.answer};
         Carry(L"Еда", kFood);
         auto item = Carry(L"Вещь", c.type, c.wp, c.dp, c.count);
@@ -113,9 +116,7 @@ TEST_F(Story, TheTorchSellerSellsForAHundredCoins) {
         {L"лук", 500, 500, L"Не понял вашего заказа..."},
     };
     for (const Case& c : cases) {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        ui.log.clear();
+        Fresh();
         ui.inputAnswers = {c.order};
         modVarsAndMain.Money = c.money;
         SpecialNpcTalk(L"2.0");
@@ -124,8 +125,8 @@ TEST_F(Story, TheTorchSellerSellsForAHundredCoins) {
                   std::tuple(L"InputBox|Morvath|Что Купить?[факел-100монет]", c.said, c.moneyAfter, sold ? 1L : 0L)) << ToUtf8(c.order);
         if (!sold) continue;
         const auto& torch = *modVarsAndMain.Inventory->Item(1);
-        EXPECT_EQ(std::tuple(torch.ItemName, long(torch.ItemType), torch.ItemScript, torch.ItemInfo, modVarsAndMain.CurItem == modVarsAndMain.Inventory->Item(1)),
-                  std::tuple(L"Факел", long(kWeapon), L"fakel.itm", L"Освещает тёмные помещения...", true));
+        EXPECT_EQ(std::tuple(torch.ItemName, long(torch.ItemType), long(torch.itembalance), torch.ItemScript, torch.ItemInfo, modVarsAndMain.CurItem == modVarsAndMain.Inventory->Item(1)),
+                  std::tuple(L"Факел", long(kWeapon), 0L, L"fakel.itm", L"Освещает тёмные помещения...", true));
     }
     // Other kinds say nothing.
     for (const wchar_t* kind : {L"3", L"-1", L"факел", L""}) {
@@ -155,9 +156,7 @@ TEST_F(Story, EndingsTellTheirTaleAndEndTheRunWhoeverTheHeroIs) {
          L"закончил своё путешествие Героем злых духов - их наместником на Земле!"},
     };
     for (const Case& c : cases) {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        ui.log.clear();
+        Fresh();
         auto& hero = *modVarsAndMain.Player;
         std::tie(hero.PlayerName, hero.Profession, hero.HP, modVarsAndMain.ResurrectionsLeft, modVarsAndMain.KeepSaveOnDeath) = std::tuple(L"Ратибор", c.person, 30, 3, true);
         c.good ? EndingGoodStone() : EndingEvilStone();
@@ -180,9 +179,7 @@ TEST_F(Story, TheDragonStoneAnswersOnlyAnEvilHeartWithARing) {
         {6.01, true, L""},
     };
     for (const Case& c : cases) {
-        ResetGame();
-        modVarsAndMain.CreateRoots();
-        ui.log.clear();
+        Fresh();
         modVarsAndMain.Player->Doom = c.doom;
         auto stone = Carry(L"Камень драконов", kArtifact);
         stone->ItemScript = L"nothing.itm";

@@ -2,6 +2,7 @@
 // the passes. A fixed-width font: every character 7 pixels wide, "W" 30, lines 12 high.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <tuple>
 
@@ -64,7 +65,7 @@ TEST(TextScroll, ShadowCopiesLieBehindTheText) {
     // text: its copies start a line's 12 below the first line's text.
     const struct { short align, size; long direction; std::vector<std::pair<int, int>> at; int nextTextY; } cases[] = {
         {0, 3, 4, {{4, 0}, {3, -1}, {2, -2}, {1, -3}}, 6}, {0, 3, 1, {{4, 0}, {5, 1}, {6, 2}, {7, 3}}, 18},
-        {1, 2, 2, {{10, 0}, {9, 1}, {8, 2}}, 16},          {2, 2, 9, {{20, 0}, {20, 0}, {20, 0}}, 12}};
+        {1, 2, 2, {{10, 0}, {9, 1}, {8, 2}}, 16},          {2, 2, 9, {{20, 0}, {20, 0}, {20, 0}}, 12}, {0, 0, 1, {{1, 0}}, 12}};
     for (const auto& c : cases) {
         slpTextScroll s = Control(L"");
         s.SetShadowSize(c.size);
@@ -76,7 +77,8 @@ TEST(TextScroll, ShadowCopiesLieBehindTheText) {
             if (p.text == L"ab") got.emplace_back(p.x, p.y);
         }
         const auto& last = s.Prints().back();
-        EXPECT_EQ(std::tuple(got, last.shadow, last.text, last.y), std::tuple(c.at, false, std::wstring(L"c"), c.nextTextY)) << c.direction;
+        const auto shadows = std::count_if(s.Prints().begin(), s.Prints().end(), [](const auto& p) { return p.shadow; });
+        EXPECT_EQ(std::tuple(got, shadows, last.shadow, last.text, last.y), std::tuple(c.at, 2 * c.size, false, std::wstring(L"c"), c.nextTextY)) << c.direction;
     }
 }
 

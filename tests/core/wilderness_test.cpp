@@ -115,6 +115,7 @@ TEST_F(Wilderness, TheTrampAmongHisSpidersAndTheLoneWarrior) {
     for (int i = 0; i < 8; ++i) draws.insert(draws.end(), {i / 8.0, .99 - i / 8.0, i / 8.0});
     PinnedDraws pins(draws);
     PopulateSpiderCave();
+    const bool trampFirst = g().CurNPC == g().NPCs->Item(9);  // each newcomer is the one scripts work on
     AddUnknownWarrior();
     // The spiders by their hit points and places, then the first spider, the tramp and the warrior whole.
     std::wstring spiders;
@@ -123,7 +124,7 @@ TEST_F(Wilderness, TheTrampAmongHisSpidersAndTheLoneWarrior) {
     const std::vector<std::wstring> expected = {L"7:19,23 7:19,23 8:20,22 9:20,22 10:21,21 11:22,20 12:22,20 13:23,19 ",
                                                 L"Паук||К|7|2|0|temp.tai|spider.die|bad|19,23", L"Игорь||К|1|0|0|hasb.tai|hasb.die|good|20,20",
                                                 L"Неизвестный воин|.||17|7|0|warrior.tai|warrior.die|bad|20,19"};
-    EXPECT_EQ(std::tuple(all, w().GetPosMap(23, 23), w().GetPosMap(23, 22), g().CurNPC == g().NPCs->Item(10)), std::tuple(expected, L"8", L".", true));
+    EXPECT_EQ(std::tuple(all, w().GetPosMap(23, 23), w().GetPosMap(23, 22), trampFirst, g().CurNPC == g().NPCs->Item(10)), std::tuple(expected, L"8", L".", true, true));
 }
 
 // One wilderness step: grass and forest roll one draw in seven, bad luck meets every step.
