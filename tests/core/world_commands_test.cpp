@@ -23,7 +23,9 @@ protected:
     }
     std::shared_ptr<NPC> AddCharacter(const std::wstring& name, int x, int y, bool speaks = true) {
         auto npc = g().NPCs->Add();
-        *npc = NPC{.NPCName = name, .Symbol = L"2", .X = float(x), .Y = float(y), .HP = 5, .AIScript_File = L"talk.tai", .Good = true};
+        *npc = NPC{};
+        npc->NPCName = name, npc->Symbol = L"2", npc->X = float(x), npc->Y = float(y);
+        npc->HP = 5, npc->AIScript_File = L"talk.tai", npc->Good = true;
         Put(x, y, L"2");
         if (speaks) g().ScriptNPCIndex = static_cast<int>(g().NPCs->Count());
         return npc;
@@ -134,9 +136,9 @@ TEST_F(WorldCommands, MoveWorldThereAndBackRestoresThePosition) {
         Run(std::wstring(L"moveworld(") + s.args + L")");
         EXPECT_EQ(std::tuple(w().WorldName, int(g().PlayerX), int(g().PlayerY), g().ReturnX.ToNumber(), int(g().ReturnY), int(w().MapType)),
                   std::tuple(s.world, s.x, s.y, double(s.backX), s.backY, s.mapType)) << ToUtf8(s.args);
-        if (s.mapType == 9) EXPECT_EQ(g().CurTile, L"п");
-        if (s.tileAt9) EXPECT_EQ(At(9, 9), s.tileAt9) << ToUtf8(s.args);
-        else EXPECT_EQ(std::pair(w().LocCount >= 1, w().mapItemCol->Count()), std::pair(true, 0L));  // its ways out, and not the town's floor
-        if (s.backX == 12) EXPECT_EQ(w().mapItemCol->Count() ? w().mapItemCol->Item(1)->ItemName : L"", L"Нож");
+        if (s.mapType == 9) { EXPECT_EQ(g().CurTile, L"п"); }
+        if (s.tileAt9) { EXPECT_EQ(At(9, 9), s.tileAt9) << ToUtf8(s.args); }
+        else { EXPECT_EQ(std::pair(w().LocCount >= 1, w().mapItemCol->Count()), std::pair(true, 0L)); }  // its ways out, and not the town's floor
+        if (s.backX == 12) { EXPECT_EQ(w().mapItemCol->Count() ? w().mapItemCol->Item(1)->ItemName : L"", L"Нож"); }
     }
 }
