@@ -1,14 +1,16 @@
-// The dungeon generator: carved maps for fixed seeds against small golden files, the
-// staircase and exit records, the files written, and the monsters placed.
-#include <gtest/gtest.h>
-
+// The place generators. The dungeon: carved maps for fixed seeds against small golden files,
+// the staircase and exit records, the files written, and the monsters placed. The houses the
+// script writes, the maze, the plains and forest, and the cave levels.
 #include <algorithm>
 #include <cstdlib>
 
-#include "platform/cp1251.h"
+#include "platform/textforms.h"
 #include "script/cscript.h"
 #include "test_support.h"
 #include "world/dungeon.h"
+#include "world/houses.h"
+#include "world/maze.h"
+#include "world/save_set.h"
 #include "world/tiles.h"
 
 using namespace morvath;
@@ -19,6 +21,18 @@ std::string Rows(const DungeonGrid& grid, const char* end = "\n") {
     std::string out;
     for (const auto& row : grid) out += std::string(row.begin(), row.end()) + end;
     return out;
+}
+
+std::wstring Rows(const CMaze& m) {
+    std::wstring s;
+    for (int y = 0; y <= m.SizeYValue(); ++y) s += m.GetMazeString(static_cast<std::int16_t>(y)) + L"\n";
+    return s;
+}
+
+// Compares with a golden file under tests/data, or writes it when asked to.
+void Golden(const fs::path& golden, const std::string& bytes) {
+    if (std::getenv("MORVATH_WRITE_GOLDEN")) WriteFileAtomic(fs::path(MORVATH_TEST_DATA) / golden, bytes);
+    else EXPECT_EQ(bytes, ReadBytes(fs::path(MORVATH_TEST_DATA) / golden).value_or("<missing>")) << golden;
 }
 
 std::vector<std::wstring> Lines(const DungeonGrid& grid) {
@@ -35,11 +49,26 @@ struct Dungeons : GameTest {
     void Template(const std::string& name, const std::string& text) {
         WriteFileAtomic(folder.path() / "maps" / name, EncodeCp1251(FromUtf8(text)));
     }
-    void GenDungeon(const std::string& args) {
+    void Run(const std::wstring& script) {
         Cscript s;
-        s.Script = FromUtf8("gendungeon(" + args + ")\r\n");
+        s.Script = script;
         s.ScriptExecute();
     }
+    void GenDungeon(const std::string& args) { Run(FromUtf8("gendungeon(" + args + ")\r\n")); }
+};
+
+struct Houses : Dungeons {
+    Houses() {
+        for (int n = 1; n <= 6; ++n) {
+            WriteFileAtomic(folder.path() / "intros" / ("h" + std::to_string(n) + ".map"),
+                            "aaaaaaa\r\n\"  a,G  \"\r\n  GGG  \r\nrow" + std::to_string(n) + "\r\n");
+        }
+    }
+    std::string Saved(const std::string& name) { return ReadBytes(SaveFolder().Current(FromUtf8(name))).value_or("<missing>"); }
+};
+
+struct Generators : GameTest {
+    Generators() : GameTest(2024) {}
 };
 
 // Where the hero, by the arrow keys' rules, walks from cell (x, y) of `rows` (column from 0,
@@ -83,10 +112,8 @@ TEST(DungeonCarving, FixedSeedsGiveTheirGoldenMaps) {
     struct Case { std::uint64_t seed; int x, y; };
     for (const Case& c : {Case{11, 20, 20}, {42, 10, 40}, {189, 28, 25}, {6, 40, 25}}) {
         SeedRandom(c.seed);
-        const std::string name = std::to_string(c.seed) + "_" + std::to_string(c.x) + "_" + std::to_string(c.y);
-        const fs::path golden = fs::path(MORVATH_TEST_DATA) / "dungeons" / ("seed" + name + ".txt");
-        if (std::getenv("MORVATH_WRITE_GOLDEN")) WriteFileAtomic(golden, Rows(CarveDungeon(c.x, c.y).grid));
-        else EXPECT_EQ(Rows(CarveDungeon(c.x, c.y).grid), ReadBytes(golden).value_or("<missing>")) << name;
+        Golden(fs::path("dungeons") / ("seed" + std::to_string(c.seed) + "_" + std::to_string(c.x) + "_" + std::to_string(c.y) + ".txt"),
+               Rows(CarveDungeon(c.x, c.y).grid));
     }
 }
 
@@ -230,5 +257,109 @@ TEST_F(Dungeons, BadArgumentsWriteNothing) {
         GenDungeon(std::string(start) + ";\"" + name + "\";\"A1\";\"1\";\"1\";\"A1\";\"1\";\"1\";\"" + populate + "\";\"0\";\"0\";\"" + monsters + "\";\"3\"");
         const std::string got = fs::is_empty(folder.path() / "saved") ? "nothing" : Saved("d", L".lst").empty() ? "dungeon" : "monsters";
         EXPECT_EQ(got, expected) << start << " " << name << " " << populate;
+    }
+}
+
+// The copy goes item by item: quotes and the blanks around items are dropped. A position
+// that is not a number keeps what the run's last genhouse gave; a new run starts from nothing.
+TEST_F(Houses, TheScriptCommandWritesAWholeHouse) {
+    SeedRandom(5);
+    for (const wchar_t* text : {L"genhouse(\"izba1\";\"A1\";\"12\";\"30\")\r\ngenhouse(\"izba2\";\"N1\";\"x\";\"5x\")\r\n", L"genhouse(\"izba3\";\"A1\")\r\n"})
+        Run(text);
+    EXPECT_EQ(std::tuple(Saved("izba1.map").substr(0, 21), Saved("izba1.crd"), Saved("izba1.tle"), Saved("izba1.itm"), Saved("izba1.lst") != "<missing>"),
+              std::tuple("aaaaaaa\r\n  a,G  \r\nGGG", "7\r\n11\r\nA1\r\n 12 \r\n 30 \r\n", "2\r\n#This is a TileSet type file.Do not remove this Line!\r\n", "", true));
+    EXPECT_EQ(std::tuple(Saved("izba2.crd").substr(7), Saved("izba3.crd").substr(7), ui.Count(L"MsgBox|")), std::tuple("N1\r\n 12 \r\n 30 \r\n", "A1\r\n 0 \r\n 0 \r\n", 1));
+}
+
+// Plan 1 to 6; talk scripts 1 to 4 (a 0 is a 1); a man of 2 to 10 hit points and strength 2
+// to 4, a woman of 2 to 4 and 2. Plans past the third are empty, and written empty: nobody from
+// an older house of that name stays.
+TEST_F(Houses, ResidentsFollowTheirTemplate) {
+    const std::pair<std::vector<double>, const char*> cases[] = {
+        {{0, 0.5, 0.9999, 0.9999, 0, 0}, "h1-high.lst"}, {{2.0001 / 6, 0, 0, 0, 0.9999, 0.9999, 0.5, 0.5}, "h3-low.lst"},
+        {{1.0001 / 6, 0.9999, 0.5, 0.5, 0.5, 0.5}, "h2-mid.lst"}, {{0.5, 0.9999}, "empty.lst"}};
+    for (const auto& [draws, lst] : cases) {
+        PinnedDraws pinned(draws);
+        ASSERT_TRUE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"h", L"vira"}));
+        Golden(fs::path("houses") / lst, Saved("h.lst"));
+    }
+}
+
+// A house or a dungeon the disk refuses is told; unsafe names and missing templates write
+// nothing at all, and need no word.
+TEST_F(Houses, UnsafeNamesAndMissingTemplatesWriteNothing) {
+    {
+        DiskFaults full([](const DiskCall& c) { return c.step == DiskStep::Write; });
+        DungeonSpec pit;
+        std::tie(pit.StartX, pit.StartY, pit.DungeonName) = std::tuple(20, 20, L"pit");
+        EXPECT_FALSE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"izba", L"A1"}) || GenerateDungeon(pit));
+    }
+    const std::wstring notMade = L"MsgBox|Morvath|Не удалось записать новое место \"";
+    EXPECT_EQ(ui.log, (std::vector<std::wstring>{notMade + L"izba\" в папку saved: его не будет.", notMade + L"pit\" в папку saved: его не будет."}));
+    fs::remove_all(folder.path() / "saved" / ".pending");
+    ui.log.clear();
+    EXPECT_FALSE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"..\\..\\evil", L"A1"}));
+    for (int n = 1; n <= 6; ++n) RemoveFile(folder.path() / "intros" / ("h" + std::to_string(n) + ".map"));
+    EXPECT_FALSE(CreateHouse(HouseSpec{Integer(0), Integer(0), L"izba", L"A1"}));
+    EXPECT_TRUE(fs::is_empty(folder.path() / "saved") && ui.log.empty());
+}
+
+// Sizes round up to odd and are capped; a maze below three cells marks only its start.
+TEST(Maze, SizesRoundUpToOddAndCarveTheirGoldenPassages) {
+    struct Case { int x, y, sizeX, sizeY; long carved; };
+    for (const Case c : {Case{5000, 1200, 1001, 1001, -1}, {70, 70, 71, 71, -1}, {0, 0, 1, 1, 1}, {2, 2, 3, 3, 1}}) {
+        CMaze m;
+        m.DrawMaze(static_cast<std::int16_t>(c.x), static_cast<std::int16_t>(c.y));
+        const std::wstring rows = c.carved < 0 ? L"" : Rows(m);
+        EXPECT_EQ(std::tuple(m.SizeXValue(), m.SizeYValue(), c.carved < 0 ? -1 : std::count(rows.begin(), rows.end(), L'a'), m.GetMaze(1, 1)),
+                  std::tuple(c.sizeX, c.sizeY, c.carved, false)) << c.x;
+    }
+    SeedRandom(99);
+    CMaze m;
+    m.DrawMaze(20, 15);
+    Golden("generators/maze21x15.txt", ToUtf8(Rows(m)));
+    std::int16_t x = 1, y = 1;
+    EXPECT_FALSE(m.MakeMaze(x, y));
+}
+
+// Plains and forest: an empty ground with its exits back to the wilderness, the hero on (20, 20)
+// and, in the forest (one against its golden file), never a tree on the hero's cell or beside it.
+TEST_F(Generators, PlainsAndForestsAreGroundsForTheHero) {
+    std::tie(g().PlayerX, g().PlayerY) = std::tuple(31, 17);
+    g().NPCs->Add();
+    w().Generate_Plains();
+    EXPECT_EQ(std::tuple(g().NPCs->Count(), int(w().LocCount), int(g().PlayerX), int(g().PlayerY), int(w().MapType), w().Record(2).TargetX.ToNumber()),
+              std::tuple(0L, 3, 20, 20, int(kMapForest), 31.0));
+    for (int run = 0; run < 10; ++run) {
+        w().MapType = kMapTown;
+        w().Generate_Forest();
+        EXPECT_EQ(std::tuple(int(w().MapType), w().GetPosMap(22, 23) + w().GetPosMap(23, 23) + w().GetPosMap(24, 23)), std::tuple(int(kMapForest), L"GGG"));
+    }
+    std::wstring forest;
+    for (int row = 0; row <= 40; ++row) forest += w().Row(row) + L"\n";
+    Golden("generators/forest.txt", ToUtf8(forest));
+}
+
+// A cave level whole: the rows, the stairs' records, the monsters, where the hero arrives, and
+// the ring of revival on its heap mark at its depth. Beasts come only from the fifth level.
+TEST_F(Generators, CaveLevelsGiveTheirGoldenLayouts) {
+    struct Case { int level, depth, revival; const char* golden; };
+    for (const Case c : {Case{1, 3, 0, "level1-depth3.txt"}, {5, 5, -45, "level5-depth5.txt"}}) {
+        SeedRandom(7);
+        std::tie(h().Level, h().Doom, w().InfLevel, g().QuestFlags[29]) = std::tuple(c.level, 0.0, c.depth, c.revival);
+        w().Generate_Cave_World();
+        std::wstring out = w().WorldName + L" " + NumText(w().MapType) + L" hero " + NumText(g().PlayerX) + L"," + NumText(g().PlayerY) +
+                           L" deepest " + NumText(g().QuestFlags[28]) + L"\n";
+        for (int row = 0; row <= 76; ++row) out += w().Row(row) + L"\n";
+        for (int i = 0; i <= w().LocCount; ++i) {
+            const auto& r = w().Record(i);
+            out += r.X.ToText() + L"," + r.Y.ToText() + L"," + r.Target.ToText() + L"," + r.TargetX.ToText() + L"," + r.TargetY.ToText() + L"\n";
+        }
+        for (const auto& n : *g().NPCs) {
+            out += n->NPCName + L"|" + n->Symbol + L"|" + n->Weapon + L"|" + NumText(n->X) + L"," + NumText(n->Y) + L"|" + NumText(n->HP) + L"|" +
+                   NumText(n->Strenght) + L"|" + NumText(n->Tactic) + L"|" + n->AIScript_File + L"|" + n->DieScript_File + L"\n";
+        }
+        for (const auto& it : *w().mapItemCol) out += it->ItemName + L" " + NumText(it->ItemType) + L" " + NumText(it->X) + L"," + NumText(it->Y) + L"\n";
+        Golden(fs::path("generators") / c.golden, ToUtf8(out));
     }
 }

@@ -1,19 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <tuple>
-#include <utility>
-#include <vector>
-
 #include "game/new_game.h"
+#include "game/weapons.h"
 #include "platform/clock.h"
-#include "platform/cp1251.h"
-#include "platform/frontend.h"
-#include "platform/random.h"
 #include "platform/settings.h"
 #include "platform/source_text.h"
 #include "services/map_archive.h"
 #include "test_support.h"
-#include "world/game_state.h"
+#include "world/equipment.h"
+#include "world/random_content.h"
 #include "world/save_set.h"
 
 using namespace morvath;
@@ -25,10 +18,7 @@ using Stages = std::vector<std::pair<std::wstring, int>>;
 
 // A small game folder: intros, start script, weapon table and settings from the test data
 // (converted as the build converts the real ones), and an archive of three tiny towns.
-struct NewGame : ::testing::Test {
-    TempGameFolder folder;
-    ScriptedFrontend ui;
-
+struct NewGame : GameTest {
     void SetUp() override {
         ResetGame();
         const fs::path src = kData / "game";
@@ -41,8 +31,6 @@ struct NewGame : ::testing::Test {
         ASSERT_TRUE(archive && WriteFileAtomic(folder.path() / "maps" / "data.uni", *archive));
         SeedRandom(5);
     }
-    GameState& g() { return modVarsAndMain; }
-    MainCharacter& hero() { return *modVarsAndMain.Player; }
     std::string Game(const std::string& rel) { return ReadBytes(folder.path() / rel).value_or("<missing>"); }
     std::wstring Setting(const wchar_t* key) { return ReadIni(L"morvath", key, IniPath()); }
 
@@ -52,7 +40,7 @@ struct NewGame : ::testing::Test {
     void Recipe(int person, int luck = 0) {
         ResetGame();
         g().CreateRoots();
-        hero().Luck = luck;
+        h().Luck = luck;
         MakePerson(person);
     }
     int Arrows() {
@@ -67,6 +55,8 @@ struct NewGame : ::testing::Test {
     auto OldGame() { return std::tuple(Game("saved/char.ch"), Game("saved/N1.map"), Game("monst.cnt")); }
 };
 
+using StartContent = GameTest;
+
 }  // namespace
 
 // Each person's hero with every draw pinned low and high, as the golden save sets hold it:
@@ -79,7 +69,7 @@ TEST_F(NewGame, EachPersonStartsAsTheGoldenSaveSetHoldsIt) {
             Recipe(person);
             EXPECT_EQ(g().IntroText, std::wstring(L"Сказ: ") + intros[person] + L"\r\nвторая строка\r\n");
             if (person == kWarlock) g().TheWorld->WorldName = L"AG";  // the caves are made later
-            hero().PlayerName = L"Тестомир";
+            h().PlayerName = L"Тестомир";
             ASSERT_TRUE(SaveGame());
             const std::string set = std::to_string(person) + (d > 0 ? "-high" : "-low");
             for (const char* file : {"char.ch", "char.itm", "inven", "attribs", "q.q"})
@@ -100,7 +90,7 @@ TEST_F(NewGame, EachPersonStartsAsTheGoldenSaveSetHoldsIt) {
     for (const auto& c : cases) {
         PinnedDraws draws(c.draws);
         Recipe(c.person, c.luck);
-        EXPECT_EQ(std::tuple(c.person == kPrince ? int(hero().MaxHp) : 0, g().LightningKnown, c.person == kWarlock ? int(g().ResurrectionsLeft) : 0, Arrows()),
+        EXPECT_EQ(std::tuple(c.person == kPrince ? int(h().MaxHp) : 0, g().LightningKnown, c.person == kWarlock ? int(g().ResurrectionsLeft) : 0, Arrows()),
                   c.expected) << c.person << " " << c.draws.back();
     }
 }
@@ -113,7 +103,7 @@ TEST_F(NewGame, AHeroMadeOnAPinnedDayGetsThatDaysLuck) {
                                           {2028, 2, 29, 0}, {2000, 2, 29, 0}, {2000, 10, 13, -10}}) {
         PinnedDay pinned(year, month, day);
         ASSERT_TRUE(CreateCharacter(kClaw, L"Тестомир", false));
-        EXPECT_EQ(std::tuple(Today().year, Today().day, hero().Luck), std::tuple(year, day, luck)) << month;
+        EXPECT_EQ(std::tuple(Today().year, Today().day, h().Luck), std::tuple(year, day, luck)) << month;
     }
     EXPECT_EQ(std::tuple(PinClock(2027, 2, 29), PinClock(2100, 2, 29), PinClock(2026, 4, 31), PinClock(2026, 13, 1)), std::tuple(false, false, false, false));
 }
@@ -140,7 +130,7 @@ TEST_F(NewGame, TheStartButtonGivesUpTheOldSaveAndStartsAfreshOnlyWithAName) {
     EXPECT_EQ(std::tuple(ui.log.back(), g().Money, OldGame(), Setting(L"loadfromkill")), std::tuple(L"MsgBox|Morvath|Необходимо ввести имя!", 999, old, L"1"));
     ASSERT_TRUE(CreateCharacter(kMonk, L"Пимен", false));
     EXPECT_EQ(std::tuple(OldGame(), Setting(L"loadfromkill"), g().KeepSaveOnDeath, g().Money, g().NightKnown, int(g().QuestFlags[30]),
-                         g().Equip[kSlotHead][kEqName].ToText(), hero().PlayerName),
+                         g().Equip[kSlotHead][kEqName].ToText(), h().PlayerName),
               std::tuple(std::tuple("<missing>", "<missing>", "<missing>"), L"0", false, 0, false, 0, L"", L"Пимен"));
     ASSERT_TRUE(CreateCharacter(kMonk, L"Пимен", true));
     EXPECT_EQ(std::tuple(Setting(L"loadfromkill"), g().KeepSaveOnDeath), std::tuple(L"1", true));
@@ -197,7 +187,7 @@ TEST_F(NewGame, StagesRunInOrderAndTheGameStartsReady) {
     EXPECT_EQ(order, (std::vector<std::string>{"hide menu, intro shown 0", "game screen, intro shown 1"}));
     EXPECT_EQ(ui.log, std::vector<std::wstring>{L"ShowText|modal|Сказ: knaz\r\nвторая строка\r\n"});
 
-    EXPECT_EQ(std::tuple(hero().MConst, hero().HP - hero().MaxHp, hero().Hungry, hero().MaxWeight - (hero().HardIness + hero().Strenght + hero().BeginMaxWeight), hero().Defence),
+    EXPECT_EQ(std::tuple(h().MConst, h().HP - h().MaxHp, h().Hungry, h().MaxWeight - (h().HardIness + h().Strenght + h().BeginMaxWeight), h().Defence),
               std::tuple(0.03, 0, 1, 0.0, 3.5));
     EXPECT_EQ(std::tuple(g().FacingDir, g().TheWorld->Day, int(g().QuestFlags[5]), g().WeaponsTable[1][0].ToText(), g().Messages[13], Game("monst.cnt")),
               std::tuple(2, 1, 7, L"Кирка", L"Здесь ничего нет.", ""));  // start.scr ran; the kill log is emptied
@@ -211,9 +201,9 @@ TEST_F(NewGame, TheWarlockStartsInACaveAndOtherMagiciansGetTheirMagicConstant) {
     ASSERT_TRUE(Start(kWarlock));
     EXPECT_EQ(std::tuple(g().TheWorld->WorldName, g().TheWorld->MapType, g().PlayerY, g().TheWorld->GetPosMap(g().PlayerX + 3, 51)), std::tuple(L"AG", kMapCave, 48, L"G"));
     ASSERT_TRUE(CreateCharacter(kWarlock, L"Ворон", false));
-    std::tie(hero().Science, hero().Magic, hero().Strenght, hero().HardIness) = std::tuple(2, 11, 0, 0);
+    std::tie(h().Science, h().Magic, h().Strenght, h().HardIness) = std::tuple(2, 11, 0, 0);
     ASSERT_TRUE(InitGame(StartHooks{}));
-    EXPECT_EQ(std::tuple(hero().MConst, hero().Strenght, hero().HardIness), std::tuple(2 / 70.0 + 11 / 25.0, 0.3, 0.3));
+    EXPECT_EQ(std::tuple(h().MConst, h().Strenght, h().HardIness), std::tuple(2 / 70.0 + 11 / 25.0, 0.3, 0.3));
 }
 
 TEST_F(NewGame, AMissingArchiveIsReportedAndTheStartStopsCleanly) {
@@ -252,8 +242,36 @@ TEST_F(NewGame, ASavedGameContinuesWhereTheHeroStoodWithItsKeepSaveOption) {
     ResetGame();
     ui.log.clear();
     ASSERT_TRUE(LoadSavedGame());
-    EXPECT_EQ(std::tuple(ui.log.empty(), g().KeepSaveOnDeath, hero().PlayerName, int(hero().Profession), g().TheWorld->WorldName, g().PlayerX, g().PlayerY,
+    EXPECT_EQ(std::tuple(ui.log.empty(), g().KeepSaveOnDeath, h().PlayerName, int(h().Profession), g().TheWorld->WorldName, g().PlayerX, g().PlayerY,
                          g().FacingDir, g().WeaponsTable[0][0].ToText(), g().Messages[13]),
               std::tuple(true, true, L"Добрыня, \"Никитич\"", kHunter, L"vira", 12, 6, 1, L"Меч", L"Здесь ничего нет."));
 }
 
+// Three to six draws of six: a 2 is a dagger (with a bonus of 0 to 2, critical 70), a 4 food;
+// nothing drawn is one food all the same.
+TEST_F(StartContent, StartInventoryAlwaysHoldsSomething) {
+    const double two = 2.0001 / 6, four = 4.0001 / 6;
+    const std::tuple<std::vector<double>, std::wstring, double> cases[] = {
+        {{0, two, 0.9999, four, 0}, L"Кинжал 1 70 +2|Еда 4 0 food.itm+0|", 1.5},
+        {{0.9999, 0, 0, 0, 0, 0, 0.9999}, L"Еда 4 0 food.itm+0|", 1},
+        {{0.25, four, four, two, 0.3, 3.9999 / 6, four}, L"Еда 4 0 food.itm+0|Еда 4 0 food.itm+0|Кинжал 1 70 +0|", 2.5}};
+    for (const auto& [draws, expected, weight] : cases) {
+        PinnedDraws pins(draws);
+        g().Inventory->Clear();
+        GenerateStartInventory();
+        std::wstring items;
+        for (const auto& i : *g().Inventory)
+            items += i->ItemName + L" " + NumText(i->ItemType) + L" " + NumText(i->Critical) + L" " + i->ItemScript + L"+" + NumText(i->WeaponPlus) + L"|";
+        EXPECT_EQ(std::tuple(items, h().Weight), std::tuple(expected, weight));
+    }
+}
+
+// A power of two in every slot: each slot's share shows in the sums (the critical: the hands only).
+TEST_F(StartContent, WeaponsFromWornItems) {
+    for (int slot = 0; slot < 6; ++slot) {
+        g().Equip[slot][kEqWeaponPlus] = g().Equip[slot][kEqDefendPlus] = 1 << slot;
+        g().Equip[slot][kEqCritical] = 30 << slot;
+    }
+    CalculateWeapons();
+    EXPECT_EQ(std::tuple(h().Weapon, h().Defence, h().Critical), std::tuple(0.5 + 1 + 4 + 8 + 8 + 16 + 1, 0.5 + 0.5 + 2 + 8 + 16 + 16, 6.0));
+}

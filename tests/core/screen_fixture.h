@@ -1,11 +1,7 @@
 #pragma once
 // A game in a throw-away game folder with a healthy hero on a hand-made town, for the tests
 // of the game screen's rules: keys, movement, talk, location change and the view.
-#include <string>
-#include <vector>
-
 #include "game/keymap.h"
-#include "platform/cp1251.h"
 #include "test_support.h"
 
 namespace morvath {

@@ -3,9 +3,7 @@
 // 1), the strict number of the whole text ("12abc" fails, "1e1" is 10), and the strict
 // whole number (as strict, then rounded, halves to even).
 #include <array>
-#include <functional>
 
-#include "platform/cp1251.h"
 #include "script/script_text.h"
 #include "script_test_support.h"
 

@@ -1,14 +1,19 @@
 #pragma once
 // A fresh game with a scripted player, and a way to run script text and watch it. Scripts
 // report what they see through input(), whose prompts the scripted player logs.
-#include <string>
-#include <vector>
-
-#include "platform/files.h"
 #include "script/cscript.h"
 #include "test_support.h"
 
 namespace morvath {
+
+// What a script showed through input(), in order.
+using Seen_ = std::vector<std::wstring>;
+
+// An item's fields in the order give() and put() take them.
+inline std::wstring GivenFields(const Item& i) {
+    return i.ItemName + L"|" + NumText(i.ItemType) + L"|" + NumText(i.itembalance) + L"|" + i.ItemInfo + L"|" + i.ItemScript + L"|" +
+           NumText(i.WeaponPlus) + L"|" + NumText(i.DefendPlus) + L"|" + NumText(i.Weight) + L"|" + NumText(i.Critical) + L"|" + i.SkillPlus;
+}
 
 // "\n" in test text stands for the CR LF line end of script files.
 inline std::wstring ScriptLines(std::wstring_view text) {
@@ -29,14 +34,14 @@ struct ScriptFixture : GameTest {
         s.ScriptExecute();
     }
     // The prompts of every input() call, in order.
-    std::vector<std::wstring> Seen() const {
-        std::vector<std::wstring> r;
+    Seen_ Seen() const {
+        Seen_ r;
         for (const auto& l : ui.log) {
             if (l.starts_with(L"InputBox|Morvath|")) r.push_back(l.substr(17));
         }
         return r;
     }
-    std::vector<std::wstring> RunAndSee(std::wstring_view text) {
+    Seen_ RunAndSee(std::wstring_view text) {
         ui.log.clear();
         Run(text);
         return Seen();

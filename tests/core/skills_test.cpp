@@ -1,9 +1,5 @@
 // The skill list, the skills with and without carried items, the forge's choices, the bow
 // shot, the spells and gathering, on a grass town with characters to aim at.
-#include <cmath>
-#include <deque>
-#include <tuple>
-
 #include "game/gathering.h"
 #include "game/skill_rules.h"
 #include "game/skills.h"
@@ -57,20 +53,18 @@ protected:
     struct Frame { bool shown; Pic picture; int x; int y; bool keysBlocked; };
     std::vector<Frame> frames;
     std::wstring Said() const { return modVarsAndMain.screen.txtSpeech; }
-    static std::wstring Says(const std::wstring& text) { return text + L"\r\n\r\n[пробел]"; }
-    MainCharacter& hero() { return *g().Player; }
 };
 
 TEST_F(Skills, TheListOffersEveryNamedRowAndRunsTheRowOfTheLineChosen) {
     const auto& list = g().gameScreen.skills;
     ShowSkills();
-    EXPECT_EQ(std::tuple(Said(), list.visible), std::tuple(Says(L"Нет Умений!"), false));
+    EXPECT_EQ(std::tuple(Said(), list.visible), std::tuple(Spoken(L"Нет Умений!"), false));
     for (auto [row, name] : {std::pair(3, L"Литература"), {12, L"Врачевание"}, {20, L"Заговаривать болезнь"}}) Learn(row, name);
     ShowSkills();
     EXPECT_EQ(list.lines, (std::vector<std::wstring>{L"Литература", L"Врачевание", L"Заговаривать болезнь"}));
-    std::tie(hero().HP, g().gameScreen.skills.ListIndex) = std::tuple(10, 1);
+    std::tie(h().HP, g().gameScreen.skills.ListIndex) = std::tuple(10, 1);
     ChooseSkill();
-    EXPECT_EQ(std::tuple(hero().HP, list.visible), std::tuple(14, false));
+    EXPECT_EQ(std::tuple(h().HP, list.visible), std::tuple(14, false));
     ShowSkills();
     ChooseSkill();  // no line chosen is the first: the passive reading skill, which does nothing
     Learn(0, L"Врачевание");  // the list is made afresh: its first line is row 0 now
@@ -78,11 +72,11 @@ TEST_F(Skills, TheListOffersEveryNamedRowAndRunsTheRowOfTheLineChosen) {
         ShowSkills();
         g().gameScreen.skills.ListIndex = line;
         ChooseSkill();
-        EXPECT_EQ(std::tuple(hero().HP, list.visible), std::tuple(line < 0 ? 18 : 14, false));
+        EXPECT_EQ(std::tuple(h().HP, list.visible), std::tuple(line < 0 ? 18 : 14, false));
     }
     g().Darkness = true;
     ShowSkills();
-    EXPECT_EQ(std::tuple(hero().HP, Said(), list.visible), std::tuple(18, Says(L"Здесь слишком темно..."), false));
+    EXPECT_EQ(std::tuple(h().HP, Said(), list.visible), std::tuple(18, Spoken(L"Здесь слишком темно..."), false));
 }
 
 TEST_F(Skills, CuringAndHealing) {
@@ -91,16 +85,16 @@ TEST_F(Skills, CuringAndHealing) {
         {L"Врачевание", 16, 0, 20, 0, L""}, {L"Врачевание", 17, 5, 17, 3, L""}};  // no healing part of the way; the illness still eases
     for (const auto& c : cases) {
         g().screen.txtSpeech.clear();
-        std::tie(hero().HP, hero().Sick) = std::tuple(c.hp, c.sick);
+        std::tie(h().HP, h().Sick) = std::tuple(c.hp, c.sick);
         Use(c.skill, {});
-        EXPECT_EQ(std::tuple(hero().HP, hero().Sick, Said()), std::tuple(c.hpAfter, c.sickAfter, *c.said ? Says(c.said) : L""))
+        EXPECT_EQ(std::tuple(h().HP, h().Sick, Said()), std::tuple(c.hpAfter, c.sickAfter, *c.said ? Spoken(c.said) : L""))
             << c.skill << c.hp;
     }
 }
 
 TEST_F(Skills, TheftTakesUpToWhatTheVictimCarriesOrFights) {
     Learn(0, L"Воровство");
-    hero().Mobility = 13;  // a draw of r2 steals when r2 * 14 passes 7
+    h().Mobility = 13;  // a draw of r2 steals when r2 * 14 passes 7
     std::wstring loot;
     for (auto victim : {L"Солдат", L"Воевода", L"Купец", L"Торговец", L"Нищий"}) {
         g().NPCs->Clear();
@@ -109,8 +103,8 @@ TEST_F(Skills, TheftTakesUpToWhatTheVictimCarriesOrFights) {
         UseSkill(0);
         loot += NumText(g().Money) + L" ";
     }
-    EXPECT_EQ(std::tuple(loot, Said(), std::lround(hero().Doom * 10)), std::tuple(L"10 60 260 360 362 ", Says(L"Вам повезло! Вы своровали 2 монет!"), 10));
-    hero().Doom = 4;
+    EXPECT_EQ(std::tuple(loot, Said(), std::lround(h().Doom * 10)), std::tuple(L"10 60 260 360 362 ", Spoken(L"Вам повезло! Вы своровали 2 монет!"), 10));
+    h().Doom = 4;
     // Caught: exactly 7 is not past it; a hostile victim catches even a draw that beats a peaceful one; a good one raises the soldiers.
     for (auto [good, draw] : {std::pair(true, 0.5), {false, 0.99}}) {
         g().NPCs->Clear();
@@ -120,41 +114,41 @@ TEST_F(Skills, TheftTakesUpToWhatTheVictimCarriesOrFights) {
         victim->Tactic = good ? 0 : kTacticApproach;
         PinnedDraws draws{0, draw};
         UseSkill(0);
-        EXPECT_EQ(std::tuple(Said(), victim->Good, soldier->Tactic == kTacticApproach, g().gameScreen.fight.visible, g().gameScreen.fight.enemy, hero().Doom),
-                  std::tuple(Says(L"Вас поймали на воровстве!"), false, good, true, victim, 4));
+        EXPECT_EQ(std::tuple(Said(), victim->Good, soldier->Tactic == kTacticApproach, g().gameScreen.fight.visible, g().gameScreen.fight.enemy, h().Doom),
+                  std::tuple(Spoken(L"Вас поймали на воровстве!"), false, good, true, victim, 4));
     }
     g().NPCs->Clear();
     UseSkill(0);
-    EXPECT_EQ(Said(), Says(L"Здесь не у кого воровать..."));
+    EXPECT_EQ(Said(), Spoken(L"Здесь не у кого воровать..."));
 }
 
 TEST_F(Skills, Fishing) {
     Use(L"Ловить рыбу", {});
-    EXPECT_EQ(Said(), Says(L"Вам нечем ловить рыбу - нужна удочка!"));
+    EXPECT_EQ(Said(), Spoken(L"Вам нечем ловить рыбу - нужна удочка!"));
     g().Equip[kSlotLeftHand][kEqName] = Variant(std::wstring(L"Удочка"));
     for (int x : {4, 6}) Put(x, 5, L"-");
     UseSkill(0);
-    EXPECT_EQ(Said(), Says(L"Здесь нет ни воды, ни реки - рыбу ловить негде..."));
+    EXPECT_EQ(Said(), Spoken(L"Здесь нет ни воды, ни реки - рыбу ловить негде..."));
     // With Luck 6 every try catches; the second fish joins the first.
     Put(5, 4, L"D");
-    hero().Luck = 6;
+    h().Luck = 6;
     UseSkill(0);
     UseSkill(0);
-    EXPECT_EQ(std::tuple(Said(), Pack(), g().Inventory->Item(1)->ItemScript, hero().Weight), std::tuple(Says(L"Вы поймали рыбину!"), L"Окунь или плотва x1/", L"food.itm", 4.0));
+    EXPECT_EQ(std::tuple(Said(), Pack(), g().Inventory->Item(1)->ItemScript, h().Weight), std::tuple(Spoken(L"Вы поймали рыбину!"), L"Окунь или плотва x1/", L"food.itm", 4.0));
     // The blue carp of its lake is caught once, below a lower shore piece too.
     Put(5, 4, L"G");
     Put(5, 6, L"F");
     std::tie(w().WorldName, g().QuestFlags[kFlagBlueCarp]) = std::tuple(L"lm1", 1);
     UseSkill(0);
     EXPECT_EQ(std::tuple(Said(), g().QuestFlags[kFlagBlueCarp], Pack(), g().Inventory->Item(2)->ItemScript),
-              std::tuple(Says(L"Вы поймали странного синего карася!"), 2, L"Окунь или плотва x1/Странный карась синего цвета x0/", L"bluefish.itm"));
+              std::tuple(Spoken(L"Вы поймали странного синего карася!"), 2, L"Окунь или плотва x1/Странный карась синего цвета x0/", L"bluefish.itm"));
     // Without luck: the golden fish, one try in seventy of those that miss.
-    hero().Luck = 0;
+    h().Luck = 0;
     for (auto [draws, said] : {std::pair(std::vector{0.54, 0.99, 0.5}, L"Вы поймали Золотую рыбку...У вас море денег..."),
                                {std::vector{0.54, 0.985}, L"Вам не повезло - вы ничего не поймали..."}}) {
         PinnedDraws pinned(draws);
         UseSkill(0);
-        EXPECT_EQ(std::tuple(Said(), g().Money), std::tuple(Says(said), 16050));
+        EXPECT_EQ(std::tuple(Said(), g().Money), std::tuple(Spoken(said), 16050));
     }
 }
 
@@ -162,54 +156,54 @@ TEST_F(Skills, AnArrowHitsInABandAndItsDamageCountsBowArrowLuckAndTactic) {
     g().Equip[kSlotRightHand][kEqWeaponPlus] = Variant(10.0);
     g().Equip[kSlotRightHand][kEqCritical] = Variant(50.0);
     auto arrow = Carry(L"Стрелы", kArrows);
-    std::tie(arrow->WeaponPlus, arrow->Critical, hero().Mobility, hero().Luck) = std::tuple(4, 50, 10, 4);
+    std::tie(arrow->WeaponPlus, arrow->Critical, h().Mobility, h().Luck) = std::tuple(4, 50, 10, 4);
     // bow 5 + arrows 2 + luck 2 + twice the tactic - a third of the draw's strength
     for (auto [tactic, hp] : {std::pair(-2, 96.5), {0, 92.5}, {2, 88.5}}) {
         g().NPCs->Clear();
-        hero().HeroeTactic = tactic;
+        h().HeroeTactic = tactic;
         AddNpc(L"Волк", 7, 8, 100);  // two columns off the line is out of it
         EXPECT_FALSE(ArrowHit(5, 8, kSlotRightHand, arrow));
         auto target = AddNpc(L"Волк", 6, 8, 100);  // a column off the line is still in it
         target->Strenght = 3;
         PinnedDraws draws{0.1, 0.5};
         EXPECT_TRUE(ArrowHit(5, 8, kSlotRightHand, arrow));
-        EXPECT_EQ(std::tuple(target->HP, target->Tactic, Said()), std::tuple(hp, kTacticApproach, Says(L"Вы попали и нанесли повреждение.")));
+        EXPECT_EQ(std::tuple(target->HP, target->Tactic, Said()), std::tuple(hp, kTacticApproach, Spoken(L"Вы попали и нанесли повреждение.")));
     }
     PinnedDraws draws{0.08};
     EXPECT_FALSE(ArrowHit(5, 8, kSlotRightHand, arrow));
-    EXPECT_EQ(Said(), Says(L"Вы промахнулись!"));
+    EXPECT_EQ(Said(), Spoken(L"Вы промахнулись!"));
     // The strong take no harm and a good one raises the soldiers; the dead speaks its own death.
     g().NPCs->Clear();
     auto soldier = AddNpc(L"Солдат", 20, 20, 40, true);
     auto strong = AddNpc(L"Богатырь", 5, 8, 50, true);
     auto weak = AddNpc(L"Заяц", 5, 9, 1);
-    std::tie(strong->Strenght, hero().HeroeTactic, hero().Exp, g().ScriptNPCIndex) = std::tuple(100, 0, 0, 1);
+    std::tie(strong->Strenght, h().HeroeTactic, h().Exp, g().ScriptNPCIndex) = std::tuple(100, 0, 0, 1);
     PinnedDraws more{0.5, 0.2, 0.5, 0.5};
     EXPECT_TRUE(ArrowHit(5, 8, kSlotRightHand, nullptr));
-    EXPECT_EQ(std::tuple(Said(), soldier->Tactic, strong->Good), std::tuple(Says(L"Вы попали но не нанесли повреждения..."), kTacticApproach, false));
+    EXPECT_EQ(std::tuple(Said(), soldier->Tactic, strong->Good), std::tuple(Spoken(L"Вы попали но не нанесли повреждения..."), kTacticApproach, false));
     EXPECT_TRUE(ArrowHit(5, 9, kSlotRightHand, nullptr));
-    EXPECT_EQ(std::tuple(g().NPCs->Contains(weak), hero().Exp, Said()), std::tuple(false, 1, Says(L"Заяц:конец")));
+    EXPECT_EQ(std::tuple(g().NPCs->Contains(weak), h().Exp, Said()), std::tuple(false, 1, Spoken(L"Заяц:конец")));
 }
 
 TEST_F(Skills, TheArrowFliesUntilItHitsAndTheLastOneIsGoneAfterwards) {
     Use(L"Стрелять из лука", {});
-    EXPECT_EQ(Said(), Says(L"Вам не из чего стрелять, возьмите лук в руку!"));
+    EXPECT_EQ(Said(), Spoken(L"Вам не из чего стрелять, возьмите лук в руку!"));
     g().Equip[kSlotLeftHand][kEqType] = Variant(static_cast<double>(kBow));
     g().Equip[kSlotLeftHand][kEqCritical] = Variant(100.0);
     UseSkill(0);
-    EXPECT_EQ(Said(), Says(L"Вам нечем стрелять!"));
+    EXPECT_EQ(Said(), Spoken(L"Вам нечем стрелять!"));
     auto arrows = Carry(L"Стрелы", kArrows, 1);
     g().FacingDir = 4;
     AddNpc(L"Волк", 6, 5, 100);  // behind the hero
     Use(L"Стрелять из лука", {1});  // nobody to the left: five cells, then gone
-    EXPECT_EQ(std::tuple(frames.size(), frames.back().picture, frames.back().x, arrows->ItemCount, hero().Weight), std::tuple(5u, Pic::a4, 0, 0, 1.0));
+    EXPECT_EQ(std::tuple(frames.size(), frames.back().picture, frames.back().x, arrows->ItemCount, h().Weight), std::tuple(5u, Pic::a4, 0, 0, 1.0));
     // The last arrow hits the wolf two cells down, and is used up after its flight: nothing is carried.
     frames.clear();
     g().FacingDir = 2;
     auto wolf = AddNpc(L"Волк", 5, 7, 100);
     PinnedDraws draws{0.5, 0.5};
     Use(L"Стрелять из лука", {1});
-    EXPECT_EQ(std::tuple(frames.size(), frames.back().picture, wolf->Tactic, g().Inventory->Contains(arrows), g().AnimationRunning, hero().Weight),
+    EXPECT_EQ(std::tuple(frames.size(), frames.back().picture, wolf->Tactic, g().Inventory->Contains(arrows), g().AnimationRunning, h().Weight),
               std::tuple(2u, Pic::a3, kTacticApproach, false, false, 0.0));
 }
 
@@ -238,42 +232,42 @@ TEST_F(Skills, HerbLoreAndAlchemyMixAPairInEitherOrder) {
     Carry(L"Клюква", kBerry, 2);
     Carry(L"Чаша Браги Сытости", kDrink);
     Use(L"Знание трав", {1, 1});
-    EXPECT_EQ(Said(), Says(L"Нельзя смешать ягоду саму с себя"));
+    EXPECT_EQ(Said(), Spoken(L"Нельзя смешать ягоду саму с себя"));
     Use(L"Алхимия", {2, 2});
-    EXPECT_EQ(std::tuple(Said(), Pack()), std::tuple(Says(L"Нельзя смешать зелье само с собою.."), L"Клюква x2/Чаша Браги Сытости x0/"));
+    EXPECT_EQ(std::tuple(Said(), Pack()), std::tuple(Spoken(L"Нельзя смешать зелье само с собою.."), L"Клюква x2/Чаша Браги Сытости x0/"));
 }
 
 TEST_F(Skills, CookingLearnsAMeatOnceAndRoastsItOnlyBeforeAFire) {
     auto& learned = g().Skills[0][2];
-    hero().Luck = 0;
+    h().Luck = 0;
     Carry(L"Сырое мясо.", kFood, 1);
     {
         PinnedDraws draws{0.74};
         Use(L"Готовить", {1});  // one piece of the two is spent
     }
-    EXPECT_EQ(std::tuple(Said(), learned.ToText(), Pack()), std::tuple(Says(L"Пробуем приготовить... Ничего не получилось..."), L" Сырое мясо.", L"Сырое мясо. x0/"));
+    EXPECT_EQ(std::tuple(Said(), learned.ToText(), Pack()), std::tuple(Spoken(L"Пробуем приготовить... Ничего не получилось..."), L" Сырое мясо.", L"Сырое мясо. x0/"));
     // Known now: cooked whatever the luck, and before the stove it comes out roasted.
     Put(5, 6, L"}");
     Use(L"Готовить", {1});
-    EXPECT_EQ(std::tuple(Said(), Pack()), std::tuple(Says(L"Приготовлено!"), L"Жареное мясо. x0/"));
+    EXPECT_EQ(std::tuple(Said(), Pack()), std::tuple(Spoken(L"Приготовлено!"), L"Жареное мясо. x0/"));
     // A carcass is meat too, roasted at a campfire; bread is not meat.
     Put(5, 6, L"•");
     Carry(L"Труп волка", kFood);
     Carry(L"Хлеб", kFood);
-    hero().Luck = 4;
+    h().Luck = 4;
     Use(L"Готовить", {2});
-    EXPECT_EQ(std::tuple(Said(), learned.ToText()), std::tuple(Says(L"Пробуем приготовить... Получилось!"), L" Сырое мясо. Труп волка"));
+    EXPECT_EQ(std::tuple(Said(), learned.ToText()), std::tuple(Spoken(L"Пробуем приготовить... Получилось!"), L" Сырое мясо. Труп волка"));
     Use(L"Готовить", {2});
-    EXPECT_EQ(std::tuple(Said(), Pack()), std::tuple(Says(L"Невозможно приготовить"), L"Жареное мясо. x0/Хлеб x0/Жареное мясо. x0/"));
+    EXPECT_EQ(std::tuple(Said(), Pack()), std::tuple(Spoken(L"Невозможно приготовить"), L"Жареное мясо. x0/Хлеб x0/Жареное мясо. x0/"));
 }
 
 TEST_F(Skills, TheCampfireBurnsOnePieceOnGrassOnly) {
     Use(L"Разжигать костер", {});
-    EXPECT_EQ(Said(), Says(L"Для костра нужно топливо!"));
+    EXPECT_EQ(Said(), Spoken(L"Для костра нужно топливо!"));
     auto logs = Carry(L"Бревно", kFuel, 2);
     Put(5, 6, L"п");
     Use(L"Разжигать костер", {1});
-    EXPECT_EQ(std::tuple(Said(), logs->ItemCount), std::tuple(Says(L"Здесь нельзя разжечь костер!"), 2));
+    EXPECT_EQ(std::tuple(Said(), logs->ItemCount), std::tuple(Spoken(L"Здесь нельзя разжечь костер!"), 2));
     g().FacingDir = 1;
     Use(L"Разжигать костер", {1});
     EXPECT_EQ(std::tuple(At(5, 4), logs->ItemCount), std::tuple(L"•", 1));
@@ -284,17 +278,17 @@ TEST_F(Skills, ConsecratingBlessesAnyItemButTheAmuletNeedsWill) {
     Carry(L"Амулет драконов", kNeck);
     Use(L"Освятить вещь", {1});
     EXPECT_EQ(cup->itembalance, 1);
-    hero().WillPower = 7.99;
+    h().WillPower = 7.99;
     Use(L"Освятить вещь", {2});
-    EXPECT_EQ(Said(), Says(L"Ваши руки дрожат...Слабая Сила Воли не позволяет вам сделать это..."));
+    EXPECT_EQ(Said(), Spoken(L"Ваши руки дрожат...Слабая Сила Воли не позволяет вам сделать это..."));
 }
 
 TEST_F(Skills, SmeltingThenForgingAtTheAnvil) {
     Use(L"Кузнечное дело", {});
-    EXPECT_EQ(Said(), Says(L"Вам нечем ковать!Возьмите Молот в руку!"));
+    EXPECT_EQ(Said(), Spoken(L"Вам нечем ковать!Возьмите Молот в руку!"));
     g().Equip[kSlotRightHand][kEqName] = Variant(std::wstring(L"Молот"));
     UseSkill(0);
-    EXPECT_EQ(Said(), Says(L"Вам не на чем ковать!"));
+    EXPECT_EQ(Said(), Spoken(L"Вам не на чем ковать!"));
     Put(5, 6, L"&");
     Carry(L"Железная руда", kOre);
     Use(L"Кузнечное дело", {1});
@@ -305,17 +299,17 @@ TEST_F(Skills, SmeltingThenForgingAtTheAnvil) {
     EXPECT_EQ(std::tuple(g().ForgeChoice, g().gameScreen.skills.lines.size(), g().gameScreen.skills.lines[4], int(g().PlayerY)),
               std::tuple(true, 7u, L"Доковать Меч", 5));
     auto sword = Carry(L"Меч", kWeapon);
-    std::tie(sword->WeaponPlus, hero().Strenght, g().gameScreen.skills.ListIndex, ui.pickAnswers) = std::tuple(3, 4, 4, std::deque<int>{2});
+    std::tie(sword->WeaponPlus, h().Strenght, g().gameScreen.skills.ListIndex, ui.pickAnswers) = std::tuple(3, 4, 4, std::deque<int>{2});
     PinnedDraws draws{0.6};
     ChooseSkill();
-    EXPECT_EQ(std::tuple(sword->WeaponPlus, sword->Weight, Pack(), hero().Weight), std::tuple(6, 1.4, L"Меч x0/", 1.4));
+    EXPECT_EQ(std::tuple(sword->WeaponPlus, sword->Weight, Pack(), h().Weight), std::tuple(6, 1.4, L"Меч x0/", 1.4));
     // A wooden shield cannot take iron.
     Carry(L"Слиток железа", kOre);
     Carry(L"деревянный щит", kShield);
     Use(L"Кузнечное дело", {2});
     std::tie(ui.pickAnswers, g().gameScreen.skills.ListIndex) = std::tuple(std::deque<int>{3}, 5);
     ChooseSkill();
-    EXPECT_EQ(std::tuple(Said(), g().Inventory->Count()), std::tuple(Says(L"Доковать невозможно!"), 3));
+    EXPECT_EQ(std::tuple(Said(), g().Inventory->Count()), std::tuple(Spoken(L"Доковать невозможно!"), 3));
 }
 
 TEST_F(Skills, TheForgeMakesWhatTheLineChoosesFromOneIngot) {
@@ -331,7 +325,7 @@ TEST_F(Skills, TheForgeMakesWhatTheLineChoosesFromOneIngot) {
     };
     for (const auto& c : cases) {
         g().Inventory->Clear();
-        std::tie(hero().Luck, g().ForgeIngot, g().ForgeChoice) = std::tuple(c.luck, Carry(L"Слиток железа", kOre, c.ingots), true);
+        std::tie(h().Luck, g().ForgeIngot, g().ForgeChoice) = std::tuple(c.luck, Carry(L"Слиток железа", kOre, c.ingots), true);
         PinnedDraws draws(c.draws);
         ForgeChosen(c.line);
         std::wstring made;
@@ -339,7 +333,7 @@ TEST_F(Skills, TheForgeMakesWhatTheLineChoosesFromOneIngot) {
             made += i->ItemName + L" x" + NumText(i->ItemCount) + L" [" + NumText(i->WeaponPlus) + L"," + NumText(i->Critical) + L"," +
                     NumText(i->DefendPlus) + L"," + NumText(i->Weight) + L"] ";
         }
-        EXPECT_EQ(made + (g().ForgeChoice ? L"choosing " : L"done ") + NumText(hero().Weight), c.made) << c.line;
+        EXPECT_EQ(made + (g().ForgeChoice ? L"choosing " : L"done ") + NumText(h().Weight), c.made) << c.line;
     }
 }
 
@@ -358,10 +352,10 @@ TEST_F(Spells, EachSpellNeedsMoreManaThanItCostsAndKeyZRepeatsTheFirstFour) {
         g().Darkness = false;
         g().screen.txtSpeech.clear();
         Put(5, 6, L"<");
-        std::tie(hero().Mana, hero().Magic, hero().HP, g().LastSpell) = std::tuple(c.mana, 1, 3, c.last);
+        std::tie(h().Mana, h().Magic, h().HP, g().LastSpell) = std::tuple(c.mana, 1, 3, c.last);
         c.last ? RepeatLastSpell() : CastNight();
-        EXPECT_EQ(NumText(std::lround(hero().Mana * 100)) + L" " + NumText(std::lround(hero().Magic * 100)) + L" " + NumText(hero().HP) +
-                      (Said() == Says(L"У вас не хватает маны") ? L" refused" : L"") + (g().Darkness ? L" dark" : L"") +
+        EXPECT_EQ(NumText(std::lround(h().Mana * 100)) + L" " + NumText(std::lround(h().Magic * 100)) + L" " + NumText(h().HP) +
+                      (Said() == Spoken(L"У вас не хватает маны") ? L" refused" : L"") + (g().Darkness ? L" dark" : L"") +
                       (At(5, 6) == L"G" ? L" cut" : L""),
                   c.after)
             << c.last << " " << c.mana;
@@ -369,28 +363,28 @@ TEST_F(Spells, EachSpellNeedsMoreManaThanItCostsAndKeyZRepeatsTheFirstFour) {
 }
 
 TEST_F(Spells, UnknownSpellsDoNothingButCutWeedsAndLightningNeedNoFlag) {
-    hero().Mana = 50;
+    h().Mana = 50;
     Put(5, 6, L"T");  // cut weeds clears only a weed in front
     for (auto cast : {&CastFireball, &CastHealingLight, &CastNight, &CastCutWeeds}) cast();
-    EXPECT_EQ(std::tuple(hero().Mana, std::lround(hero().Magic * 100), g().Darkness, At(5, 6), g().CurTile), std::tuple(50, 1, false, L"T", L"T"));
+    EXPECT_EQ(std::tuple(h().Mana, std::lround(h().Magic * 100), g().Darkness, At(5, 6), g().CurTile), std::tuple(50, 1, false, L"T", L"T"));
     CastLightning();
-    EXPECT_EQ(hero().Mana, 46);
+    EXPECT_EQ(h().Mana, 46);
 }
 
 TEST_F(Spells, LightningKillsAtSixteenAndLeavesSeventeenAtOne) {
     auto sameColumn = AddNpc(L"Пёс", 5, 9, 40);
     auto sameRow = AddNpc(L"Кот", 9, 6, 40);
     auto weak = AddNpc(L"Волк", 5, 6, 16, true);
-    std::tie(hero().Mana, g().ScriptNPCIndex) = std::tuple(100, 1);
+    std::tie(h().Mana, g().ScriptNPCIndex) = std::tuple(100, 1);
     CastLightning();
     // The strike shows on the map during its pause, with the keys held; the dead speaks its own death.
     ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(std::tuple(frames[0].keysBlocked, g().AnimationRunning, g().NPCs->Contains(weak), Said(), At(5, 6), g().gameScreen.view.At(5, 6), hero().Exp),
-              std::tuple(true, false, false, Says(L"Волк:конец"), L"G", Pic::imgGrass, 0));
+    EXPECT_EQ(std::tuple(frames[0].keysBlocked, g().AnimationRunning, g().NPCs->Contains(weak), Said(), At(5, 6), g().gameScreen.view.At(5, 6), h().Exp),
+              std::tuple(true, false, false, Spoken(L"Волк:конец"), L"G", Pic::imgGrass, 0));
     EXPECT_EQ(std::tuple(sameColumn->HP, sameColumn->Tactic == kTacticApproach, sameRow->HP, sameRow->Tactic == kTacticApproach), std::tuple(40, false, 40, false));
     auto strong = AddNpc(L"Медведь", 5, 6, 17);
     CastLightning();
-    EXPECT_EQ(std::tuple(strong->HP, strong->Tactic, At(5, 6), hero().Mana), std::tuple(1, kTacticApproach, L"w", 92));  // its own symbol again
+    EXPECT_EQ(std::tuple(strong->HP, strong->Tactic, At(5, 6), h().Mana), std::tuple(1, kTacticApproach, L"w", 92));  // its own symbol again
 }
 
 TEST_F(Spells, TheFireballBurnsABandThreeCellsWideAsFarAsItFlies) {
@@ -403,7 +397,7 @@ TEST_F(Spells, TheFireballBurnsABandThreeCellsWideAsFarAsItFlies) {
     auto good = AddNpc(L"Купец", 5, 1, 14.5, true);
     auto edge = AddNpc(L"Лось", 4, 1, 15);
     auto soldier = AddNpc(L"Солдат", 20, 20, 50, true);
-    std::tie(g().ScriptNPCIndex, hero().Mana, good->Good) = std::tuple(5, 20, false);  // the bear must not speak for the dead
+    std::tie(g().ScriptNPCIndex, h().Mana, good->Good) = std::tuple(5, 20, false);  // the bear must not speak for the dead
     FireballHitAt(5, 0);  // killing the wicked alarms nobody
     EXPECT_EQ(std::tuple(g().NPCs->Contains(farthest), soldier->Good), std::tuple(false, true));
     good->Good = true;
@@ -412,8 +406,8 @@ TEST_F(Spells, TheFireballBurnsABandThreeCellsWideAsFarAsItFlies) {
     for (const auto& dead : {farthest, beside, good}) EXPECT_FALSE(g().NPCs->Contains(dead));
     for (const auto& alive : {beyond, wide, tough, edge, soldier}) EXPECT_TRUE(g().NPCs->Contains(alive));
     // Killing the good merchant raised the soldiers; the last to die spoke for itself.
-    EXPECT_EQ(std::tuple(edge->HP, tough->HP, tough->Tactic, wide->HP, hero().Exp, soldier->Tactic, soldier->Good, Said()),
-              std::tuple(3, 18, kTacticApproach, 10, 3, kTacticApproach, false, Says(L"Купец:конец")));
+    EXPECT_EQ(std::tuple(edge->HP, tough->HP, tough->Tactic, wide->HP, h().Exp, soldier->Tactic, soldier->Good, Said()),
+              std::tuple(3, 18, kTacticApproach, 10, 3, kTacticApproach, false, Spoken(L"Купец:конец")));
 }
 
 using Gathering = Skills;
@@ -457,12 +451,12 @@ TEST_F(Gathering, EveryOutcomeOfEveryTile) {
     }
     // Whatever the jar gave, it is empty until the location is loaded again.
     GatherInFront();
-    EXPECT_EQ(Said(), Says(L"Тут ничего нет , вы уже искали"));
+    EXPECT_EQ(Said(), Spoken(L"Тут ничего нет , вы уже искали"));
     WriteLocation(L"town", Grass(41, 30), {});
     w().Load_World();
     Put(6, 5, L"!");
     GatherInFront();
-    EXPECT_NE(Said(), Says(L"Тут ничего нет , вы уже искали"));
+    EXPECT_NE(Said(), Spoken(L"Тут ничего нет , вы уже искали"));
 }
 
 TEST_F(Gathering, TheCellInFrontFollowsTheFacing) {

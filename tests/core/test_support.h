@@ -1,18 +1,30 @@
 #pragma once
-// Helpers shared by the core tests.
+// Helpers shared by the tests, and what nearly every test file uses: values compared as
+// tuples, the code page and numbers as the game writes them, files, draws and the scripted
+// player.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
+#include "platform/cp1251.h"
 #include "platform/files.h"
 #include "platform/frontend.h"
+#include "platform/numbers.h"
 #include "platform/random.h"
 #include "world/game_state.h"
 
 namespace morvath {
+
+// A text as the speech box shows it, waiting for the space bar.
+inline std::wstring Spoken(const std::wstring& text) { return text + L"\r\n\r\n[пробел]"; }
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempDir {

@@ -1,13 +1,8 @@
 // The scrolling credits: splitting, wrapping, the picture and where the lines lie on it, and
 // the passes. A fixed-width font: every character 7 pixels wide, "W" 30, lines 12 high.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <stdexcept>
-#include <tuple>
 
-#include "platform/cp1251.h"
-#include "platform/frontend.h"
 #include "services/text_scroll.h"
 #include "test_support.h"
 

@@ -1,6 +1,5 @@
 // The script commands for characters, the grid, floor items, the location table, the
 // calendar and the hero's travels, each with the edges of its rule.
-#include "platform/cp1251.h"
 #include "screen_fixture.h"
 #include "script_test_support.h"
 
@@ -92,10 +91,7 @@ TEST_F(WorldCommands, PutLaysAnItemAtTheSpeakersFeet) {
     AddCharacter(L"Старец", 7, 9);
     Run(put);
     const Item& item = *w().mapItemCol->Item(1);  // only the second one put it
-    EXPECT_EQ(item.ItemName + L"|" + NumText(item.ItemType) + L"|" + NumText(item.itembalance) + L"|" + item.ItemInfo +
-                  L"|" + item.ItemScript + L"|" + NumText(item.WeaponPlus) + L"|" + NumText(item.DefendPlus) + L"|" +
-                  NumText(item.Weight) + L"|" + NumText(item.Critical) + L"|" + item.SkillPlus + L"|" +
-                  NumText(item.X) + L"," + NumText(item.Y) + L"|" + At(7, 9),
+    EXPECT_EQ(GivenFields(item) + L"|" + NumText(item.X) + L"," + NumText(item.Y) + L"|" + At(7, 9),
               L"Посох|1|2|Старый|staff.itm|3|1|2.5|70|SI+01|7,9|9");  // the critical rounded, halves to even
     EXPECT_EQ(g().CurItem.get(), &item);
 }

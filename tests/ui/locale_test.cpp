@@ -1,13 +1,10 @@
 // The game on a Russian desktop, whose locale writes numbers with a decimal comma: a save
 // is the same bytes as anywhere else and loads back whole, and scripts compute as anywhere.
-#include <gtest/gtest.h>
-
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 
-#include "platform/cp1251.h"  // before the script fixture, which needs it
 #include "../core/script_test_support.h"
 #include "world/save_set.h"
 

@@ -1,7 +1,5 @@
 // The same seed and the same keys make the same game with a window and without one: how
 // often the window paints, and what it paints, never reaches the game's dice.
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QTest>
 
