@@ -92,6 +92,7 @@
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <map>
 #include <optional>
 #include <queue>
@@ -417,6 +418,34 @@ private:
 
     static constexpr int kDirs[4][3] = {{0, -1, kVkUp}, {0, 1, kVkDown}, {1, 0, kVkRight}, {-1, 0, kVkLeft}};
 
+    using Cell = std::pair<int, int>;
+    // How a search first reached a cell: from which cell, by which arrow key (-1: not yet).
+    struct Came {
+        Cell from{0, 0};
+        int key = -1;
+    };
+    // A value for every cell the hero can stand on in the place, (x, y) being the grid's
+    // column x + 3 of row y + 3: a flat table, as the searches run for every step of a walk.
+    template <class T>
+    struct CellTable {
+        explicit CellTable(const World& w, T blank = T{}) {
+            for (int y = 0; y <= World::kMaxRow; ++y) width = std::max(width, static_cast<int>(w.Row(y).size()) - 3);
+            values.assign(static_cast<std::size_t>(std::max(width, 0) + 1) * (World::kMaxRow - 2), blank);
+        }
+        bool Inside(Cell c) const { return c.first >= 1 && c.second >= 1 && c.first <= width && c.second <= World::kMaxRow - 3; }
+        T& operator[](Cell c) { return values[static_cast<std::size_t>(c.second) * (width + 1) + c.first]; }
+        int width = 0;
+        std::vector<T> values;
+    };
+
+    // The arrow keys that lead from `start` to `end` along what a search wrote down.
+    static std::vector<int> KeysTo(Cell end, Cell start, CellTable<Came>& from) {
+        std::vector<int> keys;
+        for (Cell at = end; at != start; at = from[at].from) keys.push_back(from[at].key);
+        std::reverse(keys.begin(), keys.end());
+        return keys;
+    }
+
     // The cell an arrow key leads to from the hero's.
     std::pair<int, int> CellAfter(int key) {
         for (const auto& d : kDirs) {
@@ -470,50 +499,46 @@ private:
     std::vector<int> Way(const std::function<bool(int, int)>& goal) {
         if (safeWalks_ && Place() == L"wild") return SafeWay(goal);
         const World& w = *g().TheWorld;
-        struct Node {
-            int x, y;
-        };
-        const int sx = g().PlayerX, sy = g().PlayerY;
-        std::map<std::pair<int, int>, std::pair<std::pair<int, int>, int>> from;
-        std::queue<Node> todo;
-        todo.push({sx, sy});
-        from[{sx, sy}] = {{sx, sy}, 0};
-        std::optional<std::pair<int, int>> end;
+        const Cell start{g().PlayerX, g().PlayerY};
+        CellTable<Came> from(w);
+        if (!from.Inside(start)) return {};
+        std::queue<Cell> todo;
+        todo.push(start);
+        from[start] = {start, 0};
+        std::optional<Cell> end;
         while (!todo.empty() && !end) {
-            Node c = todo.front();
+            const Cell c = todo.front();
             todo.pop();
             for (const auto& d : kDirs) {
-                const int nx = c.x + d[0], ny = c.y + d[1];
-                if (nx < 1 || ny < 1 || from.count({nx, ny})) continue;
-                const std::wstring tile = w.GetPosMap(nx + 3, ny + 3);
+                const Cell next{c.first + d[0], c.second + d[1]};
+                if (!from.Inside(next) || from[next].key >= 0) continue;
+                const std::wstring tile = w.GetPosMap(next.first + 3, next.second + 3);
                 // Up into a door or gate is the door step (not on the wilderness map).
                 const bool door = w.WorldName != L"wild" && TileAllows(tile, kDoorUp);
-                const bool ok = (d[2] == kVkUp ? CanMoveUP(tile) || door : CanMove(tile)) || FoeAt(nx, ny);
+                const bool ok = (d[2] == kVkUp ? CanMoveUP(tile) || door : CanMove(tile)) || FoeAt(next.first, next.second);
                 if (!ok) continue;
-                from[{nx, ny}] = {{c.x, c.y}, d[2]};
-                if (goal(nx, ny)) {
-                    end = std::pair{nx, ny};
+                from[next] = {c, d[2]};
+                if (goal(next.first, next.second)) {
+                    end = next;
                     break;
                 }
-                if (IsRecordCell(nx, ny)) continue;
-                todo.push({nx, ny});
+                if (IsRecordCell(next.first, next.second)) continue;
+                todo.push(next);
             }
         }
-        std::vector<int> keys;
-        if (!end) return keys;
-        for (auto at = *end; at != std::pair{sx, sy}; at = from[at].first) keys.insert(keys.begin(), from[at].second);
-        return keys;
+        return end ? KeysTo(*end, start, from) : std::vector<int>{};
     }
 
     // On the wilderness map: the way with the fewest steps onto grass and forest, where an
     // encounter may stop the hero, and of those the shortest.
     std::vector<int> SafeWay(const std::function<bool(int, int)>& goal) {
         const World& w = *g().TheWorld;
-        constexpr long kRisk = 1000;
-        using Cell = std::pair<int, int>;
+        constexpr long kRisk = 1000, kUnreached = std::numeric_limits<long>::max();
         const Cell start{g().PlayerX, g().PlayerY};
-        std::map<Cell, long> cost{{start, 0}};
-        std::map<Cell, std::pair<Cell, int>> from;
+        CellTable<long> cost(w, kUnreached);
+        CellTable<Came> from(w);
+        if (!cost.Inside(start)) return {};
+        cost[start] = 0;
         std::priority_queue<std::pair<long, Cell>, std::vector<std::pair<long, Cell>>, std::greater<>> todo;
         todo.push({0, start});
         std::optional<Cell> end;
@@ -527,20 +552,17 @@ private:
             }
             for (const auto& d : kDirs) {
                 const Cell next{at.first + d[0], at.second + d[1]};
-                if (next.first < 1 || next.second < 1) continue;
+                if (!cost.Inside(next)) continue;
                 const std::wstring tile = w.GetPosMap(next.first + 3, next.second + 3);
                 if (!(d[2] == kVkUp ? CanMoveUP(tile) : CanMove(tile)) && !FoeAt(next.first, next.second)) continue;
                 const long step = c + 1 + (tile == L"G" || tile == L"\u040A" ? kRisk : 0);
-                if (auto it = cost.find(next); it != cost.end() && it->second <= step) continue;
+                if (cost[next] <= step) continue;
                 cost[next] = step;
                 from[next] = {at, d[2]};
                 todo.push({step, next});
             }
         }
-        std::vector<int> keys;
-        if (!end) return keys;
-        for (auto at = *end; at != start; at = from[at].first) keys.insert(keys.begin(), from[at].second);
-        return keys;
+        return end ? KeysTo(*end, start, from) : std::vector<int>{};
     }
 
     // Out of an encounter's battleground by its nearest way back to the wilderness.
