@@ -76,6 +76,9 @@ TEST_F(Upkeep, SicknessPoisonManaAndTheStatusLineInOrdinaryTurns) {
     EXPECT_DOUBLE_EQ(h().Mana, 19.99);
     h().DoChanges();  // 19.99 + 0.02 is not below 20
     EXPECT_DOUBLE_EQ(h().Mana, 19.99);
+    std::tie(h().HP, h().Sick, h().Poison, h().Hungry) = std::tuple(5, 0, 8, 0);
+    h().DoChangesWild();  // a turn on the wilderness map: the poison takes 4 of his 5 hit points, one is enough to live on
+    EXPECT_EQ(std::pair(Died(), modVarsAndMain.PlayerDead), std::pair(0, false));
     for (auto [hp, mana, line] : {std::tuple{10, 3.9, L"ХП: 10 Опыт:3  Ур:2  День:5 Ход:7  Мана:3"}, {-4, -2.0, L"ХП: -4 Опыт:3  Ур:2  День:5 Ход:7  Мана:"}}) {
         std::tie(h().HP, h().Mana) = std::tuple(hp, mana);
         h().Show_Status();
