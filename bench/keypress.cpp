@@ -11,10 +11,10 @@
 #include "game/keymap.h"
 #include "game/screen.h"
 #include "platform/files.h"
-#include "platform/random.h"
 #include "ui/game_screen.h"
 #include "world/game_state.h"
 #include "spread.h"
+#include "town.h"
 
 using namespace morvath;
 
@@ -22,18 +22,11 @@ namespace {
 
 // A town of `rows` x `columns` tiles with water, walls, people, animals and a few doors.
 void SetUpTown(int rows, int columns) {
-    ResetGame();
-    SeedRandom(11);
+    StartInTown(11, L"bench");
     auto& g = modVarsAndMain;
-    g.CreateRoots();
-    g.Player->HP = 30;
-    g.Player->MaxHp = 30;
     g.Player->BeginMaxWeight = 100;
     g.Player->MaxWeight = 100;
-    g.Player->Hungry = 500;
     World& w = *g.TheWorld;
-    w.WorldName = L"bench";
-    w.MapType = kMapTown;
     const std::wstring pattern = L"GGGGB<0~\u043FGGQAWSEDRF-GGZX*/\\#GGG1234r%\u00A9GGG9!()[]G";
     for (int row = 0; row < rows; ++row) {
         std::wstring r;
@@ -75,16 +68,10 @@ void BM_KeyPressInPlaceOfTiles(benchmark::State& state) {
     auto& g = modVarsAndMain;
     for (int row = 3; row < 100 && state.range(1) != 0; ++row) {
         for (int col = 4; col <= columns && row != 33; ++col) {
-            if (g.TheWorld->GetPosMap(col, row) != L"G") continue;
-            auto n = g.NPCs->Add();
-            n->NPCName = L"Житель";
-            n->Symbol = L"Ж";
-            n->Tactic = g.NPCs->Count() % 3 == 0 ? kTacticStay : kTacticRandomWalk;
-            n->X = static_cast<float>(col - 3);
-            n->Y = static_cast<float>(row - 3);
-            g.TheWorld->setPosMap(row, col, n->Symbol);
+            if (g.TheWorld->GetPosMap(col, row) == L"G") AddTownsman(col - 3, row - 3, (g.NPCs->Count() + 1) % 3 == 0);
         }
     }
+    PutNPCsOnMap();
     state.counters["characters"] = static_cast<double>(g.NPCs->Count());
     WalkToAndFroAndDraw(state);
 }

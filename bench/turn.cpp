@@ -6,26 +6,17 @@
 #include <benchmark/benchmark.h>
 
 #include "game/game_rules.h"
-#include "platform/random.h"
-#include "world/game_state.h"
-#include "world/turn.h"
 #include "spread.h"
+#include "town.h"
 
 using namespace morvath;
 
 namespace {
 
 void SetUpCrowd(long characters) {
-    ResetGame();
-    SeedRandom(28);
+    StartInTown(28, L"crowd");
     auto& g = modVarsAndMain;
-    g.CreateRoots();
-    g.Player->HP = 30;
-    g.Player->MaxHp = 30;
-    g.Player->Hungry = 500;
     World& w = *g.TheWorld;
-    w.WorldName = L"crowd";
-    w.MapType = kMapTown;
     const long columns = 2 * characters / 90 + 10;
     for (int row = 0; row <= World::kMaxRow; ++row) w.SetRow(row, std::wstring(static_cast<std::size_t>(columns), L'G'));
     // The hero stands apart, so that nobody starts a fight.
@@ -34,12 +25,7 @@ void SetUpCrowd(long characters) {
     long placed = 0;
     for (int row = 4; row < World::kMaxRow && placed < characters; ++row) {
         for (long col = 4 + row % 2; col < columns && placed < characters; col += 2) {
-            auto n = g.NPCs->Add();
-            n->NPCName = L"Житель";
-            n->Symbol = L"Ж";
-            n->Tactic = placed % 3 == 0 ? kTacticStay : kTacticRandomWalk;
-            n->X = static_cast<float>(col - 3);
-            n->Y = static_cast<float>(row - 3);
+            AddTownsman(col - 3, row - 3, placed % 3 == 0);
             ++placed;
         }
     }
