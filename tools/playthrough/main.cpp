@@ -10,7 +10,6 @@
 //   and why the others did not (exit 1 when any run failed).
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
 #include "game/game_rules.h"
 #include "replay.h"

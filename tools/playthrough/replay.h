@@ -104,6 +104,7 @@
 #include "game/fight.h"
 #include "game/fight_panel.h"
 #include "game/hall_of_fame.h"
+#include "game/flight.h"
 #include "game/keymap.h"
 #include "game/movement.h"
 #include "game/new_game.h"
@@ -446,12 +447,13 @@ private:
         return keys;
     }
 
-    // The cell an arrow key leads to from the hero's.
-    std::pair<int, int> CellAfter(int key) {
+    // The cell an arrow key leads to from a cell, by default the hero's.
+    std::pair<int, int> CellAfter(int key) { return CellAfter({g().PlayerX, g().PlayerY}, key); }
+    static Cell CellAfter(Cell from, int key) {
         for (const auto& d : kDirs) {
-            if (d[2] == key) return {g().PlayerX + d[0], g().PlayerY + d[1]};
+            if (d[2] == key) return {from.first + d[0], from.second + d[1]};
         }
-        return {g().PlayerX, g().PlayerY};
+        return from;
     }
 
     // A hostile character: not good, and he comes for the hero or runs from a fight with him.
@@ -471,8 +473,8 @@ private:
         return false;
     }
 
-    // The character the F key would attack now: the first of the place's characters standing
-    // on a cell beside the hero (right, left, below, above).
+    // The character the F key would attack, and the T key talk to, now: the first of the
+    // place's characters standing on a cell beside the hero.
     std::shared_ptr<NPC> WithinReach() {
         if (!g().NPCs) return nullptr;
         const int x = g().PlayerX, y = g().PlayerY;
@@ -491,6 +493,13 @@ private:
         if (!FoeAt(nx, ny)) return Press(key, 0);
         const auto reach = WithinReach();
         Press(reach && Hostile(*reach) ? int{'F'} : int{kVk5}, 0);
+    }
+
+    // Whether an arrow key takes the hero onto a cell showing `tile`: open ground, up into a door
+    // or gate (the door step, not on the wilderness map), or a hostile character, by a fight.
+    bool Enterable(const World& w, const std::wstring& tile, Cell c, int key) {
+        const bool door = w.WorldName != L"wild" && TileAllows(tile, kDoorUp);
+        return (key == kVkUp ? CanMoveUP(tile) || door : CanMove(tile)) || FoeAt(c.first, c.second);
     }
 
     // The arrow keys of the shortest way from the hero to a cell that `goal` accepts; record
@@ -512,11 +521,7 @@ private:
             for (const auto& d : kDirs) {
                 const Cell next{c.first + d[0], c.second + d[1]};
                 if (!from.Inside(next) || from[next].key >= 0) continue;
-                const std::wstring tile = w.GetPosMap(next.first + 3, next.second + 3);
-                // Up into a door or gate is the door step (not on the wilderness map).
-                const bool door = w.WorldName != L"wild" && TileAllows(tile, kDoorUp);
-                const bool ok = (d[2] == kVkUp ? CanMoveUP(tile) || door : CanMove(tile)) || FoeAt(next.first, next.second);
-                if (!ok) continue;
+                if (!Enterable(w, w.GetPosMap(next.first + 3, next.second + 3), next, d[2])) continue;
                 from[next] = {c, d[2]};
                 if (goal(next.first, next.second)) {
                     end = next;
@@ -554,7 +559,7 @@ private:
                 const Cell next{at.first + d[0], at.second + d[1]};
                 if (!cost.Inside(next)) continue;
                 const std::wstring tile = w.GetPosMap(next.first + 3, next.second + 3);
-                if (!(d[2] == kVkUp ? CanMoveUP(tile) : CanMove(tile)) && !FoeAt(next.first, next.second)) continue;
+                if (!Enterable(w, tile, next, d[2])) continue;
                 const long step = c + 1 + (tile == L"G" || tile == L"\u040A" ? kRisk : 0);
                 if (cost[next] <= step) continue;
                 cost[next] = step;
@@ -583,12 +588,8 @@ private:
     // (someone stands in it), the nearest as the crow flies.
     std::optional<std::pair<int, int>> WayOutTo(const std::wstring& target) {
         if (auto keys = Way([&](int x, int y) { return TargetAt(x, y) == target; }); !keys.empty()) {
-            std::pair<int, int> at{g().PlayerX, g().PlayerY};
-            for (int key : keys) {
-                for (const auto& d : kDirs) {
-                    if (d[2] == key) at = {at.first + d[0], at.second + d[1]};
-                }
-            }
+            Cell at{g().PlayerX, g().PlayerY};
+            for (int key : keys) at = CellAfter(at, key);
             return at;
         }
         const World& w = *g().TheWorld;
@@ -637,13 +638,12 @@ private:
     // five cells up or left, four down or right, through rock, and burns each cell and its
     // two neighbours in the row.
     int Burnt(int facing) {
-        static constexpr int kFlight[5][3] = {{0, 0, 0}, {0, -1, 5}, {0, 1, 4}, {1, 0, 4}, {-1, 0, 5}};
-        const auto& f = kFlight[facing];
+        const auto path = FlightPath(facing);
         int hit = 0;
         for (const auto& npc : *g().NPCs) {
             if (!Dreaded(*npc)) continue;
-            for (int k = 1; k <= f[2]; ++k) {
-                if (npc->Y == g().PlayerY + k * f[1] && std::labs(static_cast<long>(npc->X) - (g().PlayerX + k * f[0])) <= 1) {
+            for (const FlightStep& step : path) {
+                if (npc->Y == step.y && std::labs(static_cast<long>(npc->X) - step.x) <= 1) {
                     ++hit;
                     break;
                 }
@@ -731,7 +731,31 @@ private:
         return found;
     }
 
-    bool Beside(const NPC& npc) { return std::labs(static_cast<long>(npc.X) - g().PlayerX) + std::labs(static_cast<long>(npc.Y) - g().PlayerY) == 1; }
+    // Steps from the hero to a character, as the arrow keys go.
+    long Distance(const NPC& npc) { return std::labs(static_cast<long>(npc.X) - g().PlayerX) + std::labs(static_cast<long>(npc.Y) - g().PlayerY); }
+    bool Beside(const NPC& npc) { return Distance(npc) == 1; }
+
+    // The nearest of the characters so named (of those fleeing from the hero, if asked); the
+    // first of them in the place's list when several are as near.
+    std::shared_ptr<NPC> Nearest(const std::wstring& name, bool fleeing = false) {
+        std::shared_ptr<NPC> nearest;
+        for (const auto& n : Named(name, fleeing)) {
+            if (!nearest || Distance(*n) < Distance(*nearest)) nearest = n;
+        }
+        return nearest;
+    }
+
+    // One step of the shortest way onto a cell beside a character, or a turn's wait while no
+    // way leads there.
+    void StepBeside(const NPC& npc) {
+        const int x = static_cast<int>(npc.X), y = static_cast<int>(npc.Y);
+        auto keys = Way([&](int cx, int cy) { return std::labs(cx - x) + std::labs(cy - y) == 1; });
+        if (keys.empty()) {
+            Press(kVk5, 0);
+        } else {
+            StepOrStrike(keys.front());
+        }
+    }
 
     bool WaitFor(const std::wstring& name, int turns) {
         lastFoe_.clear();
@@ -749,13 +773,7 @@ private:
         for (int tries = 0; tries < 2000 && out_.keys <= kMaxKeys; ++tries) {
             if (!Playing()) return Fail("the hero died in the chase");
             if (Place() != place) return Fail("left " + ToUtf8(place) + " for " + ToUtf8(Place()) + " in the chase");
-            // The nearest one that flees.
-            std::shared_ptr<NPC> quarry;
-            long nearest = 0;
-            for (const auto& n : Named(name, true)) {
-                const long d = std::labs(static_cast<long>(n->X) - g().PlayerX) + std::labs(static_cast<long>(n->Y) - g().PlayerY);
-                if (!quarry || d < nearest) quarry = n, nearest = d;
-            }
+            const auto quarry = Nearest(name, true);
             if (!quarry) return true;
             if (g().screen.speechVisible) {
                 CloseSpeech();
@@ -767,25 +785,9 @@ private:
                 Press(WithinReach() == quarry ? int{'F'} : int{kVk5}, 0);
                 continue;
             }
-            const int qx = static_cast<int>(quarry->X), qy = static_cast<int>(quarry->Y);
-            auto keys = Way([&](int cx, int cy) { return std::labs(cx - qx) + std::labs(cy - qy) == 1; });
-            if (keys.empty()) {
-                Press(kVk5, 0);
-            } else {
-                StepOrStrike(keys.front());
-            }
+            StepBeside(*quarry);
         }
         return Fail("cannot catch " + ToUtf8(name));
-    }
-
-    // The character the T key would talk to now: the first of the place's characters who
-    // stands on a cell beside the hero.
-    std::shared_ptr<NPC> TalkTarget() {
-        if (!g().NPCs) return nullptr;
-        for (const auto& npc : *g().NPCs) {
-            if (Beside(*npc)) return npc;
-        }
-        return nullptr;
     }
 
     // Beside the nearest character so named, and he the one T talks to; he may wander off
@@ -799,27 +801,24 @@ private:
                 CloseSpeech();
                 continue;
             }
-            std::shared_ptr<NPC> who;
-            long nearest = 0;
-            for (const auto& n : Named(name)) {
-                const long d = std::labs(static_cast<long>(n->X) - g().PlayerX) + std::labs(static_cast<long>(n->Y) - g().PlayerY);
-                if (!who || d < nearest) who = n, nearest = d;
-            }
+            const auto who = Nearest(name);
             if (!who) return Fail("nobody named " + ToUtf8(name) + " in " + ToUtf8(place));
             if (Beside(*who)) {
-                if (TalkTarget() == who) return true;
+                if (WithinReach() == who) return true;
                 Press(kVk5, 0);
                 continue;
             }
-            const int wx = static_cast<int>(who->X), wy = static_cast<int>(who->Y);
-            auto keys = Way([&](int cx, int cy) { return std::labs(cx - wx) + std::labs(cy - wy) == 1; });
-            if (keys.empty()) {
-                Press(kVk5, 0);
-            } else {
-                StepOrStrike(keys.front());
-            }
+            StepBeside(*who);
         }
         return Fail("cannot come up to " + ToUtf8(name));
+    }
+
+    // The words of a step from `first` up to `last`, one blank between them: a name of several
+    // words, however the line spaced them.
+    static std::wstring Words(std::vector<std::wstring>::const_iterator first, std::vector<std::wstring>::const_iterator last) {
+        std::wstring text;
+        for (; first != last; ++first) text += (text.empty() ? L"" : L" ") + *first;
+        return text;
     }
 
     // buy N NAME from SELLER choice K
@@ -830,13 +829,8 @@ private:
             choice == from + 1 || choice + 1 == s.args.end()) {
             return Fail("buy N NAME from SELLER choice K");
         }
-        auto join = [](auto a, auto b) {
-            std::wstring t;
-            for (; a != b; ++a) t += (t.empty() ? L"" : L" ") + *a;
-            return t;
-        };
         const int wanted = static_cast<int>(Val(s.args[0]));
-        const std::wstring item = join(s.args.begin() + 1, from), seller = join(from + 1, choice);
+        const std::wstring item = Words(s.args.begin() + 1, from), seller = Words(from + 1, choice);
         const int option = static_cast<int>(Val(*(choice + 1)));
         // What he bought is counted as the seller hands it over: a standing rule may use it
         // at once.
@@ -865,8 +859,7 @@ private:
         if (!words.empty()) {
             if (auto it = kFacing.find(words.back()); it != kFacing.end()) facing = it->second, words.pop_back();
         }
-        std::wstring spell;
-        for (const auto& w : words) spell += (spell.empty() ? L"" : L" ") + w;
+        const std::wstring spell = Words(words.begin(), words.end());
         if (facing && g().FacingDir != facing->first) {
             CloseSpeech();
             Press(facing->second, kShiftMask);
@@ -1053,8 +1046,7 @@ private:
             } else if (s.args.size() >= 3 && s.args[0] == L"below") {
                 healBelow_.reset();
                 if (s.args[1] != L"max") healBelow_ = number(1);
-                healItem_.clear();
-                for (std::size_t i = 2; i < s.args.size(); ++i) healItem_ += (i > 2 ? L" " : L"") + s.args[i];
+                healItem_ = Words(s.args.begin() + 2, s.args.end());
             } else {
                 return Fail("heal below N NAME or heal off");
             }
