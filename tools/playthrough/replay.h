@@ -99,6 +99,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/fight.h"
@@ -180,36 +181,27 @@ public:
     std::deque<std::wstring> picks;           // item names, in the order the picker asks
     std::deque<std::vector<int>> equipKeys;   // the keys of each visit to the equipment screen
     bool refuseEncounters = false;            // every encounter question is answered No
-    // The answers of a standing rule's own keys: they go before the queues, which hold the
-    // recording's answers for later keys.
+    // The answers of a standing rule's own keys: when asked for, they go before the queues,
+    // which hold the recording's answers for later keys.
     std::optional<std::wstring> rulePick;
     std::optional<int> ruleChoice;
 
     MsgResult MsgBox(const std::wstring& text, MsgButtons buttons, MsgIcon icon, const std::wstring& title) override {
-        if (refuseEncounters && buttons == MsgButtons::YesNo && text.starts_with(L"Вы встретили")) {
-            log.push_back(L"MsgBox|" + title + L"|" + text);
-            return MsgResult::No;
-        }
+        if (refuseEncounters && buttons == MsgButtons::YesNo && text.starts_with(L"Вы встретили")) msgAnswers.push_front(MsgResult::No);
         return ScriptedFrontend::MsgBox(text, buttons, icon, title);
     }
 
     int Choice(const std::wstring& question, const std::array<std::wstring, 3>& options) override {
-        if (!ruleChoice) return ScriptedFrontend::Choice(question, options);
-        log.push_back(L"Choice|" + question + L"|" + options[0] + L"|" + options[1] + L"|" + options[2]);
-        const int answer = *ruleChoice;
-        ruleChoice.reset();
-        return answer;
+        if (ruleChoice) choiceAnswers.push_front(*std::exchange(ruleChoice, std::nullopt));
+        return ScriptedFrontend::Choice(question, options);
     }
 
     int PickItem(const PickerContent& content) override {
         ScriptedFrontend::PickItem(content);
-        if (!rulePick && picks.empty()) return 0;
-        const std::wstring name = rulePick ? *rulePick : picks.front();
-        if (rulePick) {
-            rulePick.reset();
-        } else {
-            picks.pop_front();
-        }
+        if (rulePick) picks.push_front(*std::exchange(rulePick, std::nullopt));
+        if (picks.empty()) return 0;
+        const std::wstring name = picks.front();
+        picks.pop_front();
         for (std::size_t i = 0; i < content.rows.size(); ++i) {
             if (content.rows[i].name == name) return static_cast<int>(i + 1);
         }
