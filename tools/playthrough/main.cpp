@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
             recordings.push_back(args[i]);
         }
     }
-    if (args.empty() || recordings.empty()) {
+    if (recordings.empty()) {
         std::fprintf(stderr, "usage: playthrough <game folder> [--seeds LIST] [--date YYYY-MM-DD]... <recording>...\n");
         return 2;
     }

@@ -409,6 +409,7 @@ private:
     // Only the enter key fires a way out on the wilderness map; elsewhere stepping on it does.
     bool IsRecordCell(int x, int y) { return Place() != L"wild" && !TargetAt(x, y).empty(); }
 
+    // The arrow keys' steps, in the order of the facing directions (1 up, 2 down, 3 right, 4 left).
     static constexpr int kDirs[4][3] = {{0, -1, kVkUp}, {0, 1, kVkDown}, {1, 0, kVkRight}, {-1, 0, kVkLeft}};
 
     using Cell = std::pair<int, int>;
@@ -652,11 +653,7 @@ private:
         for (int f = 1; f <= 4; ++f) {
             if (const int n = Burnt(f); n > best) best = n, facing = f;
         }
-        if (!facing) return false;
-        static const wchar_t* kFacing[5] = {L"", L"Up", L"Down", L"Right", L"Left"};
-        Step s;
-        s.args = {L"Огненный", L"шар", kFacing[facing]};
-        return Cast(s);
+        return facing && Cast(L"Огненный шар", facing);
     }
 
     // Out of the endless cave: along the shortest way to the level's nearest way up to
@@ -841,20 +838,24 @@ private:
         return Playing() || Fail("the hero died while buying");
     }
 
-    // The spell list's keys: the option of that spell takes the focus (the arrow keys move it
-    // from option to option) and Enter casts it.
+    // cast SPELL [DIR]: the spell's name, and the way to face when the last word names one.
     bool Cast(const Step& s) {
-        std::vector<std::wstring> words = s.args;
-        static const std::map<std::wstring, std::pair<int, int>> kFacing = {
-            {L"Up", {1, kVkUp}}, {L"Down", {2, kVkDown}}, {L"Right", {3, kVkRight}}, {L"Left", {4, kVkLeft}}};
-        std::optional<std::pair<int, int>> facing;
-        if (!words.empty()) {
-            if (auto it = kFacing.find(words.back()); it != kFacing.end()) facing = it->second, words.pop_back();
+        static const std::map<std::wstring, int> kFacing = {{L"Up", 1}, {L"Down", 2}, {L"Right", 3}, {L"Left", 4}};
+        auto last = s.args.end();
+        int facing = 0;
+        if (!s.args.empty()) {
+            if (auto it = kFacing.find(s.args.back()); it != kFacing.end()) facing = it->second, --last;
         }
-        const std::wstring spell = Words(words.begin(), words.end());
-        if (facing && g().FacingDir != facing->first) {
+        return Cast(Words(s.args.begin(), last), facing);
+    }
+
+    // The spell list's keys: the option of that spell takes the focus (the arrow keys move it
+    // from option to option) and Enter casts it. First the hero turns with Shift and the arrow
+    // to a facing direction (1 up .. 4 left) unless he faces it already; 0: as he stands.
+    bool Cast(const std::wstring& spell, int facing) {
+        if (facing && g().FacingDir != facing) {
             CloseSpeech();
-            Press(facing->second, kShiftMask);
+            Press(kDirs[facing - 1][2], kShiftMask);
         }
         if (!Playing()) return Fail("the hero is dead");
         Press('S', 0);
