@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "platform/cp1251.h"
@@ -21,6 +20,7 @@
 #include "services/compression.h"
 #include "services/huffman.h"
 #include "services/map_archive.h"
+#include "scratch.h"
 #include "spread.h"
 
 using namespace morvath;
@@ -239,19 +239,13 @@ void BM_OneStream(benchmark::State& state) {
 
 DecodedStream TableDecode(std::string_view s) { return HuffmanDecode(s); }
 
-fs::path ScratchFolder() {
-    std::error_code ec;
-    const fs::path base = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    return base / ("morvath-bench-archive-" + std::to_string(::getpid()));
-}
-
 // The first N entries unpacked into an empty folder, as the staged start does it: one flush
 // of the disk for them all.
 void BM_ExtractAll(benchmark::State& state) {
     const std::size_t n = static_cast<std::size_t>(state.range(0));
     const std::vector<MapArchiveEntry> entries(Entries().begin(), Entries().begin() + static_cast<std::ptrdiff_t>(n));
     const auto archive = WriteMapArchive(entries, nullptr);
-    const fs::path folder = ScratchFolder();
+    const fs::path folder = MemoryFolder("archive");
     const fs::path archiveFile = folder / "data.uni";
     const fs::path saved = folder / "saved";
     fs::create_directories(saved);

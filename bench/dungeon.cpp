@@ -6,13 +6,11 @@
 // Goal: a median of at most 5 ms each.
 #include <benchmark/benchmark.h>
 
-#include <string>
-#include <unistd.h>
-
 #include "platform/files.h"
 #include "platform/random.h"
 #include "world/dungeon.h"
 #include "world/game_state.h"
+#include "scratch.h"
 
 using namespace morvath;
 
@@ -20,7 +18,7 @@ namespace {
 
 class Folder {
 public:
-    Folder() : path_(Base() / ("morvath-bench-dungeon-" + std::to_string(::getpid()))) {
+    Folder() : path_(MemoryFolder("dungeon")) {
         fs::create_directories(path_ / "saved");
         fs::create_directories(path_ / "maps");
         WriteFileAtomic(path_ / "maps" / "beasts.dat",
@@ -34,10 +32,6 @@ public:
     }
 
 private:
-    static fs::path Base() {
-        std::error_code ec;
-        return fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    }
     fs::path path_;
 };
 
