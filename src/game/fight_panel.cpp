@@ -98,8 +98,7 @@ void UpdateLifeBars() {
 
 void AppendKillLog(const std::wstring& name) {
     if (AppendToFile(KillLogPath(), EncodeCp1251(name + L"\r\n"))) return;
-    UI().MsgBox(L"Не удалось дописать файл monst.cnt: этого врага не будет в летописи.", MsgButtons::Ok,
-                MsgIcon::Exclamation, L"Morvath");
+    TellTrouble(L"Не удалось дописать файл monst.cnt: этого врага не будет в летописи.");
 }
 
 void KillReward(double eS) {

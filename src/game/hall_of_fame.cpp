@@ -76,8 +76,6 @@ std::optional<fs::path> MoveAside(const fs::path& file) {
     return std::nullopt;
 }
 
-void Tell(const std::wstring& text) { UI().MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, L"Morvath"); }
-
 // What ended the run, after the "и" that leads to it. Death causes have always been written
 // with a blank of their own in front (the records on disk hold them so), the endings'
 // epitaphs without one: either way one blank stands between.
@@ -312,8 +310,7 @@ bool HallOfFame::WriteDeedsFile() {
     for (const auto& line : DeedsLines(runScore_, runCause_)) text += EncodeCp1251(line) + "\r\n";
     const fs::path path = DeedsFilePath(modVarsAndMain.Player->PlayerName);
     if (WriteFileAtomic(path, text)) return true;
-    UI().MsgBox(L"Не удалось записать файл " + FromUtf8(path.filename().string()), MsgButtons::Ok,
-                MsgIcon::Exclamation, L"Morvath");
+    TellTrouble(L"Не удалось записать файл " + FromUtf8(path.filename().string()));
     return false;
 }
 
@@ -322,7 +319,7 @@ std::optional<std::string> HallOfFame::ReadRecords(const fs::path& file) const {
     const std::wstring unrecorded = writehf_ ? L" Этот герой в него не записан." : L"";
     auto bytes = ReadBytes(file);
     if (!bytes) {
-        Tell(L"Не удалось прочитать файл Hiscore: он оставлен как есть." + unrecorded);
+        TellTrouble(L"Не удалось прочитать файл Hiscore: он оставлен как есть." + unrecorded);
         return std::nullopt;
     }
     if (auto plain = DecryptText(*bytes)) return plain;
@@ -330,28 +327,27 @@ std::optional<std::string> HallOfFame::ReadRecords(const fs::path& file) const {
     // turn into permanent garbage at the top of the list. A damaged file goes aside and a
     // new hall of fame starts; with a cipher that does not work at all, nothing is touched.
     if (!CipherWorks()) {
-        Tell(L"Не удалось расшифровать файл Hiscore: шифр не работает. Файл оставлен как есть." + unrecorded);
+        TellTrouble(L"Не удалось расшифровать файл Hiscore: шифр не работает. Файл оставлен как есть." + unrecorded);
         return std::nullopt;
     }
     const auto aside = MoveAside(file);
     if (!aside) {
-        Tell(L"Файл Hiscore повреждён, и отложить его не удалось: он оставлен как есть." + unrecorded);
+        TellTrouble(L"Файл Hiscore повреждён, и отложить его не удалось: он оставлен как есть." + unrecorded);
         return std::nullopt;
     }
-    Tell(L"Файл Hiscore повреждён. Он сохранён как " + FromUtf8(aside->filename().string()) + L", начат новый Зал Славы.");
+    TellTrouble(L"Файл Hiscore повреждён. Он сохранён как " + FromUtf8(aside->filename().string()) + L", начат новый Зал Славы.");
     return std::string();
 }
 
 bool HallOfFame::WriteRecords(const fs::path& file, std::string_view plain) {
     auto enciphered = EncryptText(plain);
     if (!enciphered) {
-        Tell(L"Не удалось зашифровать Зал Славы: файл Hiscore оставлен как есть.");
+        TellTrouble(L"Не удалось зашифровать Зал Славы: файл Hiscore оставлен как есть.");
         return false;
     }
     if (WriteFileAtomic(file, *enciphered)) return true;
     // A full disk is no damage: the hall of fame stays as it was, and the player knows.
-    UI().MsgBox(L"Не удалось записать файл " + FromUtf8(file.filename().string()), MsgButtons::Ok,
-                MsgIcon::Exclamation, L"Morvath");
+    TellTrouble(L"Не удалось записать файл " + FromUtf8(file.filename().string()));
     return false;
 }
 

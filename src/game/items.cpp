@@ -168,8 +168,7 @@ void DropItem() {
         // A floor that cannot be written keeps nothing: the thing stays with the hero.
         if (!g.TheWorld->SaveItems()) {
             g.TheWorld->mapItemCol->Remove(dropped);
-            UI().MsgBox(L"Не удалось записать файл " + g.TheWorld->WorldName + L".itm. Вещь осталась у вас.", MsgButtons::Ok,
-                        MsgIcon::Exclamation, L"Morvath");
+            TellTrouble(L"Не удалось записать файл " + g.TheWorld->WorldName + L".itm. Вещь осталась у вас.");
             g.Player->CheckWeight();
             return;
         }

@@ -63,21 +63,19 @@ void CopyGameFile(const std::wstring& from, const std::wstring& to) {
     if (bytes) WriteFileAtomic(GamePath(to), *bytes);
 }
 
-void Tell(const std::wstring& text) { UI().MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, L"Morvath"); }
-
 // The old save is given up only where the new game can be written: a folder that takes no
 // files (read-only, full) keeps the old save untouched and starts nothing.
 bool ClearSaveFolder() {
     if (SaveFolderLeadsOut()) return false;
     const fs::path saved = SaveFolder().folder;
     if (!MakeFolders(saved) || !CanWriteIn(saved)) {
-        Tell(L"Не удалось записать в папку saved: новая игра не начата. Прежнее сохранение не тронуто.");
+        TellTrouble(L"Не удалось записать в папку saved: новая игра не начата. Прежнее сохранение не тронуто.");
         return false;
     }
     if (!DeleteSaveSet()) {
-        Tell(FileExists(ResolvePath(saved, L"char.ch"))
-                 ? L"Не удалось очистить папку saved: новая игра не начата. Прежнее сохранение не тронуто."
-                 : L"Не удалось очистить папку saved: новая игра не начата. Прежнее сохранение удалено.");
+        TellTrouble(FileExists(ResolvePath(saved, L"char.ch"))
+                        ? L"Не удалось очистить папку saved: новая игра не начата. Прежнее сохранение не тронуто."
+                        : L"Не удалось очистить папку saved: новая игра не начата. Прежнее сохранение удалено.");
         return false;
     }
     RemoveFile(KillLogPath());
@@ -287,7 +285,7 @@ bool CreateCharacter(int person, const std::wstring& name, bool keepSaveOnDeath)
     // it a missing file already reads as "not kept".
     if (!WriteIni(L"morvath", L"loadfromkill", keepSaveOnDeath ? L"1" : L"0", IniPath(), keepSaveOnDeath) &&
         (keepSaveOnDeath || FileExists(IniPath()))) {
-        Tell(L"Не удалось записать файл morvath.ini: выбор о сохранении при смерти забудется после выхода из игры.");
+        TellTrouble(L"Не удалось записать файл morvath.ini: выбор о сохранении при смерти забудется после выхода из игры.");
     }
     g.KeepSaveOnDeath = keepSaveOnDeath;
     g.Player->Level = 0;
@@ -368,7 +366,7 @@ bool InitGame(const StartHooks& hooks) {
         bool unpacked = false;
         Guarded([&] { unpacked = UncompressMaps(); });
         if (!batch.Finish() || !unpacked) {
-            Tell(L"Не удалось записать карты в папку saved: новая игра не начата.");
+            TellTrouble(L"Не удалось записать карты в папку saved: новая игра не начата.");
             return false;
         }
     }

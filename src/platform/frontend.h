@@ -75,6 +75,9 @@ inline constexpr int kChoiceSkipped = 11;
 
 // The front end in use; a headless one until the application or a test installs its own.
 Frontend& UI();
+// Tells the player that something could not be read or written, and what became of it: one
+// OK button under the warning sign.
+inline void TellTrouble(const std::wstring& text) { UI().MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, L"Morvath"); }
 // Installs a front end (not owned); nullptr restores the headless default.
 void SetFrontend(Frontend* frontend);
 

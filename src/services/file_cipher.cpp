@@ -8,8 +8,8 @@ namespace {
 // Runs the direction's steps over the whole text (whatever its size: the hall of fame grows
 // by a record every run) with one cipher object.
 template <class Steps>
-std::optional<std::string> Run(std::string_view bytes, Steps steps, bool quiet = false) {
-    clsCrypto crypto(quiet ? clsCrypto::Quiet : clsCrypto::Loud);
+std::optional<std::string> Run(std::string_view bytes, Steps steps, clsCrypto::Voice voice = clsCrypto::Loud) {
+    clsCrypto crypto(voice);
     crypto.InBuffer(bytes);
     crypto.Password(kFilePassPhrase);
     if (!steps(crypto) || !crypto.DestroySessionKey()) return std::nullopt;
@@ -33,8 +33,8 @@ bool InPlace(const fs::path& path, Steps steps) {
 
 }  // namespace
 
-std::optional<std::string> DecryptText(std::string_view enciphered) { return Run(enciphered, Decrypt, true); }
-std::optional<std::string> EncryptText(std::string_view plain) { return Run(plain, Encrypt, true); }
+std::optional<std::string> DecryptText(std::string_view enciphered) { return Run(enciphered, Decrypt, clsCrypto::Quiet); }
+std::optional<std::string> EncryptText(std::string_view plain) { return Run(plain, Encrypt, clsCrypto::Quiet); }
 
 bool DecryptFileInPlace(const fs::path& path) { return InPlace(path, Decrypt); }
 bool EncryptFileInPlace(const fs::path& path) { return InPlace(path, Encrypt); }

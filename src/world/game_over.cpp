@@ -17,8 +17,7 @@ void Revive() {
     // could not be written is lost, and he and the next save are told.
     if (g.TheWorld) {
         if (const std::wstring unwritten = g.TheWorld->SaveLeftPlace(); !unwritten.empty()) {
-            UI().MsgBox(L"Не удалось записать файл " + unwritten + L". Изменения в этом месте потеряны.", MsgButtons::Ok,
-                        MsgIcon::Exclamation, L"Morvath");
+            TellTrouble(L"Не удалось записать файл " + unwritten + L". Изменения в этом месте потеряны.");
             LostChangesOf(g.TheWorld->WorldName);
         }
     }

@@ -18,16 +18,17 @@ void RunScriptText(std::wstring text) {
 
 }  // namespace
 
-bool LocationFilesExist(const std::wstring& id) {
-    if (!IsPlainName(id)) return false;
-    auto has = [&](const wchar_t* ext) { return FileExists(World::SavedFile(id, ext)); };
-    if (!has(L".map") || !has(L".crd")) return false;
-    return id == L"wild" || has(L".tle");
+std::wstring MissingLocationFile(const std::wstring& id) {
+    for (const wchar_t* ext : {L".map", L".crd", L".tle"}) {
+        if (!(id == L"wild" && std::wstring_view(ext) == L".tle") && !FileExists(World::SavedFile(id, ext))) return id + ext;
+    }
+    return L"";
 }
 
+bool LocationFilesExist(const std::wstring& id) { return IsPlainName(id) && MissingLocationFile(id).empty(); }
+
 void TellPlaceNotMade(const std::wstring& id) {
-    UI().MsgBox(L"Не удалось записать новое место \"" + id + L"\" в папку saved: его не будет.", MsgButtons::Ok,
-                MsgIcon::Exclamation, L"Morvath");
+    TellTrouble(L"Не удалось записать новое место \"" + id + L"\" в папку saved: его не будет.");
 }
 
 void World::checkplace() {
@@ -111,8 +112,7 @@ std::wstring World::SaveLeftPlace() {
 bool World::LeavePlace() {
     const std::wstring unwritten = SaveLeftPlace();
     if (unwritten.empty()) return true;
-    UI().MsgBox(L"Не удалось записать файл " + unwritten + L". Вы остаётесь здесь: ничего не потеряно.", MsgButtons::Ok,
-                MsgIcon::Exclamation, L"Morvath");
+    TellTrouble(L"Не удалось записать файл " + unwritten + L". Вы остаётесь здесь: ничего не потеряно.");
     return false;
 }
 

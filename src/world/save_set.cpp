@@ -231,15 +231,6 @@ bool ReadCarriedItems() {
     return true;
 }
 
-// The first of the saved location's files that is missing ("" when it can be entered).
-std::wstring MissingPlaceFile(const std::wstring& id) {
-    if (!IsPlainName(id)) return L"char.ch";
-    for (const wchar_t* ext : {L".map", L".crd", L".tle"}) {
-        if (!(id == L"wild" && std::wstring_view(ext) == L".tle") && !FileExists(World::SavedFile(id, ext))) return id + ext;
-    }
-    return L"";
-}
-
 // "" when the hero and his place were read, else the file that could not be.
 std::wstring ReadHero() {
     auto f = LineReader::Open(L"char.ch");
@@ -263,7 +254,8 @@ std::wstring ReadHero() {
     if (!f->AtEnd()) f->Number(h.HeroeWeight);
     if (!f->ok()) return L"char.ch";
     // The saved location must be there to be entered; Load_World never half-enters one.
-    const std::wstring missing = MissingPlaceFile(world.WorldName);
+    // A place name that cannot be one is the hero's file's fault.
+    const std::wstring missing = IsPlainName(world.WorldName) ? MissingLocationFile(world.WorldName) : L"char.ch";
     if (missing.empty()) world.Load_World();
     return missing;
 }
@@ -331,8 +323,6 @@ std::wstring ReadSaveSet() {
     return L"";
 }
 
-void Tell(const std::wstring& text) { UI().MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, L"Morvath"); }
-
 }  // namespace
 
 StagedFolder SaveFolder() {
@@ -345,13 +335,13 @@ StagedFolder SaveFolder() {
 
 bool SaveFolderLeadsOut() {
     if (!LeadsOutOfGameFolder(SaveFolder().folder)) return false;
-    Tell(L"Папка saved ведёт за пределы папки игры. Игра ничего не пишет и не удаляет вне своей папки.");
+    TellTrouble(L"Папка saved ведёт за пределы папки игры. Игра ничего не пишет и не удаляет вне своей папки.");
     return true;
 }
 
 bool FinishInterruptedWrites() {
     if (SaveFolderLeadsOut()) return false;
-    if (!SaveFolder().Recover()) Tell(L"Запись о последнем сохранении повреждена. Оставлено предыдущее сохранение.");
+    if (!SaveFolder().Recover()) TellTrouble(L"Запись о последнем сохранении повреждена. Оставлено предыдущее сохранение.");
     RemoveLeftoverTemps(GameFolder());
     return true;
 }
@@ -378,15 +368,15 @@ bool SaveGame() {
     }
     switch (outcome) {
         case StagedFolder::Outcome::Done: break;
-        case StagedFolder::Outcome::NotDone: Tell(L"Не удалось сохранить игру!"); return false;
+        case StagedFolder::Outcome::NotDone: TellTrouble(L"Не удалось сохранить игру!"); return false;
         case StagedFolder::Outcome::Unfinished:
-            Tell(L"Не удалось закончить сохранение. Оно будет закончено при следующем запуске игры.");
+            TellTrouble(L"Не удалось закончить сохранение. Оно будет закончено при следующем запуске игры.");
             return false;
     }
     if (!g.LostPlaces.empty()) {
         std::wstring places;
         for (const auto& p : g.LostPlaces) places += (places.empty() ? L"" : L", ") + p;
-        Tell(L"Игра сохранена, но изменения потеряны в местах: " + places + L" (их не удалось записать).");
+        TellTrouble(L"Игра сохранена, но изменения потеряны в местах: " + places + L" (их не удалось записать).");
         g.LostPlaces.clear();
     }
     return true;
@@ -397,7 +387,7 @@ bool LoadGame() {
     const std::wstring unread = ReadSaveSet();
     if (unread.empty()) return true;
     if (FileExists(SaveFolder().Current(L"char.ch"))) {
-        Tell(L"Сохранение повреждено: не удалось прочитать файл " + unread + L". Файлы сохранения не тронуты.");
+        TellTrouble(L"Сохранение повреждено: не удалось прочитать файл " + unread + L". Файлы сохранения не тронуты.");
     } else {
         UI().MsgBox(L"Сохранений нет....", MsgButtons::Ok, MsgIcon::None, L"Morvath");
     }

@@ -126,8 +126,10 @@ private:
     std::array<LocationRecord, kMaxRecord + 1> Locations;
 };
 
-// True when `id` names a location whose files lie in \saved\ (grid, table and painter kind;
-// the wilderness map has no painter-kind file): only then can it be entered.
+// The first of the files of location `id` (a plain name) that is missing from \saved\ (grid,
+// table and painter kind; the wilderness map has no painter-kind file); "" when none is.
+std::wstring MissingLocationFile(const std::wstring& id);
+// True when `id` names a location whose files all lie in \saved\: only then can it be entered.
 bool LocationFilesExist(const std::wstring& id);
 // Tells the player that a place a script made could not be written, and so is not there.
 void TellPlaceNotMade(const std::wstring& id);
