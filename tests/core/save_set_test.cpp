@@ -211,7 +211,7 @@ TEST_F(LocationFiles, ReadingStopsAtTheFirstBadRecord) {
     const std::pair<const char*, std::wstring> cases[] = {
         {"N1.lst", one + L"\"Два\",5,\"2\",0,\"к\",2,2,1,\"\",\"\",\"\",\"#TRUE#\"\n\"Три\",5,\"3\",0,\"к\",3,3,1,\"\",\"\",\"\",#TRUE#\n"},
         {"N1.lst", one + L"\"Обрыв\",5,\"2\",0,\"к\",2,2,1,\"\",\"\",\"\","},
-        {"N1.lst", L"\"Далеко\",5,\"1\",0,\"к\",1e300,1,1,\"\",\"\",\"\",#FALSE#\n"},
+        {"N1.lst", L"\"Далеко\",5,\"1\",0,\"к\",1e300,1,1,\"\",\"\",\"\",0\n"},  // a number is a truth value too
         {"N1.lst", L"\"Сильный\",abc,\"1\",0,\"к\",1,1,1,\"\",\"\",\"\",#FALSE#\n"},
         {"N1.itm", L"1,2,\"Хлеб\",4,\"\",0.5,0,0,0,\"\",0,\"\"\n1,2,\"Сыр\",еда,\"\",0.5,0,0,0,\"\",0,\"\"\n"
                    L"1,2,\"Мёд\",4,\"\",0.5,0,0,0,\"\",0,\"\"\n"},
@@ -236,7 +236,7 @@ TEST_F(WorldModel, GetPosMapIsColumnFirstAndEmptyPastTheRowOrGrid) {
     w().SetRow(0, L"GG");
     w().SetRow(100, L"GG");
     for (auto [row, col] : {std::pair{0, 3}, {0, 0}, {-1, 1}, {101, 1}, {100, 2}, {0, 1}}) w().setPosMap(row, col, col == 1 && row == 0 ? L"" : L"X");
-    EXPECT_EQ(seen + w().Row(3) + L"|" + w().Row(0) + L"|" + w().Row(100), L"a|c||||||aXZ|GG|GX");
+    EXPECT_EQ(seen + w().Row(3) + L"|" + w().Row(0) + L"|" + w().Row(100) + L"|" + w().GetPosMap(2, 0), L"a|c||||||aXZ|GG|GX|G");
 }
 
 // The ground is rows 0..40 of 61 (51 inside the border); its four exits are doors in paths

@@ -55,7 +55,7 @@ TEST_F(Commands, ShowFileReadsFromTheGameFolder) {
     const fs::path outside = dir.path() / ".." / (dir.path().filename().string() + "-outside.txt");
     ASSERT_TRUE(WriteFileAtomic(outside, "x"));
     Run(L"showfile(\"intros\\legend.txt\")\nshowfile(\"\\INTROS\\legend.txt\")\nshowfile(\"intros\")\nshowfile(\"\\\")\n"
-        L"showfile(\"intros\\none.txt\")\nshowfile(\"..\\" + dir.path().filename().wstring() + L"-outside.txt\")\nshowfile(\"c:\\x.txt\")\nshowfile(\"\")");
+        L"showfile(\"intros\\none.txt\")\nshowfile(\"intros\\..\\..\\" + dir.path().filename().wstring() + L"-outside.txt\")\nshowfile(\"c:\\x.txt\")\nshowfile(\"\")");
     fs::remove(outside);
     EXPECT_EQ(std::tuple(ui.Count(L"ShowText|modal|Давным-давно\r\n"), ui.Count(L"ShowText"), ui.textCaption), std::tuple(2, 2, L"..."));
 }
@@ -127,12 +127,12 @@ struct Hero : ScriptFixture {
     }
 };
 
-// Coins only as "money" in lower case; the amount is a 16-bit number (40000 is none); without
+// Coins only as "money" in lower case; the amount is a 16-bit number (40000 and -32769 are none); without
 // an amount the test reports and is no yes. Amounts saturate.
 TEST_F(Hero, CoinsCanBeTestedTakenAndGiven) {
     modVarsAndMain.Money = 20000;
-    EXPECT_EQ(RunAndSee(L"var a;b;c;d;e\na ~ have(\"money\";\"20000\")\nb ~ have(\"money\";\"20001\")\nc ~ have(\"Money\";\"1\")\n"
-                        L"d ~ have(\"money\")\ne ~ have(\"money\";\"40000\")\ninput(a & b & c & d & e)\ntake(\"Money\";\"20050\")"),
+    EXPECT_EQ(RunAndSee(L"var a;b;c;d;e;f\na ~ have(\"money\";\"20000\")\nb ~ have(\"money\";\"20001\")\nc ~ have(\"Money\";\"1\")\n"
+                        L"d ~ have(\"money\")\ne ~ have(\"money\";\"40000\")\nf ~ have(\"money\";\"-32769\")\ninput(a & b & c & d & e & f)\ntake(\"Money\";\"20050\")"),
               (Seen_{L"true"}));
     EXPECT_EQ(std::tuple(Boxes(), modVarsAndMain.Money), std::tuple(1, -50));
     modVarsAndMain.Money = 2147483000;
